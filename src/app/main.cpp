@@ -1,0 +1,21 @@
+#include "app/NimbraApplication.h"
+#include "app/modMain.h"
+#include "mainwindow/frmMain.h"
+#include "ui/AppLook.h"
+
+#include <exception>
+
+int main(int argc, char **argv)
+{
+    NimbraApplication app(argc, argv);
+    ui::setupApplicationLook();
+    try {
+        const std::unique_ptr<frmMain> window = Main();
+        if (!window)
+            return 0;
+        return NimbraApplication::exec();
+    } catch (const std::exception &e) {
+        reportFatalError(QString::fromStdString(e.what()));
+        return 1;
+    }
+}

@@ -1,0 +1,23 @@
+#pragma once
+
+#include "db/Connection.h"
+
+#include <QString>
+#include <QStringList>
+
+// The four price tables that the working database reaches in the price database.
+const QStringList &linkedTableNames();
+
+// Checks that the working database can reach the price tables: the price database holds
+// all four, and the working database holds no local table of one of their names (which
+// would hide the real one). Throws std::runtime_error with a message naming the problem.
+void relinkTables(const QString &priceDbPath, const QString &workDbPath);
+
+// Opens the working database and attaches the price database to it, so the price tables
+// are reached by their plain names.
+void openWorkDatabase(db::Connection &connection, const QString &workDbPath, const QString &priceDbPath);
+
+// Makes sure ttstocks of the price database has its volume-ratio columns VRA and VRB.
+// True when both were there; false when a missing one has just been added (the
+// indicators then need a full recalculation). An unreadable database throws.
+bool checkVRColumn();

@@ -1,0 +1,23 @@
+#include "core/modGlobal.h"
+
+#include "sys/ProgramDir.h"
+
+QString gstrLogPath;
+QString gstrLogFile;
+int glngLogFileNo = 0;
+db::Connection gcnDB;
+std::unique_ptr<Basp> gobjBASP;
+
+QDate gdtFirstKabukaDate = kNoStoredDate;
+QDate gdtLastKabukaDate = kNoStoredDate;
+QDate gdtLastDailyDate;
+
+QString priceDatabasePath()
+{
+    return sys::programFile(sys::exeName() + QStringLiteral("_mst.mdb"));
+}
+
+QString workDatabasePath()
+{
+    return sys::programFile(sys::exeName() + QStringLiteral(".mdb"));
+}

@@ -1,0 +1,93 @@
+#include "core/modLog.h"
+
+#include "core/modGlobal.h"
+#include "core/modUtil.h"
+#include "sys/Clock.h"
+#include "sys/FileOps.h"
+#include "sys/ProgramDir.h"
+#include "text/Format.h"
+
+#include <QFile>
+#include <QFileInfo>
+
+#include <map>
+#include <memory>
+
+namespace {
+
+std::map<int, std::unique_ptr<QFile>> &openLogs()
+{
+    static std::map<int, std::unique_ptr<QFile>> files;
+    return files;
+}
+
+QString logFilePath()
+{
+    return gstrLogPath + gstrLogFile;
+}
+
+} // namespace
+
+void setLogPaths()
+{
+    gstrLogPath = sys::programDirectory();
+    if (!gstrLogPath.endsWith(u'/'))
+        gstrLogPath += u'/';
+    gstrLogFile = sys::exeName() + QStringLiteral(".log");
+}
+
+int weekdayDigit(const QDate &day)
+{
+    return day.dayOfWeek() % 7 + 1; // Qt: Monday 1 .. Sunday 7
+}
+
+QDate logCreationDate(const QString &path)
+{
+    QFile file(path);
+    if (file.open(QIODevice::ReadOnly)) {
+        const QByteArray first = file.read(10);
+        const QDate fromLine = QDate::fromString(QString::fromLatin1(first), QStringLiteral("yyyy/MM/dd"));
+        if (fromLine.isValid())
+            return fromLine;
+    }
+    return QFileInfo(path).lastModified().date();
+}
+
+int openLog()
+{
+    setLogPaths();
+    const QString path = logFilePath();
+    if (QFileInfo::exists(path)) {
+        const QDate created = logCreationDate(path);
+        const QString weekdayCopy = gstrLogPath + sys::exeName() + QString::number(weekdayDigit(created))
+            + QStringLiteral(".log");
+        const bool copied = copyFile(path, weekdayCopy);
+        // The old log goes only once its copy is safe; otherwise it is appended to.
+        if (copied && created < sys::now().date())
+            sys::deleteFile(path);
+    }
+
+    auto file = std::make_unique<QFile>(path);
+    if (!file->open(QIODevice::WriteOnly | QIODevice::Append))
+        throw std::runtime_error(QStringLiteral("ログファイルを開けません: %1").arg(path).toStdString());
+    static int nextHandle = 0;
+    const int handle = ++nextHandle;
+    openLogs()[handle] = std::move(file);
+    return handle;
+}
+
+void writeLog(int handle, const QString &text)
+{
+    const auto it = openLogs().find(handle);
+    if (it == openLogs().end())
+        return;
+    const QString line = text::formatDateTimeSlash(sys::now()) + u',' + text + QStringLiteral("\r\n");
+    const QByteArray bytes = line.toUtf8();
+    if (it->second->write(bytes) != bytes.size() || !it->second->flush())
+        throw std::runtime_error(QStringLiteral("ログファイルに書き込めません: %1").arg(it->second->fileName()).toStdString());
+}
+
+void closeLog(int handle)
+{
+    openLogs().erase(handle);
+}

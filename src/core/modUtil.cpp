@@ -1,0 +1,41 @@
+#include "core/modUtil.h"
+
+#include "sys/Clock.h"
+#include "sys/FileOps.h"
+#include "text/Cp932.h"
+#include "text/VbText.h"
+#include "ui/cDateTimePicker.h"
+
+#include <QComboBox>
+
+QString padByte(int mode, const QString &s, int width)
+{
+    const int length = text::cp932ByteLength(s);
+    if (length >= width)
+        return s;
+    const QString padding(width - length, u' ');
+    return mode == 2 ? padding + s : s + padding;
+}
+
+void createDatePicker(cDateTimePicker &picker, QWidget *host)
+{
+    picker.setStyle(0);
+    picker.setPictureBox(host);
+    picker.create();
+    picker.setValue(sys::now());
+}
+
+void setComboText(QComboBox *combo, const QString &s)
+{
+    const QString wanted = text::trimSpaces(s);
+    for (int i = combo->count() - 1; i >= 0; --i) {
+        combo->setCurrentIndex(i);
+        if (text::trimSpaces(combo->itemText(i)) == wanted)
+            return;
+    }
+}
+
+bool copyFile(const QString &source, const QString &target)
+{
+    return sys::copyFileReplacing(source, target);
+}

@@ -1,0 +1,55 @@
+#include "mainwindow/frmMain.h"
+
+#include "core/modApplication.h"
+#include "core/modGlobal.h"
+#include "core/modLog.h"
+
+#include <QCloseEvent>
+
+namespace {
+frmMain *liveInstance = nullptr;
+}
+
+frmMain::frmMain(QWidget *parent) : QMainWindow(parent)
+{
+    setObjectName(QStringLiteral("frmMain"));
+    setWindowTitle(QStringLiteral("Nimbra"));
+    liveInstance = this;
+}
+
+frmMain::~frmMain()
+{
+    if (liveInstance == this)
+        liveInstance = nullptr;
+}
+
+frmMain *frmMain::instance()
+{
+    return liveInstance;
+}
+
+void frmMain::showEvent(QShowEvent *event)
+{
+    QMainWindow::showEvent(event);
+    if (!m_loaded) {
+        m_loaded = true;
+        Form_Load();
+    }
+}
+
+void frmMain::Form_Load()
+{
+    setFormSize(this);
+}
+
+void frmMain::resizeEvent(QResizeEvent *event)
+{
+    QMainWindow::resizeEvent(event);
+    setFormSize(this);
+}
+
+void frmMain::closeEvent(QCloseEvent *event)
+{
+    closeApplication();
+    event->accept();
+}

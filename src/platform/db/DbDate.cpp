@@ -1,0 +1,32 @@
+#include "db/DbDate.h"
+
+namespace db {
+
+QString dateText(const QDate &d)
+{
+    return d.toString(QStringLiteral("yyyy-MM-dd"));
+}
+
+QString dateTimeText(const QDateTime &dt)
+{
+    return dt.toString(QStringLiteral("yyyy-MM-dd HH:mm:ss"));
+}
+
+QString dayStartText(const QDate &d)
+{
+    return dateText(d) + QStringLiteral(" 00:00:00");
+}
+
+QDate parseDate(const QString &text)
+{
+    return QDate::fromString(text.left(10), QStringLiteral("yyyy-MM-dd"));
+}
+
+QDateTime parseDateTime(const QString &text)
+{
+    if (text.size() <= 10)
+        return QDateTime(parseDate(text), QTime(0, 0));
+    return QDateTime::fromString(text.left(19), QStringLiteral("yyyy-MM-dd HH:mm:ss"));
+}
+
+} // namespace db

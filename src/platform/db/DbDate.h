@@ -1,0 +1,20 @@
+#pragma once
+
+#include <QDate>
+#include <QDateTime>
+#include <QString>
+
+// The one place where dates meet the database: date columns hold "YYYY-MM-DD",
+// date-time columns "YYYY-MM-DD HH:MM:SS", so text order is time order.
+namespace db {
+
+QString dateText(const QDate &d);
+QString dateTimeText(const QDateTime &dt);
+// Midnight of a day, for comparing a date-time column with a whole day.
+QString dayStartText(const QDate &d);
+
+// Reads either form back; an empty or malformed text gives an invalid value.
+QDate parseDate(const QString &text);
+QDateTime parseDateTime(const QString &text);
+
+} // namespace db

@@ -1,0 +1,86 @@
+#include "text/Cp932.h"
+
+#include <QList>
+
+#include <iconv.h>
+
+#include <cerrno>
+#include <memory>
+
+namespace text {
+namespace {
+
+struct IconvCloser {
+    void operator()(iconv_t cd) const { iconv_close(cd); }
+};
+using IconvHandle = std::unique_ptr<std::remove_pointer_t<iconv_t>, IconvCloser>;
+
+IconvHandle openConverter(const char *to, const char *from)
+{
+    const iconv_t cd = iconv_open(to, from);
+    return IconvHandle(cd == reinterpret_cast<iconv_t>(-1) ? nullptr : cd);
+}
+
+// Runs iconv over the whole input; on an unconvertible or invalid sequence it writes
+// the replacement and skips `skip` input bytes.
+QByteArray convert(iconv_t cd, const QByteArray &input, const QByteArray &replacement, size_t skip)
+{
+    QByteArray output;
+    output.reserve(input.size() * 2 + 16);
+    char *in = const_cast<char *>(input.constData());
+    size_t inLeft = static_cast<size_t>(input.size());
+    char buffer[4096];
+    while (inLeft > 0) {
+        char *out = buffer;
+        size_t outLeft = sizeof buffer;
+        const size_t rc = iconv(cd, &in, &inLeft, &out, &outLeft);
+        output.append(buffer, static_cast<qsizetype>(out - buffer));
+        if (rc == static_cast<size_t>(-1)) {
+            if (errno == E2BIG)
+                continue;
+            output.append(replacement);
+            const size_t step = std::min(skip, inLeft);
+            in += step;
+            inLeft -= step;
+            iconv(cd, nullptr, nullptr, nullptr, nullptr); // reset shift state
+        }
+    }
+    char *out = buffer;
+    size_t outLeft = sizeof buffer;
+    iconv(cd, nullptr, nullptr, &out, &outLeft); // flush shift sequences
+    output.append(buffer, static_cast<qsizetype>(out - buffer));
+    return output;
+}
+
+} // namespace
+
+QByteArray toCp932(const QString &s)
+{
+    const IconvHandle cd = openConverter("CP932", "UTF-32LE");
+    if (!cd)
+        return s.toLatin1();
+    const QList<uint> ucs4 = s.toUcs4();
+    const QByteArray input(reinterpret_cast<const char *>(ucs4.constData()),
+                           ucs4.size() * qsizetype(sizeof(uint)));
+    return convert(cd.get(), input, QByteArrayLiteral("?"), 4);
+}
+
+QString decodeCharset(const QByteArray &bytes, const char *charset)
+{
+    const IconvHandle cd = openConverter("UTF-8", charset);
+    if (!cd)
+        return QString::fromUtf8(bytes);
+    return QString::fromUtf8(convert(cd.get(), bytes, QByteArrayLiteral("\xEF\xBF\xBD"), 1));
+}
+
+QString fromCp932(const QByteArray &bytes)
+{
+    return decodeCharset(bytes, "CP932");
+}
+
+int cp932ByteLength(const QString &s)
+{
+    return static_cast<int>(toCp932(s).size());
+}
+
+} // namespace text

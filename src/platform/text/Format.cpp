@@ -1,0 +1,73 @@
+#include "text/Format.h"
+
+#include <cmath>
+
+namespace text {
+
+QString formatYmdSlash(const QDate &d)
+{
+    return QStringLiteral("%1/%2/%3")
+        .arg(d.year(), 4, 10, QChar(u'0'))
+        .arg(d.month(), 2, 10, QChar(u'0'))
+        .arg(d.day(), 2, 10, QChar(u'0'));
+}
+
+QString formatDateTimeSlash(const QDateTime &dt)
+{
+    const QTime t = dt.time();
+    return formatYmdSlash(dt.date())
+        + QStringLiteral(" %1:%2:%3")
+              .arg(t.hour(), 2, 10, QChar(u'0'))
+              .arg(t.minute(), 2, 10, QChar(u'0'))
+              .arg(t.second(), 2, 10, QChar(u'0'));
+}
+
+QString formatYmd(const QDate &d)
+{
+    return QStringLiteral("%1%2%3")
+        .arg(d.year(), 4, 10, QChar(u'0'))
+        .arg(d.month(), 2, 10, QChar(u'0'))
+        .arg(d.day(), 2, 10, QChar(u'0'));
+}
+
+double roundHalfAway(double value, int decimals)
+{
+    const double scale = std::pow(10.0, decimals);
+    // The small relative nudge keeps values such as 0.285 (stored as 0.28499...) rounding
+    // as their decimal text reads.
+    const double scaled = value * scale;
+    const double nudged = scaled + std::copysign(std::abs(scaled) * 1e-12, scaled);
+    return std::round(nudged) / scale;
+}
+
+QString formatThousands(double value)
+{
+    const double rounded = roundHalfAway(value, 0);
+    const bool negative = rounded < 0; // -0.3 shows "0", not "-0"
+    QString digits = QString::number(std::abs(rounded), 'f', 0);
+    for (qsizetype pos = digits.size() - 3; pos > 0; pos -= 3)
+        digits.insert(pos, u',');
+    return negative ? u'-' + digits : digits;
+}
+
+QString formatZeroPadded(qint64 value, int digits)
+{
+    const QString body = QString::number(std::abs(value)).rightJustified(digits, u'0');
+    return value < 0 ? u'-' + body : body;
+}
+
+QString formatOneDecimal(double value)
+{
+    const double rounded = roundHalfAway(value, 1);
+    QString s = QString::number(std::abs(rounded), 'f', 1);
+    if (s.startsWith(u"0."))
+        s.remove(0, 1);
+    return rounded < 0 ? u'-' + s : s;
+}
+
+QString formatPlainNumber(double value)
+{
+    return QString::number(value, 'g', 15);
+}
+
+} // namespace text

@@ -1,0 +1,12 @@
+#include "ui/DoEvents.h"
+
+#include <QCoreApplication>
+
+namespace ui {
+
+void doEvents()
+{
+    QCoreApplication::processEvents();
+}
+
+} // namespace ui

@@ -1,0 +1,75 @@
+#include "ui/MsgBox.h"
+
+#include "sys/ProgramDir.h"
+
+#include <QApplication>
+#include <QMessageBox>
+#include <QPushButton>
+
+namespace ui {
+namespace {
+MsgBoxHook &hook()
+{
+    static MsgBoxHook value;
+    return value;
+}
+
+QMessageBox::Icon iconFor(int style)
+{
+    switch (style & 0x70) {
+    case vbCritical: return QMessageBox::Critical;
+    case vbQuestion: return QMessageBox::Question;
+    case vbExclamation: return QMessageBox::Warning;
+    case vbInformation: return QMessageBox::Information;
+    default: return QMessageBox::NoIcon;
+    }
+}
+} // namespace
+
+void setMsgBoxHook(MsgBoxHook value)
+{
+    hook() = std::move(value);
+}
+
+int msgBox(const QString &text, int style, const QString &title)
+{
+    if (hook())
+        return hook()(MsgBoxCall{text, style, title});
+
+    QMessageBox box(iconFor(style), title.isEmpty() ? sys::exeName() : title, text,
+                    QMessageBox::NoButton, QApplication::activeWindow());
+    const bool defaultSecond = (style & vbDefaultButton2) != 0;
+    QPushButton *defaultButton = nullptr;
+    switch (style & 0x7) {
+    case vbYesNo: {
+        QPushButton *yes = box.addButton(QStringLiteral("はい(&Y)"), QMessageBox::YesRole);
+        QPushButton *no = box.addButton(QStringLiteral("いいえ(&N)"), QMessageBox::NoRole);
+        box.setEscapeButton(no);
+        defaultButton = defaultSecond ? no : yes;
+        break;
+    }
+    case vbOKCancel: {
+        QPushButton *ok = box.addButton(QStringLiteral("OK"), QMessageBox::AcceptRole);
+        QPushButton *cancel = box.addButton(QStringLiteral("キャンセル"), QMessageBox::RejectRole);
+        box.setEscapeButton(cancel);
+        defaultButton = defaultSecond ? cancel : ok;
+        break;
+    }
+    default:
+        defaultButton = box.addButton(QStringLiteral("OK"), QMessageBox::AcceptRole);
+        box.setEscapeButton(defaultButton);
+        break;
+    }
+    box.setDefaultButton(defaultButton);
+    box.exec();
+
+    const QAbstractButton *clicked = box.clickedButton();
+    switch (box.buttonRole(const_cast<QAbstractButton *>(clicked))) {
+    case QMessageBox::YesRole: return vbYes;
+    case QMessageBox::NoRole: return vbNo;
+    case QMessageBox::RejectRole: return vbCancel;
+    default: return vbOK;
+    }
+}
+
+} // namespace ui
