@@ -1,0 +1,22 @@
+#include "core/SettingsRecords.h"
+
+QString UserID;
+QString Password;
+QString Password2;
+int SelEMail = 0;
+QString EMail;
+QString POP3Server;
+QString POPUserID;
+QString POPPassword;
+
+int SMAS = 0;
+int SMAM = 0;
+int SMAL = 0;
+int EMAS = 0;
+int EMAM = 0;
+int EMAL = 0;
+int MACDSigSMA = 0;
+int RSIA = 0;
+int RCIS = 0;
+int RCIM = 0;
+int VRS = 0;
