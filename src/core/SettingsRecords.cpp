@@ -20,3 +20,16 @@ int RSIA = 0;
 int RCIS = 0;
 int RCIM = 0;
 int VRS = 0;
+
+BS sysBS;
+BS simBS;
+Sizyou sysSizyou;
+Sizyou simSizyou;
+SL sysSL;
+SL simSL;
+SL simSL2;
+SL workSL;
+OD sysOD;
+OD simOD;
+OD simOD2;
+OD workOD;
