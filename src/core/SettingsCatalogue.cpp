@@ -8,15 +8,6 @@ namespace {
 
 using Entries = std::vector<SettingEntry>;
 
-template <typename Record>
-using Member = std::variant<QString Record::*, int Record::*, double Record::*, QDateTime Record::*>;
-
-template <typename Record>
-SettingField fieldOf(Record &record, const Member<Record> &member)
-{
-    return std::visit([&record](auto pointer) -> SettingField { return &(record.*pointer); }, member);
-}
-
 // The three stored sets. Set 2 has no base or market record of its own.
 enum Set { Live = 0, Sim1 = 1, Sim2 = 2 };
 
@@ -27,7 +18,7 @@ QString suffixOf(Set set)
 }
 
 struct BsField {
-    Member<BS> member;
+    RecordMember<BS> member;
     const char16_t *name;
     std::array<double, 2> defaults; // live, set 1
 };
@@ -53,7 +44,7 @@ const std::pair<int Sizyou::*, const char16_t *> kSizyouFields[] = {
 };
 
 struct SlField {
-    Member<SL> member;
+    RecordMember<SL> member;
     const char16_t *name;
     double defaultValue;
     bool liveOnly;
@@ -103,7 +94,7 @@ const SlField kSlFields[] = {
 
 // The order record's names are given per set; nullptr means not stored in that set.
 struct OdField {
-    Member<OD> member;
+    RecordMember<OD> member;
     std::array<const char16_t *, 3> names;
     std::array<double, 3> defaults;
     bool oneWhenEmpty = false;

@@ -1,21 +1,12 @@
 #pragma once
 
-#include <QDateTime>
-#include <QString>
+#include "core/SettingsField.h"
 
-#include <variant>
 #include <vector>
 
 // The catalogue of stored settings: every value name with the field it fills, in the
 // order in which start-up loads them and in the order in which they are saved.
 
-using SettingField = std::variant<QString *, int *, double *, QDateTime *>;
-
-// Visits a SettingField with one lambda per kind.
-template <class... Ts>
-struct Overloaded : Ts... {
-    using Ts::operator()...;
-};
 
 struct SettingEntry {
     QString name;              // value name in the settings store

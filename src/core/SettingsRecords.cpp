@@ -33,3 +33,38 @@ OD sysOD;
 OD simOD;
 OD simOD2;
 OD workOD;
+
+int glngSetteiMode = 0;
+
+SL &slOfKind(int kind)
+{
+    switch (kind) {
+    case 1:
+        return sysSL;
+    case 2:
+        return simSL;
+    case 3:
+        return workSL;
+    default:
+        return simSL2;
+    }
+}
+
+OD &odOfKind(int kind)
+{
+    switch (kind) {
+    case 1:
+        return sysOD;
+    case 2:
+        return simOD;
+    case 3:
+        return workOD;
+    default:
+        return simOD2;
+    }
+}
+
+BS &bsOfKind(int kind)
+{
+    return kind == 1 ? sysBS : simBS;
+}

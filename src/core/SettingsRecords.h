@@ -155,3 +155,13 @@ extern OD sysOD;
 extern OD simOD;
 extern OD simOD2;
 extern OD workOD;
+
+// Which set a settings dialog edits: 1 the live records, 2 simulation set 1, 3 the work
+// records, any other value simulation set 2. The window that opens a dialog sets it.
+extern int glngSetteiMode;
+
+// The instance of a record that a selector value chooses. The base record has only the
+// live instance (kind 1) and simulation set 1 (any other kind).
+SL &slOfKind(int kind);
+OD &odOfKind(int kind);
+BS &bsOfKind(int kind);
