@@ -1,0 +1,6 @@
+#include "core/modLookup.h"
+
+int getDefaultTwo(const BS &, int)
+{
+    return 2;
+}
