@@ -5,6 +5,7 @@
 #include "core/modGlobal.h"
 #include "core/modLog.h"
 #include "core/modRegistry.h"
+#include "core/modRegistryGet.h"
 #include "mainwindow/frmMain.h"
 #include "marketdata/frmVrCalc.h"
 #include "marketdata/modKabukaKikan.h"
@@ -57,6 +58,9 @@ RunningProgram Main()
     writeLog(glngLogFileNo, QStringLiteral("BASPオブジェクト生成"));
     gobjBASP = std::make_unique<Basp>();
 
+    writeLog(glngLogFileNo, QStringLiteral("起動パラメータ取得"));
+    getRegistryAll();
+
     writeLog(glngLogFileNo, QStringLiteral("データベース接続"));
     openWorkDatabase(gcnDB, workDb, priceDb);
 
@@ -68,6 +72,9 @@ RunningProgram Main()
 
     writeLog(glngLogFileNo, QStringLiteral("スプラッシュ起動"));
     frmSplash().exec();
+
+    writeLog(glngLogFileNo, QStringLiteral("レジストリ新設定へ変更"));
+    changeRegistryLayout();
 
     writeLog(glngLogFileNo, QStringLiteral("VRチェック"));
     if (!checkVRColumn()) {
