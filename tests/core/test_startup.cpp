@@ -84,10 +84,10 @@ TEST_F(StartupTest, FullStartLogsEveryStepAndLinksThePriceTables)
     ASSERT_TRUE(program.mainWindow);
     EXPECT_TRUE(program.mainWindow->isVisible());
     const QStringList expected{
-        QStringLiteral("BASPオブジェクト生成"),
+        QStringLiteral("BASPオブジェクト生成"), QStringLiteral("起動パラメータ取得"),
         QStringLiteral("データベース接続"),     QStringLiteral("バージョンセット"),
         QStringLiteral("最終更新日取得"),       QStringLiteral("スプラッシュ起動"),
-        QStringLiteral("VRチェック"),
+        QStringLiteral("レジストリ新設定へ変更"), QStringLiteral("VRチェック"),
         QStringLiteral("メイン画面起動"),
     };
     const QStringList logged = logTexts(path(QStringLiteral("Nimbra.log")));
