@@ -10,7 +10,6 @@
 #include "marketdata/frmVrCalc.h"
 #include "marketdata/modKabukaKikan.h"
 #include "sys/Clock.h"
-#include "sys/InstanceLock.h"
 #include "sys/ProgramDir.h"
 #include "ui/MsgBox.h"
 
@@ -28,26 +27,29 @@ bool databaseFileExists(const QString &path)
 
 } // namespace
 
-bool checkPrevInstance()
+std::unique_ptr<sys::InstanceLock> checkPrevInstance()
 {
-    static sys::InstanceLock lock(sys::programFile(QStringLiteral(".") + sys::exeName() + QStringLiteral(".lock")));
-    return lock.acquire();
+    auto lock = std::make_unique<sys::InstanceLock>(
+        sys::programFile(QStringLiteral(".") + sys::exeName() + QStringLiteral(".lock")));
+    return lock->acquire() ? std::move(lock) : nullptr;
 }
 
-std::unique_ptr<frmMain> Main()
+RunningProgram Main()
 {
     const QDateTime started = sys::now();
 
-    if (!checkPrevInstance()) {
+    RunningProgram program;
+    program.instanceLock = checkPrevInstance();
+    if (!program.instanceLock) {
         ui::msgBox(QStringLiteral("既に起動されています。"), ui::vbOKOnly);
-        return nullptr;
+        return {};
     }
 
     setLogPaths();
     const QString priceDb = priceDatabasePath();
     const QString workDb = workDatabasePath();
     if (!databaseFileExists(priceDb) || !databaseFileExists(workDb))
-        return nullptr;
+        return {};
 
     relinkTables(priceDb, workDb);
 
@@ -81,7 +83,7 @@ std::unique_ptr<frmMain> Main()
     }
 
     writeLog(glngLogFileNo, QStringLiteral("メイン画面起動"));
-    auto window = std::make_unique<frmMain>();
-    window->show();
-    return window;
+    program.mainWindow = std::make_unique<frmMain>();
+    program.mainWindow->show();
+    return program;
 }
