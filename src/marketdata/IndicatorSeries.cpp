@@ -67,13 +67,16 @@ double windowMean(const std::vector<SeriesRow> &rows, std::size_t from, std::siz
 }
 
 // Rank correlation of the n prices that end at row t against their dates: 100 when the
-// price rose every day, -100 when it fell every day.
-double rankCorrelation(const std::vector<SeriesRow> &rows, std::size_t t, int n)
+// price rose every day, -100 when it fell every day. `wholeParts` is scratch space.
+double rankCorrelation(const std::vector<SeriesRow> &rows, std::size_t t, int n, std::vector<double> &wholeParts)
 {
     // A stock's first n stored rows have no RCI, and below 2 rows there is no correlation.
     if (n < 2 || t + 1 <= std::size_t(n))
         return 0;
     const std::size_t start = t + 1 - std::size_t(n);
+    wholeParts.resize(std::size_t(n));
+    for (std::size_t j = start; j <= t; ++j)
+        wholeParts[j - start] = std::floor(rows[j].price);
     double squares = 0;
     for (std::size_t j = start; j <= t; ++j) {
         const double price = rows[j].price;
@@ -83,10 +86,8 @@ double rankCorrelation(const std::vector<SeriesRow> &rows, std::size_t t, int n)
         for (std::size_t k = start; k <= t; ++k) {
             if (k == j)
                 continue;
-            if (rows[k].price > price)
-                ++rank;
-            if (std::floor(rows[k].price) == std::floor(price))
-                sameWholePart = true;
+            rank += rows[k].price > price;
+            sameWholePart = sameWholePart || wholeParts[k - start] == wholeParts[j - start];
         }
         // A price that shares its whole-number part with another one takes the half step:
         // + 0.5 rounded to even lifts an odd rank by 1 and keeps an even one.
@@ -121,7 +122,7 @@ void volumeRatios(const std::vector<SeriesRow> &rows, std::size_t t, int n, Indi
 }
 
 void computeRow(std::vector<SeriesRow> &rows, std::size_t t, std::size_t firstRun, std::size_t signalFirst,
-                const IndicatorPeriods &p, bool continueSeries)
+                const IndicatorPeriods &p, bool continueSeries, std::vector<double> &scratch)
 {
     IndicatorValues &v = rows[t].values;
     const double price = rows[t].price;
@@ -130,7 +131,7 @@ void computeRow(std::vector<SeriesRow> &rows, std::size_t t, std::size_t firstRu
         v.sma[s] = oneDecimal(windowMean(rows, windowStart(t, p.sma[s]), t, [](const SeriesRow &r) { return r.price; }));
 
     for (std::size_t s = 0; s < p.rci.size(); ++s)
-        v.rci[s] = rankCorrelation(rows, t, p.rci[s]);
+        v.rci[s] = rankCorrelation(rows, t, p.rci[s], scratch);
 
     std::array<double, 3> ema{};
     for (std::size_t s = 0; s < p.ema.size(); ++s) {
@@ -184,6 +185,7 @@ void computeIndicators(std::vector<SeriesRow> &rows, std::size_t firstRun, const
         while (signalFirst > 0 && rows[signalFirst - 1].values.ema[0] != 0 && rows[signalFirst - 1].values.ema[2] != 0)
             --signalFirst;
     }
+    std::vector<double> scratch;
     for (std::size_t t = firstRun; t < rows.size(); ++t)
-        computeRow(rows, t, firstRun, signalFirst, periods, continueSeries);
+        computeRow(rows, t, firstRun, signalFirst, periods, continueSeries, scratch);
 }

@@ -23,6 +23,7 @@ using namespace std::chrono_literals;
 
 bool calculating = false;
 
+
 const QString kEarlierRowsSql = QStringLiteral(
     "select 調整終値, 出来高, 短期EMA, 中期EMA, 長期EMA, MACD, 上昇幅, 下落幅 from ttstocks"
     " where 銘柄コード = ? and 市場コード = ? and 日付 <= ? order by 日付 desc limit ?");
@@ -58,7 +59,7 @@ public:
         : m_periods(periods)
         , m_continueSeries(continueSeries)
         , m_progress(progress)
-        , m_stamp(stamp)
+        , m_stamp(db::dateTimeText(stamp))
         , m_earlier(gcnDB.prepare(kEarlierRowsSql))
         , m_update(gcnDB.prepare(kUpdateSql))
     {
@@ -67,8 +68,10 @@ public:
     void run(const QDate &firstDay, const QDate &lastDay, const QString &code, const QString &market)
     {
         const QString oneCode = text::trimSpaces(code);
+        // Rows come in key order straight from the primary key ("+日付" keeps the planner
+        // off the date index, which would sort the whole range in a temporary tree).
         QString sql = QStringLiteral(
-            "select 銘柄コード, 市場コード, 日付, 調整終値, 出来高 from ttstocks where 日付 between ? and ?");
+            "select 銘柄コード, 市場コード, 日付, 調整終値, 出来高 from ttstocks where +日付 between ? and ?");
         if (!oneCode.isEmpty())
             sql += QStringLiteral(" and 銘柄コード = ? and 市場コード = ?");
         sql += QStringLiteral(" order by 銘柄コード, 市場コード, 日付");
@@ -143,7 +146,7 @@ private:
     const IndicatorPeriods m_periods;
     const bool m_continueSeries;
     QPointer<QLabel> m_progress;
-    const QDateTime m_stamp;
+    const QString m_stamp; // 更新日付 of every row written
     db::Statement m_earlier;
     db::Statement m_update;
     std::optional<db::Transaction> m_transaction;
