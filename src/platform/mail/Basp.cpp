@@ -1,1 +1,8 @@
 #include "mail/Basp.h"
+
+#include "text/PageCharset.h"
+
+QString Basp::kconv(const QByteArray &page, int siteCode, const QByteArray &contentType) const
+{
+    return text::decodePage(page, contentType, siteCode == kcEucJp ? "EUC-JP-MS" : "CP932");
+}

@@ -54,15 +54,20 @@ QByteArray convert(iconv_t cd, const QByteArray &input, const QByteArray &replac
 
 } // namespace
 
-QByteArray toCp932(const QString &s)
+QByteArray encodeCharset(const QString &s, const char *charset)
 {
-    const IconvHandle cd = openConverter("CP932", "UTF-32LE");
+    const IconvHandle cd = openConverter(charset, "UTF-32LE");
     if (!cd)
         return s.toLatin1();
     const QList<uint> ucs4 = s.toUcs4();
     const QByteArray input(reinterpret_cast<const char *>(ucs4.constData()),
                            ucs4.size() * qsizetype(sizeof(uint)));
     return convert(cd.get(), input, QByteArrayLiteral("?"), 4);
+}
+
+QByteArray toCp932(const QString &s)
+{
+    return encodeCharset(s, "CP932");
 }
 
 QString decodeCharset(const QByteArray &bytes, const char *charset)

@@ -11,6 +11,9 @@ namespace text {
 QByteArray toCp932(const QString &s);
 QString fromCp932(const QByteArray &bytes);
 
+// Encodes text in the named charset (iconv name); a character it lacks becomes "?".
+QByteArray encodeCharset(const QString &s, const char *charset);
+
 // Decodes bytes in the named charset (as iconv names it, e.g. "EUC-JP", "CP932",
 // "ISO-2022-JP", "UTF-8"). Undecodable bytes become U+FFFD. Never depends on the locale.
 QString decodeCharset(const QByteArray &bytes, const char *charset);

@@ -40,6 +40,38 @@ double leadingNumber(const QString &s)
     return seenDigit ? number.toDouble() : 0.0;
 }
 
+bool isNumeric(const QString &s)
+{
+    const QString t = trimSpaces(s);
+    qsizetype i = 0;
+    if (i < t.size() && (t.at(i) == u'+' || t.at(i) == u'-'))
+        ++i;
+    bool seenPoint = false;
+    bool seenDigit = false;
+    for (; i < t.size(); ++i) {
+        const QChar c = t.at(i);
+        if (c >= u'0' && c <= u'9')
+            seenDigit = true;
+        else if (c == u'.' && !seenPoint)
+            seenPoint = true;
+        else
+            return false;
+    }
+    return seenDigit;
+}
+
+QString toNarrow(const QString &s)
+{
+    QString narrow = s;
+    for (QChar &c : narrow) {
+        if (c.unicode() >= 0xFF01 && c.unicode() <= 0xFF5E)
+            c = QChar(char16_t(c.unicode() - 0xFEE0));
+        else if (c == u'\u3000')
+            c = u' ';
+    }
+    return narrow;
+}
+
 qint64 roundHalfEven(double value)
 {
     return static_cast<qint64>(std::nearbyint(value)); // default rounding mode: to even

@@ -1,0 +1,8 @@
+#include "core/modSystem.h"
+
+#include <QLineEdit>
+
+void selectAllText(QLineEdit *box)
+{
+    box->setSelection(0, box->maxLength());
+}

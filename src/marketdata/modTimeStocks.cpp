@@ -1,0 +1,129 @@
+#include "marketdata/modTimeStocks.h"
+
+#include "core/modGlobal.h"
+#include "marketdata/modYahoo.h"
+#include "sys/Clock.h"
+#include "text/Format.h"
+#include "text/VbText.h"
+#include "ui/Chart2D.h"
+#include "ui/DoEvents.h"
+
+#include <QStringList>
+#include <QVector>
+
+#include <cmath>
+
+namespace {
+
+// The chart holds points 1 to 999 of a day.
+constexpr int kMaxChartPoints = 999;
+constexpr int kLabelEvery = 50;
+const QColor kLineColor(246, 207, 8);
+const QColor kGridColor(0, 0, 192);
+
+bool isWeekend(const QDate &day)
+{
+    return day.dayOfWeek() == Qt::Saturday || day.dayOfWeek() == Qt::Sunday;
+}
+
+// The recording window: 09:00 to 15:00 less the lunch break 11:00 to 12:30, as "hhmm" texts.
+bool isRecordingTime(const QString &hhmm)
+{
+    if (hhmm < QStringLiteral("0900") || hhmm > QStringLiteral("1500"))
+        return false;
+    return !(hhmm >= QStringLiteral("1100") && hhmm <= QStringLiteral("1230"));
+}
+
+// The Y-axis grid spacing for the bounds a < b: the grid value 4 x 10^(L - 2), L being the
+// length of the decimal text of b - a / 2 + a, when at least two grid lines fall between
+// the bounds; else 0, which lets the chart choose (a narrow intraday range would otherwise
+// show no grid line and no number).
+double gridSpacing(double a, double b)
+{
+    const qsizetype length = text::trimSpaces(text::formatPlainNumber(b - a / 2 + a)).size();
+    const double grid = 4 * std::pow(10.0, double(length - 2));
+    return std::floor(b / grid) - std::ceil(a / grid) >= 1 ? grid : 0;
+}
+
+} // namespace
+
+GenzaitiQuote getGenzaiti(net::Inet &control, const QString &code, const QString &)
+{
+    yhfBrandCode = code;
+    yhfOpen(1);
+    yhfRun2(control);
+    yhfClose();
+    const yhfKabukaRecord &row = yhfKabuka[size_t(yhfCount)];
+    GenzaitiQuote quote;
+    quote.hour = row.Hour;
+    quote.minute = row.Minute;
+    quote.open = row.Hazimene;
+    quote.high = row.Takane;
+    quote.low = row.Yasune;
+    quote.price = row.Genzaiti;
+    quote.day = QDate(row.Year, row.Month, row.Day);
+    return quote;
+}
+
+void saveTimeStocks(net::Inet &control, const QDateTime &day, const QString &code, const QString &market)
+{
+    const QDateTime now = sys::now();
+    if (isWeekend(now.date()) || !isRecordingTime(now.toString(QStringLiteral("HHmm"))))
+        return;
+    const GenzaitiQuote quote = getGenzaiti(control, code, market);
+    if (quote.price <= 0 || quote.day != day.date())
+        return;
+    const QString time = text::formatZeroPadded(quote.hour, 2) + text::formatZeroPadded(quote.minute, 2);
+
+    db::Transaction change(gcnDB);
+    gcnDB.execute(QStringLiteral("delete from tttimestocks where 銘柄コード = ? and 市場コード = ? and 日付 = ? and 時刻 = ?"),
+                  code, market, day.date(), time);
+    gcnDB.execute(QStringLiteral("insert into tttimestocks (日付,時刻,銘柄コード,現在値,登録日付,更新日付,市場コード)"
+                                 " values (?,?,?,?,?,?,?)"),
+                  day.date(), time, code, quote.price, now, now, market);
+    change.commit();
+}
+
+void drawTimeChart(int, const QString &code, const QString &market, const QDateTime &day, ui::Chart2D &chart)
+{
+    chart.setIsBatched(true);
+    chart.setSeriesCount(0);
+    chart.axisX().setAnnotation(ui::Chart2D::Annotation::ValueLabels);
+
+    QStringList times;
+    QVector<double> values;
+    ui::DoEventsPacer pacer;
+    db::Statement points = gcnDB.prepare(QStringLiteral(
+        "select 時刻, 現在値 from tttimestocks where 銘柄コード = ? and 市場コード = ? and 日付 = ? and 現在値 > 0"
+        " order by 時刻"));
+    points.bindAll(code, market, day.date());
+    while (values.size() < kMaxChartPoints && points.step()) {
+        times.append(points.text(0));
+        values.append(points.real(1));
+        pacer.maybeYield();
+    }
+
+    const int n = int(values.size());
+    chart.setSeriesCount(1);
+    chart.setPointCount(1, n);
+    chart.axisX().clearValueLabels();
+    for (int i = kLabelEvery; i <= n; i += kLabelEvery) {
+        const QString &t = times[i - 1];
+        chart.axisX().addValueLabel(i, t.left(2) + u':' + t.mid(2, 2));
+    }
+    for (int i = 1; i <= n; ++i)
+        chart.setY(1, i, values[i - 1]);
+    chart.setLineStyle(1, kLineColor, 1);
+
+    // The Y axis takes the bounds the chart computes for its secondary Y axis.
+    const double a = chart.axisY2().min();
+    const double b = chart.axisY2().max();
+    chart.axisY().setMin(a);
+    chart.axisY().setMax(b);
+    chart.axisY().setGridSpacing(gridSpacing(a, b));
+    for (ui::Chart2D::Axis *axis : {&chart.axisX(), &chart.axisY()}) {
+        axis->setGridVisible(true);
+        axis->setGridColor(kGridColor);
+    }
+    chart.setIsBatched(false);
+}

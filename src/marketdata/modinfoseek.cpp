@@ -1,0 +1,312 @@
+#include "marketdata/modinfoseek.h"
+
+#include "core/modGlobal.h"
+#include "core/modLog.h"
+#include "marketdata/QuotePage.h"
+#include "net/Inet.h"
+#include "text/Format.h"
+#include "text/VbText.h"
+
+#include <QUrl>
+
+#include <algorithm>
+#include <map>
+#include <tuple>
+
+int iskMode = 0;
+int iskStatus = 0;
+int iskError = 0;
+int iskCount = 0;
+std::array<iskKabukaRecord, 1001> iskKabuka;
+
+QString iskBrandCode;
+QString iskSizyouCode;
+int iskStartYear = 0;
+int iskStartMonth = 0;
+int iskStartDay = 0;
+int iskEndYear = 0;
+int iskEndMonth = 0;
+int iskEndDay = 0;
+
+QString iskBrandName;
+QString iskGyousyuName;
+QString iskTangenKabusu;
+
+namespace {
+
+constexpr int kMaxAttempts = 10;
+const QString kSiteKey = QStringLiteral("Infoseek");
+
+QString queryValue(const QString &value)
+{
+    return QString::fromLatin1(QUrl::toPercentEncoding(value));
+}
+
+QString pageAddress()
+{
+    const QString qt = QStringLiteral("&qt=") + queryValue(iskBrandCode) + u'.' + iskSuffix(iskSizyouCode);
+    QString path;
+    if (iskMode == 1) {
+        path = QStringLiteral("MnStock/sresult.html?search=1") + qt;
+    } else if (iskMode == 2) {
+        path = QStringLiteral("MnStock/slast.html?pg=slast.html&search=1&k=d") + qt
+            + QStringLiteral("&sy=%1&sm=%2&sd=%3&ey=%4&em=%5&ed=%6")
+                  .arg(iskStartYear).arg(iskStartMonth).arg(iskStartDay)
+                  .arg(iskEndYear).arg(iskEndMonth).arg(iskEndDay);
+    } else {
+        return {};
+    }
+    return quotepage::siteAddressOrLog(kSiteKey, path);
+}
+
+// The date cell's year, month and day; nothing when it holds fewer than three numbers
+// (a cell without 年/月/日 ends the table).
+std::optional<std::tuple<int, int, int>> historyDate(QString cell)
+{
+    cell.replace(u'年', u'-').replace(u'月', u'-').replace(u'日', u'-');
+    const QStringList pieces = cell.split(u'-');
+    if (pieces.size() < 3 || !std::all_of(pieces.begin(), pieces.begin() + 3, text::isNumeric))
+        return std::nullopt;
+    const auto part = [&](int i) { return quotepage::wholeInt(text::trimSpaces(pieces[i]).toDouble()); };
+    return std::tuple{part(0), part(1), part(2)};
+}
+
+// The six value cells of a history row, in page order; nothing when the row ends early.
+std::optional<std::array<qint64, 6>> historyValues(QString &text)
+{
+    std::array<qint64, 6> values{};
+    for (qint64 &value : values) {
+        if (!quotepage::cutAfter(text, QStringLiteral("</TD>")))
+            return std::nullopt;
+        const std::optional<QString> cell = quotepage::keepBefore(text, QStringLiteral("</TD>"));
+        if (!cell)
+            return std::nullopt;
+        value = quotepage::wholeNumber(quotepage::cellValue(*cell));
+    }
+    quotepage::cutAfter(text, QStringLiteral("</TD>"));
+    return values;
+}
+
+} // namespace
+
+void iskOpen(int mode)
+{
+    iskMode = mode;
+    iskStatus = 0;
+    iskError = 0;
+    iskClear(mode);
+}
+
+void iskClear(int mode)
+{
+    iskStatus = 11;
+    iskCount = 0;
+    if (mode == 1 || mode == 2)
+        iskKabuka.fill(iskKabukaRecord{});
+}
+
+void iskRun(net::Inet &control)
+{
+    if (iskError != 0)
+        return;
+    const QString address = pageAddress();
+    if (text::trimSpaces(address).isEmpty())
+        return;
+    int lastTransferError = 0;
+    for (int attempt = 0; attempt < kMaxAttempts; ++attempt) {
+        iskError = 0;
+        iskCount = 0;
+        const quotepage::Download page = quotepage::downloadPage(control, address, Basp::kcEucJp);
+        if (page.error != 0)
+            lastTransferError = page.error;
+        else if (!page.empty)
+            return iskParse(page.text);
+    }
+    iskError = lastTransferError != 0 ? lastTransferError : quotepage::kNoPageError;
+}
+
+void iskAction(net::Inet &control, int state)
+{
+    if (state != net::icResponseCompleted)
+        return;
+    QString page;
+    for (QString chunk = control.GetChunk(1024); !chunk.isEmpty(); chunk = control.GetChunk(1024))
+        page += chunk;
+    iskParse(page);
+}
+
+void iskParse(const QString &page)
+{
+    if (iskStatus != 11)
+        return;
+    if (iskMode == 1)
+        iskParseHeader(page);
+    else if (iskMode == 2)
+        iskParseHistory(page);
+}
+
+void iskParseHeader(const QString &page)
+{
+    const std::optional<IskHeader> header = readIskHeader(page);
+    if (!header)
+        return;
+    iskBrandName = header->brandName;
+    iskSizyouCode = header->sizyouCode;
+    iskGyousyuName = header->gyousyuName;
+    iskTangenKabusu = header->tangenKabusu;
+    iskCount = iskCount + 1;
+}
+
+void iskParseHistory(const QString &page)
+{
+    const std::vector<iskKabukaRecord> rows = readIskHistory(page, iskStartYear, iskStartMonth, iskStartDay);
+    const int kept = int(std::min<size_t>(rows.size(), size_t(quotepage::kResultRows - iskCount)));
+    for (int i = 0; i < kept; ++i)
+        iskKabuka[size_t(iskCount + 1 + i)] = rows[size_t(i)];
+    iskCount += kept;
+    if (size_t(kept) < rows.size())
+        writeLog(glngLogFileNo, QStringLiteral("iskParseHistory×××%1行のうち%2行目までを読みました×××")
+                                    .arg(rows.size()).arg(quotepage::kResultRows));
+}
+
+int iskClose()
+{
+    return iskError;
+}
+
+std::optional<IskHeader> readIskHeader(const QString &page)
+{
+    using namespace quotepage;
+    QString text = prepare(page);
+    if (text.contains(QStringLiteral("一致するデータが見つかりませんでした")))
+        return std::nullopt;
+    IskHeader header;
+    if (!cutAfter(text, QStringLiteral("<!-- 銘柄ヘッダ -->")) || !cutAfter(text, QStringLiteral("<SPAN ID=DNAME>")))
+        return std::nullopt;
+    const std::optional<QString> name = keepBefore(text, QStringLiteral("</SPAN>"));
+    if (!name || !cutAfter(text, QStringLiteral("<SMALL>")))
+        return std::nullopt;
+    header.brandName = *name;
+
+    std::optional<QString> small = keepBefore(text, QStringLiteral("</SMALL>"));
+    if (!small)
+        return std::nullopt;
+    QString s = keepBefore(*small, QStringLiteral("<")).value_or(*small);
+    for (const char16_t *noise : {u"&LT", u"&GT", u"&NBSP", u"\r", u"\n", u" "})
+        s.remove(QString::fromUtf16(noise));
+    const QStringList pieces = s.split(u';');
+    if (pieces.size() < 4)
+        return std::nullopt;
+    header.sizyouCode = iskMarketCode(text::trimSpaces(pieces[2]));
+    header.gyousyuName = pieces[3];
+
+    if (!cutAfter(text, QStringLiteral("単元株数")) || !cutAfter(text, QStringLiteral("<TD")) || !cutAfter(text, QStringLiteral(">")))
+        return std::nullopt;
+    std::optional<QString> unit = keepBefore(text, QStringLiteral("株</TD>"));
+    if (!unit)
+        return std::nullopt;
+    unit->remove(u',');
+    header.tangenKabusu = text::formatPlainNumber(text::leadingNumber(*unit));
+    return header;
+}
+
+std::vector<iskKabukaRecord> readIskHistory(const QString &page, int startYear, int startMonth, int startDay)
+{
+    using namespace quotepage;
+    QString text = prepare(page);
+    text.replace(QStringLiteral("<TH"), QStringLiteral("<TD")).replace(QStringLiteral("TH>"), QStringLiteral("TD>"));
+    std::vector<iskKabukaRecord> rows;
+    if (!cutAfter(text, QStringLiteral(">調整後終値</TD>")))
+        return rows;
+    const std::tuple start{startYear, startMonth, startDay};
+    while (text.contains(QStringLiteral("SCOPE=ROW"))) {
+        if (!cutAfter(text, QStringLiteral("<TR")) || !cutAfter(text, QStringLiteral(">")))
+            break;
+        const std::optional<QString> dateCell = keepBefore(text, QStringLiteral("</TD>"));
+        if (!dateCell)
+            break;
+        const auto date = historyDate(cellValue(*dateCell));
+        if (!date)
+            break;
+        const auto [year, month, day] = *date;
+        if (!rows.empty() && std::tie(rows.back().Year, rows.back().Month, rows.back().Day) == *date) {
+            rows.back().BunkatuKubun = 2; // the day listed a second time: a split line
+            continue;
+        }
+        const std::optional<std::array<qint64, 6>> values = historyValues(text);
+        if (!values || *date < start)
+            break;
+        iskKabukaRecord row;
+        row.Year = year;
+        row.Month = month;
+        row.Day = day;
+        row.Owarine = (*values)[0];
+        row.Hazimene = QString::number((*values)[1]);
+        row.Takane = (*values)[2];
+        row.Yasune = (*values)[3];
+        row.Dekidaka = (*values)[4];
+        row.TyouseiOwarine = (*values)[5];
+        rows.push_back(row);
+    }
+    return rows;
+}
+
+QString iskMarketCode(const QString &name)
+{
+    static const std::map<QString, QString> codes = {
+        {QStringLiteral("東証"), QStringLiteral("t1")},
+        {QStringLiteral("東証1部"), QStringLiteral("t1")},
+        {QStringLiteral("東証2部"), QStringLiteral("t2")},
+        {QStringLiteral("東証(ETF)"), QStringLiteral("te")},
+        {QStringLiteral("東証外国部"), QStringLiteral("tg")},
+        {QStringLiteral("東証(優先出資証券)"), QStringLiteral("ty")},
+        {QStringLiteral("東証(REIT)"), QStringLiteral("tr")},
+        {QStringLiteral("東証マザーズ"), QStringLiteral("tm")},
+        {QStringLiteral("大証1部"), QStringLiteral("o1")},
+        {QStringLiteral("大証2部"), QStringLiteral("o2")},
+        {QStringLiteral("大証外国部"), QStringLiteral("og")},
+        {QStringLiteral("ヘラクレスグロース"), QStringLiteral("hc2")},
+        {QStringLiteral("ヘラクレススタンダード"), QStringLiteral("hc1")},
+        {QStringLiteral("ヘラクレス外国部"), QStringLiteral("hcg")},
+        {QStringLiteral("大証(ETF)"), QStringLiteral("oe")},
+        {QStringLiteral("名古屋証1部"), QStringLiteral("n1")},
+        {QStringLiteral("名古屋証2部"), QStringLiteral("n2")},
+        {QStringLiteral("名古屋証マザーズ"), QStringLiteral("nm")},
+        {QStringLiteral("名古屋証セントレックス"), QStringLiteral("ns")},
+        {QStringLiteral("福岡証"), QStringLiteral("f1")},
+        {QStringLiteral("福岡証1部"), QStringLiteral("f1")},
+        {QStringLiteral("福岡証2部"), QStringLiteral("f2")},
+        {QStringLiteral("福岡証マザーズ"), QStringLiteral("fm")},
+        {QStringLiteral("福岡証Qボード"), QStringLiteral("fq")},
+        {QStringLiteral("札幌証1部"), QStringLiteral("s1")},
+        {QStringLiteral("札幌証"), QStringLiteral("s1")},
+        {QStringLiteral("札幌証2部"), QStringLiteral("s2")},
+        {QStringLiteral("札幌証マザーズ"), QStringLiteral("sm")},
+        {QStringLiteral("札幌証アンビシャス"), QStringLiteral("sa")},
+        {QStringLiteral("JASDAQ"), QStringLiteral("js")},
+    };
+    const auto it = codes.find(name);
+    return it == codes.end() ? QStringLiteral("na") : it->second;
+}
+
+QString iskSuffix(const QString &market)
+{
+    static const std::map<QString, QString> letters = {
+        {QStringLiteral("t1"), QStringLiteral("t")},  {QStringLiteral("t2"), QStringLiteral("t")},
+        {QStringLiteral("te"), QStringLiteral("t")},  {QStringLiteral("tg"), QStringLiteral("t")},
+        {QStringLiteral("ty"), QStringLiteral("t")},  {QStringLiteral("tr"), QStringLiteral("t")},
+        {QStringLiteral("tm"), QStringLiteral("t")},  {QStringLiteral("o1"), QStringLiteral("o")},
+        {QStringLiteral("o2"), QStringLiteral("o")},  {QStringLiteral("og"), QStringLiteral("o")},
+        {QStringLiteral("oe"), QStringLiteral("o")},  {QStringLiteral("hc2"), QStringLiteral("q")},
+        {QStringLiteral("hc1"), QStringLiteral("q")}, {QStringLiteral("hcg"), QStringLiteral("q")},
+        {QStringLiteral("n1"), QStringLiteral("n")},  {QStringLiteral("n2"), QStringLiteral("n")},
+        {QStringLiteral("nm"), QStringLiteral("n")},  {QStringLiteral("ns"), QStringLiteral("n")},
+        {QStringLiteral("f1"), QStringLiteral("f")},  {QStringLiteral("f2"), QStringLiteral("f")},
+        {QStringLiteral("fm"), QStringLiteral("f")},  {QStringLiteral("fq"), QStringLiteral("f")},
+        {QStringLiteral("s1"), QStringLiteral("s")},  {QStringLiteral("s2"), QStringLiteral("s")},
+        {QStringLiteral("sm"), QStringLiteral("s")},  {QStringLiteral("sa"), QStringLiteral("s")},
+        {QStringLiteral("js"), QStringLiteral("j")},
+    };
+    const auto it = letters.find(market);
+    return it == letters.end() ? QStringLiteral("na") : it->second;
+}

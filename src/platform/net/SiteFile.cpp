@@ -1,0 +1,67 @@
+#include "net/SiteFile.h"
+
+#include "sys/ProgramDir.h"
+
+#include <QFile>
+
+#include <optional>
+
+namespace net {
+namespace {
+
+std::optional<QString> readHostsValue(QFile &file, const QString &key)
+{
+    bool inHosts = false;
+    while (!file.atEnd()) {
+        const QString line = QString::fromUtf8(file.readLine()).trimmed();
+        if (line.isEmpty() || line.startsWith(u';') || line.startsWith(u'#'))
+            continue;
+        if (line.startsWith(u'[') && line.endsWith(u']')) {
+            inHosts = line.mid(1, line.size() - 2).trimmed().compare(u"Hosts", Qt::CaseInsensitive) == 0;
+            continue;
+        }
+        const qsizetype equals = line.indexOf(u'=');
+        if (inHosts && equals > 0 && line.left(equals).trimmed().compare(key, Qt::CaseInsensitive) == 0)
+            return line.mid(equals + 1).trimmed();
+    }
+    return std::nullopt;
+}
+
+QString joinWithOneSlash(QString base, QString path)
+{
+    while (base.endsWith(u'/'))
+        base.chop(1);
+    while (path.startsWith(u'/'))
+        path.remove(0, 1);
+    return base + u'/' + path;
+}
+
+bool hasWebScheme(const QString &base)
+{
+    return base.startsWith(u"http://", Qt::CaseInsensitive) || base.startsWith(u"https://", Qt::CaseInsensitive);
+}
+
+} // namespace
+
+QString siteFilePath()
+{
+    return sys::programFile(sys::exeName() + QStringLiteral("_site.ini"));
+}
+
+SiteAddress siteAddress(const QString &key, const QString &path)
+{
+    const QString file = siteFilePath();
+    QFile site(file);
+    if (!site.open(QIODevice::ReadOnly))
+        return {{}, QStringLiteral("サイトファイル(") + file + QStringLiteral(")を開けません。")};
+    const std::optional<QString> base = readHostsValue(site, key);
+    if (!base || base->isEmpty())
+        return {{}, QStringLiteral("サイトファイル(") + file + QStringLiteral(")の[Hosts]に") + key
+                        + QStringLiteral("がありません。")};
+    if (!hasWebScheme(*base))
+        return {{}, QStringLiteral("サイトファイル(") + file + QStringLiteral(")の") + key
+                        + QStringLiteral("はhttp://またはhttps://で始まるアドレスではありません。")};
+    return {joinWithOneSlash(*base, path), {}};
+}
+
+} // namespace net

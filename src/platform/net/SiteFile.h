@@ -1,0 +1,32 @@
+#pragma once
+
+#include <QString>
+
+// The hosts of the outside sites are configuration: the site file <ExeName>_site.ini in the
+// program directory names one base address (with scheme) per site in section [Hosts]:
+//
+//   [Hosts]
+//   Infoseek=http://127.0.0.1:8080/
+//   Yahoo=http://127.0.0.1:8080/
+//   Caution=http://127.0.0.1:8080/
+//   Consent=http://127.0.0.1:8080/
+//
+// Section and key names compare without regard to case; blanks around names and values
+// are ignored; lines starting with ";" or "#" are comments.
+namespace net {
+
+struct SiteAddress {
+    QString url;     // base address and path joined with exactly one "/"; empty on a problem
+    QString problem; // why there is no address, as a log line's text; empty when url is set
+
+    bool ok() const { return problem.isEmpty(); }
+};
+
+// <program directory>/<ExeName>_site.ini
+QString siteFilePath();
+
+// The address of `path` on the site named `key`. The file is read on every call, so a
+// changed site file takes effect at the next request.
+SiteAddress siteAddress(const QString &key, const QString &path);
+
+} // namespace net

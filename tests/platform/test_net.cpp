@@ -1,0 +1,139 @@
+#include "net/SiteFile.h"
+#include "net/Transfer.h"
+#include "support/LoopbackHttpServer.h"
+#include "support/ProgramDirFixture.h"
+
+#include <QFile>
+#include <QTimer>
+
+#include <gtest/gtest.h>
+
+#include <curl/curl.h>
+
+using namespace std::chrono_literals;
+
+namespace {
+
+class TransferTest : public ::testing::Test {
+protected:
+    void SetUp() override
+    {
+        auto &s = site.server();
+        s.Get("/page", [](const httplib::Request &, httplib::Response &res) {
+            res.set_content("\xb3\xf4\xb2\xc1", "text/html; charset=EUC-JP");
+        });
+        s.Get("/missing", [](const httplib::Request &, httplib::Response &res) {
+            res.status = 404;
+            res.set_content("not here", "text/plain");
+        });
+        s.Get("/moved", [](const httplib::Request &, httplib::Response &res) { res.set_redirect("/page"); });
+        s.Get("/slow", [this](const httplib::Request &, httplib::Response &res) {
+            site.waitUnlessStopping(400ms);
+            res.set_content("late", "text/plain");
+        });
+        site.start();
+    }
+
+    LoopbackHttpServer site;
+};
+
+} // namespace
+
+TEST_F(TransferTest, ResponsesStatusAndRedirects)
+{
+    const net::TransferResult page = net::fetch(site.baseUrl() + QStringLiteral("page"));
+    EXPECT_TRUE(page.succeeded());
+    EXPECT_EQ(page.httpStatus, 200);
+    EXPECT_EQ(page.body, QByteArray("\xb3\xf4\xb2\xc1"));
+    EXPECT_EQ(page.contentType, QByteArray("text/html; charset=EUC-JP"));
+
+    const net::TransferResult missing = net::fetch(site.baseUrl() + QStringLiteral("missing"));
+    EXPECT_EQ(missing.error, 0);
+    EXPECT_FALSE(missing.succeeded());
+    EXPECT_EQ(missing.httpStatus, 404);
+    EXPECT_EQ(missing.body, QByteArray("not here"));
+
+    const net::TransferResult moved = net::fetch(site.baseUrl() + QStringLiteral("moved"));
+    EXPECT_TRUE(moved.succeeded());
+    EXPECT_EQ(moved.body, page.body);
+}
+
+TEST_F(TransferTest, FailuresCarryNumberAndText)
+{
+    net::TransferOptions quick;
+    quick.totalTimeout = 150ms;
+    const net::TransferResult late = net::fetch(site.baseUrl() + QStringLiteral("slow"), quick);
+    EXPECT_EQ(late.error, CURLE_OPERATION_TIMEDOUT);
+    EXPECT_FALSE(late.errorText.isEmpty());
+    EXPECT_TRUE(late.body.isEmpty());
+
+    const QString closedBase = site.baseUrl();
+    site.stop();
+    const net::TransferResult refused = net::fetch(closedBase + QStringLiteral("page"));
+    EXPECT_EQ(refused.error, CURLE_COULDNT_CONNECT);
+    EXPECT_FALSE(refused.errorText.isEmpty());
+    EXPECT_FALSE(refused.succeeded());
+
+    // Only web addresses are fetched.
+    const net::TransferResult local = net::fetch(QStringLiteral("file:///etc/passwd"));
+    EXPECT_EQ(local.error, CURLE_UNSUPPORTED_PROTOCOL);
+    EXPECT_TRUE(local.body.isEmpty());
+}
+
+TEST_F(TransferTest, TimersTickWhileTheCallerWaits)
+{
+    int ticks = 0;
+    QTimer timer;
+    QObject::connect(&timer, &QTimer::timeout, [&] { ++ticks; });
+    timer.start(10);
+    const net::TransferResult late = net::fetch(site.baseUrl() + QStringLiteral("slow"));
+    EXPECT_TRUE(late.succeeded());
+    EXPECT_GT(ticks, 5);
+}
+
+class SiteFileTest : public ProgramDirFixture {
+protected:
+    void writeSiteFile(const QByteArray &content)
+    {
+        QFile file(path(QStringLiteral("Nimbra_site.ini")));
+        ASSERT_TRUE(file.open(QIODevice::WriteOnly));
+        file.write(content);
+    }
+};
+
+TEST_F(SiteFileTest, JoinsBaseAndPathWithOneSlash)
+{
+    writeSiteFile("; quote sites\n[Other]\nYahoo=http://wrong/\n[hosts]\n"
+                  " infoseek = http://127.0.0.1:8080/ \nYahoo=http://127.0.0.1:8081\n"
+                  "Caution=https://example.test//\nConsent=127.0.0.1:9/\n");
+    const struct {
+        const char *key;
+        const char *path;
+        const char *url;
+    } cases[] = {
+        {"Infoseek", "MnStock/sresult.html?search=1", "http://127.0.0.1:8080/MnStock/sresult.html?search=1"},
+        {"Yahoo", "q?d=t&s=7203", "http://127.0.0.1:8081/q?d=t&s=7203"},
+        {"Caution", "/net_trade/margin_trade/chuui/post.html", "https://example.test/net_trade/margin_trade/chuui/post.html"},
+        {"Yahoo", "", "http://127.0.0.1:8081/"},
+    };
+    for (const auto &c : cases) {
+        const net::SiteAddress a = net::siteAddress(QString::fromLatin1(c.key), QString::fromLatin1(c.path));
+        EXPECT_TRUE(a.ok()) << a.problem.toStdString();
+        EXPECT_EQ(a.url, QString::fromLatin1(c.url));
+    }
+
+    const net::SiteAddress noScheme = net::siteAddress(QStringLiteral("Consent"), QStringLiteral("x"));
+    EXPECT_TRUE(noScheme.url.isEmpty());
+    EXPECT_TRUE(noScheme.problem.contains(u"Consent"));
+    const net::SiteAddress missing = net::siteAddress(QStringLiteral("Broker"), QStringLiteral("x"));
+    EXPECT_TRUE(missing.url.isEmpty());
+    EXPECT_EQ(missing.problem, QStringLiteral("サイトファイル(") + net::siteFilePath() + QStringLiteral(")の[Hosts]にBrokerがありません。"));
+}
+
+TEST_F(SiteFileTest, MissingFileIsAProblemNotACrash)
+{
+    const net::SiteAddress a = net::siteAddress(QStringLiteral("Yahoo"), QStringLiteral("q"));
+    EXPECT_FALSE(a.ok());
+    EXPECT_TRUE(a.url.isEmpty());
+    EXPECT_TRUE(a.problem.contains(net::siteFilePath()));
+}
