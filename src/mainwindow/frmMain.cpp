@@ -1,11 +1,15 @@
 #include "mainwindow/frmMain.h"
 
+#include "core/SettingsRecords.h"
 #include "core/frmBackup.h"
+#include "core/frmDouisyo.h"
 #include "core/modApplication.h"
 #include "core/modGlobal.h"
 #include "core/modLog.h"
 
 #include <QCloseEvent>
+#include <QCoreApplication>
+#include <QTimer>
 
 namespace {
 frmMain *liveInstance = nullptr;
@@ -41,6 +45,12 @@ void frmMain::showEvent(QShowEvent *event)
 void frmMain::Form_Load()
 {
     setFormSize(this);
+    // Without a broker user the terms of use come first; declining them ends the program
+    // before anything else is done.
+    if (UserID.isEmpty() && frmDouisyo(this).exec() != QDialog::Accepted) {
+        QTimer::singleShot(0, qApp, &QCoreApplication::quit);
+        return;
+    }
 }
 
 void frmMain::resizeEvent(QResizeEvent *event)

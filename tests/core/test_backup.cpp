@@ -1,3 +1,4 @@
+#include "core/SettingsRecords.h"
 #include "core/frmBackup.h"
 #include "core/modGlobal.h"
 #include "core/modLog.h"
@@ -67,6 +68,7 @@ TEST_F(Backup, MainWindowCloseBacksUpToTheWeekdayAndLogsBeforeTheLogCloses)
 {
     sys::setNow(QDateTime(QDate(2007, 3, 6), QTime(18, 0))); // a Tuesday: digit 3
     glngLogFileNo = openLog();
+    UserID = QStringLiteral("taro"); // a known user: no terms window at load
     {
         frmMain window;
         window.show();

@@ -4,8 +4,11 @@
 #include "support/MessageBoxRecorder.h"
 #include "support/ProgramDirFixture.h"
 
+#include <QAbstractButton>
+#include <QApplication>
 #include <QFile>
 #include <QTest>
+#include <QTimer>
 
 namespace {
 
@@ -20,7 +23,14 @@ QStringList logTexts(const QString &path)
     return texts;
 }
 
-class StartupTest : public ProgramDirFixture {};
+class StartupTest : public ProgramDirFixture {
+protected:
+    void SetUp() override
+    {
+        ProgramDirFixture::SetUp();
+        storeSettings({{QStringLiteral("UserID"), QStringLiteral("taro")}});
+    }
+};
 
 TEST_F(StartupTest, SecondInstanceIsRefusedWithoutLogging)
 {
@@ -124,6 +134,29 @@ TEST_F(StartupTest, MissingVolumeRatioColumnsAreAddedAndRecalculatedOnce)
     price.open(path(QStringLiteral("Nimbra_mst.mdb")));
     EXPECT_TRUE(price.columnNames(QStringLiteral("ttstocks")).contains(QStringLiteral("VRB")));
     EXPECT_TRUE(price.columnNames(QStringLiteral("ttstocks")).contains(QStringLiteral("VRA")));
+}
+
+TEST_F(StartupTest, DecliningTheTermsEndsBeforeTheDailyUpdate)
+{
+    storeSettings({{QStringLiteral("UserID"), QString()}});
+    createDatabases();
+    bool declined = false;
+    QTimer answer;
+    QObject::connect(&answer, &QTimer::timeout, [&] {
+        QWidget *dialog = QApplication::activeModalWidget();
+        if (dialog && dialog->objectName() == QStringLiteral("frmDouisyo")) {
+            dialog->findChild<QAbstractButton *>(QStringLiteral("cmdCancel"))->click();
+            declined = true;
+        }
+    });
+    answer.start(50);
+
+    const RunningProgram program = Main();
+    answer.stop();
+
+    EXPECT_TRUE(declined);
+    EXPECT_FALSE(logTexts(path(QStringLiteral("Nimbra.log"))).contains(QStringLiteral("日次処理")));
+    QApplication::processEvents(); // the queued end of the program is delivered and has no loop to end
 }
 
 } // namespace
