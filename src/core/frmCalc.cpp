@@ -18,7 +18,7 @@
 
 namespace {
 
-constexpr int kRowHeight = 300;
+constexpr int kRowHeight = 285;
 
 struct PeriodBox {
     const char16_t *name;
@@ -66,26 +66,26 @@ frmCalc::frmCalc(QWidget *parent) : QDialog(parent)
     lblMsg = ui::addLabel(fraKeisan, QString(), 240, 180, QStringLiteral("lblMsg"));
     lblMsg->setGeometry(ui::twipsRect(240, 180, 5205, 270));
 
-    int top = 540;
+    int top = 480;
     for (const PeriodGroup &group : periodGroups()) {
-        const int height = kRowHeight * (int(group.boxes.size()) + 1) + 120;
+        const int height = kRowHeight * (int(group.boxes.size()) + 1) + 60;
         QGroupBox *frame = ui::addFrame(fraKeisan, QString(), QString::fromUtf16(group.caption),
                                         ui::twipsRect(120, top, 5445, height));
         int rowTop = kRowHeight;
         for (const PeriodBox &period : group.boxes) {
-            ui::addLabel(frame, QString::fromUtf16(period.caption), 240, rowTop + 30);
-            QLineEdit *box = ui::addTextBox(frame, QString::fromUtf16(period.name), 3, ui::twipsRect(960, rowTop, 570, 270));
+            ui::addLabel(frame, QString::fromUtf16(period.caption), 240, rowTop + 15);
+            QLineEdit *box = ui::addTextBox(frame, QString::fromUtf16(period.name), 3, ui::twipsRect(960, rowTop, 570, 255));
             box->setAccessibleName(QString::fromUtf16(period.fieldName));
             if (period.selectsOnFocus)
                 selectAllTextOnFocus(box);
-            ui::addLabel(frame, QStringLiteral("日平均"), 1620, rowTop + 30);
+            ui::addLabel(frame, QStringLiteral("日平均"), 1620, rowTop + 15);
             rowTop += kRowHeight;
         }
         top += height + 60;
     }
 
-    cmdCalc = ui::addButton(fraKeisan, QStringLiteral("cmdCalc"), QStringLiteral("再計算"), ui::twipsRect(3120, 5760, 1155, 375));
-    cmdClose = ui::addButton(fraKeisan, QStringLiteral("cmdClose"), QStringLiteral("閉じる"), ui::twipsRect(4380, 5760, 1155, 375));
+    cmdCalc = ui::addButton(fraKeisan, QStringLiteral("cmdCalc"), QStringLiteral("再計算"), ui::twipsRect(3120, 5700, 1155, 375));
+    cmdClose = ui::addButton(fraKeisan, QStringLiteral("cmdClose"), QStringLiteral("閉じる"), ui::twipsRect(4380, 5700, 1155, 375));
     connect(cmdCalc, &QPushButton::clicked, this, &frmCalc::cmdCalc_Click);
     connect(cmdClose, &QPushButton::clicked, this, &QDialog::close);
 
