@@ -15,14 +15,15 @@
 #include <QScopedValueRollback>
 
 #include <algorithm>
+#include <chrono>
 #include <optional>
 
 namespace {
 
 using namespace std::chrono_literals;
 
+// True while a calculation runs; a timer tick during its yields must not start another.
 bool calculating = false;
-
 
 const QString kEarlierRowsSql = QStringLiteral(
     "select 調整終値, 出来高, 短期EMA, 中期EMA, 長期EMA, MACD, 上昇幅, 下落幅 from ttstocks"

@@ -17,6 +17,8 @@ class QLabel;
 // rows, so a continued run stores the values of one run over the whole history.
 // `progress` (may be null) shows the stock and day being computed. A call made while a
 // calculation is already running (a timer tick during its yields) does nothing but log.
+// The writes are committed in pieces, one whenever the run yields to the window system, so
+// it must not be called inside an open transaction; each row is written whole.
 void calcKabuka(int continuation, const QDate &firstDay, const QDate &lastDay, const QString &code,
                 const QString &market, QLabel *progress);
 
