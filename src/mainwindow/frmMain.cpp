@@ -2,6 +2,7 @@
 
 #include "core/modApplication.h"
 #include "core/modGlobal.h"
+#include "core/modLatestData.h"
 #include "core/modLog.h"
 
 #include <QCloseEvent>
@@ -40,6 +41,8 @@ void frmMain::showEvent(QShowEvent *event)
 void frmMain::Form_Load()
 {
     setFormSize(this);
+    writeLog(glngLogFileNo, QStringLiteral("日次処理"));
+    getLatestData();
 }
 
 void frmMain::resizeEvent(QResizeEvent *event)
