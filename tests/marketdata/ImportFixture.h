@@ -45,6 +45,7 @@ protected:
     void TearDown() override;
 
     FakeQuoteSite &site() { return m_site; }
+    const FakeQuoteSite &site() const { return m_site; }
     const FakeMarket &market() const { return m_site.market(); }
 
     // Requests for price history pages so far.
