@@ -69,7 +69,6 @@ void frmGetData::showEvent(QShowEvent *event)
     QDialog::showEvent(event);
     ui::doEvents();
     activateWindow();
-    raise();
     // Activation may not be reported on every platform; the shown window starts its work.
     QTimer::singleShot(0, this, &frmGetData::Form_Activate);
 }
