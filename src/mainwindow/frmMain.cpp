@@ -1,5 +1,6 @@
 #include "mainwindow/frmMain.h"
 
+#include "core/frmBackup.h"
 #include "core/modApplication.h"
 #include "core/modGlobal.h"
 #include "core/modLatestData.h"
@@ -53,6 +54,8 @@ void frmMain::resizeEvent(QResizeEvent *event)
 
 void frmMain::closeEvent(QCloseEvent *event)
 {
+    // The backup comes before closeApplication so that its result still reaches the log.
+    frmBackup(this).exec();
     closeApplication();
     event->accept();
 }

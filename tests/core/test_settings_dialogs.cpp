@@ -332,3 +332,21 @@ TEST_F(SettingsDialogs, NoticeMailDialogStoresTheSwitch)
 }
 
 } // namespace
+
+namespace {
+
+TEST_F(SettingsDialogs, FocusSelectsTheWholeValue)
+{
+    UserID = QStringLiteral("trader");
+    Password = QStringLiteral("secret");
+    frmConfID dialog;
+    dialog.show();
+    dialog.activateWindow();
+    ASSERT_TRUE(QTest::qWaitForWindowActive(&dialog));
+    box(&dialog, "txtPassword")->setFocus();
+    box(&dialog, "txtUserID")->setFocus();
+    QCoreApplication::processEvents();
+    EXPECT_EQ(box(&dialog, "txtUserID")->selectedText(), QStringLiteral("trader"));
+}
+
+} // namespace
