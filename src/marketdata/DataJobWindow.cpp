@@ -1,8 +1,10 @@
 #include "marketdata/DataJobWindow.h"
 
+#include "core/BusyGuard.h"
 #include "core/modLog.h"
 #include "core/modLookup.h"
 #include "net/Inet.h"
+#include "ui/DoEvents.h"
 #include "ui/MsgBox.h"
 #include "ui/Twips.h"
 #include "ui/WindowBuilder.h"
@@ -54,6 +56,18 @@ void DataJobWindow::setButtonState(bool flag)
 {
     cmdSelect->setVisible(flag);
     cmdClose->setEnabled(flag);
+}
+
+void DataJobWindow::runJob(const std::function<void()> &job)
+{
+    const BusyGuard busy;
+    setButtonState(false);
+    lblMsg->clear();
+    ui::doEvents();
+    job();
+    lblMsg->setText(QStringLiteral("処理が完了しました。"));
+    ui::doEvents();
+    setButtonState(true);
 }
 
 void DataJobWindow::initLogFile()

@@ -3,6 +3,8 @@
 #include <QDialog>
 #include <QRect>
 
+#include <functional>
+
 class QComboBox;
 class QGroupBox;
 class QLabel;
@@ -32,6 +34,9 @@ protected:
 
     // Visible start button and enabled close button when `flag`, neither while a job runs.
     void setButtonState(bool flag);
+    // Runs a job with the buttons off and the progress label emptied, then shows
+    // "処理が完了しました。" and turns the buttons back on.
+    void runJob(const std::function<void()> &job);
     // Points the log at the program directory and empties the progress label.
     void initLogFile();
     QString chosenMarketCode() const;

@@ -1,12 +1,8 @@
 #include "marketdata/frmGetBrandMst.h"
 
-#include "core/BusyGuard.h"
 #include "core/modLookup.h"
 #include "marketdata/modBrandMst.h"
-#include "ui/DoEvents.h"
 #include "ui/MsgBox.h"
-
-#include <QLabel>
 
 frmGetBrandMst::frmGetBrandMst(QWidget *parent)
     : DataJobWindow(parent, QStringLiteral("frmGetBrandMst"), QStringLiteral("銘柄マスタ取得"),
@@ -30,12 +26,5 @@ void frmGetBrandMst::cmdSelect_Click()
                    ui::vbYesNo + ui::vbInformation)
         != ui::vbYes)
         return;
-    const BusyGuard busy;
-    setButtonState(false);
-    lblMsg->clear();
-    ui::doEvents();
-    getBrandMst(*Inet1, *lblMsg, QStringLiteral("1000"), QStringLiteral("9999"), chosenMarketCode());
-    lblMsg->setText(QStringLiteral("処理が完了しました。"));
-    ui::doEvents();
-    setButtonState(true);
+    runJob([this] { getBrandMst(*Inet1, *lblMsg, QStringLiteral("1000"), QStringLiteral("9999"), chosenMarketCode()); });
 }

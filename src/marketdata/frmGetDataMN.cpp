@@ -1,6 +1,5 @@
 #include "marketdata/frmGetDataMN.h"
 
-#include "core/BusyGuard.h"
 #include "core/modGlobal.h"
 #include "core/modLog.h"
 #include "core/modLookup.h"
@@ -96,16 +95,17 @@ void frmGetDataMN::cmdSelect_Click()
                    ui::vbYesNo + ui::vbInformation + ui::vbDefaultButton2)
         != ui::vbYes)
         return;
+    runJob([this, &code] { redownload(*code); });
+}
 
-    const BusyGuard busy;
-    setButtonState(false);
-    lblMsg->clear();
-    ui::doEvents();
-
+void frmGetDataMN::redownload(const QString &code)
+{
     const QString market = chosenMarketCode();
-    const KabukaImport imported = getKabuka(*Inet1, *lblMsg, dtpDateST.Value().date(), dtpDateED.Value().date(), *code, market);
+    const QDate first = dtpDateST.Value().date();
+    const QDate last = dtpDateED.Value().date();
+    const KabukaImport imported = getKabuka(*Inet1, *lblMsg, first, last, code, market);
     getKabukaKikan(kReferenceCode, kReferenceMarket, sys::now().date(), gdtFirstKabukaDate, gdtLastKabukaDate);
-    getBunkatuKabuka(*Inet1, *lblMsg, gdtFirstKabukaDate, gdtLastKabukaDate, *code, market);
+    getBunkatuKabuka(*Inet1, *lblMsg, gdtFirstKabukaDate, gdtLastKabukaDate, code, market);
     setKanriPost(*Inet1, *lblMsg, gdtLastKabukaDate);
     showMaxDateOnMainWindow();
 
@@ -120,14 +120,9 @@ void frmGetDataMN::cmdSelect_Click()
         // Rows that existed keep their indicators; the new ones have none until recalculated.
         const QString notice = QStringLiteral("%1～%2に新しく登録した株価%3件は指標が計算されていません。"
                                               "「株価情報再計算」で計算してください。")
-                                   .arg(text::formatYmdSlash(dtpDateST.Value().date()),
-                                        text::formatYmdSlash(dtpDateED.Value().date()))
+                                   .arg(text::formatYmdSlash(first), text::formatYmdSlash(last))
                                    .arg(imported.newRows);
         writeLog(glngLogFileNo, notice);
         ui::msgBox(notice, ui::vbInformation);
     }
-
-    lblMsg->setText(QStringLiteral("処理が完了しました。"));
-    ui::doEvents();
-    setButtonState(true);
 }

@@ -2,6 +2,7 @@
 #include "core/modGlobal.h"
 #include "core/modLatestData.h"
 #include "core/modLog.h"
+#include "support/LogTexts.h"
 #include "support/ProgramDirFixture.h"
 #include "sys/Clock.h"
 
@@ -30,16 +31,6 @@ protected:
     {
         gcnDB.execute(QStringLiteral("insert into ttstocks (銘柄コード, 市場コード, 日付, 調整終値) values (?, ?, ?, 1000)"),
                       kReferenceCode, kReferenceMarket, day);
-    }
-
-    QStringList logLines() const
-    {
-        QFile file(path(QStringLiteral("Nimbra.log")));
-        EXPECT_TRUE(file.open(QIODevice::ReadOnly));
-        QStringList lines;
-        for (const QString &line : QString::fromUtf8(file.readAll()).split(QStringLiteral("\r\n"), Qt::SkipEmptyParts))
-            lines << line.section(u',', 1);
-        return lines;
     }
 };
 
@@ -70,7 +61,7 @@ TEST_F(LatestDataTest, FetchesOnlyWhenTheLatestTradingDayIsMissing)
 
         getLatestData();
 
-        const QStringList logged = logLines();
+        const QStringList logged = logTexts(path(QStringLiteral("Nimbra.log")));
         EXPECT_EQ(logged.contains(QStringLiteral("★最新データの取得開始")), c.downloads) << c.what;
         if (c.downloads) {
             const qsizetype start = logged.indexOf(QStringLiteral("★最新データの取得開始"));

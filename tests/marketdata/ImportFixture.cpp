@@ -4,8 +4,8 @@
 #include "core/modGlobal.h"
 #include "core/modLog.h"
 #include "support/FakeMaster.h"
+#include "support/LogTexts.h"
 
-#include <QFile>
 #include <QTimer>
 
 void ImportFixture::SetUp()
@@ -67,13 +67,7 @@ qint64 ImportFixture::rowCount()
 
 QStringList ImportFixture::logLines() const
 {
-    QFile file(path(QStringLiteral("Nimbra.log")));
-    if (!file.open(QIODevice::ReadOnly))
-        return {};
-    QStringList lines;
-    for (const QString &line : QString::fromUtf8(file.readAll()).split(QStringLiteral("\r\n"), Qt::SkipEmptyParts))
-        lines << line.section(u',', 1);
-    return lines;
+    return logTexts(path(QStringLiteral("Nimbra.log")));
 }
 
 void ImportFixture::expectStoredAsServed(const StoredPrice &stored, const FakeDay &served, const std::string &where)
