@@ -183,6 +183,8 @@ private:
 KabukaImport getKabuka(net::Inet &control, QLabel &label, const QDate &start, const QDate &end,
                        const QString &code, const QString &market)
 {
+    if (!start.isValid() || !end.isValid())
+        return {};
     const BusyGuard busy;
     ImportRun run(control, label, sys::now());
     const QString oneCode = text::trimSpaces(code);
