@@ -111,6 +111,53 @@ void replaceMaster(const QString &low, const QString &high, const QString &oneMa
     change.commit();
 }
 
+// The new master, gathered page by page beside the stored one.
+class MasterRebuild {
+public:
+    MasterRebuild(net::Inet &control, QLabel &label, Master old, const QString &stamp)
+        : m_control(control), m_label(label), m_old(std::move(old)), m_stamp(stamp)
+    {
+    }
+
+    // The page of one code under the site letter of `markets`: the stock it names in one of
+    // them, nothing when the site does not list the code there, the old rows when no page came.
+    void readCode(const QString &code, const std::vector<QString> &markets)
+    {
+        iskBrandCode = code;
+        iskSizyouCode = markets.front();
+        iskOpen(1);
+        iskRun(m_control);
+        const bool fetched = iskClose() == 0;
+        m_label.setText(iskBrandCode + u'.' + iskSizyouCode + QStringLiteral("を処理しています。"));
+        if (!fetched) {
+            ++m_failedPages;
+            for (const QString &market : markets) {
+                if (const auto kept = m_old.find({code, market}); kept != m_old.end())
+                    m_rebuilt.insert(*kept);
+            }
+            return;
+        }
+        if (iskCount == 0 || std::find(markets.begin(), markets.end(), iskSizyouCode) == markets.end())
+            return;
+        BondRow row{iskBrandName, iskGyousyuName, iskTangenKabusu.toLongLong(), m_stamp, m_stamp, 0, 0};
+        if (const auto before = m_old.find({code, iskSizyouCode}); before != m_old.end()) {
+            row.excluded = before->second.excluded;
+            row.caution = before->second.caution;
+        }
+        m_rebuilt[{code, iskSizyouCode}] = row;
+    }
+
+    const Master &rebuilt() const { return m_rebuilt; }
+    int failedPages() const { return m_failedPages; }
+
+private:
+    net::Inet &m_control;
+    QLabel &m_label;
+    const Master m_old;
+    const QString m_stamp; // 登録日付 and 更新日付 of every new row
+    Master m_rebuilt;
+    int m_failedPages = 0;
+};
 
 } // namespace
 
@@ -126,48 +173,20 @@ void getBrandMst(net::Inet &control, QLabel &label, const QString &low, const QS
     }
     const BusyGuard busy;
     ui::doEvents();
-    const QString stamp = db::dateTimeText(sys::now());
     const QString oneMarket = text::trimSpaces(market);
-
-    const int firstCode = low.toInt();
-    const int lastCode = high.toInt();
-    const Master old = storedMaster(low, high, oneMarket);
-    Master rebuilt;
-    int failedPages = 0;
+    MasterRebuild rebuild(control, label, storedMaster(low, high, oneMarket), db::dateTimeText(sys::now()));
     ui::YieldPacer pacer(50ms);
     for (const std::vector<QString> &markets : marketsBySiteLetter(oneMarket)) {
-        for (int k = firstCode; k <= lastCode; ++k) {
-            iskBrandCode = text::formatZeroPadded(k, 4);
-            iskSizyouCode = markets.front();
+        for (int k = low.toInt(); k <= high.toInt(); ++k) {
             if (pacer.due())
                 ui::doEvents();
-            iskOpen(1);
-            iskRun(control);
-            const bool fetched = iskClose() == 0;
-            label.setText(iskBrandCode + u'.' + iskSizyouCode + QStringLiteral("を処理しています。"));
-            if (!fetched) {
-                ++failedPages;
-                for (const QString &m : markets) {
-                    if (const auto kept = old.find({iskBrandCode, m}); kept != old.end())
-                        rebuilt.insert(*kept);
-                }
-                continue;
-            }
-            if (iskCount > 0 && std::find(markets.begin(), markets.end(), iskSizyouCode) != markets.end()) {
-                const auto before = old.find({iskBrandCode, iskSizyouCode});
-                BondRow row{iskBrandName, iskGyousyuName, iskTangenKabusu.toLongLong(), stamp, stamp, 0, 0};
-                if (before != old.end()) {
-                    row.excluded = before->second.excluded;
-                    row.caution = before->second.caution;
-                }
-                rebuilt[{iskBrandCode, iskSizyouCode}] = row;
-            }
+            rebuild.readCode(text::formatZeroPadded(k, 4), markets);
         }
     }
-    replaceMaster(low, high, oneMarket, rebuilt);
-    if (failedPages > 0)
+    replaceMaster(low, high, oneMarket, rebuild.rebuilt());
+    if (rebuild.failedPages() > 0)
         writeLog(glngLogFileNo, QStringLiteral("銘柄マスタ取得:%1件の銘柄情報を取得できませんでした。登録済みの銘柄はそのままです")
-                                    .arg(failedPages));
+                                    .arg(rebuild.failedPages()));
 
     ui::msgBox(QStringLiteral("処理は完了しました。"), ui::vbInformation);
     ui::doEvents();

@@ -92,14 +92,15 @@ public:
 
     void importDay(const QDate &day, const std::vector<StockKey> &stocks)
     {
-        iskStartYear = iskEndYear = day.year();
-        iskStartMonth = iskEndMonth = day.month();
-        iskStartDay = iskEndDay = day.day();
         const QString dayText = text::formatYmdSlash(day);
         int failed = 0;
         for (const StockKey &stock : stocks) {
             m_label.setText(dayText + QStringLiteral("分の") + stock.code + QStringLiteral("の株価情報を取得中です"));
             yieldIfDue();
+            // Set right before the request: the screening keeps working values in the end date.
+            iskStartYear = iskEndYear = day.year();
+            iskStartMonth = iskEndMonth = day.month();
+            iskStartDay = iskEndDay = day.day();
             iskBrandCode = stock.code;
             iskSizyouCode = stock.market;
             iskOpen(2);
@@ -178,6 +179,19 @@ private:
     KabukaImport m_result;
 };
 
+void markSplitHandled(const StockKey &stock, const std::vector<QDate> &days)
+{
+    db::Transaction marks(gcnDB);
+    db::Statement mark = gcnDB.prepare(
+        QStringLiteral("update ttstocks set 分割区分 = 1 where 銘柄コード = ? and 市場コード = ? and 日付 = ?"));
+    for (const QDate &day : days) {
+        mark.reset();
+        mark.bindAll(stock.code, stock.market, day);
+        mark.run();
+    }
+    marks.commit();
+}
+
 } // namespace
 
 KabukaImport getKabuka(net::Inet &control, QLabel &label, const QDate &start, const QDate &end,
@@ -224,17 +238,7 @@ void getBunkatuKabuka(net::Inet &control, QLabel &label, const QDate &start, con
             writeLog(glngLogFileNo, stock.code + QStringLiteral("の分割株価情報を取得できませんでした。次回再取得します"));
             continue;
         }
-        {
-            db::Transaction marks(gcnDB);
-            db::Statement mark = gcnDB.prepare(QStringLiteral(
-                "update ttstocks set 分割区分 = 1 where 銘柄コード = ? and 市場コード = ? and 日付 = ?"));
-            for (const QDate &day : days) {
-                mark.reset();
-                mark.bindAll(stock.code, stock.market, day);
-                mark.run();
-            }
-            marks.commit();
-        }
+        markSplitHandled(stock, days);
         calcKabuka(1, start, end, stock.code, stock.market, &label);
     }
 }
