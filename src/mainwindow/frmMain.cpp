@@ -5,6 +5,7 @@
 #include "core/frmDouisyo.h"
 #include "core/modApplication.h"
 #include "core/modGlobal.h"
+#include "core/modLatestData.h"
 #include "core/modLog.h"
 
 #include <QCloseEvent>
@@ -51,6 +52,8 @@ void frmMain::Form_Load()
         QTimer::singleShot(0, qApp, &QCoreApplication::quit);
         return;
     }
+    writeLog(glngLogFileNo, QStringLiteral("日次処理"));
+    getLatestData();
 }
 
 void frmMain::resizeEvent(QResizeEvent *event)

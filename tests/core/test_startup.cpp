@@ -1,6 +1,7 @@
 #include "app/modMain.h"
 #include "core/modGlobal.h"
 #include "core/modRegistry.h"
+#include "support/LogTexts.h"
 #include "support/MessageBoxRecorder.h"
 #include "support/ProgramDirFixture.h"
 
@@ -11,17 +12,6 @@
 #include <QTimer>
 
 namespace {
-
-QStringList logTexts(const QString &path)
-{
-    QFile file(path);
-    if (!file.open(QIODevice::ReadOnly))
-        return {};
-    QStringList texts;
-    for (const QString &line : QString::fromUtf8(file.readAll()).split(QStringLiteral("\r\n"), Qt::SkipEmptyParts))
-        texts << line.section(u',', 1);
-    return texts;
-}
 
 class StartupTest : public ProgramDirFixture {
 protected:

@@ -1,11 +1,11 @@
 #include "core/SettingsRecords.h"
 #include "core/modGlobal.h"
 #include "core/modLog.h"
+#include "support/LogTexts.h"
 #include "support/ProgramDirFixture.h"
 #include "sys/Clock.h"
 #include "trading/modNanpin.h"
 
-#include <QFile>
 
 namespace {
 
@@ -46,12 +46,7 @@ protected:
     QStringList logLines()
     {
         closeLog(glngLogFileNo);
-        QFile file(path(QStringLiteral("Nimbra.log")));
-        EXPECT_TRUE(file.open(QIODevice::ReadOnly));
-        QStringList texts;
-        for (const QString &line : QString::fromUtf8(file.readAll()).split(QStringLiteral("\r\n"), Qt::SkipEmptyParts))
-            texts << line.section(u',', 1);
-        return texts;
+        return logTexts(path(QStringLiteral("Nimbra.log")));
     }
 
     OD order;

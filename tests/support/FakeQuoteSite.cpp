@@ -1,0 +1,200 @@
+#include "support/FakeQuoteSite.h"
+
+#include "support/FakeQuotePages.h"
+#include "sys/Clock.h"
+#include "text/Cp932.h"
+
+#include <QDir>
+#include <QFile>
+
+namespace {
+
+int intParam(const httplib::Request &request, const char *key)
+{
+    return request.has_param(key) ? QString::fromStdString(request.get_param_value(key)).toInt() : 0;
+}
+
+QString textParam(const httplib::Request &request, const char *key)
+{
+    return QString::fromStdString(request.get_param_value(key));
+}
+
+} // namespace
+
+FakeQuoteSite::FakeQuoteSite(const FakeMarket::Options &options) : m_market(options)
+{
+    httplib::Server &server = m_http.server();
+
+    server.Get("/MnStock/sresult.html", [this](const httplib::Request &request, httplib::Response &response) {
+        const QStringList qt = textParam(request, "qt").split(u'.');
+        const FakeStock *stock = qt.size() == 2 ? m_market.findBySiteLetter(qt[0], qt[1]) : nullptr;
+        serve(request, response, {stock ? fakepages::stockHeaderPage(*stock) : fakepages::noMatchPage()});
+    });
+
+    server.Get("/MnStock/slast.html", [this](const httplib::Request &request, httplib::Response &response) {
+        const QStringList qt = textParam(request, "qt").split(u'.');
+        const FakeStock *stock = qt.size() == 2 ? m_market.findBySiteLetter(qt[0], qt[1]) : nullptr;
+        const QDate start(intParam(request, "sy"), intParam(request, "sm"), intParam(request, "sd"));
+        const QDate end(intParam(request, "ey"), intParam(request, "em"), intParam(request, "ed"));
+        serve(request, response,
+              {stock && start.isValid() && end.isValid() ? fakepages::historyPage(m_market, *stock, start, end)
+                                                         : fakepages::noMatchPage()});
+    });
+
+    server.Get("/net_trade/margin_trade/chuui/post.html", [this](const httplib::Request &request, httplib::Response &response) {
+        serve(request, response, {fakepages::cautionPage(m_market), true});
+    });
+
+    server.Get("/q", [this](const httplib::Request &request, httplib::Response &response) {
+        const QString code = textParam(request, "s");
+        QDateTime moment;
+        bool showsDate = false;
+        {
+            const std::lock_guard lock(m_mutex);
+            moment = m_quoteMoment.value_or(sys::now());
+            showsDate = m_quoteShowsDate;
+        }
+        if (code == FakeMarket::kIndexCode) {
+            const FakeQuote quote = m_market.quote(code, FakeMarket::kIndexMarket, moment, showsDate);
+            serve(request, response, {fakepages::quotePage(code, QStringLiteral("日経平均"), quote)});
+        } else if (const FakeStock *stock = m_market.findByCode(code)) {
+            const FakeQuote quote = m_market.quote(stock->code, stock->market, moment, showsDate);
+            serve(request, response, {fakepages::quotePage(code, stock->name, quote)});
+        } else {
+            serve(request, response, {fakepages::noKeywordPage()});
+        }
+    });
+}
+
+int FakeQuoteSite::start(int port)
+{
+    return m_http.start(port);
+}
+
+void FakeQuoteSite::stop()
+{
+    m_http.stop();
+}
+
+void FakeQuoteSite::writeSiteFile(const QString &directory, const QString &exeName) const
+{
+    QFile file(QDir(directory).filePath(exeName + QStringLiteral("_site.ini")));
+    if (!file.open(QIODevice::WriteOnly | QIODevice::Truncate))
+        throw std::runtime_error("cannot write the site file in " + directory.toStdString());
+    const QString base = baseUrl();
+    file.write((QStringLiteral("[Hosts]\nInfoseek=") + base + QStringLiteral("\nYahoo=") + base + QStringLiteral("\nCaution=")
+                + base + u'\n')
+                   .toUtf8());
+}
+
+void FakeQuoteSite::setFailure(Failure failure, int requests)
+{
+    const std::lock_guard lock(m_mutex);
+    m_failure = failure;
+    m_failuresLeft = requests;
+}
+
+void FakeQuoteSite::setTimeoutDelay(std::chrono::milliseconds delay)
+{
+    const std::lock_guard lock(m_mutex);
+    m_timeoutDelay = delay;
+}
+
+void FakeQuoteSite::setEncoding(Encoding encoding)
+{
+    const std::lock_guard lock(m_mutex);
+    m_encoding = encoding;
+}
+
+void FakeQuoteSite::setDeclaration(Declaration declaration)
+{
+    const std::lock_guard lock(m_mutex);
+    m_declaration = declaration;
+}
+
+void FakeQuoteSite::setQuoteMoment(std::optional<QDateTime> moment)
+{
+    const std::lock_guard lock(m_mutex);
+    m_quoteMoment = std::move(moment);
+}
+
+void FakeQuoteSite::setQuoteShowsDate(bool showsDate)
+{
+    const std::lock_guard lock(m_mutex);
+    m_quoteShowsDate = showsDate;
+}
+
+QStringList FakeQuoteSite::requests() const
+{
+    const std::lock_guard lock(m_mutex);
+    return m_requests;
+}
+
+int FakeQuoteSite::requestCount() const
+{
+    const std::lock_guard lock(m_mutex);
+    return int(m_requests.size());
+}
+
+FakeQuoteSite::Failure FakeQuoteSite::takeFailure()
+{
+    if (m_failure == Failure::None || m_failuresLeft == 0)
+        return Failure::None;
+    if (m_failuresLeft > 0)
+        --m_failuresLeft;
+    return m_failure;
+}
+
+void FakeQuoteSite::serve(const httplib::Request &request, httplib::Response &response, const Page &page)
+{
+    Failure failure;
+    std::chrono::milliseconds delay;
+    Encoding encoding;
+    Declaration declaration;
+    {
+        const std::lock_guard lock(m_mutex);
+        m_requests.append(QString::fromStdString(request.target));
+        failure = takeFailure();
+        delay = m_timeoutDelay;
+        encoding = m_encoding;
+        declaration = m_declaration;
+    }
+
+    QString html = page.html;
+    switch (failure) {
+    case Failure::Timeout:
+        if (m_http.waitUnlessStopping(delay))
+            return;
+        break;
+    case Failure::Http500:
+        response.status = 500;
+        response.set_content("<html><body>Internal Server Error</body></html>", "text/html");
+        return;
+    case Failure::EmptyPage:
+        response.set_content("", "text/html");
+        return;
+    case Failure::ErrorPage:
+        html = fakepages::errorPage();
+        break;
+    case Failure::ChangedPage:
+        html = fakepages::changedPage(html);
+        break;
+    case Failure::Truncated:
+        html.truncate(html.size() / 2);
+        break;
+    case Failure::None:
+        break;
+    }
+
+    const bool shiftJis = encoding == Encoding::SiteDefault ? page.shiftJis : encoding == Encoding::ShiftJis;
+    const QString charset = shiftJis ? QStringLiteral("Shift_JIS") : QStringLiteral("EUC-JP");
+    const bool inMeta = declaration == Declaration::HeaderAndMeta || declaration == Declaration::MetaOnly;
+    const bool inHeader = declaration == Declaration::HeaderAndMeta || declaration == Declaration::HeaderOnly;
+    html.replace(QStringLiteral("%META%"),
+                 inMeta ? QStringLiteral("<meta http-equiv=\"Content-Type\" content=\"text/html; charset=") + charset
+                              + QStringLiteral("\">")
+                        : QString());
+    const QByteArray body = text::encodeCharset(html, shiftJis ? "CP932" : "EUC-JP-MS");
+    const std::string contentType = inHeader ? "text/html; charset=" + charset.toStdString() : "text/html";
+    response.set_content(body.constData(), size_t(body.size()), contentType.c_str());
+}
