@@ -1,19 +1,19 @@
 #include "core/frmBrandSelect.h"
 
+#include "core/FileMenu.h"
 #include "core/SettingsRecords.h"
 #include "core/modGlobal.h"
 #include "core/modRegistrySet.h"
 #include "core/modSettingsCopy.h"
 #include "core/modSystem.h"
 #include "text/Format.h"
-#include "ui/Twips.h"
 #include "ui/WindowBuilder.h"
 
+#include <QAction>
 #include <QButtonGroup>
 #include <QGroupBox>
 #include <QLabel>
 #include <QLineEdit>
-#include <QMenuBar>
 #include <QPushButton>
 #include <QScreen>
 
@@ -58,18 +58,9 @@ frmBrandSelect::frmBrandSelect(QWidget *parent) : QDialog(parent)
     ui::setupFixedDialog(this, QStringLiteral("frmBrandSelect"), QStringLiteral("検索設定"), kClientWidth,
                          kClientHeight);
 
-    auto *menu = new QMenuBar(this);
-    QMenu *mnuFiles = menu->addMenu(QStringLiteral("ﾌｧｲﾙ"));
-    mnuFiles->setObjectName(QStringLiteral("mnuFiles"));
-    QAction *mnuClose = mnuFiles->addAction(QStringLiteral("閉じる"));
-    mnuClose->setObjectName(QStringLiteral("mnuClose"));
-    connect(mnuClose, &QAction::triggered, this, &QDialog::reject);
-    const int menuHeight = menu->sizeHint().height();
-    menu->setGeometry(0, 0, width(), menuHeight);
-    setFixedSize(width(), height() + menuHeight);
-
-    auto *client = new QWidget(this);
-    client->setGeometry(0, menuHeight, ui::twipsToPixels(kClientWidth), ui::twipsToPixels(kClientHeight));
+    const FileMenu menu = addFileMenu(this);
+    connect(menu.mnuClose, &QAction::triggered, this, &QDialog::reject);
+    QWidget *client = menu.client;
 
     lblMaxDate = ui::addLabel(client, QStringLiteral("最終データ:yyyy/mm/dd"), 120, 60, QStringLiteral("lblMaxDate"));
     QGroupBox *fraZyouken = ui::addFrame(client, QStringLiteral("fraZyouken"), QStringLiteral("検索条件"),

@@ -10,24 +10,25 @@ class QGroupBox;
 class QLabel;
 class QPushButton;
 
-namespace net {
-class Inet;
-}
-
 // The frame of the windows that run one long data job on request: the menu "ﾌｧｲﾙ" with
 // "閉じる", the condition frame fraZyouken holding the market box cmbSizyouCode, the
-// progress label lblMsg, the start button cmdSelect "再取得", the close button cmdClose
-// "閉じる" and the transfer control Inet1. While the job runs the start button is hidden,
-// the close button disabled and closing is refused.
+// progress label lblMsg, the start button cmdSelect and the close button cmdClose "閉じる".
+// While the job runs the start button is hidden, the close button disabled and closing is
+// refused.
 class DataJobWindow : public QDialog {
     Q_OBJECT
 protected:
+    // Places in twips, each relative to its parent.
     struct Layout {
-        int clientWidth = 0;  // twips
+        int clientWidth = 0;
         int clientHeight = 0;
-        QRect frame;          // fraZyouken, twips in the client area
-        QRect marketBox;      // cmbSizyouCode, twips in the frame
-        int messageTop = 0;   // lblMsg; the buttons follow below it
+        QRect frame;              // fraZyouken, in the client area
+        QRect marketBox;          // cmbSizyouCode, in the frame
+        QRect message;            // lblMsg, in the client area
+        QString startCaption;     // cmdSelect
+        QRect startButton;        // in the frame when startInFrame, else in the client area
+        bool startInFrame = false;
+        QRect closeButton;        // cmdClose, in the client area
     };
 
     DataJobWindow(QWidget *parent, const QString &name, const QString &caption, const Layout &layout);
@@ -52,5 +53,4 @@ protected:
     QLabel *lblMsg;
     QPushButton *cmdSelect;
     QPushButton *cmdClose;
-    net::Inet *Inet1;
 };

@@ -1,16 +1,12 @@
 #include "marketdata/frmCalcDataMN.h"
 
-#include "core/BusyWindow.h"
 #include "core/modGlobal.h"
-#include "core/modLog.h"
 #include "core/modLookup.h"
 #include "core/modSystem.h"
 #include "core/modUtil.h"
 #include "marketdata/modCalc.h"
 #include "text/Format.h"
-#include "ui/DoEvents.h"
 #include "ui/MsgBox.h"
-#include "ui/Twips.h"
 #include "ui/WindowBuilder.h"
 
 #include <QApplication>
@@ -18,7 +14,6 @@
 #include <QGroupBox>
 #include <QLabel>
 #include <QLineEdit>
-#include <QMenuBar>
 #include <QPushButton>
 
 namespace {
@@ -34,19 +29,13 @@ QIcon mainWindowIcon()
 
 } // namespace
 
-frmCalcDataMN::frmCalcDataMN(QWidget *parent) : QDialog(parent)
+frmCalcDataMN::frmCalcDataMN(QWidget *parent)
+    : DataJobWindow(parent, QStringLiteral("frmCalcDataMN"), QStringLiteral("株価情報再計算"),
+                    {.clientWidth = 6150, .clientHeight = 2460, .frame = QRect(120, 60, 5910, 1500),
+                     .marketBox = QRect(2340, 720, 1200, 330), .message = QRect(120, 1680, 5910, 270),
+                     .startCaption = QStringLiteral("再計算"), .startButton = QRect(4560, 1020, 1200, 375),
+                     .startInFrame = true, .closeButton = QRect(4680, 1980, 1200, 375)})
 {
-    auto *menuBar = new QMenuBar(this);
-    menuBar->setObjectName(QStringLiteral("menuBar"));
-    QMenu *mnuFiles = menuBar->addMenu(QStringLiteral("ﾌｧｲﾙ"));
-    mnuFiles->setObjectName(QStringLiteral("mnuFiles"));
-    QAction *mnuClose = mnuFiles->addAction(QStringLiteral("閉じる"));
-    mnuClose->setObjectName(QStringLiteral("mnuClose"));
-    const int top = ui::pixelsToTwips(menuBar->sizeHint().height());
-    ui::setupFixedDialog(this, QStringLiteral("frmCalcDataMN"), QStringLiteral("株価情報再計算"), 6150, top + 2460);
-    menuBar->setGeometry(0, 0, width(), menuBar->sizeHint().height());
-
-    QGroupBox *fraZyouken = ui::addFrame(this, QStringLiteral("fraZyouken"), QString(), ui::twipsRect(120, top + 60, 5910, 1500));
     ui::addLabel(fraZyouken, QStringLiteral("対象日付"), 120, 240, QStringLiteral("Label10"));
     picDateST = new QWidget(fraZyouken);
     picDateST->setObjectName(QStringLiteral("picDateST"));
@@ -57,26 +46,21 @@ frmCalcDataMN::frmCalcDataMN(QWidget *parent) : QDialog(parent)
     picDateED->setGeometry(ui::twipsRect(3360, 180, 1800, 330));
     ui::addLabel(fraZyouken, QStringLiteral("銘柄コード"), 120, 780, QStringLiteral("Label6"));
     txtBrandCode = ui::addTextBox(fraZyouken, QStringLiteral("txtBrandCode"), 4, ui::twipsRect(1320, 720, 900, 330));
-    cmbSizyouCode = ui::addComboBox(fraZyouken, QStringLiteral("cmbSizyouCode"), ui::twipsRect(2340, 720, 1200, 330));
-    cmdSelect = ui::addButton(fraZyouken, QStringLiteral("cmdSelect"), QStringLiteral("再計算"), ui::twipsRect(4560, 1020, 1200, 375));
+    lblMaxDate = ui::addLabel(client, QString(), 120, 2040, QStringLiteral("lblMaxDate"));
 
-    lblMsg = ui::addLabel(this, QString(), 120, top + 1680, QStringLiteral("lblMsg"));
-    lblMsg->setGeometry(ui::twipsRect(120, top + 1680, 5910, 270));
-    lblMaxDate = ui::addLabel(this, QString(), 120, top + 2040, QStringLiteral("lblMaxDate"));
-    cmdClose = ui::addButton(this, QStringLiteral("cmdClose"), QStringLiteral("閉じる"), ui::twipsRect(4680, top + 1980, 1200, 375));
-
-    connect(cmdSelect, &QPushButton::clicked, this, &frmCalcDataMN::cmdSelect_Click);
-    connect(cmdClose, &QPushButton::clicked, this, &QDialog::close);
-    connect(mnuClose, &QAction::triggered, this, &QDialog::close);
     selectAllTextOnFocus(txtBrandCode);
     Form_Load();
+    // The frame made the market box and the buttons first: the focus starts in the code box
+    // and Tab goes on to the market box, the buttons, then the date pickers.
+    setTabOrder(txtBrandCode, cmbSizyouCode);
+    setTabOrder(cmbSizyouCode, cmdSelect);
+    setTabOrder(cmdSelect, cmdClose);
 }
 
 void frmCalcDataMN::Form_Load()
 {
     setWindowIcon(mainWindowIcon());
-    setLogPaths();
-    lblMsg->setText(QString());
+    initLogFile();
     lblMaxDate->setText(QStringLiteral("最終データ：") + text::formatYmdSlash(gdtLastKabukaDate));
     lblMaxDate->adjustSize();
     createDatePicker(dtpDateST, picDateST);
@@ -87,29 +71,12 @@ void frmCalcDataMN::Form_Load()
     setSizyouCombo(cmbSizyouCode);
 }
 
-void frmCalcDataMN::setBusy(bool busy)
-{
-    cmdSelect->setVisible(!busy);
-    cmdClose->setEnabled(!busy);
-}
-
 void frmCalcDataMN::cmdSelect_Click()
 {
     if (ui::msgBox(QStringLiteral("指定範囲の株価情報の再計算を行います。よろしいですか?"), ui::vbYesNo + ui::vbInformation)
         != ui::vbYes)
         return;
-    setBusy(true);
-    lblMsg->setText(QString());
-    ui::doEvents();
-    const QString market = getSizyouCode(cmbSizyouCode->currentText());
-    calcKabuka(1, dtpDateST.Value().date(), dtpDateED.Value().date(), txtBrandCode->text(), market, lblMsg);
-    lblMsg->setText(QStringLiteral("処理が完了しました。"));
-    ui::doEvents();
-    setBusy(false);
-}
-
-void frmCalcDataMN::reject()
-{
-    if (!refuseClosingWhileBusy(!cmdClose->isEnabled()))
-        QDialog::reject();
+    runJob([this] {
+        calcKabuka(1, dtpDateST.Value().date(), dtpDateED.Value().date(), txtBrandCode->text(), chosenMarketCode(), lblMsg);
+    });
 }

@@ -2,6 +2,10 @@
 
 #include "marketdata/DataJobWindow.h"
 
+namespace net {
+class Inet;
+}
+
 // "銘柄マスタ取得": rebuilds the stock master of every market, or of the chosen one, from
 // the money site's stock pages.
 class frmGetBrandMst : public DataJobWindow {
@@ -12,4 +16,6 @@ public:
 private:
     void Form_Load();
     void cmdSelect_Click() override;
+
+    net::Inet *Inet1;
 };

@@ -10,6 +10,7 @@
 #include "marketdata/modCosmo.h"
 #include "marketdata/modKabuka.h"
 #include "marketdata/modKabukaKikan.h"
+#include "net/Inet.h"
 #include "sys/Clock.h"
 #include "text/Format.h"
 #include "text/VbText.h"
@@ -46,8 +47,12 @@ void showMaxDateOnMainWindow()
 frmGetDataMN::frmGetDataMN(QWidget *parent)
     : DataJobWindow(parent, QStringLiteral("frmGetDataMN"), QStringLiteral("株価取得"),
                     {.clientWidth = 6000, .clientHeight = 2880, .frame = QRect(120, 420, 5760, 1260),
-                     .marketBox = QRect(2340, 720, 1500, 330), .messageTop = 1800})
+                     .marketBox = QRect(2340, 720, 1500, 330), .message = QRect(120, 1800, 5760, 300),
+                     .startCaption = QStringLiteral("再取得"), .startButton = QRect(3360, 2220, 1215, 420),
+                     .closeButton = QRect(4665, 2220, 1215, 420)})
+    , Inet1(new net::Inet(this))
 {
+    Inet1->setObjectName(QStringLiteral("Inet1"));
     lblMaxDate = ui::addLabel(client, QString(), 120, 120, QStringLiteral("lblMaxDate"));
     ui::addLabel(fraZyouken, QStringLiteral("対象日付"), 240, 330, QStringLiteral("Label10"));
     picDateST = new QWidget(fraZyouken);

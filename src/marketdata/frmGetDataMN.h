@@ -5,6 +5,10 @@
 
 class QLineEdit;
 
+namespace net {
+class Inet;
+}
+
 // "株価取得": downloads the daily prices of a date range again, for every stock or for one
 // stock, refreshes the stored range, the split days and the caution flags, and recomputes
 // the range's indicators when the user agrees.
@@ -23,6 +27,7 @@ private:
     // refused with a message (nothing).
     std::optional<QString> typedCode();
 
+    net::Inet *Inet1;
     QLabel *lblMaxDate;
     QLineEdit *txtBrandCode;
     QWidget *picDateST;

@@ -9,6 +9,7 @@
 #include "ui/MsgBox.h"
 
 #include <QAction>
+#include <QApplication>
 #include <QComboBox>
 #include <QDateTimeEdit>
 #include <QLabel>
@@ -88,6 +89,24 @@ TEST_F(FrmCalcDataMNTest, LoadingShowsTheNewestDayInBothPickersAndTheMarkets)
     ASSERT_GT(markets->count(), 2);
     EXPECT_EQ(markets->itemText(0), QString());
     EXPECT_EQ(markets->itemText(1), QStringLiteral("東1"));
+}
+
+TEST_F(FrmCalcDataMNTest, OpensInTheCodeBoxAndTabsThroughTheChoicesThenThePickers)
+{
+    window->activateWindow();
+    ASSERT_TRUE(QTest::qWaitForWindowActive(window.get()));
+    EXPECT_EQ(QApplication::focusWidget(), control<QLineEdit>("txtBrandCode"));
+
+    // The Tab stops by name; a date picker is named by its host, its inner text box skipped.
+    QStringList order;
+    for (QWidget *w = window->nextInFocusChain(); w != window.get(); w = w->nextInFocusChain()) {
+        if (qobject_cast<QDateTimeEdit *>(w))
+            order << w->parentWidget()->objectName();
+        else if ((w->focusPolicy() & Qt::TabFocus) && !w->objectName().startsWith(u"qt_"))
+            order << w->objectName();
+    }
+    EXPECT_EQ(order, QStringList({QStringLiteral("txtBrandCode"), QStringLiteral("cmbSizyouCode"), QStringLiteral("cmdSelect"),
+                                  QStringLiteral("cmdClose"), QStringLiteral("picDateST"), QStringLiteral("picDateED")}));
 }
 
 TEST_F(FrmCalcDataMNTest, AnsweringNoLeavesEverythingAsItWas)
