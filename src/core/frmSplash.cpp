@@ -1,10 +1,9 @@
 #include "core/frmSplash.h"
 
-#include "sys/ProgramDir.h"
+#include "core/StartUpPicture.h"
 
 #include <QKeyEvent>
 #include <QLabel>
-#include <QPixmap>
 #include <QTimer>
 
 frmSplash::frmSplash(QWidget *parent)
@@ -18,16 +17,7 @@ frmSplash::frmSplash(QWidget *parent)
     lblVersion->setObjectName(QStringLiteral("lblVersion"));
     Timer1->setObjectName(QStringLiteral("Timer1"));
 
-    const QPixmap picture(sys::programFile(QStringLiteral("Images/bmpStartUp.bmp")));
-    if (picture.isNull()) {
-        // Without the picture a plain dark panel carries the version.
-        setStyleSheet(QStringLiteral("frmSplash { background-color: rgb(0, 0, 64); }"));
-        setFixedSize(400, 240);
-    } else {
-        imgBack->setPixmap(picture);
-        imgBack->setGeometry(0, 0, picture.width(), picture.height());
-        setFixedSize(picture.size());
-    }
+    showStartUpPicture(this, imgBack);
 
     lblVersion->setText(QStringLiteral("V%1.%2.%3").arg(NIMBRA_VERSION_MAJOR).arg(NIMBRA_VERSION_MINOR).arg(NIMBRA_VERSION_PATCH));
     QPalette palette = lblVersion->palette();

@@ -1,5 +1,6 @@
 #include "marketdata/frmGetData.h"
 
+#include "core/StartUpPicture.h"
 #include "core/modGlobal.h"
 #include "core/modLog.h"
 #include "marketdata/modCalc.h"
@@ -8,12 +9,10 @@
 #include "marketdata/modKabukaKikan.h"
 #include "net/Inet.h"
 #include "sys/Clock.h"
-#include "sys/ProgramDir.h"
 #include "ui/DoEvents.h"
 
 #include <QEvent>
 #include <QLabel>
-#include <QPixmap>
 #include <QTimer>
 
 #include <algorithm>
@@ -48,15 +47,7 @@ frmGetData::frmGetData(QWidget *parent)
 void frmGetData::Form_Load()
 {
     lblMsg->clear();
-    const QPixmap picture(sys::programFile(QStringLiteral("Images/bmpStartUp.bmp")));
-    if (picture.isNull()) {
-        setStyleSheet(QStringLiteral("frmGetData { background-color: rgb(0, 0, 64); }"));
-        setFixedSize(400, 240);
-    } else {
-        imgLogo->setPixmap(picture);
-        imgLogo->setGeometry(0, 0, picture.width(), picture.height());
-        setFixedSize(picture.size());
-    }
+    showStartUpPicture(this, imgLogo);
     QPalette palette = lblMsg->palette();
     palette.setColor(QPalette::WindowText, Qt::white);
     lblMsg->setPalette(palette);
