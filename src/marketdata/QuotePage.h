@@ -44,6 +44,10 @@ struct Download {
     QString text;      // the page as text; empty when none came
     bool empty = true; // no bytes, or only blanks
     int error = 0;     // number of the transfer error the download raised, else 0
+
+    // The module error code of the download: the transfer error, else kNoPageError when
+    // no page came, else 0.
+    int errorCode() const { return error != 0 ? error : empty ? kNoPageError : 0; }
 };
 
 // One OpenURL of `address` on the caller's transfer control, the bytes turned into text by

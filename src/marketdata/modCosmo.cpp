@@ -76,10 +76,7 @@ void csmRun(net::Inet &control)
         return;
     csmCount = 0;
     const quotepage::Download page = quotepage::downloadPage(control, address, Basp::kcShiftJis);
-    if (page.error != 0)
-        csmError = page.error;
-    else if (page.empty)
-        csmError = quotepage::kNoPageError;
+    csmError = page.errorCode();
     csmParse(page.text);
     writeLog(glngLogFileNo, QStringLiteral("■■■処理終了!!■■■"));
     quotepage::logErrorCode(csmError);

@@ -105,10 +105,7 @@ void yhfRun2(net::Inet &control)
         return;
     yhfCount = 0;
     const quotepage::Download page = quotepage::downloadPage(control, address, Basp::kcEucJp);
-    if (page.error != 0)
-        yhfError = page.error;
-    else if (page.empty)
-        yhfError = quotepage::kNoPageError;
+    yhfError = page.errorCode();
     yhfParseData2(page.text);
     writeLog(glngLogFileNo, QStringLiteral("■■■yhfRun2処理終了!!■■■"));
     quotepage::logErrorCode(yhfError);
