@@ -1,0 +1,52 @@
+#pragma once
+
+#include "core/modGlobal.h"
+#include "core/modLog.h"
+#include "net/Inet.h"
+#include "support/FakeQuoteSite.h"
+#include "support/ProgramDirFixture.h"
+
+#include <QFile>
+
+#include <chrono>
+
+// A program directory with both databases, an open log, the mail component, and the fake
+// quote site running on a loopback port with the site file pointing at it.
+class QuoteSiteFixture : public ProgramDirFixture {
+protected:
+    static inline const QDate kLastDay{2007, 3, 30}; // a Friday
+
+    void SetUp() override
+    {
+        ProgramDirFixture::SetUp();
+        createDatabases();
+        openDatabases();
+        glngLogFileNo = openLog();
+        gobjBASP = std::make_unique<Basp>();
+        site.start();
+        site.writeSiteFile(dir());
+        control.setTimeouts(std::chrono::milliseconds(1000), std::chrono::milliseconds(3000));
+    }
+
+    void TearDown() override
+    {
+        site.stop();
+        gobjBASP.reset();
+        ProgramDirFixture::TearDown();
+    }
+
+    // The log's texts without their time stamps, from line `from` on.
+    QStringList logTexts(qsizetype from = 0) const
+    {
+        QFile log(path(QStringLiteral("Nimbra.log")));
+        if (!log.open(QIODevice::ReadOnly))
+            return {};
+        QStringList texts;
+        for (const QString &line : QString::fromUtf8(log.readAll()).split(QStringLiteral("\r\n"), Qt::SkipEmptyParts))
+            texts.append(line.mid(line.indexOf(u',') + 1));
+        return texts.mid(from);
+    }
+
+    FakeQuoteSite site{{.seed = 5, .stocks = 20, .days = 30, .lastDay = kLastDay}};
+    net::Inet control;
+};
