@@ -1,6 +1,5 @@
 #include "app/NimbraApplication.h"
 #include "app/modMain.h"
-#include "mainwindow/frmMain.h"
 #include "ui/AppLook.h"
 
 #include <exception>
@@ -10,8 +9,8 @@ int main(int argc, char **argv)
     NimbraApplication app(argc, argv);
     ui::setupApplicationLook();
     try {
-        const std::unique_ptr<frmMain> window = Main();
-        if (!window)
+        const RunningProgram program = Main();
+        if (!program.mainWindow)
             return 0;
         return NimbraApplication::exec();
     } catch (const std::exception &e) {

@@ -5,11 +5,11 @@
 #include "core/modGlobal.h"
 #include "core/modLog.h"
 #include "core/modRegistry.h"
+#include "core/modRegistryGet.h"
 #include "mainwindow/frmMain.h"
 #include "marketdata/frmVrCalc.h"
 #include "marketdata/modKabukaKikan.h"
 #include "sys/Clock.h"
-#include "sys/InstanceLock.h"
 #include "sys/ProgramDir.h"
 #include "ui/MsgBox.h"
 
@@ -27,26 +27,29 @@ bool databaseFileExists(const QString &path)
 
 } // namespace
 
-bool checkPrevInstance()
+std::unique_ptr<sys::InstanceLock> checkPrevInstance()
 {
-    static sys::InstanceLock lock(sys::programFile(QStringLiteral(".") + sys::exeName() + QStringLiteral(".lock")));
-    return lock.acquire();
+    auto lock = std::make_unique<sys::InstanceLock>(
+        sys::programFile(QStringLiteral(".") + sys::exeName() + QStringLiteral(".lock")));
+    return lock->acquire() ? std::move(lock) : nullptr;
 }
 
-std::unique_ptr<frmMain> Main()
+RunningProgram Main()
 {
     const QDateTime started = sys::now();
 
-    if (!checkPrevInstance()) {
+    RunningProgram program;
+    program.instanceLock = checkPrevInstance();
+    if (!program.instanceLock) {
         ui::msgBox(QStringLiteral("既に起動されています。"), ui::vbOKOnly);
-        return nullptr;
+        return {};
     }
 
     setLogPaths();
     const QString priceDb = priceDatabasePath();
     const QString workDb = workDatabasePath();
     if (!databaseFileExists(priceDb) || !databaseFileExists(workDb))
-        return nullptr;
+        return {};
 
     relinkTables(priceDb, workDb);
 
@@ -54,6 +57,9 @@ std::unique_ptr<frmMain> Main()
 
     writeLog(glngLogFileNo, QStringLiteral("BASPオブジェクト生成"));
     gobjBASP = std::make_unique<Basp>();
+
+    writeLog(glngLogFileNo, QStringLiteral("起動パラメータ取得"));
+    getRegistryAll();
 
     writeLog(glngLogFileNo, QStringLiteral("データベース接続"));
     openWorkDatabase(gcnDB, workDb, priceDb);
@@ -67,6 +73,9 @@ std::unique_ptr<frmMain> Main()
     writeLog(glngLogFileNo, QStringLiteral("スプラッシュ起動"));
     frmSplash().exec();
 
+    writeLog(glngLogFileNo, QStringLiteral("レジストリ新設定へ変更"));
+    changeRegistryLayout();
+
     writeLog(glngLogFileNo, QStringLiteral("VRチェック"));
     if (!checkVRColumn()) {
         writeLog(glngLogFileNo, QStringLiteral("全データ再計算"));
@@ -74,7 +83,7 @@ std::unique_ptr<frmMain> Main()
     }
 
     writeLog(glngLogFileNo, QStringLiteral("メイン画面起動"));
-    auto window = std::make_unique<frmMain>();
-    window->show();
-    return window;
+    program.mainWindow = std::make_unique<frmMain>();
+    program.mainWindow->show();
+    return program;
 }

@@ -1,13 +1,20 @@
 #pragma once
 
+#include "mainwindow/frmMain.h"
+#include "sys/InstanceLock.h"
+
 #include <memory>
 
-class frmMain;
+// What a successful start-up hands to the event loop: the single-instance lock, held
+// until the program ends, and the shown main window.
+struct RunningProgram {
+    std::unique_ptr<sys::InstanceLock> instanceLock;
+    std::unique_ptr<frmMain> mainWindow;
+};
 
-// Brings the program up in its fixed order and returns the shown main window, or nullptr
-// when start-up ended the program (second instance, missing database).
-std::unique_ptr<frmMain> Main();
+// Brings the program up in its fixed order. An empty result (no main window) means that
+// start-up ended the program: another instance runs, or a database file is missing.
+RunningProgram Main();
 
-// True when no other instance runs in this program directory; the lock is held until
-// the program ends.
-bool checkPrevInstance();
+// The lock of this program directory, or nullptr when another instance holds it.
+std::unique_ptr<sys::InstanceLock> checkPrevInstance();

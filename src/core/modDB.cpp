@@ -1,6 +1,8 @@
 #include "core/modDB.h"
 
+#include "core/SettingsRecords.h"
 #include "core/modGlobal.h"
+#include "core/modRegistrySet.h"
 
 #include <stdexcept>
 
@@ -61,4 +63,19 @@ bool checkVRColumn()
         }
     }
     return complete;
+}
+
+void changeRegistryLayout()
+{
+    SMAS = 5;
+    SMAM = 25;
+    SMAL = 75;
+    EMAS = 5;
+    EMAM = 25;
+    EMAL = 75;
+    RSIA = 14;
+    VRS = 25;
+    sysOD.ODNanpin = 0;
+    sysOD.ODNanpinKai = 1;
+    setRegistryAll();
 }

@@ -21,3 +21,8 @@ void openWorkDatabase(db::Connection &connection, const QString &workDbPath, con
 // True when both were there; false when a missing one has just been added (the
 // indicators then need a full recalculation). An unreadable database throws.
 bool checkVRColumn();
+
+// Resets the indicator periods SMAS ... EMAL, RSIA and VRS to their standard values and
+// switches averaging down off in the live order settings, then saves every setting. Runs
+// at every start, so changes to these values hold only until the next start.
+void changeRegistryLayout();

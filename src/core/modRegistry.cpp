@@ -1,6 +1,5 @@
 #include "core/modRegistry.h"
 
-#include "settings/SettingsStore.h"
 #include "sys/ProgramDir.h"
 #include "text/Format.h"
 
@@ -32,7 +31,12 @@ QString regGetString(const QString &rootKey, const QString &subKey, const QStrin
 int regSetString(const QString &rootKey, const QString &subKey, const QString &valueName,
                  const QString &value)
 {
-    return settings::writeValues(keyPath(rootKey, subKey), {{valueName, value}});
+    return regSetStrings(rootKey, subKey, {{valueName, value}});
+}
+
+int regSetStrings(const QString &rootKey, const QString &subKey, const settings::Values &values)
+{
+    return settings::writeValues(keyPath(rootKey, subKey), values);
 }
 
 QString getVersionNo()

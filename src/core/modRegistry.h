@@ -1,5 +1,7 @@
 #pragma once
 
+#include "settings/SettingsStore.h"
+
 #include <QString>
 
 // Text values under the program's settings key. The key path keeps the registry's form
@@ -18,6 +20,10 @@ QString regGetString(const QString &rootKey, const QString &subKey, const QStrin
 // Writes a text value, creating the key when missing: 0 on success, else an error code.
 int regSetString(const QString &rootKey, const QString &subKey, const QString &valueName,
                  const QString &value);
+
+// Writes several text values in one piece: either all of them reach the store or none
+// does. 0 on success, else an error code.
+int regSetStrings(const QString &rootKey, const QString &subKey, const settings::Values &values);
 
 // The program version as eight digits: major "00", minor "00", revision "0000".
 QString getVersionNo();

@@ -1,10 +1,16 @@
 #include "mainwindow/frmMain.h"
 
+#include "core/SettingsRecords.h"
+#include "core/frmBackup.h"
+#include "core/frmDouisyo.h"
 #include "core/modApplication.h"
 #include "core/modGlobal.h"
+#include "core/modLatestData.h"
 #include "core/modLog.h"
 
 #include <QCloseEvent>
+#include <QCoreApplication>
+#include <QTimer>
 
 namespace {
 frmMain *liveInstance = nullptr;
@@ -40,6 +46,14 @@ void frmMain::showEvent(QShowEvent *event)
 void frmMain::Form_Load()
 {
     setFormSize(this);
+    // Without a broker user the terms of use come first; declining them ends the program
+    // before anything else is done.
+    if (UserID.isEmpty() && frmDouisyo(this).exec() != QDialog::Accepted) {
+        QTimer::singleShot(0, qApp, &QCoreApplication::quit);
+        return;
+    }
+    writeLog(glngLogFileNo, QStringLiteral("日次処理"));
+    getLatestData();
 }
 
 void frmMain::resizeEvent(QResizeEvent *event)
@@ -50,6 +64,8 @@ void frmMain::resizeEvent(QResizeEvent *event)
 
 void frmMain::closeEvent(QCloseEvent *event)
 {
+    // The backup comes before closeApplication so that its result still reaches the log.
+    frmBackup(this).exec();
     closeApplication();
     event->accept();
 }

@@ -105,7 +105,7 @@ TEST_F(SiteFileTest, JoinsBaseAndPathWithOneSlash)
 {
     writeSiteFile("; quote sites\n[Other]\nYahoo=http://wrong/\n[hosts]\n"
                   " infoseek = http://127.0.0.1:8080/ \nYahoo=http://127.0.0.1:8081\n"
-                  "Caution=https://example.test//\nConsent=127.0.0.1:9/\n");
+                  "Caution=https://example.test//\nConsent=127.0.0.1:9/\nTerms=http://127.0.0.1:8082/terms.html\n");
     const struct {
         const char *key;
         const char *path;
@@ -114,7 +114,8 @@ TEST_F(SiteFileTest, JoinsBaseAndPathWithOneSlash)
         {"Infoseek", "MnStock/sresult.html?search=1", "http://127.0.0.1:8080/MnStock/sresult.html?search=1"},
         {"Yahoo", "q?d=t&s=7203", "http://127.0.0.1:8081/q?d=t&s=7203"},
         {"Caution", "/net_trade/margin_trade/chuui/post.html", "https://example.test/net_trade/margin_trade/chuui/post.html"},
-        {"Yahoo", "", "http://127.0.0.1:8081/"},
+        {"Yahoo", "", "http://127.0.0.1:8081"}, // no path: the entry as written
+        {"Terms", "", "http://127.0.0.1:8082/terms.html"},
     };
     for (const auto &c : cases) {
         const net::SiteAddress a = net::siteAddress(QString::fromLatin1(c.key), QString::fromLatin1(c.path));

@@ -3,6 +3,7 @@
 #include "core/modDB.h"
 #include "core/modGlobal.h"
 #include "core/modLog.h"
+#include "core/modRegistry.h"
 #include "initdb/DatabaseFiles.h"
 #include "support/MessageBoxRecorder.h"
 #include "sys/Clock.h"
@@ -41,4 +42,9 @@ void ProgramDirFixture::openDatabases()
 QString ProgramDirFixture::path(const QString &fileName) const
 {
     return m_dir.path() + u'/' + fileName;
+}
+
+void ProgramDirFixture::storeSettings(const settings::Values &values)
+{
+    ASSERT_EQ(settings::writeValues(HKEY_LOCAL_MACHINE + u'\\' + settingsSubKey(), values), 0);
 }

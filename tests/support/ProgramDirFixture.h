@@ -1,5 +1,7 @@
 #pragma once
 
+#include "settings/SettingsStore.h"
+
 #include <QDateTime>
 #include <QString>
 #include <QTemporaryDir>
@@ -18,6 +20,8 @@ protected:
     void createDatabases();
     // Opens gcnDB on the working database with the price database attached.
     void openDatabases();
+    // Stores settings values as a previous run of the program would have left them.
+    void storeSettings(const settings::Values &values);
 
     QString path(const QString &fileName) const;
     QString dir() const { return m_dir.path(); }

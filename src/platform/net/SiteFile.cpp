@@ -61,7 +61,8 @@ SiteAddress siteAddress(const QString &key, const QString &path)
     if (!hasWebScheme(*base))
         return {{}, QStringLiteral("サイトファイル(") + file + QStringLiteral(")の") + key
                         + QStringLiteral("はhttp://またはhttps://で始まるアドレスではありません。")};
-    return {joinWithOneSlash(*base, path), {}};
+    // Without a path the entry may itself be a page address (the terms page), kept as written.
+    return {path.isEmpty() ? *base : joinWithOneSlash(*base, path), {}};
 }
 
 } // namespace net

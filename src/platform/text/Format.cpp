@@ -32,7 +32,8 @@ QString formatYmd(const QDate &d)
 
 double roundHalfAway(double value, int decimals)
 {
-    const double scale = std::pow(10.0, decimals);
+    static constexpr double kScales[] = {1, 10, 100, 1000};
+    const double scale = decimals >= 0 && decimals < 4 ? kScales[decimals] : std::pow(10.0, decimals);
     // The small relative nudge keeps values such as 0.285 (stored as 0.28499...) rounding
     // as their decimal text reads.
     const double scaled = value * scale;

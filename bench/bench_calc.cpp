@@ -1,0 +1,158 @@
+// Indicator recalculation against the cost of storing its results: builds a price database
+// of 4,000 stocks x 140 trading days in a temporary program directory, then times
+//   (a) calcKabuka over every row (read, compute, write), and
+//   (b) the bare write of the same 560,000 UPDATE statements with precomputed values.
+// The goal is (a) <= 1.5 x (b) with a peak resident size under 200 MB.
+#include "core/SettingsRecords.h"
+#include "core/modDB.h"
+#include "core/modGlobal.h"
+#include "db/DbDate.h"
+#include "initdb/DatabaseFiles.h"
+#include "marketdata/modCalc.h"
+#include "sys/Clock.h"
+#include "sys/ProgramDir.h"
+
+#include <QCoreApplication>
+#include <QFile>
+#include <QTemporaryDir>
+
+#include <chrono>
+#include <cstdio>
+#include <random>
+
+namespace {
+
+constexpr int kStocks = 4000;
+constexpr int kDays = 140;
+const QString kMarket = QStringLiteral("t1");
+
+QString stockCode(int stock)
+{
+    return QString::number(1000 + stock);
+}
+
+QList<QDate> tradingDays()
+{
+    QList<QDate> days;
+    for (QDate day(2024, 1, 1); days.size() < kDays; day = day.addDays(1))
+        if (day.dayOfWeek() <= 5)
+            days << day;
+    return days;
+}
+
+void buildPrices(const QList<QDate> &days)
+{
+    std::mt19937 random(4000);
+    std::uniform_int_distribution<int> step(-20, 20);
+    std::uniform_int_distribution<int> volume(0, 2000);
+    db::Transaction transaction(gcnDB);
+    db::Statement insert = gcnDB.prepare(QStringLiteral(
+        "insert into ttstocks (銘柄コード, 市場コード, 日付, 終値, 調整終値, 出来高) values (?, ?, ?, ?, ?, ?)"));
+    for (int stock = 0; stock < kStocks; ++stock) {
+        double price = 200 + stock % 50 * 100;
+        for (const QDate &day : days) {
+            price = std::max(1.0, price + step(random) * 0.5);
+            insert.reset();
+            insert.bindAll(stockCode(stock), kMarket, day, qint64(price), price, qint64(volume(random)) * 100);
+            insert.run();
+        }
+    }
+    transaction.commit();
+}
+
+// The values (a) stored for the first stock, reused for every stock by (b).
+std::vector<std::vector<double>> storedValuesOfFirstStock()
+{
+    db::Statement st = gcnDB.prepare(QStringLiteral(
+        "select 短期SMA, 中期SMA, 長期SMA, 短期EMA, 中期EMA, 長期EMA, MACD, MACDシグナル, 上昇幅, 下落幅, RSI,"
+        " 短期RCI, 中期RCI, VRA, VRB from ttstocks where 銘柄コード = ? and 市場コード = ? order by 日付"));
+    st.bindAll(stockCode(0), kMarket);
+    std::vector<std::vector<double>> rows;
+    while (st.step()) {
+        std::vector<double> values;
+        for (int column = 0; column < 15; ++column)
+            values.push_back(st.real(column));
+        rows.push_back(values);
+    }
+    return rows;
+}
+
+void writePrecomputed(const QList<QDate> &days, const std::vector<std::vector<double>> &values)
+{
+    // Texts made once, so the loop is nothing but binding and stepping.
+    const QString stamp = db::dateTimeText(sys::now());
+    QStringList dayTexts;
+    for (const QDate &day : days)
+        dayTexts << db::dateText(day);
+    db::Transaction transaction(gcnDB);
+    db::Statement update = gcnDB.prepare(QStringLiteral(
+        "update ttstocks set 更新日付 = ?, 短期SMA = ?, 中期SMA = ?, 長期SMA = ?, 短期EMA = ?, 中期EMA = ?, 長期EMA = ?,"
+        " MACD = ?, MACDシグナル = ?, 上昇幅 = ?, 下落幅 = ?, RSI = ?, 短期RCI = ?, 中期RCI = ?, VRA = ?, VRB = ?"
+        " where 銘柄コード = ? and 市場コード = ? and 日付 = ?"));
+    for (int stock = 0; stock < kStocks; ++stock) {
+        const QString code = stockCode(stock);
+        for (int d = 0; d < kDays; ++d) {
+            update.reset();
+            update.bind(1, stamp);
+            for (int column = 0; column < 15; ++column)
+                update.bind(2 + column, values[std::size_t(d)][std::size_t(column)]);
+            update.bind(17, code).bind(18, kMarket).bind(19, dayTexts[d]);
+            update.run();
+        }
+    }
+    transaction.commit();
+}
+
+template <typename F>
+double secondsOf(F work)
+{
+    const auto start = std::chrono::steady_clock::now();
+    work();
+    return std::chrono::duration<double>(std::chrono::steady_clock::now() - start).count();
+}
+
+long peakResidentKb()
+{
+    QFile status(QStringLiteral("/proc/self/status"));
+    if (!status.open(QIODevice::ReadOnly))
+        return -1;
+    for (const QByteArray &line : status.readAll().split('\n'))
+        if (line.startsWith("VmHWM:"))
+            return line.mid(6).trimmed().split(' ').first().toLong();
+    return -1;
+}
+
+} // namespace
+
+int main(int argc, char **argv)
+{
+    QCoreApplication app(argc, argv);
+    QTemporaryDir dir;
+    qputenv("NIMBRA_HOME", dir.path().toUtf8());
+    sys::setExeName(QStringLiteral("Nimbra"));
+    const QString error = createMissingDatabases(dir.path(), sys::exeName());
+    if (!error.isEmpty()) {
+        std::fprintf(stderr, "%s\n", error.toUtf8().constData());
+        return 1;
+    }
+    openWorkDatabase(gcnDB, workDatabasePath(), priceDatabasePath());
+
+    SMAS = 5, SMAM = 25, SMAL = 75, EMAS = 5, EMAM = 25, EMAL = 75;
+    MACDSigSMA = 9, RSIA = 14, RCIS = 5, RCIM = 10, VRS = 25;
+
+    const QList<QDate> days = tradingDays();
+    buildPrices(days);
+    std::printf("price rows: %d stocks x %d days\n", kStocks, kDays);
+
+    const double calc = secondsOf([&] { calcKabuka(0, days.first(), days.last(), QString(), QString(), nullptr); });
+    const auto values = storedValuesOfFirstStock();
+    const double write = secondsOf([&] { writePrecomputed(days, values); });
+    // The daily case for comparison: every stock continued by its newest day.
+    const double daily = secondsOf([&] { calcKabuka(1, days.last(), days.last(), QString(), QString(), nullptr); });
+
+    std::printf("continued run over the newest day of every stock: %.3f s\n", daily);
+    std::printf("peak resident size: %.1f MB\n", peakResidentKb() / 1024.0);
+    std::printf("calcKabuka %.3f s, bare UPDATE write %.3f s, ratio %.2f\n", calc, write, calc / write);
+    gcnDB.close();
+    return 0;
+}

@@ -1,0 +1,10 @@
+#include "core/BusyWindow.h"
+
+#include "ui/MsgBox.h"
+
+bool refuseClosingWhileBusy(bool busy)
+{
+    if (busy)
+        ui::msgBox(QStringLiteral("処理中に画面を閉じることはできません。"), ui::vbExclamation);
+    return busy;
+}

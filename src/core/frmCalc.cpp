@@ -1,0 +1,152 @@
+#include "core/frmCalc.h"
+
+#include "core/BusyWindow.h"
+#include "core/SettingsText.h"
+#include "core/modGlobal.h"
+#include "core/modRegistrySet.h"
+#include "core/modSettingsCopy.h"
+#include "core/modSystem.h"
+#include "marketdata/modCalc.h"
+#include "ui/DoEvents.h"
+#include "ui/MsgBox.h"
+#include "ui/WindowBuilder.h"
+
+#include <QGroupBox>
+#include <QLabel>
+#include <QLineEdit>
+#include <QPushButton>
+
+namespace {
+
+constexpr int kRowHeight = 285;
+
+struct PeriodBox {
+    const char16_t *name;
+    const char16_t *caption;   // the row's caption inside its group, may be empty
+    const char16_t *fieldName; // how a message names the box
+    int minimum;               // an RCI needs two days
+    bool selectsOnFocus;
+};
+
+struct PeriodGroup {
+    const char16_t *caption;
+    std::vector<PeriodBox> boxes;
+};
+
+const std::vector<PeriodGroup> &periodGroups()
+{
+    static const std::vector<PeriodGroup> groups{
+        {u"単純移動平均",
+         {{u"txtSMAS", u"短期", u"単純移動平均(短期)", 1, true},
+          {u"txtSMAM", u"中期", u"単純移動平均(中期)", 1, false},
+          {u"txtSMAL", u"長期", u"単純移動平均(長期)", 1, true}}},
+        {u"指数平滑移動平均(MACD用)",
+         {{u"txtEMAS", u"短期", u"指数平滑移動平均(短期)", 1, true},
+          {u"txtEMAM", u"中期", u"指数平滑移動平均(中期)", 1, false},
+          {u"txtEMAL", u"長期", u"指数平滑移動平均(長期)", 1, true}}},
+        {u"MACDシグナル(単純移動平均)", {{u"txtMACDSigSMA", u"", u"MACDシグナル", 1, true}}},
+        {u"RSI", {{u"txtRSIA", u"", u"RSI", 1, true}}},
+        {u"RCI", {{u"txtRCIS", u"短期", u"RCI(短期)", 2, false}, {u"txtRCIM", u"中期", u"RCI(中期)", 2, false}}},
+    };
+    return groups;
+}
+
+} // namespace
+
+frmCalc::frmCalc(QWidget *parent) : QDialog(parent)
+{
+    ui::setupFixedDialog(this, QStringLiteral("frmCalc"), QStringLiteral("計算設定"), 5685, 6240);
+
+    QGroupBox *fraKeisan = ui::addFrame(this, QStringLiteral("fraKeisan"), QString(), ui::twipsRect(0, 0, 5685, 6240));
+    QPalette grey = fraKeisan->palette();
+    grey.setColor(QPalette::Window, QColor(224, 224, 224));
+    fraKeisan->setPalette(grey);
+    fraKeisan->setAutoFillBackground(true);
+
+    lblMsg = ui::addLabel(fraKeisan, QString(), 240, 180, QStringLiteral("lblMsg"));
+    lblMsg->setGeometry(ui::twipsRect(240, 180, 5205, 270));
+
+    int top = 480;
+    for (const PeriodGroup &group : periodGroups()) {
+        const int height = kRowHeight * (int(group.boxes.size()) + 1) + 60;
+        QGroupBox *frame = ui::addFrame(fraKeisan, QString(), QString::fromUtf16(group.caption),
+                                        ui::twipsRect(120, top, 5445, height));
+        int rowTop = kRowHeight;
+        for (const PeriodBox &period : group.boxes) {
+            ui::addLabel(frame, QString::fromUtf16(period.caption), 240, rowTop + 15);
+            QLineEdit *box = ui::addTextBox(frame, QString::fromUtf16(period.name), 3, ui::twipsRect(960, rowTop, 570, 255));
+            box->setAccessibleName(QString::fromUtf16(period.fieldName));
+            if (period.selectsOnFocus)
+                selectAllTextOnFocus(box);
+            ui::addLabel(frame, QStringLiteral("日平均"), 1620, rowTop + 15);
+            rowTop += kRowHeight;
+        }
+        top += height + 60;
+    }
+
+    cmdCalc = ui::addButton(fraKeisan, QStringLiteral("cmdCalc"), QStringLiteral("再計算"), ui::twipsRect(3120, 5700, 1155, 375));
+    cmdClose = ui::addButton(fraKeisan, QStringLiteral("cmdClose"), QStringLiteral("閉じる"), ui::twipsRect(4380, 5700, 1155, 375));
+    connect(cmdCalc, &QPushButton::clicked, this, &frmCalc::cmdCalc_Click);
+    connect(cmdClose, &QPushButton::clicked, this, &QDialog::close);
+
+    Form_Load();
+}
+
+void frmCalc::Form_Load()
+{
+    setCalcParam(this);
+}
+
+bool frmCalc::takePeriods()
+{
+    for (const PeriodGroup &group : periodGroups()) {
+        for (const PeriodBox &period : group.boxes) {
+            auto *box = findChild<QLineEdit *>(QString::fromUtf16(period.name));
+            const std::optional<int> days = parseWholeNumber(box->text());
+            // Boxes that hold no number at all are reported by getCalcParam.
+            if (days && *days < period.minimum) {
+                ui::msgBox(u'「' + box->accessibleName() + QStringLiteral("」には") + QString::number(period.minimum)
+                               + QStringLiteral("以上の日数を入力してください。"),
+                           ui::vbExclamation);
+                box->setFocus();
+                box->selectAll();
+                return false;
+            }
+        }
+    }
+    return getCalcParam(this);
+}
+
+void frmCalc::cmdCalc_Click()
+{
+    if (ui::msgBox(QStringLiteral("再計算を行います。よろしいですか?"), ui::vbYesNo + ui::vbInformation + ui::vbDefaultButton2)
+        != ui::vbYes)
+        return;
+    cmdCalc->setEnabled(false);
+    cmdClose->setEnabled(false);
+    lblMsg->setText(QString());
+    ui::doEvents();
+    if (takePeriods()) {
+        calcKabuka(0, gdtFirstKabukaDate, gdtLastKabukaDate, QString(), QString(), lblMsg);
+        lblMsg->setText(QStringLiteral("処理を完了しました。"));
+        ui::doEvents();
+    }
+    cmdCalc->setEnabled(true);
+    cmdClose->setEnabled(true);
+}
+
+bool frmCalc::Form_Unload()
+{
+    if (refuseClosingWhileBusy(!cmdClose->isEnabled()))
+        return false;
+    if (!takePeriods())
+        return false;
+    setRegistryAll();
+    return true;
+}
+
+void frmCalc::reject()
+{
+    if (Form_Unload())
+        QDialog::reject();
+}

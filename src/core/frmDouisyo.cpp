@@ -1,0 +1,60 @@
+#include "core/frmDouisyo.h"
+
+#include "core/modGlobal.h"
+#include "core/modLog.h"
+#include "net/SiteFile.h"
+#include "net/Transfer.h"
+#include "text/PageCharset.h"
+#include "ui/Twips.h"
+#include "ui/WindowBuilder.h"
+
+#include <QPushButton>
+#include <QTextBrowser>
+#include <QTimer>
+
+namespace {
+const QString kSiteKey = QStringLiteral("Consent");
+}
+
+frmDouisyo::frmDouisyo(QWidget *parent) : QDialog(parent)
+{
+    ui::setupFixedDialog(this, QStringLiteral("frmDouisyo"), QStringLiteral("使用許諾書"), 9000, 7200);
+    WebBrowser1 = new QTextBrowser(this);
+    WebBrowser1->setObjectName(QStringLiteral("WebBrowser1"));
+    WebBrowser1->setGeometry(ui::twipsRect(120, 120, 8760, 6240));
+    WebBrowser1->setOpenLinks(false);
+
+    QPushButton *cmdOK = ui::addButton(this, QStringLiteral("cmdOK"), QStringLiteral("同意する"),
+                                       ui::twipsRect(5400, 6600, 1695, 435));
+    QPushButton *cmdCancel = ui::addButton(this, QStringLiteral("cmdCancel"), QStringLiteral("同意しない"),
+                                           ui::twipsRect(7200, 6600, 1695, 435));
+    connect(cmdOK, &QPushButton::clicked, this, &QDialog::accept);
+    connect(cmdCancel, &QPushButton::clicked, this, &QDialog::reject);
+}
+
+void frmDouisyo::showEvent(QShowEvent *event)
+{
+    QDialog::showEvent(event);
+    if (m_loaded)
+        return;
+    m_loaded = true;
+    // Once the window is on the screen; the fetch keeps it painted while it waits.
+    QTimer::singleShot(0, this, &frmDouisyo::loadTermsPage);
+}
+
+void frmDouisyo::loadTermsPage()
+{
+    const net::SiteAddress site = net::siteAddress(kSiteKey, QString());
+    QString problem = site.problem;
+    if (site.ok()) {
+        const net::TransferResult page = net::fetch(site.url);
+        if (page.succeeded()) {
+            WebBrowser1->setHtml(text::decodePage(page.body, page.contentType, "CP932"));
+            return;
+        }
+        problem = QStringLiteral("使用許諾書(") + site.url + QStringLiteral(")を取得できません: ")
+            + (page.error != 0 ? page.errorText : QStringLiteral("HTTP ") + QString::number(page.httpStatus));
+    }
+    writeLog(glngLogFileNo, problem);
+    WebBrowser1->setPlainText(QStringLiteral("使用許諾書を表示できません。\n") + problem);
+}

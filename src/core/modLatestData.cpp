@@ -1,0 +1,31 @@
+#include "core/modLatestData.h"
+
+#include "core/BusyGuard.h"
+#include "core/SettingsRecords.h"
+#include "core/modGlobal.h"
+#include "core/modLog.h"
+#include "core/modNimbraCommon.h"
+#include "marketdata/frmGetData.h"
+#include "marketdata/modKabukaKikan.h"
+#include "marketdata/modMarket.h"
+#include "sys/Clock.h"
+#include "text/Format.h"
+#include "trading/modNanpin.h"
+#include "trading/modReservation.h"
+
+void getLatestData()
+{
+    const BusyGuard busy;
+    const QDateTime now = sys::now();
+    const QDate latestTradingDay = getZenEigyoubi(now.addDays(-1)).date();
+    if (text::formatYmd(latestTradingDay) > text::formatYmd(gdtLastKabukaDate)) {
+        writeLog(glngLogFileNo, QStringLiteral("★最新データの取得開始"));
+        frmGetData().exec();
+        writeLog(glngLogFileNo, QStringLiteral("★最新データの取得終了"));
+    }
+    gdtLastDailyDate = now.date();
+    dayChangeReservation(now);
+    getKabukaKikan(kReferenceCode, kReferenceMarket, now.date(), gdtFirstKabukaDate, gdtLastKabukaDate);
+    applyFixedPreset(sysBS, sysSizyou, sysSL, sysOD);
+    checkNanpin(now, gdtLastKabukaDate, sysOD);
+}

@@ -1,0 +1,40 @@
+#include "core/modRegistrySet.h"
+
+#include "core/SettingsCatalogue.h"
+#include "core/SettingsText.h"
+#include "core/modGlobal.h"
+#include "core/modLog.h"
+#include "core/modRegistry.h"
+#include "text/VbText.h"
+#include "ui/MsgBox.h"
+
+namespace {
+
+QString storedText(const SettingEntry &entry)
+{
+    return std::visit(Overloaded{
+                          // Secrets are kept exactly as typed: a trim would change them.
+                          [&](const QString *field) { return entry.secret ? *field : text::trimSpaces(*field); },
+                          [](const int *field) { return QString::number(*field); },
+                          [](const double *field) { return settingNumberText(*field); },
+                          [](const QDateTime *field) { return settingDateText(*field); },
+                      },
+                      entry.field);
+}
+
+} // namespace
+
+bool setRegistryAll()
+{
+    settings::Values values;
+    for (const SettingEntry &entry : settingsSaveOrder())
+        values.insert(entry.name, storedText(entry));
+    const int error = regSetStrings(HKEY_LOCAL_MACHINE, settingsSubKey(), values);
+    if (error == 0)
+        return true;
+    writeLog(glngLogFileNo, QStringLiteral("設定の保存に失敗しました。コード=") + QString::number(error));
+    ui::msgBox(QStringLiteral("設定を保存できませんでした。(コード=") + QString::number(error)
+                   + QStringLiteral(")\n変更した設定はこのまま使われますが、次回の起動時には元に戻ります。"),
+               ui::vbExclamation);
+    return false;
+}

@@ -1,0 +1,56 @@
+#pragma once
+
+#include <QDialog>
+#include <QRect>
+
+#include <functional>
+
+class QComboBox;
+class QGroupBox;
+class QLabel;
+class QPushButton;
+
+namespace net {
+class Inet;
+}
+
+// The frame of the windows that run one long data job on request: the menu "ﾌｧｲﾙ" with
+// "閉じる", the condition frame fraZyouken holding the market box cmbSizyouCode, the
+// progress label lblMsg, the start button cmdSelect "再取得", the close button cmdClose
+// "閉じる" and the transfer control Inet1. While the job runs the start button is hidden,
+// the close button disabled and closing is refused.
+class DataJobWindow : public QDialog {
+    Q_OBJECT
+protected:
+    struct Layout {
+        int clientWidth = 0;  // twips
+        int clientHeight = 0;
+        QRect frame;          // fraZyouken, twips in the client area
+        QRect marketBox;      // cmbSizyouCode, twips in the frame
+        int messageTop = 0;   // lblMsg; the buttons follow below it
+    };
+
+    DataJobWindow(QWidget *parent, const QString &name, const QString &caption, const Layout &layout);
+
+    // Visible start button and enabled close button when `flag`, neither while a job runs.
+    void setButtonState(bool flag);
+    // Runs a job with the buttons off and the progress label emptied, then shows
+    // "処理が完了しました。" and turns the buttons back on.
+    void runJob(const std::function<void()> &job);
+    // Points the log at the program directory and empties the progress label.
+    void initLogFile();
+    QString chosenMarketCode() const;
+
+    virtual void cmdSelect_Click() = 0;
+
+    // Every way of closing the window (close button, menu, title bar, Esc) ends here.
+    void reject() override;
+
+    QWidget *client;
+    QGroupBox *fraZyouken;
+    QComboBox *cmbSizyouCode;
+    QLabel *lblMsg;
+    QPushButton *cmdSelect;
+    QPushButton *cmdClose;
+    net::Inet *Inet1;
+};

@@ -1,0 +1,19 @@
+#include "marketdata/modApplication3.h"
+
+#include "core/modGlobal.h"
+#include "text/VbText.h"
+
+#include <cmath>
+
+qint64 getYobineTani(double price)
+{
+    db::Statement st = gcnDB.prepare(
+        QStringLiteral("select a.呼値単位 from tmnominalrange a where a.呼値開始 <= ? and a.呼値終了 >= ? limit 1"));
+    st.bindAll(price, price);
+    if (st.step()) {
+        const double tick = st.real(0);
+        if (tick > 0)
+            return static_cast<qint64>(std::floor(price / tick) * tick);
+    }
+    return text::roundHalfEven(price);
+}

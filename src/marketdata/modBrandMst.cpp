@@ -1,0 +1,193 @@
+#include "marketdata/modBrandMst.h"
+
+#include "core/BusyGuard.h"
+#include "core/modGlobal.h"
+#include "core/modLog.h"
+#include "db/DbDate.h"
+#include "marketdata/StockCode.h"
+#include "marketdata/modinfoseek.h"
+#include "sys/Clock.h"
+#include "text/Format.h"
+#include "text/VbText.h"
+#include "ui/DoEvents.h"
+#include "ui/MsgBox.h"
+#include "ui/YieldPacer.h"
+
+#include <QLabel>
+
+#include <algorithm>
+#include <map>
+#include <tuple>
+#include <vector>
+
+namespace {
+
+using namespace std::chrono_literals;
+
+struct BondKey {
+    QString code;
+    QString market;
+    bool operator<(const BondKey &other) const { return std::tie(code, market) < std::tie(other.code, other.market); }
+};
+
+struct BondRow {
+    QString companyName;
+    QString industry;
+    qint64 unitShares = 0;
+    QString registered;
+    QString updated;
+    qint64 excluded = 0; // 対象外区分
+    qint64 caution = 0;  // 管理ポスト区分
+};
+
+using Master = std::map<BondKey, BondRow>;
+
+// The markets to rebuild, grouped by the site letter their pages are asked under.
+std::vector<std::vector<QString>> marketsBySiteLetter(const QString &oneMarket)
+{
+    QString sql = QStringLiteral("select 市場コード from tmmarket");
+    if (!oneMarket.isEmpty())
+        sql += QStringLiteral(" where 市場コード = ?");
+    sql += QStringLiteral(" order by ランク");
+    db::Statement query = gcnDB.prepare(sql);
+    if (!oneMarket.isEmpty())
+        query.bind(1, oneMarket);
+    std::vector<QString> letters;
+    std::map<QString, std::vector<QString>> groups;
+    while (query.step()) {
+        const QString market = query.text(0);
+        const QString letter = iskSuffix(market);
+        if (!groups.contains(letter))
+            letters.push_back(letter);
+        groups[letter].push_back(market);
+    }
+    std::vector<std::vector<QString>> ordered;
+    for (const QString &letter : letters)
+        ordered.push_back(groups[letter]);
+    return ordered;
+}
+
+const QString kRangeCondition = QStringLiteral(" where 銘柄コード >= ? and 銘柄コード <= ?");
+const QString kMarketCondition = QStringLiteral(" and 市場コード = ?");
+
+template <typename Query>
+void bindRange(Query &query, const QString &low, const QString &high, const QString &oneMarket)
+{
+    query.bindAll(low, high);
+    if (!oneMarket.isEmpty())
+        query.bind(3, oneMarket);
+}
+
+Master storedMaster(const QString &low, const QString &high, const QString &oneMarket)
+{
+    db::Statement query = gcnDB.prepare(
+        QStringLiteral("select 銘柄コード, 市場コード, 会社名, 業種名, 単元株数, 登録日付, 更新日付, 対象外区分, 管理ポスト区分"
+                       " from tmbond")
+        + kRangeCondition + (oneMarket.isEmpty() ? QString() : kMarketCondition));
+    bindRange(query, low, high, oneMarket);
+    Master master;
+    while (query.step())
+        master[{query.text(0), query.text(1)}] = {query.text(2), query.text(3), query.int64(4), query.text(5),
+                                                  query.text(6), query.int64(7), query.int64(8)};
+    return master;
+}
+
+void replaceMaster(const QString &low, const QString &high, const QString &oneMarket, const Master &master)
+{
+    db::Transaction change(gcnDB);
+    db::Statement remove = gcnDB.prepare(QStringLiteral("delete from tmbond") + kRangeCondition
+                                         + (oneMarket.isEmpty() ? QString() : kMarketCondition));
+    bindRange(remove, low, high, oneMarket);
+    remove.run();
+    db::Statement insert = gcnDB.prepare(QStringLiteral(
+        "insert into tmbond (銘柄コード, 会社名, 市場コード, 業種名, 単元株数, 登録日付, 更新日付, 対象外区分, 管理ポスト区分)"
+        " values (?, ?, ?, ?, ?, ?, ?, ?, ?)"));
+    for (const auto &[key, row] : master) {
+        insert.reset();
+        insert.bindAll(key.code, row.companyName, key.market, row.industry, row.unitShares, row.registered,
+                       row.updated, row.excluded, row.caution);
+        insert.run();
+    }
+    change.commit();
+}
+
+// The new master, gathered page by page beside the stored one.
+class MasterRebuild {
+public:
+    MasterRebuild(net::Inet &control, QLabel &label, Master old, const QString &stamp)
+        : m_control(control), m_label(label), m_old(std::move(old)), m_stamp(stamp)
+    {
+    }
+
+    // The page of one code under the site letter of `markets`: the stock it names in one of
+    // them, nothing when the site does not list the code there, the old rows when no page came.
+    void readCode(const QString &code, const std::vector<QString> &markets)
+    {
+        iskBrandCode = code;
+        iskSizyouCode = markets.front();
+        iskOpen(1);
+        iskRun(m_control);
+        const bool fetched = iskClose() == 0;
+        m_label.setText(iskBrandCode + u'.' + iskSizyouCode + QStringLiteral("を処理しています。"));
+        if (!fetched) {
+            ++m_failedPages;
+            for (const QString &market : markets) {
+                if (const auto kept = m_old.find({code, market}); kept != m_old.end())
+                    m_rebuilt.insert(*kept);
+            }
+            return;
+        }
+        if (iskCount == 0 || std::find(markets.begin(), markets.end(), iskSizyouCode) == markets.end())
+            return;
+        BondRow row{iskBrandName, iskGyousyuName, iskTangenKabusu.toLongLong(), m_stamp, m_stamp, 0, 0};
+        if (const auto before = m_old.find({code, iskSizyouCode}); before != m_old.end()) {
+            row.excluded = before->second.excluded;
+            row.caution = before->second.caution;
+        }
+        m_rebuilt[{code, iskSizyouCode}] = row;
+    }
+
+    const Master &rebuilt() const { return m_rebuilt; }
+    int failedPages() const { return m_failedPages; }
+
+private:
+    net::Inet &m_control;
+    QLabel &m_label;
+    const Master m_old;
+    const QString m_stamp; // 登録日付 and 更新日付 of every new row
+    Master m_rebuilt;
+    int m_failedPages = 0;
+};
+
+} // namespace
+
+void getBrandMst(net::Inet &control, QLabel &label, const QString &low, const QString &high, const QString &market)
+{
+    if (ui::msgBox(QStringLiteral("銘柄コード情報を再構築します。よろしいですか?"),
+                   ui::vbYesNo + ui::vbInformation + ui::vbDefaultButton2)
+        != ui::vbYes)
+        return;
+    if (!isStockCode(low) || !isStockCode(high)) {
+        writeLog(glngLogFileNo, QStringLiteral("銘柄マスタ取得×××銘柄コードの範囲が4桁の数字ではありません×××"));
+        return;
+    }
+    const BusyGuard busy;
+    ui::doEvents();
+    const QString oneMarket = text::trimSpaces(market);
+    MasterRebuild rebuild(control, label, storedMaster(low, high, oneMarket), db::dateTimeText(sys::now()));
+    ui::YieldPacer pacer(50ms);
+    for (const std::vector<QString> &markets : marketsBySiteLetter(oneMarket)) {
+        for (int k = low.toInt(); k <= high.toInt(); ++k) {
+            if (pacer.due())
+                ui::doEvents();
+            rebuild.readCode(text::formatZeroPadded(k, 4), markets);
+        }
+    }
+    replaceMaster(low, high, oneMarket, rebuild.rebuilt());
+    if (rebuild.failedPages() > 0)
+        writeLog(glngLogFileNo, QStringLiteral("銘柄マスタ取得:%1件の銘柄情報を取得できませんでした。登録済みの銘柄はそのままです")
+                                    .arg(rebuild.failedPages()));
+
+    ui::msgBox(QStringLiteral("処理は完了しました。"), ui::vbInformation);
+    ui::doEvents();
+}

@@ -1,0 +1,18 @@
+#pragma once
+
+#include <QString>
+
+class QLabel;
+
+namespace net {
+class Inet;
+}
+
+// Rebuilds the stock master tmbond for the codes `low` to `high` (four-digit codes) of
+// every market of tmmarket, or of the one market `market` when it is not blank, from the
+// money site's stock header pages, after asking the user. One page is asked per code and
+// site letter (the markets sharing a letter share the page, which names the stock's one
+// market there). The new master is gathered aside and replaces the old rows of the range
+// in one transaction at the end; a code whose page could not be fetched keeps its old
+// rows, and a stock that stays listed keeps its exclusion and caution flags.
+void getBrandMst(net::Inet &control, QLabel &label, const QString &low, const QString &high, const QString &market);

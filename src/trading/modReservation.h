@@ -1,0 +1,9 @@
+#pragma once
+
+#include <QDateTime>
+
+// The roll-over of a new day: prices older than 200 days are purged; reservations last
+// changed before today fall back — a partly bought order becomes a held position of the
+// bought size, an order that bought nothing is finished, an open sell order is held again.
+// One transaction: either the whole day change happens or none of it.
+void dayChangeReservation(const QDateTime &now);

@@ -1,0 +1,81 @@
+#include "core/SettingsRecords.h"
+#include "core/modGlobal.h"
+#include "core/modLatestData.h"
+#include "core/modLog.h"
+#include "support/LogTexts.h"
+#include "support/ProgramDirFixture.h"
+#include "sys/Clock.h"
+
+#include <QFile>
+
+namespace {
+
+class LatestDataTest : public ProgramDirFixture {
+protected:
+    void SetUp() override
+    {
+        ProgramDirFixture::SetUp();
+        createDatabases();
+        openDatabases();
+        gobjBASP = std::make_unique<Basp>();
+        glngLogFileNo = openLog();
+    }
+
+    void TearDown() override
+    {
+        gobjBASP.reset();
+        ProgramDirFixture::TearDown();
+    }
+
+    static void storeReferenceDay(const QDate &day)
+    {
+        gcnDB.execute(QStringLiteral("insert into ttstocks (銘柄コード, 市場コード, 日付, 調整終値) values (?, ?, ?, 1000)"),
+                      kReferenceCode, kReferenceMarket, day);
+    }
+};
+
+TEST_F(LatestDataTest, FetchesOnlyWhenTheLatestTradingDayIsMissing)
+{
+    struct Case {
+        const char *what;
+        QDateTime now;
+        QDate newestStored;
+        bool downloads;
+    };
+    const Case cases[] = {
+        {"Monday with Friday stored", QDateTime(QDate(2007, 3, 26), QTime(9, 0)), QDate(2007, 3, 23), false},
+        {"Tuesday after a Monday holiday", QDateTime(QDate(2007, 9, 18), QTime(9, 0)), QDate(2007, 9, 14), false},
+        {"Wednesday with Monday stored", QDateTime(QDate(2007, 3, 28), QTime(9, 0)), QDate(2007, 3, 26), true},
+        {"today already stored", QDateTime(QDate(2007, 3, 28), QTime(18, 0)), QDate(2007, 3, 28), false},
+    };
+    for (const Case &c : cases) {
+        gcnDB.execute(QStringLiteral("delete from ttstocks"));
+        QFile::resize(path(QStringLiteral("Nimbra.log")), 0);
+        storeReferenceDay(c.newestStored);
+        storeReferenceDay(c.now.date().addDays(-201)); // purged by the day change
+        sys::setNow(c.now);
+        gdtLastKabukaDate = c.newestStored;
+        gdtLastDailyDate = QDate();
+        sysSL.SLBaibaidaikin = 1;
+        sysOD.ODNanpin = 1;
+
+        getLatestData();
+
+        const QStringList logged = logTexts(path(QStringLiteral("Nimbra.log")));
+        EXPECT_EQ(logged.contains(QStringLiteral("★最新データの取得開始")), c.downloads) << c.what;
+        if (c.downloads) {
+            const qsizetype start = logged.indexOf(QStringLiteral("★最新データの取得開始"));
+            EXPECT_EQ(logged.value(start + 1), QStringLiteral("●株価情報取得開始")) << c.what;
+            EXPECT_GT(logged.indexOf(QStringLiteral("★最新データの取得終了")),
+                      logged.indexOf(QStringLiteral("●注意銘柄情報取得終了")))
+                << c.what;
+        }
+        EXPECT_EQ(gdtLastDailyDate, c.now.date()) << c.what;
+        EXPECT_EQ(gdtLastKabukaDate, c.newestStored) << c.what;
+        EXPECT_EQ(gdtFirstKabukaDate, c.newestStored) << c.what << ": the old day was purged";
+        EXPECT_EQ(sysSL.SLBaibaidaikin, 50) << c.what << ": the fixed preset";
+        EXPECT_EQ(logged.last(), QStringLiteral("*****checkNanpinここまで*************")) << c.what;
+    }
+}
+
+} // namespace

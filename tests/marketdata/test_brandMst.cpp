@@ -1,0 +1,169 @@
+#include "ImportFixture.h"
+
+#include "core/modGlobal.h"
+#include "marketdata/modBrandMst.h"
+#include "net/Inet.h"
+#include "support/MessageBoxRecorder.h"
+#include "sys/Clock.h"
+#include "text/Format.h"
+#include "ui/MsgBox.h"
+
+#include <QLabel>
+
+namespace {
+
+struct BondRow {
+    QString name;
+    QString industry;
+    qint64 unit = 0;
+    QString updated;
+    qint64 excluded = 0;
+    qint64 caution = 0;
+    bool operator==(const BondRow &) const = default;
+};
+
+using BondKey = std::pair<QString, QString>; // code, market
+
+std::map<BondKey, BondRow> storedMaster()
+{
+    db::Statement st = gcnDB.prepare(
+        QStringLiteral("select 銘柄コード, 市場コード, 会社名, 業種名, 単元株数, 更新日付, 対象外区分, 管理ポスト区分 from tmbond"));
+    std::map<BondKey, BondRow> rows;
+    while (st.step())
+        rows[{st.text(0), st.text(1)}] = {st.text(2), st.text(3), st.int64(4), st.text(5), st.int64(6), st.int64(7)};
+    return rows;
+}
+
+void storeBond(const QString &code, const QString &market, const BondRow &row)
+{
+    gcnDB.execute(QStringLiteral("insert into tmbond (銘柄コード, 市場コード, 会社名, 業種名, 単元株数, 更新日付, 対象外区分,"
+                                 " 管理ポスト区分) values (?, ?, ?, ?, ?, ?, ?, ?)"),
+                  code, market, row.name, row.industry, row.unit, row.updated, row.excluded, row.caution);
+}
+
+class BrandMstTest : public ImportFixture {
+protected:
+    BrandMstTest() : ImportFixture({.seed = 7, .stocks = 12, .days = 5, .lastDay = QDate(2007, 3, 30)}) {}
+
+    void SetUp() override
+    {
+        ImportFixture::SetUp();
+        gcnDB.execute(QStringLiteral("delete from tmbond"));
+        sys::setNow(QDateTime(QDate(2007, 4, 2), QTime(20, 15, 0)));
+    }
+
+    // The stock listed on two markets under one code.
+    const FakeStock &twoMarkets() const { return market().stocks()[1]; }
+
+    static QString code(int number) { return text::formatZeroPadded(number, 4); }
+
+    // A code in [low, high] that no fake stock has.
+    QString unlistedCode(int low, int high) const
+    {
+        for (int k = low; k <= high; ++k) {
+            if (!market().findByCode(code(k)))
+                return code(k);
+        }
+        return {};
+    }
+
+    int headerRequests() const
+    {
+        int count = 0;
+        for (const QString &request : site().requests())
+            count += request.startsWith(QStringLiteral("/MnStock/sresult.html")) ? 1 : 0;
+        return count;
+    }
+
+    void rebuild(int low, int high, const QString &oneMarket = QString())
+    {
+        MessageBoxRecorder::instance().queueAnswer(ui::vbYes);
+        getBrandMst(control, label, code(low), code(high), oneMarket);
+    }
+
+    // What the fake lists in [low, high], as a rebuild stores it (names as the upper-cased
+    // page writes them).
+    std::map<BondKey, BondRow> listed(int low, int high, const QString &oneMarket = QString()) const
+    {
+        std::map<BondKey, BondRow> rows;
+        for (const FakeStock &s : market().stocks()) {
+            if (s.code.toInt() >= low && s.code.toInt() <= high && (oneMarket.isEmpty() || s.market == oneMarket))
+                rows[{s.code, s.market}] = {s.name.toUpper(), s.industry.toUpper(), s.unit, QStringLiteral("2007-04-02 20:15:00"), 0, 0};
+        }
+        return rows;
+    }
+
+    net::Inet control;
+    QLabel label;
+};
+
+TEST_F(BrandMstTest, StoresEveryListingOfTheRangeFromOnePagePerCodeAndSiteLetter)
+{
+    const int low = twoMarkets().code.toInt() - 2;
+    const int high = low + 4;
+    rebuild(low, high);
+
+    EXPECT_EQ(storedMaster(), listed(low, high));
+    EXPECT_EQ(listed(low, high).size(), 2u) << "the code listed on two markets";
+    // 27 markets share 7 site letters: seven pages per code.
+    EXPECT_EQ(headerRequests(), 5 * 7);
+    EXPECT_EQ(MessageBoxRecorder::instance().texts(),
+              QStringList({QStringLiteral("銘柄コード情報を再構築します。よろしいですか?"), QStringLiteral("処理は完了しました。")}));
+
+    const FakeStock &quoted = market().stocks()[5]; // its name holds "'"
+    rebuild(quoted.code.toInt(), quoted.code.toInt());
+    EXPECT_EQ(storedMaster().at({quoted.code, quoted.market}).name, QStringLiteral("O'NEIL電子"));
+}
+
+TEST_F(BrandMstTest, AFailedPageKeepsItsOldRowsAndAListedStockKeepsItsFlags)
+{
+    const int low = twoMarkets().code.toInt();
+    const int high = low + 3;
+    const QString gone = unlistedCode(low + 1, high);
+    ASSERT_FALSE(gone.isEmpty());
+    const BondRow oldTokyo{QStringLiteral("旧東京"), QStringLiteral("旧業種"), 1000, QStringLiteral("2006-01-01 00:00:00"), 1, 2};
+    const BondRow oldOsaka{QStringLiteral("旧大阪"), QStringLiteral("旧業種"), 1000, QStringLiteral("2006-01-01 00:00:00"), 1, 1};
+    const BondRow outside{QStringLiteral("範囲外"), QString(), 100, QStringLiteral("2006-01-01 00:00:00"), 0, 0};
+    storeBond(twoMarkets().code, QStringLiteral("t1"), oldTokyo);
+    storeBond(twoMarkets().code, QStringLiteral("o1"), oldOsaka);
+    storeBond(gone, QStringLiteral("t2"), {QStringLiteral("上場廃止"), QString(), 100, QString(), 0, 0});
+    storeBond(code(high + 1), QStringLiteral("t1"), outside);
+
+    // The ten attempts at the first page (the code's Tokyo page) fail.
+    site().setFailure(FakeQuoteSite::Failure::Http500, 10);
+    rebuild(low, high);
+
+    std::map<BondKey, BondRow> expected = listed(low, high);
+    expected[{twoMarkets().code, QStringLiteral("t1")}] = oldTokyo;
+    expected[{twoMarkets().code, QStringLiteral("o1")}].excluded = 1;
+    expected[{twoMarkets().code, QStringLiteral("o1")}].caution = 1;
+    expected[{code(high + 1), QStringLiteral("t1")}] = outside;
+    EXPECT_EQ(storedMaster(), expected);
+    EXPECT_TRUE(logLines().contains(QStringLiteral("銘柄マスタ取得:1件の銘柄情報を取得できませんでした。登録済みの銘柄はそのままです")));
+}
+
+TEST_F(BrandMstTest, OneMarketRebuildsOnlyItsOwnRows)
+{
+    const int low = twoMarkets().code.toInt();
+    const int high = low + 3;
+    const BondRow oldTokyo{QStringLiteral("旧東京"), QString(), 1000, QString(), 0, 0};
+    storeBond(twoMarkets().code, QStringLiteral("t1"), oldTokyo);
+
+    rebuild(low, high, QStringLiteral("o1"));
+
+    std::map<BondKey, BondRow> expected = listed(low, high, QStringLiteral("o1"));
+    expected[{twoMarkets().code, QStringLiteral("t1")}] = oldTokyo;
+    EXPECT_EQ(storedMaster(), expected);
+    EXPECT_EQ(headerRequests(), 4);
+}
+
+TEST_F(BrandMstTest, DecliningTheRebuildChangesNothing)
+{
+    storeBond(twoMarkets().code, QStringLiteral("t1"), {QStringLiteral("旧東京"), QString(), 1000, QString(), 0, 0});
+    const auto before = storedMaster();
+    getBrandMst(control, label, QStringLiteral("1000"), QStringLiteral("9999"), QString());
+    EXPECT_EQ(storedMaster(), before);
+    EXPECT_EQ(headerRequests(), 0);
+}
+
+} // namespace

@@ -1,0 +1,230 @@
+#include "ImportFixture.h"
+
+#include "core/modGlobal.h"
+#include "db/DbDate.h"
+#include "marketdata/modKabuka.h"
+#include "marketdata/modMarket.h"
+#include "net/Inet.h"
+#include "sys/Clock.h"
+
+#include <QLabel>
+
+#include <limits>
+
+namespace {
+
+// 30 weekdays up to Friday 2007-03-30; the split day is Monday 2007-03-12 and Wednesday
+// 2007-03-21 is a holiday the fake does not know.
+const FakeMarket::Options kMarket{.seed = 7, .stocks = 12, .days = 30, .lastDay = QDate(2007, 3, 30)};
+const QDateTime kFirstRun(QDate(2007, 4, 2), QTime(10, 0, 0));
+const QDateTime kSecondRun(QDate(2007, 4, 3), QTime(11, 30, 0));
+
+class ImportTest : public ImportFixture {
+protected:
+    ImportTest() : ImportFixture(kMarket) {}
+
+    void SetUp() override
+    {
+        ImportFixture::SetUp();
+        sys::setNow(kFirstRun);
+    }
+
+    KabukaImport importAll(const QDate &start, const QDate &end)
+    {
+        return getKabuka(control, label, start, end, QString(), QString());
+    }
+
+    static std::string where(const PriceKey &key)
+    {
+        return (std::get<0>(key) + u'.' + std::get<1>(key) + u' ' + std::get<2>(key).toString(Qt::ISODate)).toStdString();
+    }
+
+    net::Inet control;
+    QLabel label;
+};
+
+TEST_F(ImportTest, StoresTheRequestedDaysOfEveryStockAndNothingElse)
+{
+    const QDate first(2007, 3, 26);
+    const QDate last(2007, 3, 28);
+    const KabukaImport result = importAll(first, last);
+
+    const auto stocks = market().stocks().size();
+    EXPECT_EQ(historyRequests(), int(3 * stocks));
+    EXPECT_EQ(result.newRows, int(3 * stocks));
+    EXPECT_EQ(result.failedPages, 0);
+    const std::map<PriceKey, StoredPrice> stored = storedPrices();
+    // Each page also lists the trading day before the requested one: it is not stored.
+    ASSERT_EQ(stored.size(), 3 * stocks);
+    for (const FakeStock &stock : market().stocks()) {
+        for (QDate day = first; day <= last; day = day.addDays(1)) {
+            const PriceKey key{stock.code, stock.market, day};
+            ASSERT_TRUE(stored.contains(key)) << where(key);
+            expectStoredAsServed(stored.at(key), *market().day(stock.code, stock.market, day), where(key));
+            EXPECT_EQ(stored.at(key).split, 0);
+            EXPECT_EQ(stored.at(key).registered, QStringLiteral("2007-04-02 10:00:00"));
+            EXPECT_EQ(stored.at(key).updated, QStringLiteral("2007-04-02 10:00:00"));
+        }
+    }
+    const FakeStock &big = market().bigVolumeStock();
+    EXPECT_GT(stored.at({big.code, big.market, first}).volume, qint64(std::numeric_limits<int>::max()));
+}
+
+TEST_F(ImportTest, RangesWithoutTradingDaysOrStocksFetchNothing)
+{
+    struct Case {
+        const char *what;
+        QDate start;
+        QDate end;
+        QString code;
+        QString market;
+        int requests; // per stock of the master when the code is blank
+    };
+    const int all = int(market().stocks().size());
+    const Case cases[] = {
+        {"end before start", QDate(2007, 3, 28), QDate(2007, 3, 27), QString(), QString(), 0},
+        {"a weekend", QDate(2007, 3, 24), QDate(2007, 3, 25), QString(), QString(), 0},
+        {"a holiday", QDate(2007, 3, 21), QDate(2007, 3, 21), QString(), QString(), 0},
+        {"a code without its market", QDate(2007, 3, 28), QDate(2007, 3, 28), QStringLiteral("7203"), QString(), 0},
+        {"a code of blanks", QDate(2007, 3, 28), QDate(2007, 3, 28), QStringLiteral("   "), QStringLiteral("t1"), all},
+        {"one stock", QDate(2007, 3, 27), QDate(2007, 3, 28), QStringLiteral("7203"), QStringLiteral("t1"), 2},
+    };
+    for (const Case &c : cases) {
+        gcnDB.execute(QStringLiteral("delete from ttstocks"));
+        const int before = historyRequests();
+        const KabukaImport result = getKabuka(control, label, c.start, c.end, c.code, c.market);
+        EXPECT_EQ(historyRequests() - before, c.requests) << c.what;
+        EXPECT_EQ(rowCount(), c.requests) << c.what;
+        EXPECT_EQ(result.newRows, c.requests) << c.what;
+    }
+}
+
+TEST_F(ImportTest, AStoredRowIsReplacedOnlyByAPageThatBroughtItsDay)
+{
+    const QDate first(2007, 3, 27);
+    const QDate last(2007, 3, 28);
+    importAll(first, last);
+    gcnDB.execute(QStringLiteral("update ttstocks set 終値 = 1, 短期SMA = 123.5"));
+    const std::map<PriceKey, StoredPrice> before = storedPrices();
+    const int stockDays = int(before.size());
+    sys::setNow(kSecondRun);
+
+    struct Case {
+        const char *what;
+        FakeQuoteSite::Failure failure;
+        bool pageArrives;
+    };
+    const Case cases[] = {
+        {"server error", FakeQuoteSite::Failure::Http500, false},
+        {"empty answer", FakeQuoteSite::Failure::EmptyPage, false},
+        {"error page", FakeQuoteSite::Failure::ErrorPage, true},
+        {"redesigned page", FakeQuoteSite::Failure::ChangedPage, true},
+    };
+    for (const Case &c : cases) {
+        site().setFailure(c.failure);
+        const KabukaImport result = importAll(first, last);
+        EXPECT_EQ(storedPrices(), before) << c.what;
+        EXPECT_EQ(result.failedPages, c.pageArrives ? 0 : stockDays) << c.what;
+        EXPECT_EQ(result.replacedRows + result.newRows, 0) << c.what;
+    }
+    EXPECT_TRUE(logLines().contains(QStringLiteral("2007/03/27分の株価情報を%1銘柄取得できませんでした。登録済みの株価はそのままです")
+                                        .arg(market().stocks().size())));
+
+    // Pages that bring the day replace the prices and keep the indicators until recalculated.
+    site().setFailure(FakeQuoteSite::Failure::None);
+    const KabukaImport result = importAll(first, last);
+    EXPECT_EQ(result.replacedRows, stockDays);
+    EXPECT_EQ(result.newRows, 0);
+    for (const auto &[key, row] : storedPrices()) {
+        expectStoredAsServed(row, *market().day(std::get<0>(key), std::get<1>(key), std::get<2>(key)), where(key));
+        EXPECT_EQ(row.shortSma, 123.5) << where(key);
+        EXPECT_EQ(row.updated, QStringLiteral("2007-04-03 11:30:00")) << where(key);
+    }
+}
+
+class SplitPassTest : public ImportTest {
+protected:
+    // Thursday 2007-03-08 to Wednesday 2007-03-14: five trading days around the split.
+    const QDate first{2007, 3, 8};
+    const QDate last{2007, 3, 14};
+    const FakeStock &split = market().splitStock();
+    const FakeStock &reference = market().stocks().front();
+
+    void SetUp() override
+    {
+        ImportTest::SetUp();
+        importAll(first, last);
+    }
+
+    static int splitMark(const FakeStock &stock, const QDate &day)
+    {
+        db::Statement st = gcnDB.prepare(
+            QStringLiteral("select 分割区分 from ttstocks where 銘柄コード = ? and 市場コード = ? and 日付 = ?"));
+        st.bindAll(stock.code, stock.market, day);
+        return st.step() ? int(st.int64(0)) : -1;
+    }
+
+    static void flag(const FakeStock &stock, const QDate &day)
+    {
+        gcnDB.execute(QStringLiteral("update ttstocks set 分割区分 = 2 where 銘柄コード = ? and 市場コード = ? and 日付 = ?"),
+                      stock.code, stock.market, day);
+    }
+
+    static int calculatedRows(const FakeStock &stock)
+    {
+        db::Statement st = gcnDB.prepare(
+            QStringLiteral("select count(*) from ttstocks where 銘柄コード = ? and 市場コード = ? and 短期SMA > 0"));
+        st.bindAll(stock.code, stock.market);
+        st.step();
+        return int(st.int64(0));
+    }
+
+    QString letter(const FakeStock &stock) const { return FakeMarket::infoseekLetter(stock.market); }
+};
+
+TEST_F(SplitPassTest, ReimportsEachFlaggedStockOnceAndMarksAllItsRows)
+{
+    const QDate splitDay = market().splitDay();
+    ASSERT_EQ(splitMark(split, splitDay), 2) << "the page lists the split day twice";
+    EXPECT_EQ(splitMark(split, splitDay.addDays(1)), 0);
+    flag(split, QDate(2007, 3, 9));
+    flag(reference, QDate(2007, 3, 13));
+    const int splitBefore = historyRequestsFor(split.code, letter(split));
+    const int referenceBefore = historyRequestsFor(reference.code, letter(reference));
+
+    getBunkatuKabuka(control, label, first, last, QString(), QString());
+
+    // One page per trading day of the range for each flagged stock, however many flags it has.
+    EXPECT_EQ(historyRequestsFor(split.code, letter(split)) - splitBefore, 5);
+    EXPECT_EQ(historyRequestsFor(reference.code, letter(reference)) - referenceBefore, 5);
+    EXPECT_EQ(historyRequests(), int(market().stocks().size()) * 5 + 10);
+    EXPECT_EQ(splitMark(split, splitDay), 1);
+    EXPECT_EQ(splitMark(split, QDate(2007, 3, 9)), 1);
+    EXPECT_EQ(splitMark(reference, QDate(2007, 3, 13)), 1);
+    EXPECT_EQ(calculatedRows(split), 5);
+    EXPECT_EQ(calculatedRows(reference), 5);
+    EXPECT_EQ(calculatedRows(market().stocks().back()), 0);
+}
+
+TEST_F(SplitPassTest, OneStockPassLeavesOtherStocksFlagged)
+{
+    flag(reference, QDate(2007, 3, 13));
+    getBunkatuKabuka(control, label, first, last, reference.code, reference.market);
+    EXPECT_EQ(splitMark(reference, QDate(2007, 3, 13)), 1);
+    EXPECT_EQ(splitMark(split, market().splitDay()), 2);
+    EXPECT_EQ(calculatedRows(split), 0);
+}
+
+TEST_F(SplitPassTest, AReimportThatMissedAPageKeepsTheFlagForTheNextPass)
+{
+    site().setFailure(FakeQuoteSite::Failure::Http500, 10); // every attempt at the first day
+    getBunkatuKabuka(control, label, first, last, QString(), QString());
+    EXPECT_EQ(splitMark(split, market().splitDay()), 2);
+    EXPECT_EQ(calculatedRows(split), 0);
+    EXPECT_TRUE(logLines().contains(split.code + QStringLiteral("の分割株価情報を取得できませんでした。次回再取得します")));
+
+    getBunkatuKabuka(control, label, first, last, QString(), QString());
+    EXPECT_EQ(splitMark(split, market().splitDay()), 1);
+}
+
+} // namespace
