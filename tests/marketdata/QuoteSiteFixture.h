@@ -4,9 +4,8 @@
 #include "core/modLog.h"
 #include "net/Inet.h"
 #include "support/FakeQuoteSite.h"
+#include "support/LogTexts.h"
 #include "support/ProgramDirFixture.h"
-
-#include <QFile>
 
 #include <chrono>
 
@@ -38,13 +37,7 @@ protected:
     // The log's texts without their time stamps, from line `from` on.
     QStringList logTexts(qsizetype from = 0) const
     {
-        QFile log(path(QStringLiteral("Nimbra.log")));
-        if (!log.open(QIODevice::ReadOnly))
-            return {};
-        QStringList texts;
-        for (const QString &line : QString::fromUtf8(log.readAll()).split(QStringLiteral("\r\n"), Qt::SkipEmptyParts))
-            texts.append(line.mid(line.indexOf(u',') + 1));
-        return texts.mid(from);
+        return ::logTexts(path(QStringLiteral("Nimbra.log"))).mid(from);
     }
 
     FakeQuoteSite site{{.seed = 5, .stocks = 20, .days = 30, .lastDay = kLastDay}};
