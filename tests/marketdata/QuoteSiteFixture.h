@@ -34,6 +34,14 @@ protected:
         ProgramDirFixture::TearDown();
     }
 
+    // Transfers give up after 100 ms and a stalled page answers only after a second, so
+    // timeouts happen quickly.
+    void failFast()
+    {
+        control.setTimeouts(std::chrono::milliseconds(500), std::chrono::milliseconds(100));
+        site.setTimeoutDelay(std::chrono::milliseconds(1000));
+    }
+
     // The log's texts without their time stamps, from line `from` on.
     QStringList logTexts(qsizetype from = 0) const
     {

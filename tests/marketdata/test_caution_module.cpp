@@ -10,7 +10,6 @@
 #include <map>
 
 using Failure = FakeQuoteSite::Failure;
-using namespace std::chrono_literals;
 
 namespace {
 
@@ -79,8 +78,7 @@ TEST_F(CautionModuleTest, OneSectionWithItsEndLines)
 
 TEST_F(CautionModuleTest, FailedDownloadsAreLoggedWithTheirCode)
 {
-    control.setTimeouts(500ms, 100ms);
-    site.setTimeoutDelay(1s);
+    failFast();
     const struct {
         Failure failure;
         int error;

@@ -7,7 +7,6 @@
 #include <curl/curl.h>
 
 using Failure = FakeQuoteSite::Failure;
-using namespace std::chrono_literals;
 
 namespace {
 
@@ -108,8 +107,7 @@ TEST_F(InfoseekModuleTest, HistoryRowsSplitDayAndLargeVolumes)
 
 TEST_F(InfoseekModuleTest, TenAttemptsThenTheErrorCodeBlocksUntilOpen)
 {
-    control.setTimeouts(500ms, 100ms);
-    site.setTimeoutDelay(1s);
+    failFast();
     const struct {
         Failure failure;
         int failingRequests;

@@ -293,3 +293,31 @@ TEST(QuoteCodes, SuffixIsExactAndCaseSensitive)
     for (const auto &c : cases)
         EXPECT_EQ(yhfSuffix(QString::fromLatin1(c.market)), QString::fromLatin1(c.suffix));
 }
+
+TEST(ResultTable, HoldsTheFirstThousandRows)
+{
+    QString history;
+    const QDate newest(2007, 12, 31);
+    for (int i = 0; i < 1005; ++i)
+        history += historyRow(QStringLiteral("%1年%2月%3日").arg(newest.addDays(-i).year()).arg(newest.addDays(-i).month())
+                                  .arg(newest.addDays(-i).day()),
+                              {QString::number(i), QStringLiteral("1"), QStringLiteral("1"), QStringLiteral("1"),
+                               QStringLiteral("1"), QStringLiteral("1")});
+    iskStartYear = 2000;
+    iskStartMonth = 1;
+    iskStartDay = 1;
+    iskOpen(2);
+    iskParse(historyPage(history));
+    ASSERT_EQ(iskCount, 1000);
+    EXPECT_EQ(iskKabuka[1000].Owarine, 999);
+    EXPECT_EQ(iskKabuka[0].Year, 0); // row 0 is never filled
+
+    QString rows;
+    for (int i = 0; i < 1003; ++i)
+        rows += cautionRow(QString::number(1000 + i), QStringLiteral("東1"));
+    csmOpen(1);
+    csmParse(cautionPage(rows, QString()));
+    ASSERT_EQ(csmCount, 1000);
+    EXPECT_EQ(csmMeigara[1000].BrandCode, QStringLiteral("1999"));
+    EXPECT_TRUE(csmMeigara[0].BrandCode.isEmpty());
+}
