@@ -7,6 +7,7 @@
 #include "text/VbText.h"
 #include "ui/Chart2D.h"
 #include "ui/DoEvents.h"
+#include "ui/YieldPacer.h"
 
 #include <QStringList>
 #include <QVector>
@@ -20,6 +21,7 @@ constexpr int kMaxChartPoints = 999;
 constexpr int kLabelEvery = 50;
 const QColor kLineColor(246, 207, 8);
 const QColor kGridColor(0, 0, 192);
+constexpr std::chrono::milliseconds kYieldInterval{50};
 
 bool isWeekend(const QDate &day)
 {
@@ -92,7 +94,7 @@ void drawTimeChart(int, const QString &code, const QString &market, const QDateT
 
     QStringList times;
     QVector<double> values;
-    ui::DoEventsPacer pacer;
+    ui::YieldPacer pacer(kYieldInterval);
     db::Statement points = gcnDB.prepare(QStringLiteral(
         "select 時刻, 現在値 from tttimestocks where 銘柄コード = ? and 市場コード = ? and 日付 = ? and 現在値 > 0"
         " order by 時刻"));
@@ -100,7 +102,8 @@ void drawTimeChart(int, const QString &code, const QString &market, const QDateT
     while (values.size() < kMaxChartPoints && points.step()) {
         times.append(points.text(0));
         values.append(points.real(1));
-        pacer.maybeYield();
+        if (pacer.due())
+            ui::doEvents();
     }
 
     const int n = int(values.size());

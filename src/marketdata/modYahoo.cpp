@@ -6,6 +6,7 @@
 #include "sys/Clock.h"
 #include "text/VbText.h"
 
+#include <QRegularExpression>
 #include <QStringList>
 #include <QUrl>
 
@@ -35,12 +36,14 @@ double number(const QString &s)
     return text::leadingNumber(s);
 }
 
-// Time (or date) and price from cell 0; false when the cell lacks its separators.
+// Time (or date) and price from cell 0; false unless the cell starts with "h:mm" or "m/d"
+// and a blank (a changed page would otherwise yield a time and prices from other text).
 bool readTimeAndPrice(const QString &cell, const QDate &today, yhfKabukaRecord &quote)
 {
+    static const QRegularExpression timeOrDate(QStringLiteral("^\\d{1,2}[:/]\\d{1,2}$"));
     const QString value = quotepage::cellValue(cell);
     const QStringList byBlank = value.split(u' ');
-    if (byBlank.size() < 2)
+    if (byBlank.size() < 2 || !timeOrDate.match(byBlank[0]).hasMatch())
         return false;
     if (!value.contains(u'/')) {
         const QStringList byColon = value.split(u':');

@@ -194,8 +194,9 @@ void FakeMarket::generateCautionList(quint64 seed)
         const FakeStock &s = m_stocks[index];
         m_caution.push_back({s.code, s.market, section, fullWidth});
     };
-    const size_t first = 6 + size_t(random.next() % (m_stocks.size() - 8));
+    const size_t first = 5 + size_t(random.next() % (m_stocks.size() - 9));
     pick(first, 1, true);
+    pick(first + 3, 1, false);
     m_caution.push_back({QStringLiteral("1001"), QStringLiteral("t2"), 1, false}); // a code no stock has
     pick(first + 1, 2, false);
     pick(first, 2, false); // under both posts

@@ -14,8 +14,8 @@
 // same code), one with a volume past 32 bits on every day, one whose name holds "'". Days
 // are every weekday (the fake knows no holidays) of a price walk per stock. One stock has
 // a 1:2 split: its prices before splitDay() are twice its adjusted close, and the history
-// page lists the split day twice. The caution list names stocks under both posts: one
-// stock under both, one code written in full-width digits, one code that no stock has.
+// page lists the split day twice. The caution list names stocks under each post, one
+// stock under both, one code written in full-width digits and one code that no stock has.
 // The market average "998407" (market "na") has its own walk and is not a stock.
 
 #include <QDate>

@@ -2,9 +2,16 @@
 
 #include <stdexcept>
 
+namespace {
+constexpr size_t kWorkers = 32;
+}
+
 LoopbackHttpServer::LoopbackHttpServer()
 {
     m_server.set_keep_alive_max_count(1);
+    // Enough workers that requests stalled on purpose never hold up the next one (the
+    // server takes ownership of the pool).
+    m_server.new_task_queue = [] { return new httplib::ThreadPool(kWorkers); };
 }
 
 LoopbackHttpServer::~LoopbackHttpServer()
@@ -24,9 +31,10 @@ int LoopbackHttpServer::start(int port)
         m_port = m_server.bind_to_port("127.0.0.1", port) ? port : -1;
     if (m_port <= 0)
         throw std::runtime_error("cannot listen on 127.0.0.1:" + std::to_string(port));
-    // The socket listens from the bind on, so requests made before the thread runs wait
-    // in the backlog.
     m_thread = std::thread([this] { m_server.listen_after_bind(); });
+    // stop() only takes effect on a server that runs; requests wait in the backlog anyway.
+    while (!m_server.is_running())
+        std::this_thread::sleep_for(std::chrono::milliseconds(1));
     return m_port;
 }
 

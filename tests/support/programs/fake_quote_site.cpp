@@ -1,9 +1,14 @@
 // The fake quote site as a program, so the whole of Nimbra can be pointed at it:
 //
-//   build/tests/support/fake_quote_site --port 8080 --seed 1 --stocks 36 --days 60
+//   build/tests/support/fake_quote_site --port 8080 --seed 1 --stocks 36 --days 60 --master build/bin
 //
-// then put the printed [Hosts] lines into <program directory>/Nimbra_site.ini.
+// then put the printed [Hosts] lines into <program directory>/Nimbra_site.ini. With
+// --master DIR it first stores the generated stocks in the stock master of the databases
+// in DIR, as a master rebuild from this site would.
 // It serves until interrupted (Ctrl+C or SIGTERM).
+#include "core/modDB.h"
+#include "core/modGlobal.h"
+#include "support/FakeMaster.h"
 #include "support/FakeQuoteSite.h"
 
 #include <QString>
@@ -18,12 +23,17 @@ namespace {
 struct Arguments {
     int port = 8080;
     FakeMarket::Options market;
+    QString masterDir;
 };
 
 std::optional<Arguments> parseArguments(int argc, char **argv)
 {
     Arguments args;
     for (int i = 1; i + 1 < argc; i += 2) {
+        if (std::strcmp(argv[i], "--master") == 0) {
+            args.masterDir = QString::fromLocal8Bit(argv[i + 1]);
+            continue;
+        }
         bool ok = false;
         const long long value = QString::fromLocal8Bit(argv[i + 1]).toLongLong(&ok);
         if (!ok)
@@ -50,7 +60,7 @@ int main(int argc, char **argv)
 {
     const std::optional<Arguments> args = parseArguments(argc, argv);
     if (!args) {
-        std::fprintf(stderr, "usage: %s [--port N] [--seed S] [--stocks N] [--days N]\n", argv[0]);
+        std::fprintf(stderr, "usage: %s [--port N] [--seed S] [--stocks N] [--days N] [--master DIR]\n", argv[0]);
         return 2;
     }
     // The server threads inherit this mask, so the signals reach only sigwait below.
@@ -68,6 +78,17 @@ int main(int argc, char **argv)
         return 1;
     }
     const FakeMarket &market = site.market();
+    if (!args->masterDir.isEmpty()) {
+        try {
+            openWorkDatabase(gcnDB, args->masterDir + QStringLiteral("/Nimbra.mdb"),
+                             args->masterDir + QStringLiteral("/Nimbra_mst.mdb"));
+            storeFakeMaster(market);
+            gcnDB.close();
+        } catch (const std::exception &e) {
+            std::fprintf(stderr, "cannot store the stock master: %s\n", e.what());
+            return 1;
+        }
+    }
     std::printf("fake quote site on %s: %zu stocks, %s to %s\n[Hosts]\nInfoseek=%s\nYahoo=%s\nCaution=%s\n",
                 qPrintable(site.baseUrl()), market.stocks().size(),
                 qPrintable(market.firstDay().toString(Qt::ISODate)), qPrintable(market.lastDay().toString(Qt::ISODate)),
