@@ -2,11 +2,10 @@
 
 #include "core/FileMenu.h"
 #include "core/SettingsRecords.h"
-#include "core/modGlobal.h"
 #include "core/modRegistrySet.h"
 #include "core/modSettingsCopy.h"
 #include "core/modSystem.h"
-#include "text/Format.h"
+#include "core/modUtil.h"
 #include "ui/WindowBuilder.h"
 
 #include <QAction>
@@ -165,7 +164,7 @@ void frmBrandSelect::buildConditionRows(QWidget *frame)
 void frmBrandSelect::Form_Load()
 {
     setSelectCondition(this, glngSetteiMode);
-    lblMaxDate->setText(QStringLiteral("最終データ：") + text::formatYmdSlash(gdtLastKabukaDate));
+    lblMaxDate->setText(maxDateCaption());
     lblMaxDate->adjustSize();
 }
 

@@ -1,8 +1,10 @@
 #include "core/modUtil.h"
 
+#include "core/modGlobal.h"
 #include "sys/Clock.h"
 #include "sys/FileOps.h"
 #include "text/Cp932.h"
+#include "text/Format.h"
 #include "text/VbText.h"
 #include "ui/cDateTimePicker.h"
 
@@ -15,6 +17,11 @@ QString padByte(int mode, const QString &s, int width)
         return s;
     const QString padding(width - length, u' ');
     return mode == 2 ? padding + s : s + padding;
+}
+
+QString maxDateCaption()
+{
+    return QStringLiteral("最終データ：") + text::formatYmdSlash(gdtLastKabukaDate);
 }
 
 void createDatePicker(cDateTimePicker &picker, QWidget *host)

@@ -19,6 +19,9 @@ void createDatePicker(cDateTimePicker &picker, QWidget *host);
 // every one); with no match the first entry stays selected. An empty list is left alone.
 void setComboText(QComboBox *combo, const QString &s);
 
+// "最終データ：" + the newest processed day gdtLastKabukaDate as "yyyy/mm/dd".
+QString maxDateCaption();
+
 // Copies a file, replacing the target. A failure leaves the target as it was; the
 // result says whether the copy was made.
 bool copyFile(const QString &source, const QString &target);

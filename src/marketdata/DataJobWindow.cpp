@@ -5,6 +5,7 @@
 #include "core/FileMenu.h"
 #include "core/modLog.h"
 #include "core/modLookup.h"
+#include "core/modSystem.h"
 #include "ui/DoEvents.h"
 #include "ui/WindowBuilder.h"
 
@@ -12,6 +13,7 @@
 #include <QComboBox>
 #include <QGroupBox>
 #include <QLabel>
+#include <QLineEdit>
 #include <QPushButton>
 
 namespace {
@@ -69,6 +71,14 @@ void DataJobWindow::initLogFile()
 QString DataJobWindow::chosenMarketCode() const
 {
     return getSizyouCode(cmbSizyouCode->currentText());
+}
+
+QLineEdit *DataJobWindow::addCodeBox(int captionLeft)
+{
+    ui::addLabel(fraZyouken, QStringLiteral("銘柄コード"), captionLeft, 780, QStringLiteral("Label6"));
+    QLineEdit *box = ui::addTextBox(fraZyouken, QStringLiteral("txtBrandCode"), 4, ui::twipsRect(1320, 720, 900, 330));
+    selectAllTextOnFocus(box);
+    return box;
 }
 
 void DataJobWindow::reject()

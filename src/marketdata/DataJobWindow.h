@@ -8,6 +8,7 @@
 class QComboBox;
 class QGroupBox;
 class QLabel;
+class QLineEdit;
 class QPushButton;
 
 // The frame of the windows that run one long data job on request: the menu "ﾌｧｲﾙ" with
@@ -41,6 +42,9 @@ protected:
     // Points the log at the program directory and empties the progress label.
     void initLogFile();
     QString chosenMarketCode() const;
+    // The stock code box txtBrandCode in the frame, four characters, its whole text selected
+    // on focus, with its caption Label6 "銘柄コード" at `captionLeft`.
+    QLineEdit *addCodeBox(int captionLeft);
 
     virtual void cmdSelect_Click() = 0;
 

@@ -2,10 +2,8 @@
 
 #include "core/modGlobal.h"
 #include "core/modLookup.h"
-#include "core/modSystem.h"
 #include "core/modUtil.h"
 #include "marketdata/modCalc.h"
-#include "text/Format.h"
 #include "ui/MsgBox.h"
 #include "ui/WindowBuilder.h"
 
@@ -35,20 +33,11 @@ frmCalcDataMN::frmCalcDataMN(QWidget *parent)
                      .marketBox = QRect(2340, 720, 1200, 330), .message = QRect(120, 1680, 5910, 270),
                      .startCaption = QStringLiteral("再計算"), .startButton = QRect(4560, 1020, 1200, 375),
                      .startInFrame = true, .closeButton = QRect(4680, 1980, 1200, 375)})
+    , dateRange(fraZyouken, {.caption = QPoint(120, 240), .first = QRect(1320, 180, 1800, 330), .dash = QPoint(3180, 240),
+                             .last = QRect(3360, 180, 1800, 330)})
+    , txtBrandCode(addCodeBox(120))
+    , lblMaxDate(ui::addLabel(client, QString(), 120, 2040, QStringLiteral("lblMaxDate")))
 {
-    ui::addLabel(fraZyouken, QStringLiteral("対象日付"), 120, 240, QStringLiteral("Label10"));
-    picDateST = new QWidget(fraZyouken);
-    picDateST->setObjectName(QStringLiteral("picDateST"));
-    picDateST->setGeometry(ui::twipsRect(1320, 180, 1800, 330));
-    ui::addLabel(fraZyouken, QStringLiteral("-"), 3180, 240, QStringLiteral("Label11"));
-    picDateED = new QWidget(fraZyouken);
-    picDateED->setObjectName(QStringLiteral("picDateED"));
-    picDateED->setGeometry(ui::twipsRect(3360, 180, 1800, 330));
-    ui::addLabel(fraZyouken, QStringLiteral("銘柄コード"), 120, 780, QStringLiteral("Label6"));
-    txtBrandCode = ui::addTextBox(fraZyouken, QStringLiteral("txtBrandCode"), 4, ui::twipsRect(1320, 720, 900, 330));
-    lblMaxDate = ui::addLabel(client, QString(), 120, 2040, QStringLiteral("lblMaxDate"));
-
-    selectAllTextOnFocus(txtBrandCode);
     Form_Load();
     // The frame made the market box and the buttons first: the focus starts in the code box
     // and Tab goes on to the market box, the buttons, then the date pickers.
@@ -61,13 +50,9 @@ void frmCalcDataMN::Form_Load()
 {
     setWindowIcon(mainWindowIcon());
     initLogFile();
-    lblMaxDate->setText(QStringLiteral("最終データ：") + text::formatYmdSlash(gdtLastKabukaDate));
+    lblMaxDate->setText(maxDateCaption());
     lblMaxDate->adjustSize();
-    createDatePicker(dtpDateST, picDateST);
-    createDatePicker(dtpDateED, picDateED);
-    const QDateTime lastDay(gdtLastKabukaDate, QTime(0, 0));
-    dtpDateST.setValue(lastDay);
-    dtpDateED.setValue(lastDay);
+    dateRange.createPickers(gdtLastKabukaDate);
     setSizyouCombo(cmbSizyouCode);
 }
 
@@ -77,6 +62,6 @@ void frmCalcDataMN::cmdSelect_Click()
         != ui::vbYes)
         return;
     runJob([this] {
-        calcKabuka(1, dtpDateST.Value().date(), dtpDateED.Value().date(), txtBrandCode->text(), chosenMarketCode(), lblMsg);
+        calcKabuka(1, dateRange.first(), dateRange.last(), txtBrandCode->text(), chosenMarketCode(), lblMsg);
     });
 }

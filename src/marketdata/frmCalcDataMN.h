@@ -1,9 +1,7 @@
 #pragma once
 
 #include "marketdata/DataJobWindow.h"
-#include "ui/cDateTimePicker.h"
-
-class QLineEdit;
+#include "marketdata/DateRangeFields.h"
 
 // "株価情報再計算": recomputes the stored indicators of a date range, of one stock on one
 // market or of every stock, continuing each series from the rows stored before the range.
@@ -17,10 +15,7 @@ private:
     void Form_Load();
     void cmdSelect_Click() override;
 
+    DateRangeFields dateRange;
     QLineEdit *txtBrandCode;
     QLabel *lblMaxDate;
-    QWidget *picDateST;
-    QWidget *picDateED;
-    cDateTimePicker dtpDateST;
-    cDateTimePicker dtpDateED;
 };

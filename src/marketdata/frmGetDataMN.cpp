@@ -3,7 +3,6 @@
 #include "core/modGlobal.h"
 #include "core/modLog.h"
 #include "core/modLookup.h"
-#include "core/modSystem.h"
 #include "core/modUtil.h"
 #include "marketdata/StockCode.h"
 #include "marketdata/modCalc.h"
@@ -26,11 +25,6 @@
 
 namespace {
 
-QString maxDateCaption()
-{
-    return QStringLiteral("最終データ：") + text::formatYmdSlash(gdtLastKabukaDate);
-}
-
 // The main window sits above the market data, so its label is found by name.
 void showMaxDateOnMainWindow()
 {
@@ -51,20 +45,12 @@ frmGetDataMN::frmGetDataMN(QWidget *parent)
                      .startCaption = QStringLiteral("再取得"), .startButton = QRect(3360, 2220, 1215, 420),
                      .closeButton = QRect(4665, 2220, 1215, 420)})
     , Inet1(new net::Inet(this))
+    , lblMaxDate(ui::addLabel(client, QString(), 120, 120, QStringLiteral("lblMaxDate")))
+    , dateRange(fraZyouken, {.caption = QPoint(240, 330), .first = QRect(1320, 270, 2040, 330), .dash = QPoint(3450, 330),
+                             .last = QRect(3600, 270, 2040, 330)})
+    , txtBrandCode(addCodeBox(240))
 {
     Inet1->setObjectName(QStringLiteral("Inet1"));
-    lblMaxDate = ui::addLabel(client, QString(), 120, 120, QStringLiteral("lblMaxDate"));
-    ui::addLabel(fraZyouken, QStringLiteral("対象日付"), 240, 330, QStringLiteral("Label10"));
-    picDateST = new QWidget(fraZyouken);
-    picDateST->setObjectName(QStringLiteral("picDateST"));
-    picDateST->setGeometry(ui::twipsRect(1320, 270, 2040, 330));
-    ui::addLabel(fraZyouken, QStringLiteral("-"), 3450, 330, QStringLiteral("Label11"));
-    picDateED = new QWidget(fraZyouken);
-    picDateED->setObjectName(QStringLiteral("picDateED"));
-    picDateED->setGeometry(ui::twipsRect(3600, 270, 2040, 330));
-    ui::addLabel(fraZyouken, QStringLiteral("銘柄コード"), 240, 780, QStringLiteral("Label6"));
-    txtBrandCode = ui::addTextBox(fraZyouken, QStringLiteral("txtBrandCode"), 4, ui::twipsRect(1320, 720, 900, 330));
-    selectAllTextOnFocus(txtBrandCode);
     Form_Load();
 }
 
@@ -73,11 +59,7 @@ void frmGetDataMN::Form_Load()
     initLogFile();
     lblMaxDate->setText(maxDateCaption());
     lblMaxDate->adjustSize();
-    createDatePicker(dtpDateST, picDateST);
-    createDatePicker(dtpDateED, picDateED);
-    const QDateTime lastDay(gdtLastKabukaDate, QTime(0, 0));
-    dtpDateST.setValue(lastDay);
-    dtpDateED.setValue(lastDay);
+    dateRange.createPickers(gdtLastKabukaDate);
     setSizyouCombo(cmbSizyouCode);
 }
 
@@ -106,8 +88,8 @@ void frmGetDataMN::cmdSelect_Click()
 void frmGetDataMN::redownload(const QString &code)
 {
     const QString market = chosenMarketCode();
-    const QDate first = dtpDateST.Value().date();
-    const QDate last = dtpDateED.Value().date();
+    const QDate first = dateRange.first();
+    const QDate last = dateRange.last();
     const KabukaImport imported = getKabuka(*Inet1, *lblMsg, first, last, code, market);
     getKabukaKikan(kReferenceCode, kReferenceMarket, sys::now().date(), gdtFirstKabukaDate, gdtLastKabukaDate);
     getBunkatuKabuka(*Inet1, *lblMsg, gdtFirstKabukaDate, gdtLastKabukaDate, code, market);
@@ -117,7 +99,7 @@ void frmGetDataMN::redownload(const QString &code)
     bool calculated = false;
     if (ui::msgBox(QStringLiteral("再計算を行います。よろしいですか?"), ui::vbYesNo + ui::vbInformation) == ui::vbYes) {
         if (const std::optional<QString> calcCode = typedCode()) {
-            calcKabuka(1, dtpDateST.Value().date(), dtpDateED.Value().date(), *calcCode, chosenMarketCode(), lblMsg);
+            calcKabuka(1, dateRange.first(), dateRange.last(), *calcCode, chosenMarketCode(), lblMsg);
             calculated = true;
         }
     }

@@ -1,9 +1,7 @@
 #pragma once
 
 #include "marketdata/DataJobWindow.h"
-#include "ui/cDateTimePicker.h"
-
-class QLineEdit;
+#include "marketdata/DateRangeFields.h"
 
 namespace net {
 class Inet;
@@ -29,9 +27,6 @@ private:
 
     net::Inet *Inet1;
     QLabel *lblMaxDate;
+    DateRangeFields dateRange;
     QLineEdit *txtBrandCode;
-    QWidget *picDateST;
-    QWidget *picDateED;
-    cDateTimePicker dtpDateST;
-    cDateTimePicker dtpDateED;
 };
