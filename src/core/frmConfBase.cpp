@@ -1,5 +1,6 @@
 #include "core/frmConfBase.h"
 
+#include "ui/TopLevelWindow.h"
 #include "core/SettingsRecords.h"
 #include "core/modLookup.h"
 #include "core/modRegistrySet.h"
@@ -10,7 +11,6 @@
 #include "ui/MsgBox.h"
 #include "ui/WindowBuilder.h"
 
-#include <QApplication>
 #include <QButtonGroup>
 #include <QCheckBox>
 #include <QComboBox>
@@ -27,11 +27,9 @@ constexpr double kMaxPrincipal = 5000000;
 // above this dialog, so it is reached through its meta-object.
 void refreshMainWindowHeader()
 {
-    for (QWidget *window : QApplication::topLevelWidgets()) {
-        if (window->objectName() == QStringLiteral("frmMain")
-            && window->metaObject()->indexOfMethod("setHeader()") >= 0)
-            QMetaObject::invokeMethod(window, "setHeader");
-    }
+    QWidget *mainWindow = ui::topLevelWindow(QStringLiteral("frmMain"));
+    if (mainWindow && mainWindow->metaObject()->indexOfMethod("setHeader()") >= 0)
+        QMetaObject::invokeMethod(mainWindow, "setHeader");
 }
 
 } // namespace

@@ -1,5 +1,6 @@
 #include "marketdata/frmCalcDataMN.h"
 
+#include "ui/TopLevelWindow.h"
 #include "core/modGlobal.h"
 #include "core/modLookup.h"
 #include "core/modUtil.h"
@@ -7,7 +8,6 @@
 #include "ui/MsgBox.h"
 #include "ui/WindowBuilder.h"
 
-#include <QApplication>
 #include <QComboBox>
 #include <QGroupBox>
 #include <QLabel>
@@ -19,10 +19,8 @@ namespace {
 // The icon of the main window, which lives in a layer above this window.
 QIcon mainWindowIcon()
 {
-    for (const QWidget *window : QApplication::topLevelWidgets())
-        if (window->objectName() == QStringLiteral("frmMain"))
-            return window->windowIcon();
-    return {};
+    const QWidget *mainWindow = ui::topLevelWindow(QStringLiteral("frmMain"));
+    return mainWindow ? mainWindow->windowIcon() : QIcon();
 }
 
 } // namespace

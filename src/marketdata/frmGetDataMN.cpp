@@ -1,5 +1,6 @@
 #include "marketdata/frmGetDataMN.h"
 
+#include "ui/TopLevelWindow.h"
 #include "core/modGlobal.h"
 #include "core/modLog.h"
 #include "core/modLookup.h"
@@ -17,7 +18,6 @@
 #include "ui/MsgBox.h"
 #include "ui/WindowBuilder.h"
 
-#include <QApplication>
 #include <QComboBox>
 #include <QGroupBox>
 #include <QLabel>
@@ -28,12 +28,9 @@ namespace {
 // The main window sits above the market data, so its label is found by name.
 void showMaxDateOnMainWindow()
 {
-    for (QWidget *window : QApplication::topLevelWidgets()) {
-        if (window->objectName() != u"frmMain")
-            continue;
-        if (auto *label = window->findChild<QLabel *>(QStringLiteral("lblMaxDate")))
+    if (QWidget *mainWindow = ui::topLevelWindow(QStringLiteral("frmMain")))
+        if (auto *label = mainWindow->findChild<QLabel *>(QStringLiteral("lblMaxDate")))
             label->setText(maxDateCaption());
-    }
 }
 
 } // namespace
