@@ -21,8 +21,8 @@
 #include <QLabel>
 #include <QTemporaryDir>
 
-#include <chrono>
 #include <algorithm>
+#include <chrono>
 #include <cstdio>
 #include <ctime>
 
