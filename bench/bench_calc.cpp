@@ -6,11 +6,11 @@
 #include "core/SettingsRecords.h"
 #include "core/modDB.h"
 #include "core/modGlobal.h"
-#include "db/DbDate.h"
 #include "initdb/DatabaseFiles.h"
 #include "marketdata/modCalc.h"
-#include "sys/Clock.h"
-#include "sys/ProgramDir.h"
+#include "platform/db/DbDate.h"
+#include "platform/sys/Clock.h"
+#include "platform/sys/ProgramDir.h"
 
 #include <QCoreApplication>
 #include <QFile>
@@ -86,7 +86,8 @@ void writePrecomputed(const QList<QDate> &days, const std::vector<std::vector<do
         dayTexts << db::dateText(day);
     db::Transaction transaction(gcnDB);
     db::Statement update = gcnDB.prepare(QStringLiteral(
-        "update ttstocks set 更新日付 = ?, 短期SMA = ?, 中期SMA = ?, 長期SMA = ?, 短期EMA = ?, 中期EMA = ?, 長期EMA = ?,"
+        "update ttstocks set 更新日付 = ?, 短期SMA = ?, 中期SMA = ?, 長期SMA = ?, 短期EMA = ?, 中期EMA = ?, 長期EMA = "
+        "?,"
         " MACD = ?, MACDシグナル = ?, 上昇幅 = ?, 下落幅 = ?, RSI = ?, 短期RCI = ?, 中期RCI = ?, VRA = ?, VRB = ?"
         " where 銘柄コード = ? and 市場コード = ? and 日付 = ?"));
     for (int stock = 0; stock < kStocks; ++stock) {

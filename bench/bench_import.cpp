@@ -10,12 +10,12 @@
 #include "initdb/DatabaseFiles.h"
 #include "marketdata/modKabuka.h"
 #include "marketdata/modinfoseek.h"
-#include "net/Inet.h"
-#include "net/SiteFile.h"
+#include "platform/net/Inet.h"
+#include "platform/net/SiteFile.h"
+#include "platform/sys/Clock.h"
+#include "platform/sys/ProgramDir.h"
 #include "support/FakeMaster.h"
 #include "support/FakeQuoteSite.h"
-#include "sys/Clock.h"
-#include "sys/ProgramDir.h"
 
 #include <QApplication>
 #include <QLabel>
@@ -49,7 +49,8 @@ Timing timed(F work)
     const auto start = std::chrono::steady_clock::now();
     const double cpuStart = threadCpuSeconds();
     work();
-    return {std::chrono::duration<double>(std::chrono::steady_clock::now() - start).count(), threadCpuSeconds() - cpuStart};
+    return {std::chrono::duration<double>(std::chrono::steady_clock::now() - start).count(),
+            threadCpuSeconds() - cpuStart};
 }
 
 // The pages the import asks for, fetched and dropped.
@@ -59,7 +60,9 @@ void fetchOnly(net::Inet &control, const FakeMarket &market)
         const QString path = QStringLiteral("MnStock/slast.html?pg=slast.html&search=1&k=d&qt=%1.%2&sy=%3&sm=%4&sd=%5"
                                             "&ey=%3&em=%4&ed=%5")
                                  .arg(stock.code, iskSuffix(stock.market))
-                                 .arg(kDay.year()).arg(kDay.month()).arg(kDay.day());
+                                 .arg(kDay.year())
+                                 .arg(kDay.month())
+                                 .arg(kDay.day());
         control.OpenURL(net::siteAddress(QStringLiteral("Infoseek"), path).url);
     }
 }

@@ -2,7 +2,7 @@
 
 #include "core/modGlobal.h"
 #include "core/modLog.h"
-#include "ui/MsgBox.h"
+#include "platform/ui/MsgBox.h"
 
 #include <exception>
 

@@ -1,6 +1,6 @@
 #include "app/NimbraApplication.h"
 #include "app/modMain.h"
-#include "ui/AppLook.h"
+#include "platform/ui/AppLook.h"
 
 #include <exception>
 

@@ -9,9 +9,9 @@
 #include "mainwindow/frmMain.h"
 #include "marketdata/frmVrCalc.h"
 #include "marketdata/modKabukaKikan.h"
-#include "sys/Clock.h"
-#include "sys/ProgramDir.h"
-#include "ui/MsgBox.h"
+#include "platform/sys/Clock.h"
+#include "platform/sys/ProgramDir.h"
+#include "platform/ui/MsgBox.h"
 
 #include <QFileInfo>
 

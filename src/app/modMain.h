@@ -1,7 +1,7 @@
 #pragma once
 
 #include "mainwindow/frmMain.h"
-#include "sys/InstanceLock.h"
+#include "platform/sys/InstanceLock.h"
 
 #include <memory>
 

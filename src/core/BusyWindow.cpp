@@ -1,6 +1,6 @@
 #include "core/BusyWindow.h"
 
-#include "ui/MsgBox.h"
+#include "platform/ui/MsgBox.h"
 
 bool refuseClosingWhileBusy(bool busy)
 {

@@ -34,12 +34,10 @@ const BsField kBsFields[] = {
 };
 
 const std::pair<int Sizyou::*, const char16_t *> kSizyouFields[] = {
-    {&Sizyou::SLSizyouT1, u"SLSizyouT1"}, {&Sizyou::SLSizyouT2, u"SLSizyouT2"},
-    {&Sizyou::SLSizyouTM, u"SLSizyouTM"}, {&Sizyou::SLSizyouO1, u"SLSizyouO1"},
-    {&Sizyou::SLSizyouO2, u"SLSizyouO2"}, {&Sizyou::SLSizyouHC, u"SLSizyouHC"},
-    {&Sizyou::SLSizyouN1, u"SLSizyouN1"}, {&Sizyou::SLSizyouN2, u"SLSizyouN2"},
-    {&Sizyou::SLSizyouNS, u"SLSizyouNS"}, {&Sizyou::SLSizyouF1, u"SLSizyouF1"},
-    {&Sizyou::SLSizyouFQ, u"SLSizyouFQ"}, {&Sizyou::SLSizyouS1, u"SLSizyouS1"},
+    {&Sizyou::SLSizyouT1, u"SLSizyouT1"}, {&Sizyou::SLSizyouT2, u"SLSizyouT2"}, {&Sizyou::SLSizyouTM, u"SLSizyouTM"},
+    {&Sizyou::SLSizyouO1, u"SLSizyouO1"}, {&Sizyou::SLSizyouO2, u"SLSizyouO2"}, {&Sizyou::SLSizyouHC, u"SLSizyouHC"},
+    {&Sizyou::SLSizyouN1, u"SLSizyouN1"}, {&Sizyou::SLSizyouN2, u"SLSizyouN2"}, {&Sizyou::SLSizyouNS, u"SLSizyouNS"},
+    {&Sizyou::SLSizyouF1, u"SLSizyouF1"}, {&Sizyou::SLSizyouFQ, u"SLSizyouFQ"}, {&Sizyou::SLSizyouS1, u"SLSizyouS1"},
     {&Sizyou::SLSizyouSA, u"SLSizyouSA"}, {&Sizyou::SLSizyouJS, u"SLSizyouJS"},
 };
 
@@ -215,8 +213,8 @@ void addOdFields(Entries &entries, OD &record, Set set, const OdField (&fields)[
 {
     for (const OdField &f : fields) {
         if (f.names[set])
-            entries.push_back({QString::fromUtf16(f.names[set]), fieldOf(record, f.member), f.defaults[set],
-                               f.oneWhenEmpty});
+            entries.push_back(
+                {QString::fromUtf16(f.names[set]), fieldOf(record, f.member), f.defaults[set], f.oneWhenEmpty});
     }
 }
 
@@ -230,8 +228,8 @@ void addOdWithCover(Entries &entries, OD &record, Set set)
 {
     addOdFields(entries, record, set, kOdSellRuleFields);
     for (const OdCoverField &f : kOdCoverFields) {
-        entries.push_back({QString::fromUtf16(set == Live ? f.liveSource : f.simSource), &(record.*f.member),
-                           f.defaultValue});
+        entries.push_back(
+            {QString::fromUtf16(set == Live ? f.liveSource : f.simSource), &(record.*f.member), f.defaultValue});
     }
     addOdFields(entries, record, set, kOdRepeatFields);
 }

@@ -7,9 +7,8 @@
 // The catalogue of stored settings: every value name with the field it fills, in the
 // order in which start-up loads them and in the order in which they are saved.
 
-
 struct SettingEntry {
-    QString name;              // value name in the settings store
+    QString name; // value name in the settings store
     SettingField field;
     double defaultValue = 0;   // taken on load when the number reads as 0; 0 = no default
     bool oneWhenEmpty = false; // read as a strict whole number, 1 when nothing is stored

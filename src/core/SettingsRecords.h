@@ -35,13 +35,13 @@ inline const QDateTime kZeroDate(QDate(1899, 12, 30), QTime(0, 0));
 
 // Base settings: how much is invested and how.
 struct BS {
-    int RunType = 0;        // run course, 1 or 2
-    int TousiGanpon = 0;    // investment principal, yen
-    int KounyuTensu = 0;    // number of stocks bought
+    int RunType = 0;                 // run course, 1 or 2
+    int TousiGanpon = 0;             // investment principal, yen
+    int KounyuTensu = 0;             // number of stocks bought
     QDateTime StartDate = kZeroDate; // start of running (live) or of the back-test
-    int SelZituKounyu = 0;  // 1: run without real purchases
-    int SelHukuri = 0;      // 1: compounding
-    int TousiWariai = 0;    // share of the principal for one stock, as 1/N
+    int SelZituKounyu = 0;           // 1: run without real purchases
+    int SelHukuri = 0;               // 1: compounding
+    int TousiWariai = 0;             // share of the principal for one stock, as 1/N
 };
 
 // Market segments screened, 1 = on.
@@ -70,11 +70,11 @@ struct SL {
     QString SLSizyouName;
     int SLTangenKabusu = 0;
     int SLKabuka = 0;
-    int SLBaibaidaikin = 0;     // least trading value of the day, million yen
+    int SLBaibaidaikin = 0; // least trading value of the day, million yen
     int SLSelMACD = 0;
     double SLMACDSpanS = 0;
     double SLMACDSpanE = 0;
-    int SLSelMACDIti = 0;       // MACD position: never filled, always 0
+    int SLSelMACDIti = 0; // MACD position: never filled, always 0
     int SLMACDItiS = 0;
     int SLMACDItiE = 0;
     int SLSelDekidakaKyutou = 0;
@@ -107,39 +107,39 @@ struct SL {
     int SLSMAMWariUriS = 0;
     int SLSMALWariUriS = 0;
     int SLSelTrend = 0;
-    int TrendType = 0;          // 1 rising, 2 falling
-    int TrendInterval = 0;      // days
+    int TrendType = 0;     // 1 rising, 2 falling
+    int TrendInterval = 0; // days
     int SLSelNensyorai = 0;
-    int SLNensyoraiType = 0;    // 1 new high, 2 new low
+    int SLNensyoraiType = 0; // 1 new high, 2 new low
 };
 
 // Order conditions.
 struct OD {
-    int ODOrderType = 0;        // 1 cash, 2 margin
+    int ODOrderType = 0; // 1 cash, 2 margin
     QString ODBrand;
     int ODKabusu = 0;
-    QString ODSizyouCode;       // market of the order, in memory only
-    int ODSasiNariKai1 = 0;     // buy order kind
+    QString ODSizyouCode;   // market of the order, in memory only
+    int ODSasiNariKai1 = 0; // buy order kind
     int ODKaine11 = 0;
-    int ODSasiNariUri1 = 0;     // sell order kind
+    int ODSasiNariUri1 = 0; // sell order kind
     int ODUrine11 = 0;
     double ODRiekiWariaiUri1 = 0; // profit-taking rate, percent
-    int ODSongiriTypeUri1 = 0;  // stop loss: 1 by rate, 2 by holding days, 0 both
+    int ODSongiriTypeUri1 = 0;    // stop loss: 1 by rate, 2 by holding days, 0 both
     int ODSongiriWariaiUri1 = 0;
     int ODSongiriDUri1 = 0;
-    int ODSasiNariKai2 = 0;     // covering buy of a short sale: loaded, never stored
+    int ODSasiNariKai2 = 0; // covering buy of a short sale: loaded, never stored
     int ODKaine21 = 0;
     int ODRiekiWariaiKai2 = 0;
     int ODSongiriTypeKai2 = 0;
     int ODSongiriWariaiKai2 = 0;
     int ODSongiriDKai2 = 0;
     int ODKurikaesiKai = 0;
-    int ODNanpin = 0;           // 1: averaging down
+    int ODNanpin = 0; // 1: averaging down
     int ODNanpinKai = 0;
-    int ODNanpinWariai = 0;     // averaging-down buy rate, percent; in memory only
-    int ODKarauri = 0;          // 1: short selling
-    int ODRiekiAutoType = 0;    // 1: automatic profit taking
-    int ODSongiriAutoType = 0;  // 1: automatic stop loss
+    int ODNanpinWariai = 0;    // averaging-down buy rate, percent; in memory only
+    int ODKarauri = 0;         // 1: short selling
+    int ODRiekiAutoType = 0;   // 1: automatic profit taking
+    int ODSongiriAutoType = 0; // 1: automatic stop loss
 };
 
 // Live records, simulation set 1, simulation set 2 and the unsaved work records.

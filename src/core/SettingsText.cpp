@@ -1,7 +1,7 @@
 #include "core/SettingsText.h"
 
-#include "text/Format.h"
-#include "text/VbText.h"
+#include "platform/text/Format.h"
+#include "platform/text/VbText.h"
 
 #include <QStringList>
 
@@ -13,8 +13,8 @@ namespace {
 std::optional<int> toWhole(double value)
 {
     const double rounded = std::nearbyint(value); // halves to even in the default mode
-    if (!std::isfinite(rounded) || rounded < std::numeric_limits<int>::min()
-        || rounded > std::numeric_limits<int>::max())
+    if (!std::isfinite(rounded) || rounded < std::numeric_limits<int>::min() ||
+        rounded > std::numeric_limits<int>::max())
         return std::nullopt;
     return static_cast<int>(rounded);
 }

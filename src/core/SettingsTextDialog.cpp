@@ -2,15 +2,14 @@
 
 #include "core/modRegistrySet.h"
 #include "core/modSystem.h"
-#include "ui/WindowBuilder.h"
+#include "platform/ui/WindowBuilder.h"
 
 #include <QLineEdit>
 #include <QPushButton>
 
-SettingsTextDialog::SettingsTextDialog(QWidget *parent, const QString &name, const QString &caption,
-                                       int clientWidth, int clientHeight)
-    : QDialog(parent)
-    , m_clientWidth(clientWidth)
+SettingsTextDialog::SettingsTextDialog(QWidget *parent, const QString &name, const QString &caption, int clientWidth,
+                                       int clientHeight)
+    : QDialog(parent), m_clientWidth(clientWidth)
 {
     ui::setupFixedDialog(this, name, caption, clientWidth, clientHeight);
 }

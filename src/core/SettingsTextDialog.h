@@ -14,8 +14,7 @@ class QLineEdit;
 class SettingsTextDialog : public QDialog {
     Q_OBJECT
 protected:
-    SettingsTextDialog(QWidget *parent, const QString &name, const QString &caption, int clientWidth,
-                       int clientHeight);
+    SettingsTextDialog(QWidget *parent, const QString &name, const QString &caption, int clientWidth, int clientHeight);
 
     // A caption at the left and, at boxLeft, a box that edits `value`; a secret box
     // shows "*" for each character.

@@ -1,6 +1,6 @@
 #include "core/StartUpPicture.h"
 
-#include "sys/ProgramDir.h"
+#include "platform/sys/ProgramDir.h"
 
 #include <QLabel>
 #include <QPixmap>
@@ -10,8 +10,8 @@ void showStartUpPicture(QWidget *window, QLabel *picture)
     const QPixmap image(sys::programFile(QStringLiteral("Images/bmpStartUp.bmp")));
     if (image.isNull()) {
         // Selected by class so that the colour does not spread to the window's labels.
-        window->setStyleSheet(QString::fromLatin1(window->metaObject()->className())
-                              + QStringLiteral(" { background-color: rgb(0, 0, 64); }"));
+        window->setStyleSheet(QString::fromLatin1(window->metaObject()->className()) +
+                              QStringLiteral(" { background-color: rgb(0, 0, 64); }"));
         window->setFixedSize(400, 240);
         return;
     }

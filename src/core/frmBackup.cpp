@@ -2,12 +2,12 @@
 
 #include "core/modGlobal.h"
 #include "core/modLog.h"
-#include "db/Backup.h"
-#include "db/Error.h"
-#include "sys/Clock.h"
-#include "sys/ProgramDir.h"
-#include "ui/MsgBox.h"
-#include "ui/WindowBuilder.h"
+#include "platform/db/Backup.h"
+#include "platform/db/Error.h"
+#include "platform/sys/Clock.h"
+#include "platform/sys/ProgramDir.h"
+#include "platform/ui/MsgBox.h"
+#include "platform/ui/WindowBuilder.h"
 
 #include <QLabel>
 #include <QTimer>
@@ -39,9 +39,9 @@ frmBackup::frmBackup(QWidget *parent) : QDialog(parent)
 {
     ui::setupFixedDialog(this, QStringLiteral("frmBackup"), QStringLiteral("バックアップ"), 5400, 1200);
     setWindowFlag(Qt::WindowCloseButtonHint, false);
-    lblMsg = ui::addLabel(this,
-                          QStringLiteral("株価情報・売買履歴等を保存しています。\n処理終了までしばらくお待ちください。"),
-                          240, 240, QStringLiteral("lblMsg"));
+    lblMsg = ui::addLabel(
+        this, QStringLiteral("株価情報・売買履歴等を保存しています。\n処理終了までしばらくお待ちください。"), 240, 240,
+        QStringLiteral("lblMsg"));
 }
 
 void frmBackup::showEvent(QShowEvent *event)

@@ -6,7 +6,7 @@
 #include "core/modSettingsCopy.h"
 #include "core/modSystem.h"
 #include "core/modUtil.h"
-#include "ui/WindowBuilder.h"
+#include "platform/ui/WindowBuilder.h"
 
 #include <QAction>
 #include <QButtonGroup>
@@ -73,8 +73,8 @@ frmBrandSelect::frmBrandSelect(QWidget *parent) : QDialog(parent)
     connect(cmdSelect, &QPushButton::clicked, this, &frmBrandSelect::cmdSelect_Click);
     connect(cmdClose, &QPushButton::clicked, this, &QDialog::reject);
 
-    for (const char16_t *name : {u"txtBaibaiDaikin", u"txtDekidakaKyutou", u"txtRSIS", u"txtSMALWariKaiS",
-                                 u"txtSMASWariKaiS", u"txtWariaiS"})
+    for (const char16_t *name :
+         {u"txtBaibaiDaikin", u"txtDekidakaKyutou", u"txtRSIS", u"txtSMALWariKaiS", u"txtSMASWariKaiS", u"txtWariaiS"})
         selectAllTextOnFocus(findChild<QLineEdit *>(QString::fromUtf16(name)));
 
     if (const QScreen *screen = this->screen())
@@ -99,8 +99,7 @@ void frmBrandSelect::buildConditionRows(QWidget *frame)
 
     top += 480;
     addCheck(frame, QStringLiteral("chkSelDekidakaKyutou"), QStringLiteral("出来高急騰(前日比)"), top);
-    addBox(frame, QStringLiteral("txtDekidakaKyutou"), 0, kContentLeft, top, 900,
-           QStringLiteral("出来高急騰(前日比)"));
+    addBox(frame, QStringLiteral("txtDekidakaKyutou"), 0, kContentLeft, top, 900, QStringLiteral("出来高急騰(前日比)"));
     ui::addLabel(frame, QStringLiteral("倍以上"), kContentLeft + 960, top + 30);
 
     top += 480;
@@ -156,8 +155,7 @@ void frmBrandSelect::buildConditionRows(QWidget *frame)
     ui::addOption(trend, frame, QStringLiteral("optTrendType"), 2, QStringLiteral("下降"),
                   ui::twipsRect(kContentLeft + 1020, top, 900, kRowHeight));
     ui::addLabel(frame, QStringLiteral("高値更新間隔"), kContentLeft + 2100, top + 30);
-    addBox(frame, QStringLiteral("txtTrendInterval"), 4, kContentLeft + 3360, top, 720,
-           QStringLiteral("高値更新間隔"));
+    addBox(frame, QStringLiteral("txtTrendInterval"), 4, kContentLeft + 3360, top, 720, QStringLiteral("高値更新間隔"));
     ui::addLabel(frame, QStringLiteral("日以内"), kContentLeft + 4140, top + 30);
 }
 

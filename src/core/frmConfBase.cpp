@@ -1,15 +1,15 @@
 #include "core/frmConfBase.h"
 
-#include "ui/TopLevelWindow.h"
 #include "core/SettingsRecords.h"
 #include "core/modLookup.h"
 #include "core/modRegistrySet.h"
 #include "core/modSettingsCopy.h"
 #include "core/modSystem.h"
-#include "text/Format.h"
-#include "text/VbText.h"
-#include "ui/MsgBox.h"
-#include "ui/WindowBuilder.h"
+#include "platform/text/Format.h"
+#include "platform/text/VbText.h"
+#include "platform/ui/MsgBox.h"
+#include "platform/ui/TopLevelWindow.h"
+#include "platform/ui/WindowBuilder.h"
 
 #include <QButtonGroup>
 #include <QCheckBox>
@@ -64,10 +64,10 @@ frmConfBase::frmConfBase(QWidget *parent) : QDialog(parent)
     ui::addLabel(hidden, QStringLiteral("分の1"), 2580, 1110);
     ui::addLabel(hidden, QStringLiteral("(ナンピンのみ)"), 3180, 1110);
 
-    QPushButton *Cmd_Exec = ui::addButton(this, QStringLiteral("Cmd_Exec"), QStringLiteral("決定"),
-                                          ui::twipsRect(2760, 1200, 975, 315));
-    QPushButton *Cmd_Cancel = ui::addButton(this, QStringLiteral("Cmd_Cancel"), QStringLiteral("ｷｬﾝｾﾙ"),
-                                            ui::twipsRect(3840, 1200, 975, 315));
+    QPushButton *Cmd_Exec =
+        ui::addButton(this, QStringLiteral("Cmd_Exec"), QStringLiteral("決定"), ui::twipsRect(2760, 1200, 975, 315));
+    QPushButton *Cmd_Cancel =
+        ui::addButton(this, QStringLiteral("Cmd_Cancel"), QStringLiteral("ｷｬﾝｾﾙ"), ui::twipsRect(3840, 1200, 975, 315));
     connect(Cmd_Exec, &QPushButton::clicked, this, &frmConfBase::Cmd_Exec_Click);
     connect(Cmd_Cancel, &QPushButton::clicked, this, &QDialog::reject);
 
@@ -91,8 +91,8 @@ void frmConfBase::Cmd_Exec_Click()
 {
     const double principal = text::leadingNumber(txtTousiGanpon->text());
     if (principal < 0 || principal > kMaxPrincipal) {
-        ui::msgBox(QStringLiteral("投資元本の範囲は") + text::formatThousands(0) + QStringLiteral("円～")
-                       + text::formatThousands(kMaxPrincipal) + QStringLiteral("円です。"),
+        ui::msgBox(QStringLiteral("投資元本の範囲は") + text::formatThousands(0) + QStringLiteral("円～") +
+                       text::formatThousands(kMaxPrincipal) + QStringLiteral("円です。"),
                    ui::vbExclamation);
         return;
     }

@@ -1,13 +1,13 @@
 #include "core/frmConfMailInfo.h"
 
 #include "core/SettingsRecords.h"
-#include "ui/WindowBuilder.h"
+#include "platform/ui/WindowBuilder.h"
 
 #include <QCheckBox>
 
 frmConfMailInfo::frmConfMailInfo(QWidget *parent)
-    : SettingsTextDialog(parent, QStringLiteral("frmConfMailInfo"), QStringLiteral("お知らせメール設定"), 6420, 1530)
-    , chkSelInfoMail(ui::addCheckBox(this, QStringLiteral("chkSelInfoMail"), QStringLiteral("お知らせメールを配信する"),
+    : SettingsTextDialog(parent, QStringLiteral("frmConfMailInfo"), QStringLiteral("お知らせメール設定"), 6420, 1530),
+      chkSelInfoMail(ui::addCheckBox(this, QStringLiteral("chkSelInfoMail"), QStringLiteral("お知らせメールを配信する"),
                                      ui::twipsRect(120, 120, 3600, 300)))
 {
     chkSelInfoMail->setChecked(SelEMail == 1);

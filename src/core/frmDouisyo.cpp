@@ -2,11 +2,11 @@
 
 #include "core/modGlobal.h"
 #include "core/modLog.h"
-#include "net/SiteFile.h"
-#include "net/Transfer.h"
-#include "text/PageCharset.h"
-#include "ui/Twips.h"
-#include "ui/WindowBuilder.h"
+#include "platform/net/SiteFile.h"
+#include "platform/net/Transfer.h"
+#include "platform/text/PageCharset.h"
+#include "platform/ui/Twips.h"
+#include "platform/ui/WindowBuilder.h"
 
 #include <QPushButton>
 #include <QTextBrowser>
@@ -24,8 +24,8 @@ frmDouisyo::frmDouisyo(QWidget *parent) : QDialog(parent)
     WebBrowser1->setGeometry(ui::twipsRect(120, 120, 8760, 6240));
     WebBrowser1->setOpenLinks(false);
 
-    QPushButton *cmdOK = ui::addButton(this, QStringLiteral("cmdOK"), QStringLiteral("同意する"),
-                                       ui::twipsRect(5400, 6600, 1695, 435));
+    QPushButton *cmdOK =
+        ui::addButton(this, QStringLiteral("cmdOK"), QStringLiteral("同意する"), ui::twipsRect(5400, 6600, 1695, 435));
     QPushButton *cmdCancel = ui::addButton(this, QStringLiteral("cmdCancel"), QStringLiteral("同意しない"),
                                            ui::twipsRect(7200, 6600, 1695, 435));
     connect(cmdOK, &QPushButton::clicked, this, &QDialog::accept);
@@ -52,8 +52,8 @@ void frmDouisyo::loadTermsPage()
             WebBrowser1->setHtml(text::decodePage(page.body, page.contentType, "CP932"));
             return;
         }
-        problem = QStringLiteral("使用許諾書(") + site.url + QStringLiteral(")を取得できません: ")
-            + (page.error != 0 ? page.errorText : QStringLiteral("HTTP ") + QString::number(page.httpStatus));
+        problem = QStringLiteral("使用許諾書(") + site.url + QStringLiteral(")を取得できません: ") +
+                  (page.error != 0 ? page.errorText : QStringLiteral("HTTP ") + QString::number(page.httpStatus));
     }
     writeLog(glngLogFileNo, problem);
     WebBrowser1->setPlainText(QStringLiteral("使用許諾書を表示できません。\n") + problem);

@@ -4,7 +4,7 @@
 #include "core/modRegistrySet.h"
 #include "core/modSettingsCopy.h"
 #include "core/modSystem.h"
-#include "ui/WindowBuilder.h"
+#include "platform/ui/WindowBuilder.h"
 
 #include <QButtonGroup>
 #include <QCheckBox>
@@ -89,8 +89,8 @@ frmOrder::frmOrder(QWidget *parent) : QDialog(parent)
     addAutoTypeRow(Picture1, QStringLiteral("Label21"), QStringLiteral("自動損切確定"), QStringLiteral("Picture3"),
                    QStringLiteral("optSongiriAutoType"), 540);
 
-    QPushButton *cmdOrder = ui::addButton(this, QStringLiteral("cmdOrder"), QStringLiteral("決定"),
-                                          ui::twipsRect(780, 1260, 1095, 375));
+    QPushButton *cmdOrder =
+        ui::addButton(this, QStringLiteral("cmdOrder"), QStringLiteral("決定"), ui::twipsRect(780, 1260, 1095, 375));
     QPushButton *cmdClose = ui::addButton(this, QStringLiteral("cmdClose"), QStringLiteral("キャンセル"),
                                           ui::twipsRect(2100, 1260, 1095, 375));
     connect(cmdOrder, &QPushButton::clicked, this, &frmOrder::cmdOrder_Click);
@@ -107,8 +107,8 @@ frmOrder::frmOrder(QWidget *parent) : QDialog(parent)
 void frmOrder::buildHiddenRules(QWidget *client)
 {
     // Beyond the client width: present and read on "決定", never seen.
-    QGroupBox *fraOrder = ui::addFrame(client, QStringLiteral("fraOrder"), QString(),
-                                       ui::twipsRect(3660, 60, 7800, 5400));
+    QGroupBox *fraOrder =
+        ui::addFrame(client, QStringLiteral("fraOrder"), QString(), ui::twipsRect(3660, 60, 7800, 5400));
 
     ui::addLabel(fraOrder, QStringLiteral("取引"), 120, 300);
     addOptions(fraOrder, QStringLiteral("optOrderType"), 1200, 240,
@@ -146,8 +146,8 @@ void frmOrder::buildHiddenRules(QWidget *client)
                                         ui::twipsRect(3960, 1020, 3720, 2160));
     addOptions(coverRule, QStringLiteral("optSasiNariKai2"), 120, 300,
                {{1, u"指値", false, true}, {2, u"成行", true, false}});
-    addBox(coverRule, QStringLiteral("txtKaine21"), QStringLiteral("0"), 0, 2760, 300,
-           QStringLiteral("返済買指値"), true);
+    addBox(coverRule, QStringLiteral("txtKaine21"), QStringLiteral("0"), 0, 2760, 300, QStringLiteral("返済買指値"),
+           true);
     addBox(coverRule, QStringLiteral("txtRiekiWariaiKai2"), QStringLiteral("10"), 3, 120, 720,
            QStringLiteral("返済買の利益確定の割合"));
     addStopLossOptions(coverRule, QStringLiteral("optSongiriTypeKai2"), 1140);
@@ -158,11 +158,12 @@ void frmOrder::buildHiddenRules(QWidget *client)
            QStringLiteral("返済買の損切の期間"));
 
     ui::addLabel(fraOrder, QStringLiteral("繰り返し回数"), 120, 4380);
-    QLineEdit *txtKurikaesiKai = addBox(fraOrder, QStringLiteral("txtKurikaesiKai"), QStringLiteral("1"), 3, 1440,
-                                        4320, QStringLiteral("繰り返し回数"), true);
+    QLineEdit *txtKurikaesiKai = addBox(fraOrder, QStringLiteral("txtKurikaesiKai"), QStringLiteral("1"), 3, 1440, 4320,
+                                        QStringLiteral("繰り返し回数"), true);
     chkNanpin = ui::addCheckBox(fraOrder, QStringLiteral("chkNanpin"), QStringLiteral("ナンピン"),
                                 ui::twipsRect(2400, 4320, 1200, kRowHeight));
-    cmbNanpinKai = ui::addComboBox(fraOrder, QStringLiteral("cmbNanpinKai"), ui::twipsRect(3660, 4320, 720, kRowHeight));
+    cmbNanpinKai =
+        ui::addComboBox(fraOrder, QStringLiteral("cmbNanpinKai"), ui::twipsRect(3660, 4320, 720, kRowHeight));
     chkKarauri = ui::addCheckBox(fraOrder, QStringLiteral("chkKarauri"), QStringLiteral("空売り"),
                                  ui::twipsRect(4560, 4320, 1200, kRowHeight));
     chkKarauri->hide();

@@ -7,10 +7,8 @@
 #include <QTimer>
 
 frmSplash::frmSplash(QWidget *parent)
-    : QDialog(parent, Qt::SplashScreen | Qt::FramelessWindowHint)
-    , imgBack(new QLabel(this))
-    , lblVersion(new QLabel(this))
-    , Timer1(new QTimer(this))
+    : QDialog(parent, Qt::SplashScreen | Qt::FramelessWindowHint), imgBack(new QLabel(this)),
+      lblVersion(new QLabel(this)), Timer1(new QTimer(this))
 {
     setObjectName(QStringLiteral("frmSplash"));
     imgBack->setObjectName(QStringLiteral("imgBack"));
@@ -19,7 +17,8 @@ frmSplash::frmSplash(QWidget *parent)
 
     showStartUpPicture(this, imgBack);
 
-    lblVersion->setText(QStringLiteral("V%1.%2.%3").arg(NIMBRA_VERSION_MAJOR).arg(NIMBRA_VERSION_MINOR).arg(NIMBRA_VERSION_PATCH));
+    lblVersion->setText(
+        QStringLiteral("V%1.%2.%3").arg(NIMBRA_VERSION_MAJOR).arg(NIMBRA_VERSION_MINOR).arg(NIMBRA_VERSION_PATCH));
     QPalette palette = lblVersion->palette();
     palette.setColor(QPalette::WindowText, Qt::white);
     lblVersion->setPalette(palette);

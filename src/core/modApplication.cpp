@@ -2,7 +2,7 @@
 
 #include "core/modGlobal.h"
 #include "core/modLog.h"
-#include "ui/Twips.h"
+#include "platform/ui/Twips.h"
 
 #include <QWidget>
 

@@ -12,8 +12,8 @@ const QString kPriceSchema = QStringLiteral("mst");
 
 const QStringList &linkedTableNames()
 {
-    static const QStringList names{QStringLiteral("tmbond"), QStringLiteral("tmmarket"),
-                                   QStringLiteral("ttstocks"), QStringLiteral("tttimestocks")};
+    static const QStringList names{QStringLiteral("tmbond"), QStringLiteral("tmmarket"), QStringLiteral("ttstocks"),
+                                   QStringLiteral("tttimestocks")};
     return names;
 }
 
@@ -53,8 +53,9 @@ bool checkVRColumn()
     price.open(priceDatabasePath());
     const QStringList columns = price.columnNames(QStringLiteral("ttstocks"));
     if (columns.isEmpty())
-        throw std::runtime_error(
-            QStringLiteral("株価データベース(%1)のテーブル ttstocks を読めません。").arg(priceDatabasePath()).toStdString());
+        throw std::runtime_error(QStringLiteral("株価データベース(%1)のテーブル ttstocks を読めません。")
+                                     .arg(priceDatabasePath())
+                                     .toStdString());
     bool complete = true;
     for (const QString &column : {QStringLiteral("VRA"), QStringLiteral("VRB")}) {
         if (!columns.contains(column)) {

@@ -1,6 +1,6 @@
 #pragma once
 
-#include "db/Connection.h"
+#include "platform/db/Connection.h"
 
 #include <QString>
 #include <QStringList>

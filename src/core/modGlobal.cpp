@@ -1,6 +1,6 @@
 #include "core/modGlobal.h"
 
-#include "sys/ProgramDir.h"
+#include "platform/sys/ProgramDir.h"
 
 QString gstrLogPath;
 QString gstrLogFile;

@@ -2,10 +2,10 @@
 
 #include "core/modGlobal.h"
 #include "core/modUtil.h"
-#include "sys/Clock.h"
-#include "sys/FileOps.h"
-#include "sys/ProgramDir.h"
-#include "text/Format.h"
+#include "platform/sys/Clock.h"
+#include "platform/sys/FileOps.h"
+#include "platform/sys/ProgramDir.h"
+#include "platform/text/Format.h"
 
 #include <QFile>
 #include <QFileInfo>
@@ -59,8 +59,8 @@ int openLog()
     const QString path = logFilePath();
     if (QFileInfo::exists(path)) {
         const QDate created = logCreationDate(path);
-        const QString weekdayCopy = gstrLogPath + sys::exeName() + QString::number(weekdayDigit(created))
-            + QStringLiteral(".log");
+        const QString weekdayCopy =
+            gstrLogPath + sys::exeName() + QString::number(weekdayDigit(created)) + QStringLiteral(".log");
         const bool copied = copyFile(path, weekdayCopy);
         // The old log goes only once its copy is safe; otherwise it is appended to.
         if (copied && created < sys::now().date())
@@ -84,7 +84,8 @@ void writeLog(int handle, const QString &text)
     const QString line = text::formatDateTimeSlash(sys::now()) + u',' + text + QStringLiteral("\r\n");
     const QByteArray bytes = line.toUtf8();
     if (it->second->write(bytes) != bytes.size() || !it->second->flush())
-        throw std::runtime_error(QStringLiteral("ログファイルに書き込めません: %1").arg(it->second->fileName()).toStdString());
+        throw std::runtime_error(
+            QStringLiteral("ログファイルに書き込めません: %1").arg(it->second->fileName()).toStdString());
 }
 
 void closeLog(int handle)

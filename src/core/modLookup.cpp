@@ -1,7 +1,7 @@
 #include "core/modLookup.h"
 
 #include "core/modGlobal.h"
-#include "text/VbText.h"
+#include "platform/text/VbText.h"
 
 #include <QComboBox>
 

@@ -14,8 +14,8 @@ class QComboBox;
 
 // One stock day on the adjusted price scale of 調整終値.
 struct KabukaInfo {
-    QString companyName;  // 会社名; kept as the caller set it when nothing is found
-    QString marketName;   // 市場名略称; likewise
+    QString companyName; // 会社名; kept as the caller set it when nothing is found
+    QString marketName;  // 市場名略称; likewise
     double open = 0;
     double close = 0;
     double high = 0;
@@ -33,7 +33,7 @@ int getKabukaInfo(const QString &code, const QString &market, const QDate &day, 
 struct KabukaInfo2 {
     QString companyName;
     int unitShares = 1;
-    int close = 0;        // adjusted close, to the nearest yen (halves to even)
+    int close = 0; // adjusted close, to the nearest yen (halves to even)
     QString marketName;
 };
 
@@ -42,10 +42,10 @@ struct KabukaInfo2 {
 int getKabukaInfo2(const QString &code, const QString &market, const QDate &day, KabukaInfo2 &info);
 
 struct ReservationInfo {
-    QString companyName;  // kept as the caller set it when nothing is found
+    QString companyName; // kept as the caller set it when nothing is found
     QString marketName;
-    int buyPrice = 0;     // executed buy price, to the nearest yen
-    int sellPrice = 0;    // executed sell price, or the profit-take price while not sold
+    int buyPrice = 0;  // executed buy price, to the nearest yen
+    int sellPrice = 0; // executed sell price, or the profit-take price while not sold
 };
 
 // One reservation by its 予約番号. Prices start at 0. A reservation not yet sold gets the

@@ -1,7 +1,7 @@
 #include "core/modRegistry.h"
 
-#include "sys/ProgramDir.h"
-#include "text/Format.h"
+#include "platform/sys/ProgramDir.h"
+#include "platform/text/Format.h"
 
 #include <cerrno>
 
@@ -28,8 +28,7 @@ QString regGetString(const QString &rootKey, const QString &subKey, const QStrin
     return values->value(valueName);
 }
 
-int regSetString(const QString &rootKey, const QString &subKey, const QString &valueName,
-                 const QString &value)
+int regSetString(const QString &rootKey, const QString &subKey, const QString &valueName, const QString &value)
 {
     return regSetStrings(rootKey, subKey, {{valueName, value}});
 }
@@ -41,8 +40,8 @@ int regSetStrings(const QString &rootKey, const QString &subKey, const settings:
 
 QString getVersionNo()
 {
-    return text::formatZeroPadded(NIMBRA_VERSION_MAJOR, 2) + text::formatZeroPadded(NIMBRA_VERSION_MINOR, 2)
-        + text::formatZeroPadded(NIMBRA_VERSION_PATCH, 4);
+    return text::formatZeroPadded(NIMBRA_VERSION_MAJOR, 2) + text::formatZeroPadded(NIMBRA_VERSION_MINOR, 2) +
+           text::formatZeroPadded(NIMBRA_VERSION_PATCH, 4);
 }
 
 int setRegistryVersion(const QString &versionNo)

@@ -1,6 +1,6 @@
 #pragma once
 
-#include "settings/SettingsStore.h"
+#include "platform/settings/SettingsStore.h"
 
 #include <QString>
 
@@ -18,8 +18,7 @@ QString settingsSubKey();
 QString regGetString(const QString &rootKey, const QString &subKey, const QString &valueName);
 
 // Writes a text value, creating the key when missing: 0 on success, else an error code.
-int regSetString(const QString &rootKey, const QString &subKey, const QString &valueName,
-                 const QString &value);
+int regSetString(const QString &rootKey, const QString &subKey, const QString &valueName, const QString &value);
 
 // Writes several text values in one piece: either all of them reach the store or none
 // does. 0 on success, else an error code.

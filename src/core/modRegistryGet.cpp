@@ -6,51 +6,51 @@
 #include "core/modGlobal.h"
 #include "core/modLog.h"
 #include "core/modRegistry.h"
-#include "sys/Clock.h"
-#include "text/VbText.h"
+#include "platform/sys/Clock.h"
+#include "platform/text/VbText.h"
 
 namespace {
 
 // Stores one value into its field; false when its text cannot be converted.
 bool loadSetting(const SettingEntry &entry, const QString &stored)
 {
-    return std::visit(
-        Overloaded{
-            [&](QString *field) {
-                *field = stored;
-                return true;
-            },
-            [&](int *field) {
-                std::optional<int> value;
-                if (entry.oneWhenEmpty)
-                    value = text::trimSpaces(stored).isEmpty() ? std::optional<int>(1) : parseWholeNumber(stored);
-                else
-                    value = leadingWholeNumber(stored);
-                if (value)
-                    *field = *value;
-                // A defaulted field cannot hold 0: stored 0 and missing read alike.
-                if (*field == 0 && entry.defaultValue != 0)
-                    *field = int(entry.defaultValue);
-                return value.has_value();
-            },
-            [&](double *field) {
-                *field = text::leadingNumber(stored);
-                if (*field == 0 && entry.defaultValue != 0)
-                    *field = entry.defaultValue;
-                return true;
-            },
-            [&](QDateTime *field) {
-                if (text::leadingNumber(stored) == 0) {
-                    *field = QDateTime(sys::now().date(), QTime(0, 0));
-                    return true;
-                }
-                const std::optional<QDateTime> value = parseSettingDate(stored);
-                if (value)
-                    *field = *value;
-                return value.has_value();
-            },
-        },
-        entry.field);
+    return std::visit(Overloaded{
+                          [&](QString *field) {
+                              *field = stored;
+                              return true;
+                          },
+                          [&](int *field) {
+                              std::optional<int> value;
+                              if (entry.oneWhenEmpty)
+                                  value = text::trimSpaces(stored).isEmpty() ? std::optional<int>(1)
+                                                                             : parseWholeNumber(stored);
+                              else
+                                  value = leadingWholeNumber(stored);
+                              if (value)
+                                  *field = *value;
+                              // A defaulted field cannot hold 0: stored 0 and missing read alike.
+                              if (*field == 0 && entry.defaultValue != 0)
+                                  *field = int(entry.defaultValue);
+                              return value.has_value();
+                          },
+                          [&](double *field) {
+                              *field = text::leadingNumber(stored);
+                              if (*field == 0 && entry.defaultValue != 0)
+                                  *field = entry.defaultValue;
+                              return true;
+                          },
+                          [&](QDateTime *field) {
+                              if (text::leadingNumber(stored) == 0) {
+                                  *field = QDateTime(sys::now().date(), QTime(0, 0));
+                                  return true;
+                              }
+                              const std::optional<QDateTime> value = parseSettingDate(stored);
+                              if (value)
+                                  *field = *value;
+                              return value.has_value();
+                          },
+                      },
+                      entry.field);
 }
 
 } // namespace

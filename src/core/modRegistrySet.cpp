@@ -5,8 +5,8 @@
 #include "core/modGlobal.h"
 #include "core/modLog.h"
 #include "core/modRegistry.h"
-#include "text/VbText.h"
-#include "ui/MsgBox.h"
+#include "platform/text/VbText.h"
+#include "platform/ui/MsgBox.h"
 
 namespace {
 
@@ -33,8 +33,8 @@ bool setRegistryAll()
     if (error == 0)
         return true;
     writeLog(glngLogFileNo, QStringLiteral("設定の保存に失敗しました。コード=") + QString::number(error));
-    ui::msgBox(QStringLiteral("設定を保存できませんでした。(コード=") + QString::number(error)
-                   + QStringLiteral(")\n変更した設定はこのまま使われますが、次回の起動時には元に戻ります。"),
+    ui::msgBox(QStringLiteral("設定を保存できませんでした。(コード=") + QString::number(error) +
+                   QStringLiteral(")\n変更した設定はこのまま使われますが、次回の起動時には元に戻ります。"),
                ui::vbExclamation);
     return false;
 }

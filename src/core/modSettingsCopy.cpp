@@ -4,9 +4,9 @@
 #include "core/SettingsRecords.h"
 #include "core/SettingsText.h"
 #include "core/modUtil.h"
-#include "text/VbText.h"
-#include "ui/ControlArray.h"
-#include "ui/MsgBox.h"
+#include "platform/text/VbText.h"
+#include "platform/ui/ControlArray.h"
+#include "platform/ui/MsgBox.h"
 
 #include <QCheckBox>
 #include <QComboBox>
@@ -59,7 +59,7 @@ public:
         if (const std::optional<int> value = parseWholeNumber(box->text()))
             return *value;
         refuse(box, parseRealNumber(box->text()) ? QStringLiteral("」の値が範囲を超えています。")
-                                                  : QStringLiteral("」には数値を入力してください。"));
+                                                 : QStringLiteral("」には数値を入力してください。"));
         return 0;
     }
 
@@ -127,8 +127,14 @@ class ControlWriter {
 public:
     explicit ControlWriter(const QWidget *window) : m_window(window) {}
 
-    void text(const char16_t *name, const QString &value) const { findControl<QLineEdit>(m_window, name)->setText(value); }
-    void check(const char16_t *name, int value) const { findControl<QCheckBox>(m_window, name)->setChecked(value == 1); }
+    void text(const char16_t *name, const QString &value) const
+    {
+        findControl<QLineEdit>(m_window, name)->setText(value);
+    }
+    void check(const char16_t *name, int value) const
+    {
+        findControl<QCheckBox>(m_window, name)->setChecked(value == 1);
+    }
 
     // A value that names no button cannot be shown; the group stays as it is.
     void option(const char16_t *name, int value) const
@@ -297,9 +303,16 @@ const ControlField<OD> kOrderSettingControls[] = {
 
 // The indicator periods are single values, not a record: one table of their boxes.
 const std::pair<const char16_t *, int *> kCalcParamControls[] = {
-    {u"txtSMAS", &SMAS}, {u"txtSMAM", &SMAM},             {u"txtSMAL", &SMAL}, {u"txtEMAS", &EMAS},
-    {u"txtEMAM", &EMAM}, {u"txtEMAL", &EMAL},             {u"txtMACDSigSMA", &MACDSigSMA},
-    {u"txtRSIA", &RSIA}, {u"txtRCIS", &RCIS},             {u"txtRCIM", &RCIM},
+    {u"txtSMAS", &SMAS},
+    {u"txtSMAM", &SMAM},
+    {u"txtSMAL", &SMAL},
+    {u"txtEMAS", &EMAS},
+    {u"txtEMAM", &EMAM},
+    {u"txtEMAL", &EMAL},
+    {u"txtMACDSigSMA", &MACDSigSMA},
+    {u"txtRSIA", &RSIA},
+    {u"txtRCIS", &RCIS},
+    {u"txtRCIM", &RCIM},
 };
 
 } // namespace

@@ -1,12 +1,12 @@
 #include "core/modUtil.h"
 
 #include "core/modGlobal.h"
-#include "sys/Clock.h"
-#include "sys/FileOps.h"
-#include "text/Cp932.h"
-#include "text/Format.h"
-#include "text/VbText.h"
-#include "ui/cDateTimePicker.h"
+#include "platform/sys/Clock.h"
+#include "platform/sys/FileOps.h"
+#include "platform/text/Cp932.h"
+#include "platform/text/Format.h"
+#include "platform/text/VbText.h"
+#include "platform/ui/cDateTimePicker.h"
 
 #include <QComboBox>
 

@@ -1,7 +1,7 @@
 #include "initdb/DatabaseFiles.h"
 
-#include "db/Connection.h"
-#include "db/Error.h"
+#include "platform/db/Connection.h"
+#include "platform/db/Error.h"
 
 #include <QDir>
 #include <QFile>
@@ -29,8 +29,8 @@ void loadSeedRows(db::Connection &connection, const QString &table)
     QStringList marks;
     for (qsizetype i = 0; i < columns.size(); ++i)
         marks << QStringLiteral("?");
-    db::Statement insert = connection.prepare(QStringLiteral("INSERT OR IGNORE INTO %1 (%2) VALUES (%3)")
-                                                  .arg(table, columns.join(u','), marks.join(u',')));
+    db::Statement insert = connection.prepare(
+        QStringLiteral("INSERT OR IGNORE INTO %1 (%2) VALUES (%3)").arg(table, columns.join(u','), marks.join(u',')));
     for (qsizetype row = 1; row < lines.size(); ++row) {
         const QStringList values = lines.at(row).trimmed().split(u',');
         insert.reset();
@@ -74,7 +74,8 @@ QString createMissingDatabases(const QString &dir, const QString &exeName)
         if (!QFileInfo::exists(priceDb))
             buildDatabase(priceDb, schema.left(marker), {QStringLiteral("tmmarket")});
         if (!QFileInfo::exists(workDb))
-            buildDatabase(workDb, schema.mid(marker), {QStringLiteral("tmpricerange"), QStringLiteral("tmnominalrange")});
+            buildDatabase(workDb, schema.mid(marker),
+                          {QStringLiteral("tmpricerange"), QStringLiteral("tmnominalrange")});
         return {};
     } catch (const db::Error &e) {
         return e.message();

@@ -5,8 +5,8 @@
 #include "core/frmDouisyo.h"
 #include "core/modApplication.h"
 #include "core/modGlobal.h"
-#include "core/modLatestData.h"
 #include "core/modLog.h"
+#include "trading/modLatestData.h"
 
 #include <QCloseEvent>
 #include <QCoreApplication>

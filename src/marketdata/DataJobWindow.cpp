@@ -6,8 +6,8 @@
 #include "core/modLog.h"
 #include "core/modLookup.h"
 #include "core/modSystem.h"
-#include "ui/DoEvents.h"
-#include "ui/WindowBuilder.h"
+#include "platform/ui/DoEvents.h"
+#include "platform/ui/WindowBuilder.h"
 
 #include <QAction>
 #include <QComboBox>

@@ -23,13 +23,13 @@ protected:
     struct Layout {
         int clientWidth = 0;
         int clientHeight = 0;
-        QRect frame;              // fraZyouken, in the client area
-        QRect marketBox;          // cmbSizyouCode, in the frame
-        QRect message;            // lblMsg, in the client area
-        QString startCaption;     // cmdSelect
-        QRect startButton;        // in the frame when startInFrame, else in the client area
+        QRect frame;          // fraZyouken, in the client area
+        QRect marketBox;      // cmbSizyouCode, in the frame
+        QRect message;        // lblMsg, in the client area
+        QString startCaption; // cmdSelect
+        QRect startButton;    // in the frame when startInFrame, else in the client area
         bool startInFrame = false;
-        QRect closeButton;        // cmdClose, in the client area
+        QRect closeButton; // cmdClose, in the client area
     };
 
     DataJobWindow(QWidget *parent, const QString &name, const QString &caption, const Layout &layout);

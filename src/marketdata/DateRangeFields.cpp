@@ -1,7 +1,7 @@
 #include "marketdata/DateRangeFields.h"
 
 #include "core/modUtil.h"
-#include "ui/WindowBuilder.h"
+#include "platform/ui/WindowBuilder.h"
 
 namespace {
 

@@ -1,6 +1,6 @@
 #pragma once
 
-#include "ui/cDateTimePicker.h"
+#include "platform/ui/cDateTimePicker.h"
 
 #include <QDate>
 #include <QPoint>

@@ -1,8 +1,8 @@
 #include "marketdata/IndicatorSeries.h"
 
 #include "core/SettingsRecords.h"
-#include "text/Format.h"
-#include "text/VbText.h"
+#include "platform/text/Format.h"
+#include "platform/text/VbText.h"
 
 #include <algorithm>
 #include <cmath>
@@ -128,7 +128,8 @@ void computeRow(std::vector<SeriesRow> &rows, std::size_t t, std::size_t firstRu
     const double price = rows[t].price;
 
     for (std::size_t s = 0; s < p.sma.size(); ++s)
-        v.sma[s] = oneDecimal(windowMean(rows, windowStart(t, p.sma[s]), t, [](const SeriesRow &r) { return r.price; }));
+        v.sma[s] =
+            oneDecimal(windowMean(rows, windowStart(t, p.sma[s]), t, [](const SeriesRow &r) { return r.price; }));
 
     for (std::size_t s = 0; s < p.rci.size(); ++s)
         v.rci[s] = rankCorrelation(rows, t, p.rci[s], scratch);
@@ -141,8 +142,8 @@ void computeRow(std::vector<SeriesRow> &rows, std::size_t t, std::size_t firstRu
         v.ema[s] = oneDecimal(ema[s]);
     }
     v.macd = oneDecimal(ema[0] - ema[1]);
-    v.signal = oneDecimal(
-        windowMean(rows, windowStart(t, p.macdSignal, signalFirst), t, [](const SeriesRow &r) { return r.values.macd; }));
+    v.signal = oneDecimal(windowMean(rows, windowStart(t, p.macdSignal, signalFirst), t,
+                                     [](const SeriesRow &r) { return r.values.macd; }));
 
     if (t == 0) {
         v.up = v.down = 0;

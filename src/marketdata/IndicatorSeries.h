@@ -6,12 +6,12 @@
 
 // The indicator lengths, in rows (trading days), taken from the settings.
 struct IndicatorPeriods {
-    std::array<int, 3> sma{};   // 短期SMA, 中期SMA, 長期SMA
-    std::array<int, 3> ema{};   // 短期EMA, 中期EMA, 長期EMA
-    int macdSignal = 0;         // MACDシグナル
+    std::array<int, 3> sma{}; // 短期SMA, 中期SMA, 長期SMA
+    std::array<int, 3> ema{}; // 短期EMA, 中期EMA, 長期EMA
+    int macdSignal = 0;       // MACDシグナル
     int rsi = 0;
-    std::array<int, 2> rci{};   // 短期RCI, 中期RCI
-    int vr = 0;                 // VRA, VRB
+    std::array<int, 2> rci{}; // 短期RCI, 中期RCI
+    int vr = 0;               // VRA, VRB
 
     static IndicatorPeriods fromSettings();
     // Every length is at least 1 (an RCI below 2 is computed as 0).
@@ -28,8 +28,8 @@ struct IndicatorValues {
     std::array<double, 3> ema{};
     double macd = 0;
     double signal = 0;
-    double up = 0;     // 上昇幅
-    double down = 0;   // 下落幅
+    double up = 0;   // 上昇幅
+    double down = 0; // 下落幅
     double rsi = 0;
     std::array<double, 2> rci{};
     double vra = 0;

@@ -2,9 +2,9 @@
 
 #include "core/modGlobal.h"
 #include "core/modLog.h"
-#include "net/Inet.h"
-#include "net/SiteFile.h"
-#include "text/VbText.h"
+#include "platform/net/Inet.h"
+#include "platform/net/SiteFile.h"
+#include "platform/text/VbText.h"
 
 #include <algorithm>
 #include <cmath>

@@ -7,9 +7,9 @@
 #include "marketdata/modCosmo.h"
 #include "marketdata/modKabuka.h"
 #include "marketdata/modKabukaKikan.h"
-#include "net/Inet.h"
-#include "sys/Clock.h"
-#include "ui/DoEvents.h"
+#include "platform/net/Inet.h"
+#include "platform/sys/Clock.h"
+#include "platform/ui/DoEvents.h"
 
 #include <QEvent>
 #include <QLabel>
@@ -31,10 +31,8 @@ void logStep(const char16_t *text)
 } // namespace
 
 frmGetData::frmGetData(QWidget *parent)
-    : QDialog(parent, Qt::Dialog | Qt::FramelessWindowHint)
-    , imgLogo(new QLabel(this))
-    , lblMsg(new QLabel(this))
-    , Inet1(new net::Inet(this))
+    : QDialog(parent, Qt::Dialog | Qt::FramelessWindowHint), imgLogo(new QLabel(this)), lblMsg(new QLabel(this)),
+      Inet1(new net::Inet(this))
 {
     setObjectName(QStringLiteral("frmGetData"));
     imgLogo->setObjectName(QStringLiteral("imgLogo"));

@@ -1,6 +1,5 @@
 #include "marketdata/frmGetDataMN.h"
 
-#include "ui/TopLevelWindow.h"
 #include "core/modGlobal.h"
 #include "core/modLog.h"
 #include "core/modLookup.h"
@@ -10,13 +9,14 @@
 #include "marketdata/modCosmo.h"
 #include "marketdata/modKabuka.h"
 #include "marketdata/modKabukaKikan.h"
-#include "net/Inet.h"
-#include "sys/Clock.h"
-#include "text/Format.h"
-#include "text/VbText.h"
-#include "ui/DoEvents.h"
-#include "ui/MsgBox.h"
-#include "ui/WindowBuilder.h"
+#include "platform/net/Inet.h"
+#include "platform/sys/Clock.h"
+#include "platform/text/Format.h"
+#include "platform/text/VbText.h"
+#include "platform/ui/DoEvents.h"
+#include "platform/ui/MsgBox.h"
+#include "platform/ui/TopLevelWindow.h"
+#include "platform/ui/WindowBuilder.h"
 
 #include <QComboBox>
 #include <QGroupBox>
@@ -37,15 +37,20 @@ void showMaxDateOnMainWindow()
 
 frmGetDataMN::frmGetDataMN(QWidget *parent)
     : DataJobWindow(parent, QStringLiteral("frmGetDataMN"), QStringLiteral("株価取得"),
-                    {.clientWidth = 6000, .clientHeight = 2880, .frame = QRect(120, 420, 5760, 1260),
-                     .marketBox = QRect(2340, 720, 1500, 330), .message = QRect(120, 1800, 5760, 300),
-                     .startCaption = QStringLiteral("再取得"), .startButton = QRect(3360, 2220, 1215, 420),
-                     .closeButton = QRect(4665, 2220, 1215, 420)})
-    , Inet1(new net::Inet(this))
-    , lblMaxDate(ui::addLabel(client, QString(), 120, 120, QStringLiteral("lblMaxDate")))
-    , dateRange(fraZyouken, {.caption = QPoint(240, 330), .first = QRect(1320, 270, 2040, 330), .dash = QPoint(3450, 330),
-                             .last = QRect(3600, 270, 2040, 330)})
-    , txtBrandCode(addCodeBox(240))
+                    {.clientWidth = 6000,
+                     .clientHeight = 2880,
+                     .frame = QRect(120, 420, 5760, 1260),
+                     .marketBox = QRect(2340, 720, 1500, 330),
+                     .message = QRect(120, 1800, 5760, 300),
+                     .startCaption = QStringLiteral("再取得"),
+                     .startButton = QRect(3360, 2220, 1215, 420),
+                     .closeButton = QRect(4665, 2220, 1215, 420)}),
+      Inet1(new net::Inet(this)), lblMaxDate(ui::addLabel(client, QString(), 120, 120, QStringLiteral("lblMaxDate"))),
+      dateRange(fraZyouken, {.caption = QPoint(240, 330),
+                             .first = QRect(1320, 270, 2040, 330),
+                             .dash = QPoint(3450, 330),
+                             .last = QRect(3600, 270, 2040, 330)}),
+      txtBrandCode(addCodeBox(240))
 {
     Inet1->setObjectName(QStringLiteral("Inet1"));
     Form_Load();
@@ -76,8 +81,7 @@ void frmGetDataMN::cmdSelect_Click()
     if (!code)
         return;
     if (ui::msgBox(QStringLiteral("指定範囲の株価情報を再取得します。よろしいですか?"),
-                   ui::vbYesNo + ui::vbInformation + ui::vbDefaultButton2)
-        != ui::vbYes)
+                   ui::vbYesNo + ui::vbInformation + ui::vbDefaultButton2) != ui::vbYes)
         return;
     runJob([this, &code] { redownload(*code); });
 }

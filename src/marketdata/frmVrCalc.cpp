@@ -2,9 +2,9 @@
 
 #include "core/modGlobal.h"
 #include "marketdata/modCalc.h"
-#include "ui/ControlArray.h"
-#include "ui/Twips.h"
-#include "ui/WindowBuilder.h"
+#include "platform/ui/ControlArray.h"
+#include "platform/ui/Twips.h"
+#include "platform/ui/WindowBuilder.h"
 
 #include <QLabel>
 #include <QScopedValueRollback>
@@ -30,8 +30,10 @@ frmVrCalc::frmVrCalc(QWidget *parent) : QDialog(parent)
 {
     ui::setupFixedDialog(this, QStringLiteral("frmVrCalc"), QString(), 6000, 2520);
     const QString notices[] = {
-        QStringLiteral("新たにデータの形式が変更になりました。"), QStringLiteral("この処理は数分から数十分かかります。"),
-        QStringLiteral("今回一度きりの処理です"),                 QStringLiteral("途中で処理を中断しないでください。"),
+        QStringLiteral("新たにデータの形式が変更になりました。"),
+        QStringLiteral("この処理は数分から数十分かかります。"),
+        QStringLiteral("今回一度きりの処理です"),
+        QStringLiteral("途中で処理を中断しないでください。"),
         QStringLiteral("データが破損してしまいます。"),
     };
     for (int i = 0; i < 5; ++i) {

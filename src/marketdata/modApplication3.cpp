@@ -1,7 +1,7 @@
 #include "marketdata/modApplication3.h"
 
 #include "core/modGlobal.h"
-#include "text/VbText.h"
+#include "platform/text/VbText.h"
 
 #include <cmath>
 

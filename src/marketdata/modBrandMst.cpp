@@ -3,15 +3,15 @@
 #include "core/BusyGuard.h"
 #include "core/modGlobal.h"
 #include "core/modLog.h"
-#include "db/DbDate.h"
 #include "marketdata/StockCode.h"
 #include "marketdata/modinfoseek.h"
-#include "sys/Clock.h"
-#include "text/Format.h"
-#include "text/VbText.h"
-#include "ui/DoEvents.h"
-#include "ui/MsgBox.h"
-#include "ui/YieldPacer.h"
+#include "platform/db/DbDate.h"
+#include "platform/sys/Clock.h"
+#include "platform/text/Format.h"
+#include "platform/text/VbText.h"
+#include "platform/ui/DoEvents.h"
+#include "platform/ui/MsgBox.h"
+#include "platform/ui/YieldPacer.h"
 
 #include <QLabel>
 
@@ -81,13 +81,14 @@ void bindRange(Query &query, const QString &low, const QString &high, const QStr
 Master storedMaster(const QString &low, const QString &high, const QString &oneMarket)
 {
     db::Statement query = gcnDB.prepare(
-        QStringLiteral("select 銘柄コード, 市場コード, 会社名, 業種名, 単元株数, 登録日付, 更新日付, 対象外区分, 管理ポスト区分"
-                       " from tmbond")
-        + kRangeCondition + (oneMarket.isEmpty() ? QString() : kMarketCondition));
+        QStringLiteral(
+            "select 銘柄コード, 市場コード, 会社名, 業種名, 単元株数, 登録日付, 更新日付, 対象外区分, 管理ポスト区分"
+            " from tmbond") +
+        kRangeCondition + (oneMarket.isEmpty() ? QString() : kMarketCondition));
     bindRange(query, low, high, oneMarket);
     Master master;
     while (query.step())
-        master[{query.text(0), query.text(1)}] = {query.text(2), query.text(3), query.int64(4), query.text(5),
+        master[{query.text(0), query.text(1)}] = {query.text(2), query.text(3),  query.int64(4), query.text(5),
                                                   query.text(6), query.int64(7), query.int64(8)};
     return master;
 }
@@ -95,17 +96,17 @@ Master storedMaster(const QString &low, const QString &high, const QString &oneM
 void replaceMaster(const QString &low, const QString &high, const QString &oneMarket, const Master &master)
 {
     db::Transaction change(gcnDB);
-    db::Statement remove = gcnDB.prepare(QStringLiteral("delete from tmbond") + kRangeCondition
-                                         + (oneMarket.isEmpty() ? QString() : kMarketCondition));
+    db::Statement remove = gcnDB.prepare(QStringLiteral("delete from tmbond") + kRangeCondition +
+                                         (oneMarket.isEmpty() ? QString() : kMarketCondition));
     bindRange(remove, low, high, oneMarket);
     remove.run();
-    db::Statement insert = gcnDB.prepare(QStringLiteral(
-        "insert into tmbond (銘柄コード, 会社名, 市場コード, 業種名, 単元株数, 登録日付, 更新日付, 対象外区分, 管理ポスト区分)"
-        " values (?, ?, ?, ?, ?, ?, ?, ?, ?)"));
+    db::Statement insert = gcnDB.prepare(QStringLiteral("insert into tmbond (銘柄コード, 会社名, 市場コード, 業種名, "
+                                                        "単元株数, 登録日付, 更新日付, 対象外区分, 管理ポスト区分)"
+                                                        " values (?, ?, ?, ?, ?, ?, ?, ?, ?)"));
     for (const auto &[key, row] : master) {
         insert.reset();
-        insert.bindAll(key.code, row.companyName, key.market, row.industry, row.unitShares, row.registered,
-                       row.updated, row.excluded, row.caution);
+        insert.bindAll(key.code, row.companyName, key.market, row.industry, row.unitShares, row.registered, row.updated,
+                       row.excluded, row.caution);
         insert.run();
     }
     change.commit();
@@ -164,8 +165,7 @@ private:
 void getBrandMst(net::Inet &control, QLabel &label, const QString &low, const QString &high, const QString &market)
 {
     if (ui::msgBox(QStringLiteral("銘柄コード情報を再構築します。よろしいですか?"),
-                   ui::vbYesNo + ui::vbInformation + ui::vbDefaultButton2)
-        != ui::vbYes)
+                   ui::vbYesNo + ui::vbInformation + ui::vbDefaultButton2) != ui::vbYes)
         return;
     if (!isStockCode(low) || !isStockCode(high)) {
         writeLog(glngLogFileNo, QStringLiteral("銘柄マスタ取得×××銘柄コードの範囲が4桁の数字ではありません×××"));
@@ -185,8 +185,9 @@ void getBrandMst(net::Inet &control, QLabel &label, const QString &low, const QS
     }
     replaceMaster(low, high, oneMarket, rebuild.rebuilt());
     if (rebuild.failedPages() > 0)
-        writeLog(glngLogFileNo, QStringLiteral("銘柄マスタ取得:%1件の銘柄情報を取得できませんでした。登録済みの銘柄はそのままです")
-                                    .arg(rebuild.failedPages()));
+        writeLog(glngLogFileNo,
+                 QStringLiteral("銘柄マスタ取得:%1件の銘柄情報を取得できませんでした。登録済みの銘柄はそのままです")
+                     .arg(rebuild.failedPages()));
 
     ui::msgBox(QStringLiteral("処理は完了しました。"), ui::vbInformation);
     ui::doEvents();

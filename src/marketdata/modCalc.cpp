@@ -3,12 +3,12 @@
 #include "core/BusyGuard.h"
 #include "core/modGlobal.h"
 #include "core/modLog.h"
-#include "db/DbDate.h"
-#include "sys/Clock.h"
-#include "text/Format.h"
-#include "text/VbText.h"
-#include "ui/DoEvents.h"
-#include "ui/YieldPacer.h"
+#include "platform/db/DbDate.h"
+#include "platform/sys/Clock.h"
+#include "platform/text/Format.h"
+#include "platform/text/VbText.h"
+#include "platform/ui/DoEvents.h"
+#include "platform/ui/YieldPacer.h"
 
 #include <QLabel>
 #include <QPointer>
@@ -25,9 +25,9 @@ using namespace std::chrono_literals;
 // True while a calculation runs; a timer tick during its yields must not start another.
 bool calculating = false;
 
-const QString kEarlierRowsSql = QStringLiteral(
-    "select 調整終値, 出来高, 短期EMA, 中期EMA, 長期EMA, MACD, 上昇幅, 下落幅 from ttstocks"
-    " where 銘柄コード = ? and 市場コード = ? and 日付 <= ? order by 日付 desc limit ?");
+const QString kEarlierRowsSql =
+    QStringLiteral("select 調整終値, 出来高, 短期EMA, 中期EMA, 長期EMA, MACD, 上昇幅, 下落幅 from ttstocks"
+                   " where 銘柄コード = ? and 市場コード = ? and 日付 <= ? order by 日付 desc limit ?");
 
 const QString kUpdateSql = QStringLiteral(
     "update ttstocks set 更新日付 = ?, 短期SMA = ?, 中期SMA = ?, 長期SMA = ?, 短期EMA = ?, 中期EMA = ?, 長期EMA = ?,"
@@ -57,12 +57,8 @@ void readEarlierRows(db::Statement &query, const QString &code, const QString &m
 class CalcRun {
 public:
     CalcRun(const IndicatorPeriods &periods, bool continueSeries, QLabel *progress, const QDateTime &stamp)
-        : m_periods(periods)
-        , m_continueSeries(continueSeries)
-        , m_progress(progress)
-        , m_stamp(db::dateTimeText(stamp))
-        , m_earlier(gcnDB.prepare(kEarlierRowsSql))
-        , m_update(gcnDB.prepare(kUpdateSql))
+        : m_periods(periods), m_continueSeries(continueSeries), m_progress(progress), m_stamp(db::dateTimeText(stamp)),
+          m_earlier(gcnDB.prepare(kEarlierRowsSql)), m_update(gcnDB.prepare(kUpdateSql))
     {
     }
 
@@ -126,8 +122,8 @@ private:
     void writeRow(const IndicatorValues &v, const QString &day)
     {
         m_update.reset();
-        m_update.bindAll(m_stamp, v.sma[0], v.sma[1], v.sma[2], v.ema[0], v.ema[1], v.ema[2], v.macd, v.signal,
-                         v.up, v.down, v.rsi, v.rci[0], v.rci[1], v.vra, v.vrb, m_code, m_market, day);
+        m_update.bindAll(m_stamp, v.sma[0], v.sma[1], v.sma[2], v.ema[0], v.ema[1], v.ema[2], v.macd, v.signal, v.up,
+                         v.down, v.rsi, v.rci[0], v.rci[1], v.vra, v.vrb, m_code, m_market, day);
         m_update.run();
     }
 
@@ -138,8 +134,8 @@ private:
         m_transaction->commit();
         m_transaction.reset();
         if (m_progress)
-            m_progress->setText(m_code + QStringLiteral("の株価情報(") + text::formatYmdSlash(db::parseDate(day))
-                                + QStringLiteral("分)を計算中です"));
+            m_progress->setText(m_code + QStringLiteral("の株価情報(") + text::formatYmdSlash(db::parseDate(day)) +
+                                QStringLiteral("分)を計算中です"));
         ui::doEvents();
         m_transaction.emplace(gcnDB);
     }

@@ -3,9 +3,9 @@
 #include "core/modGlobal.h"
 #include "core/modLog.h"
 #include "marketdata/QuotePage.h"
-#include "text/Format.h"
-#include "text/VbText.h"
-#include "ui/DoEvents.h"
+#include "platform/text/Format.h"
+#include "platform/text/VbText.h"
+#include "platform/ui/DoEvents.h"
 
 #include <QLabel>
 
@@ -101,7 +101,8 @@ void csmresult(int mode, const QString &page)
     std::copy_n(section.rows.begin(), csmCount, csmMeigara.begin() + 1);
     if (size_t(csmCount) < section.rows.size())
         writeLog(glngLogFileNo, QStringLiteral("csmresult×××%1行のうち%2行目までを読みました×××")
-                                    .arg(section.rows.size()).arg(quotepage::kResultRows));
+                                    .arg(section.rows.size())
+                                    .arg(quotepage::kResultRows));
     csmSectionFound = section.outcome == CsmSection::Outcome::Read;
 }
 
@@ -178,13 +179,14 @@ void setKanriPost(net::Inet &control, QLabel &label, const QDate &date)
             listed.push_back({csmMeigara[size_t(j)].BrandCode, section});
     }
     if (!bothRead) {
-        writeLog(glngLogFileNo, QStringLiteral("setKanriPost×××注意銘柄情報を読めませんでした。管理ポスト区分は変更しません×××"));
+        writeLog(glngLogFileNo,
+                 QStringLiteral("setKanriPost×××注意銘柄情報を読めませんでした。管理ポスト区分は変更しません×××"));
         return;
     }
 
     for (const Listed &stock : listed) {
-        label.setText(text::formatYmdSlash(date) + QStringLiteral("時点の") + stock.code
-                      + QStringLiteral("の注意銘柄情報を取得中です。"));
+        label.setText(text::formatYmdSlash(date) + QStringLiteral("時点の") + stock.code +
+                      QStringLiteral("の注意銘柄情報を取得中です。"));
         ui::doEvents();
     }
     // No yield inside the transaction: a timer tick must not write into this change.

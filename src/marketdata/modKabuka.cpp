@@ -3,15 +3,15 @@
 #include "core/BusyGuard.h"
 #include "core/modGlobal.h"
 #include "core/modLog.h"
-#include "db/DbDate.h"
 #include "marketdata/modCalc.h"
 #include "marketdata/modMarket.h"
 #include "marketdata/modinfoseek.h"
-#include "sys/Clock.h"
-#include "text/Format.h"
-#include "text/VbText.h"
-#include "ui/DoEvents.h"
-#include "ui/YieldPacer.h"
+#include "platform/db/DbDate.h"
+#include "platform/sys/Clock.h"
+#include "platform/text/Format.h"
+#include "platform/text/VbText.h"
+#include "platform/ui/DoEvents.h"
+#include "platform/ui/YieldPacer.h"
 
 #include <QLabel>
 
@@ -23,8 +23,8 @@
 
 void getSeigenNehaba(qint64 basePrice, qint64 &lowerLimit, qint64 &upperLimit)
 {
-    db::Statement st = gcnDB.prepare(QStringLiteral(
-        "select 制限値幅上場株 from tmpricerange where 基準値開始 <= ? and 基準値終了 >= ? limit 1"));
+    db::Statement st = gcnDB.prepare(
+        QStringLiteral("select 制限値幅上場株 from tmpricerange where 基準値開始 <= ? and 基準値終了 >= ? limit 1"));
     st.bindAll(basePrice, basePrice);
     lowerLimit = upperLimit = 0;
     if (!st.step())
@@ -78,13 +78,11 @@ std::optional<iskKabukaRecord> rowOfDay(const QDate &day)
 class ImportRun {
 public:
     ImportRun(net::Inet &control, QLabel &label, const QDateTime &started)
-        : m_control(control)
-        , m_label(label)
-        , m_stamp(db::dateTimeText(started))
-        , m_replace(gcnDB.prepare(QStringLiteral(
+        : m_control(control), m_label(label), m_stamp(db::dateTimeText(started)),
+          m_replace(gcnDB.prepare(QStringLiteral(
               "update ttstocks set 終値 = ?, 始値 = ?, 安値 = ?, 高値 = ?, 出来高 = ?, 調整終値 = ?, 分割区分 = ?,"
-              " 登録日付 = ?, 更新日付 = ? where 銘柄コード = ? and 市場コード = ? and 日付 = ?")))
-        , m_insert(gcnDB.prepare(QStringLiteral(
+              " 登録日付 = ?, 更新日付 = ? where 銘柄コード = ? and 市場コード = ? and 日付 = ?"))),
+          m_insert(gcnDB.prepare(QStringLiteral(
               "insert into ttstocks (銘柄コード, 日付, 終値, 始値, 安値, 高値, 出来高, 調整終値, 上昇幅, 下落幅,"
               " 分割区分, 登録日付, 更新日付, 市場コード) values (?, ?, ?, ?, ?, ?, ?, ?, 0, 0, ?, ?, ?, ?)")))
     {
@@ -110,13 +108,16 @@ public:
                 continue;
             }
             if (const std::optional<iskKabukaRecord> row = rowOfDay(day)) {
-                m_label.setText(stock.code + QStringLiteral("の株価情報(") + dayText + QStringLiteral("分)を登録中です"));
+                m_label.setText(stock.code + QStringLiteral("の株価情報(") + dayText +
+                                QStringLiteral("分)を登録中です"));
                 m_pending.push_back({stock, day, *row});
             }
         }
         store();
         if (failed > 0)
-            writeLog(glngLogFileNo, dayText + QStringLiteral("分の株価情報を%1銘柄取得できませんでした。登録済みの株価はそのままです").arg(failed));
+            writeLog(glngLogFileNo,
+                     dayText + QStringLiteral("分の株価情報を%1銘柄取得できませんでした。登録済みの株価はそのままです")
+                                   .arg(failed));
         m_result.failedPages += failed;
         ui::doEvents();
     }
@@ -163,8 +164,8 @@ private:
             return;
         }
         m_insert.reset();
-        m_insert.bindAll(a.stock.code, a.day, r.Owarine, open, r.Yasune, r.Takane, r.Dekidaka,
-                         double(r.TyouseiOwarine), r.BunkatuKubun, m_stamp, m_stamp, a.stock.market);
+        m_insert.bindAll(a.stock.code, a.day, r.Owarine, open, r.Yasune, r.Takane, r.Dekidaka, double(r.TyouseiOwarine),
+                         r.BunkatuKubun, m_stamp, m_stamp, a.stock.market);
         m_insert.run();
         ++m_result.newRows;
     }
@@ -194,8 +195,8 @@ void markSplitHandled(const StockKey &stock, const std::vector<QDate> &days)
 
 } // namespace
 
-KabukaImport getKabuka(net::Inet &control, QLabel &label, const QDate &start, const QDate &end,
-                       const QString &code, const QString &market)
+KabukaImport getKabuka(net::Inet &control, QLabel &label, const QDate &start, const QDate &end, const QString &code,
+                       const QString &market)
 {
     if (!start.isValid() || !end.isValid())
         return {};
@@ -209,8 +210,8 @@ KabukaImport getKabuka(net::Inet &control, QLabel &label, const QDate &start, co
     return run.result();
 }
 
-void getBunkatuKabuka(net::Inet &control, QLabel &label, const QDate &start, const QDate &end,
-                      const QString &code, const QString &market)
+void getBunkatuKabuka(net::Inet &control, QLabel &label, const QDate &start, const QDate &end, const QString &code,
+                      const QString &market)
 {
     const BusyGuard busy;
     const QString oneCode = text::trimSpaces(code);
@@ -230,12 +231,13 @@ void getBunkatuKabuka(net::Inet &control, QLabel &label, const QDate &start, con
     }
 
     for (const auto &[stock, days] : flagged) {
-        label.setText(text::formatYmdSlash(days.front()) + QStringLiteral("分の") + stock.code
-                      + QStringLiteral("の分割株価情報を取得中です。"));
+        label.setText(text::formatYmdSlash(days.front()) + QStringLiteral("分の") + stock.code +
+                      QStringLiteral("の分割株価情報を取得中です。"));
         ui::doEvents();
         const KabukaImport imported = getKabuka(control, label, start, end, stock.code, stock.market);
         if (imported.failedPages > 0) {
-            writeLog(glngLogFileNo, stock.code + QStringLiteral("の分割株価情報を取得できませんでした。次回再取得します"));
+            writeLog(glngLogFileNo,
+                     stock.code + QStringLiteral("の分割株価情報を取得できませんでした。次回再取得します"));
             continue;
         }
         markSplitHandled(stock, days);

@@ -28,12 +28,12 @@ struct KabukaImport {
 // day; the replacement keeps the row's computed indicators until they are recalculated.
 // A page that cannot be fetched leaves the stored row as it was and is counted (and
 // logged per day). `label` shows the progress.
-KabukaImport getKabuka(net::Inet &control, QLabel &label, const QDate &start, const QDate &end,
-                       const QString &code, const QString &market);
+KabukaImport getKabuka(net::Inet &control, QLabel &label, const QDate &start, const QDate &end, const QString &code,
+                       const QString &market);
 
 // The split pass: every stock with rows marked 2 in 分割区分 (of the one stock when `code`
 // is not blank) is imported again over `start`..`end` once, its marked rows are set to 1
 // and its indicators recomputed over the range. A stock whose re-import missed a page
 // keeps its marks, so the next pass tries it again.
-void getBunkatuKabuka(net::Inet &control, QLabel &label, const QDate &start, const QDate &end,
-                      const QString &code, const QString &market);
+void getBunkatuKabuka(net::Inet &control, QLabel &label, const QDate &start, const QDate &end, const QString &code,
+                      const QString &market);

@@ -1,7 +1,7 @@
 #include "marketdata/modKabukaKikan.h"
 
 #include "core/modGlobal.h"
-#include "text/VbText.h"
+#include "platform/text/VbText.h"
 
 void getKabukaKikan(const QString &code, const QString &market, const QDate &day, QDate &first, QDate &last)
 {

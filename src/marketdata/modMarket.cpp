@@ -33,11 +33,20 @@ QDate onlyFrom(int firstYear, int year, int month, int day)
 
 // Each rule gives the date of one named holiday in a year, or an invalid date for a year in
 // which the law had no such holiday.
-QDate newYearsDay(int year) { return {year, 1, 1}; }
+QDate newYearsDay(int year)
+{
+    return {year, 1, 1};
+}
 
-QDate comingOfAgeDay(int year) { return year < 2000 ? QDate(year, 1, 15) : nthMonday(year, 1, 2); }
+QDate comingOfAgeDay(int year)
+{
+    return year < 2000 ? QDate(year, 1, 15) : nthMonday(year, 1, 2);
+}
 
-QDate nationalFoundationDay(int year) { return onlyFrom(1967, year, 2, 11); }
+QDate nationalFoundationDay(int year)
+{
+    return onlyFrom(1967, year, 2, 11);
+}
 
 QDate vernalEquinox(int year)
 {
@@ -46,7 +55,10 @@ QDate vernalEquinox(int year)
 }
 
 // 29 April: the Emperor's birthday until 1988, Greenery Day until 2006, Showa Day since.
-QDate showaDay(int year) { return {year, 4, 29}; }
+QDate showaDay(int year)
+{
+    return {year, 4, 29};
+}
 
 // The Emperor's birthday once it no longer fell on 29 April. It moved from 23 December to
 // 23 February with the accession of 1 May 2019, so neither day was a holiday in 2019.
@@ -57,16 +69,25 @@ QDate emperorsBirthday(int year)
     return year <= 2018 ? QDate(year, 12, 23) : QDate(year, 2, 23);
 }
 
-QDate constitutionDay(int year) { return {year, 5, 3}; }
+QDate constitutionDay(int year)
+{
+    return {year, 5, 3};
+}
 
 // Before 2007, 4 May was a holiday only as a day between two holidays.
-QDate greeneryDay(int year) { return onlyFrom(2007, year, 5, 4); }
+QDate greeneryDay(int year)
+{
+    return onlyFrom(2007, year, 5, 4);
+}
 
-QDate childrensDay(int year) { return {year, 5, 5}; }
+QDate childrensDay(int year)
+{
+    return {year, 5, 5};
+}
 
 // In 2020 and 2021 Marine Day, Sports Day and Mountain Day were moved next to the opening and
 // the closing of the Tokyo Olympic Games.
-QDate movedForTheGames(int year, const QDate& in2020, const QDate& in2021, const QDate& otherwise)
+QDate movedForTheGames(int year, const QDate &in2020, const QDate &in2021, const QDate &otherwise)
 {
     return year == 2020 ? in2020 : year == 2021 ? in2021 : otherwise;
 }
@@ -107,21 +128,39 @@ QDate sportsDay(int year)
     return movedForTheGames(year, {2020, 7, 24}, {2021, 7, 23}, nthMonday(year, 10, 2));
 }
 
-QDate cultureDay(int year) { return {year, 11, 3}; }
+QDate cultureDay(int year)
+{
+    return {year, 11, 3};
+}
 
-QDate labourThanksgivingDay(int year) { return {year, 11, 23}; }
+QDate labourThanksgivingDay(int year)
+{
+    return {year, 11, 23};
+}
 
 constexpr std::array holidayRules{
-    &newYearsDay,     &comingOfAgeDay, &nationalFoundationDay, &emperorsBirthday,
-    &vernalEquinox,   &showaDay,       &constitutionDay,       &greeneryDay,
-    &childrensDay,    &marineDay,      &mountainDay,           &respectForTheAgedDay,
-    &autumnalEquinox, &sportsDay,      &cultureDay,            &labourThanksgivingDay,
+    &newYearsDay,
+    &comingOfAgeDay,
+    &nationalFoundationDay,
+    &emperorsBirthday,
+    &vernalEquinox,
+    &showaDay,
+    &constitutionDay,
+    &greeneryDay,
+    &childrensDay,
+    &marineDay,
+    &mountainDay,
+    &respectForTheAgedDay,
+    &autumnalEquinox,
+    &sportsDay,
+    &cultureDay,
+    &labourThanksgivingDay,
 };
 
 // Days made holidays by laws of their own: royal weddings, the state funeral of 1989, the
 // accession and the enthronement ceremonies. The accession day of 1 May 2019 counts as a named
 // holiday for the between-two-holidays rule, which is what closed 30 April and 2 May 2019.
-bool isOneOffHoliday(const QDate& date)
+bool isOneOffHoliday(const QDate &date)
 {
     static const std::array days{
         QDate(1959, 4, 10), QDate(1989, 2, 24), QDate(1990, 11, 12),
@@ -130,43 +169,42 @@ bool isOneOffHoliday(const QDate& date)
     return std::ranges::find(days, date) != days.end();
 }
 
-bool isNamedHoliday(const QDate& date)
+bool isNamedHoliday(const QDate &date)
 {
     if (date < holidayLawStart)
         return false;
     const int year = date.year();
-    return isOneOffHoliday(date)
-        || std::ranges::any_of(holidayRules, [&](const auto rule) { return rule(year) == date; });
+    return isOneOffHoliday(date) ||
+           std::ranges::any_of(holidayRules, [&](const auto rule) { return rule(year) == date; });
 }
 
 // For a day that is no named holiday: whether a named holiday on a Sunday moved to it.
-bool isSubstituteHoliday(const QDate& date)
+bool isSubstituteHoliday(const QDate &date)
 {
     const QDate dayBefore = date.addDays(-1);
     for (QDate day = dayBefore; isNamedHoliday(day); day = day.addDays(-1)) {
-        if (day.dayOfWeek() == Qt::Sunday && day >= substituteHolidayStart
-            && (day == dayBefore || day >= revisedLawStart))
+        if (day.dayOfWeek() == Qt::Sunday && day >= substituteHolidayStart &&
+            (day == dayBefore || day >= revisedLawStart))
             return true;
     }
     return false;
 }
 
 // For a day that is no named holiday: whether it lies between two named holidays.
-bool isCitizensHoliday(const QDate& date)
+bool isCitizensHoliday(const QDate &date)
 {
-    if (date < citizensHolidayStart
-        || (date < revisedLawStart && date.dayOfWeek() == Qt::Sunday))
+    if (date < citizensHolidayStart || (date < revisedLawStart && date.dayOfWeek() == Qt::Sunday))
         return false;
     return isNamedHoliday(date.addDays(-1)) && isNamedHoliday(date.addDays(1));
 }
 
-bool isNationalHoliday(const QDate& date)
+bool isNationalHoliday(const QDate &date)
 {
     return isNamedHoliday(date) || isSubstituteHoliday(date) || isCitizensHoliday(date);
 }
 
 // The exchanges close from 31 December to 3 January, whatever the holiday law says.
-bool isExchangeClosure(const QDate& date)
+bool isExchangeClosure(const QDate &date)
 {
     return (date.month() == 1 && date.day() <= 3) || (date.month() == 12 && date.day() == 31);
 }
@@ -178,33 +216,29 @@ int equinoxDay(int year, double constantTo1979, double constantTo2099, double co
 {
     if (year < 1948 || year > 2150)
         return 99;
-    const double constant = year <= 1979 ? constantTo1979
-        : year <= 2099                   ? constantTo2099
-                                         : constantTo2150;
+    const double constant = year <= 1979 ? constantTo1979 : year <= 2099 ? constantTo2099 : constantTo2150;
     const int leapBaseYear = year <= 1979 ? 1983 : 1980;
-    return static_cast<int>(std::trunc(constant + 0.242194 * (year - 1980)
-                                       - std::trunc((year - leapBaseYear) / 4.0)));
+    return static_cast<int>(std::trunc(constant + 0.242194 * (year - 1980) - std::trunc((year - leapBaseYear) / 4.0)));
 }
 
 } // namespace
 
-bool isTradingDay(const QDate& date)
+bool isTradingDay(const QDate &date)
 {
     if (!date.isValid() || date.dayOfWeek() == Qt::Saturday || date.dayOfWeek() == Qt::Sunday)
         return false;
     return !isHoliday(date);
 }
 
-bool isTradingDay(const QDateTime& moment)
+bool isTradingDay(const QDateTime &moment)
 {
     return isTradingDay(moment.date());
 }
 
-bool isTradingTime(const QDateTime& moment, int earlyStart)
+bool isTradingTime(const QDateTime &moment, int earlyStart)
 {
     // The first and the last trading days of 2006 and 2007 were half-day sessions.
-    static const std::array halfDays{
-        QDate(2006, 1, 4), QDate(2006, 12, 29), QDate(2007, 1, 4), QDate(2007, 12, 28)};
+    static const std::array halfDays{QDate(2006, 1, 4), QDate(2006, 12, 29), QDate(2007, 1, 4), QDate(2007, 12, 28)};
     const bool halfDay = std::ranges::find(halfDays, moment.date()) != halfDays.end();
 
     const QString time = moment.time().toString(QStringLiteral("hhmm"));
@@ -213,12 +247,12 @@ bool isTradingTime(const QDateTime& moment, int earlyStart)
     return start <= time && time <= end;
 }
 
-bool isHoliday(const QDate& date)
+bool isHoliday(const QDate &date)
 {
     return date >= holidayLawStart && (isExchangeClosure(date) || isNationalHoliday(date));
 }
 
-bool isHoliday(const QDateTime& moment)
+bool isHoliday(const QDateTime &moment)
 {
     return isHoliday(moment.date());
 }
@@ -233,7 +267,7 @@ int autumnalEquinoxDay(int year)
     return equinoxDay(year, 23.2588, 23.2488, 24.2488);
 }
 
-QDateTime getZenEigyoubi(const QDateTime& moment)
+QDateTime getZenEigyoubi(const QDateTime &moment)
 {
     constexpr int maxDaysBack = 31;
     for (int daysBack = 0; daysBack < maxDaysBack; ++daysBack) {

@@ -2,12 +2,12 @@
 
 #include "core/modGlobal.h"
 #include "marketdata/modYahoo.h"
-#include "sys/Clock.h"
-#include "text/Format.h"
-#include "text/VbText.h"
-#include "ui/Chart2D.h"
-#include "ui/DoEvents.h"
-#include "ui/YieldPacer.h"
+#include "platform/sys/Clock.h"
+#include "platform/text/Format.h"
+#include "platform/text/VbText.h"
+#include "platform/ui/Chart2D.h"
+#include "platform/ui/DoEvents.h"
+#include "platform/ui/YieldPacer.h"
 
 #include <QStringList>
 #include <QVector>
@@ -78,8 +78,9 @@ void saveTimeStocks(net::Inet &control, const QDateTime &day, const QString &cod
     const QString time = text::formatZeroPadded(quote.hour, 2) + text::formatZeroPadded(quote.minute, 2);
 
     db::Transaction change(gcnDB);
-    gcnDB.execute(QStringLiteral("delete from tttimestocks where 銘柄コード = ? and 市場コード = ? and 日付 = ? and 時刻 = ?"),
-                  code, market, day.date(), time);
+    gcnDB.execute(
+        QStringLiteral("delete from tttimestocks where 銘柄コード = ? and 市場コード = ? and 日付 = ? and 時刻 = ?"),
+        code, market, day.date(), time);
     gcnDB.execute(QStringLiteral("insert into tttimestocks (日付,時刻,銘柄コード,現在値,登録日付,更新日付,市場コード)"
                                  " values (?,?,?,?,?,?,?)"),
                   day.date(), time, code, quote.price, now, now, market);

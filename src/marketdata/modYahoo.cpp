@@ -3,8 +3,8 @@
 #include "core/modGlobal.h"
 #include "core/modLog.h"
 #include "marketdata/QuotePage.h"
-#include "sys/Clock.h"
-#include "text/VbText.h"
+#include "platform/sys/Clock.h"
+#include "platform/text/VbText.h"
 
 #include <QRegularExpression>
 #include <QStringList>

@@ -3,9 +3,9 @@
 #include "core/modGlobal.h"
 #include "core/modLog.h"
 #include "marketdata/QuotePage.h"
-#include "net/Inet.h"
-#include "text/Format.h"
-#include "text/VbText.h"
+#include "platform/net/Inet.h"
+#include "platform/text/Format.h"
+#include "platform/text/VbText.h"
 
 #include <QUrl>
 
@@ -49,10 +49,14 @@ QString pageAddress()
     if (iskMode == 1) {
         path = QStringLiteral("MnStock/sresult.html?search=1") + qt;
     } else if (iskMode == 2) {
-        path = QStringLiteral("MnStock/slast.html?pg=slast.html&search=1&k=d") + qt
-            + QStringLiteral("&sy=%1&sm=%2&sd=%3&ey=%4&em=%5&ed=%6")
-                  .arg(iskStartYear).arg(iskStartMonth).arg(iskStartDay)
-                  .arg(iskEndYear).arg(iskEndMonth).arg(iskEndDay);
+        path = QStringLiteral("MnStock/slast.html?pg=slast.html&search=1&k=d") + qt +
+               QStringLiteral("&sy=%1&sm=%2&sd=%3&ey=%4&em=%5&ed=%6")
+                   .arg(iskStartYear)
+                   .arg(iskStartMonth)
+                   .arg(iskStartDay)
+                   .arg(iskEndYear)
+                   .arg(iskEndMonth)
+                   .arg(iskEndDay);
     } else {
         return {};
     }
@@ -166,7 +170,8 @@ void iskParseHistory(const QString &page)
     iskCount += kept;
     if (size_t(kept) < rows.size())
         writeLog(glngLogFileNo, QStringLiteral("iskParseHistory×××%1行のうち%2行目までを読みました×××")
-                                    .arg(rows.size()).arg(quotepage::kResultRows));
+                                    .arg(rows.size())
+                                    .arg(quotepage::kResultRows));
 }
 
 int iskClose()
@@ -200,7 +205,8 @@ std::optional<IskHeader> readIskHeader(const QString &page)
     header.sizyouCode = iskMarketCode(text::trimSpaces(pieces[2]));
     header.gyousyuName = pieces[3];
 
-    if (!cutAfter(text, QStringLiteral("単元株数")) || !cutAfter(text, QStringLiteral("<TD")) || !cutAfter(text, QStringLiteral(">")))
+    if (!cutAfter(text, QStringLiteral("単元株数")) || !cutAfter(text, QStringLiteral("<TD")) ||
+        !cutAfter(text, QStringLiteral(">")))
         return std::nullopt;
     std::optional<QString> unit = keepBefore(text, QStringLiteral("株</TD>"));
     if (!unit)

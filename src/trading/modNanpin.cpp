@@ -4,8 +4,8 @@
 #include "core/modGlobal.h"
 #include "core/modLog.h"
 #include "marketdata/modMarket.h"
-#include "sys/Clock.h"
-#include "text/VbText.h"
+#include "platform/sys/Clock.h"
+#include "platform/text/VbText.h"
 
 namespace {
 
@@ -21,17 +21,17 @@ struct Candidate {
 
 QList<Candidate> selectCandidates(const QDateTime &runStart, const QDate &processingDay, const OD &order)
 {
-    db::Statement st = gcnDB.prepare(QStringLiteral(
-        "select a.予約番号, a.銘柄コード, a.市場コード, b.調整終値, a.約定金額買, a.株数, a.注文回"
-        " from ttresevation a, ttstocks b"
-        " where a.処理区分 = 2"
-        " and (b.調整終値 - a.約定金額買) * 1.0 / a.約定金額買 * 100 <= ?"
-        " and a.注文回 < ?"
-        " and a.銘柄コード = b.銘柄コード and a.市場コード = b.市場コード"
-        " and a.注文期間 <> ?"
-        " and a.手動注文区分 = 0"
-        " and a.約定金額買 > 0"
-        " and b.日付 = ?"));
+    db::Statement st = gcnDB.prepare(
+        QStringLiteral("select a.予約番号, a.銘柄コード, a.市場コード, b.調整終値, a.約定金額買, a.株数, a.注文回"
+                       " from ttresevation a, ttstocks b"
+                       " where a.処理区分 = 2"
+                       " and (b.調整終値 - a.約定金額買) * 1.0 / a.約定金額買 * 100 <= ?"
+                       " and a.注文回 < ?"
+                       " and a.銘柄コード = b.銘柄コード and a.市場コード = b.市場コード"
+                       " and a.注文期間 <> ?"
+                       " and a.手動注文区分 = 0"
+                       " and a.約定金額買 > 0"
+                       " and b.日付 = ?"));
     st.bindAll(-qint64(order.ODNanpinWariai), qint64(order.ODNanpinKai) - 1, runStart.date(), processingDay);
     QList<Candidate> candidates;
     while (st.step())

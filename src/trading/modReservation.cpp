@@ -1,7 +1,7 @@
 #include "trading/modReservation.h"
 
 #include "core/modGlobal.h"
-#include "db/DbDate.h"
+#include "platform/db/DbDate.h"
 
 void dayChangeReservation(const QDateTime &now)
 {
@@ -14,6 +14,7 @@ void dayChangeReservation(const QDateTime &now)
     gcnDB.execute(QStringLiteral("update ttresevation set 処理区分 = 9"
                                  " where 更新日付 < ? and 処理区分 in(0,1) and 約定株数買 = 0"),
                   todayStart);
-    gcnDB.execute(QStringLiteral("update ttresevation set 処理区分 = 2 where 更新日付 < ? and 処理区分 = 3"), todayStart);
+    gcnDB.execute(QStringLiteral("update ttresevation set 処理区分 = 2 where 更新日付 < ? and 処理区分 = 3"),
+                  todayStart);
     transaction.commit();
 }

@@ -2,11 +2,11 @@
 #include "core/frmBackup.h"
 #include "core/modGlobal.h"
 #include "core/modLog.h"
-#include "db/Backup.h"
-#include "db/Error.h"
 #include "mainwindow/frmMain.h"
+#include "platform/db/Backup.h"
+#include "platform/db/Error.h"
+#include "platform/sys/Clock.h"
 #include "support/ProgramDirFixture.h"
-#include "sys/Clock.h"
 
 #include <QDir>
 #include <QFile>

@@ -1,4 +1,4 @@
-#include "SettingsTestSupport.h"
+#include "support/SettingsTestSupport.h"
 
 #include "core/modNimbraCommon.h"
 

@@ -1,7 +1,7 @@
 #include "core/modGlobal.h"
 #include "core/modLog.h"
+#include "platform/sys/Clock.h"
 #include "support/ProgramDirFixture.h"
-#include "sys/Clock.h"
 
 #include <QDir>
 #include <QFile>
@@ -65,8 +65,8 @@ TEST_F(LogTest, RotationByTheLogsOwnCreationWeekday)
 
 TEST_F(LogTest, WeekdayDigitsCountFromSunday)
 {
-    EXPECT_EQ(weekdayDigit(QDate(2007, 3, 4)), 1); // Sunday
-    EXPECT_EQ(weekdayDigit(QDate(2007, 3, 5)), 2); // Monday
+    EXPECT_EQ(weekdayDigit(QDate(2007, 3, 4)), 1);  // Sunday
+    EXPECT_EQ(weekdayDigit(QDate(2007, 3, 5)), 2);  // Monday
     EXPECT_EQ(weekdayDigit(QDate(2007, 3, 10)), 7); // Saturday
 }
 

@@ -31,22 +31,26 @@ protected:
 
     static void addBond(const QString &code, const QString &market, const QString &name, int unit)
     {
-        gcnDB.execute(QStringLiteral("insert into tmbond (銘柄コード, 市場コード, 会社名, 単元株数) values (?, ?, ?, ?)"),
-                      code, market, name, unit);
+        gcnDB.execute(
+            QStringLiteral("insert into tmbond (銘柄コード, 市場コード, 会社名, 単元株数) values (?, ?, ?, ?)"), code,
+            market, name, unit);
     }
 
     static void addPrice(const QString &code, const QString &market, const QDate &day, int close, int open, int high,
                          int low, qint64 volume, double adjusted)
     {
-        gcnDB.execute(QStringLiteral("insert into ttstocks (銘柄コード, 市場コード, 日付, 終値, 始値, 高値, 安値, 出来高, 調整終値)"
-                                     " values (?, ?, ?, ?, ?, ?, ?, ?, ?)"),
-                      code, market, day, close, open, high, low, volume, adjusted);
+        gcnDB.execute(
+            QStringLiteral(
+                "insert into ttstocks (銘柄コード, 市場コード, 日付, 終値, 始値, 高値, 安値, 出来高, 調整終値)"
+                " values (?, ?, ?, ?, ?, ?, ?, ?, ?)"),
+            code, market, day, close, open, high, low, volume, adjusted);
     }
 
     static void addReservation(qint64 number, const QString &code, double buy, double sell, double rate)
     {
-        gcnDB.execute(QStringLiteral("insert into ttresevation (予約番号, 銘柄コード, 市場コード, 約定金額買, 約定金額売, 割合売1)"
-                                     " values (?, ?, 't1', ?, ?, ?)"),
+        gcnDB.execute(QStringLiteral(
+                          "insert into ttresevation (予約番号, 銘柄コード, 市場コード, 約定金額買, 約定金額売, 割合売1)"
+                          " values (?, ?, 't1', ?, ?, ?)"),
                       number, code, buy, sell, rate);
     }
 };

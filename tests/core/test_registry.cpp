@@ -1,5 +1,5 @@
 #include "core/modRegistry.h"
-#include "settings/SettingsStore.h"
+#include "platform/settings/SettingsStore.h"
 #include "support/ProgramDirFixture.h"
 
 #include <QFile>
@@ -27,8 +27,8 @@ TEST_F(RegistryTest, MissingKeyMissingValueAndRoundTrips)
     const QString file = settings::fileForKey(HKEY_LOCAL_MACHINE + u'\\' + key);
     EXPECT_EQ(file, dir() + QStringLiteral("/config/Pellan/Nimbra.ini"));
     // Owner-only: the file holds the broker and mailbox passwords.
-    const QFileDevice::Permissions others = QFileDevice::ReadGroup | QFileDevice::WriteGroup | QFileDevice::ExeGroup
-        | QFileDevice::ReadOther | QFileDevice::WriteOther | QFileDevice::ExeOther;
+    const QFileDevice::Permissions others = QFileDevice::ReadGroup | QFileDevice::WriteGroup | QFileDevice::ExeGroup |
+                                            QFileDevice::ReadOther | QFileDevice::WriteOther | QFileDevice::ExeOther;
     EXPECT_EQ(QFile::permissions(file) & others, QFileDevice::Permissions());
     EXPECT_TRUE(QFile::permissions(file) & QFileDevice::WriteOwner);
 }

@@ -1,13 +1,13 @@
-#include "SettingsTestSupport.h"
+#include "support/SettingsTestSupport.h"
 
 #include "core/modDB.h"
 #include "core/modGlobal.h"
 #include "core/modLog.h"
 #include "core/modRegistryGet.h"
 #include "core/modRegistrySet.h"
+#include "platform/sys/Clock.h"
 #include "support/MessageBoxRecorder.h"
 #include "support/ProgramDirFixture.h"
-#include "sys/Clock.h"
 
 #include <QDir>
 #include <QFile>
@@ -47,20 +47,31 @@ TEST_F(SettingsCatalogue, CleanStoreGivesTheDefaults)
         int actual;
         int expected;
     } numbers[] = {
-        {"TousiGanpon", sysBS.TousiGanpon, 1000000}, {"KounyuTensu", sysBS.KounyuTensu, 1},
-        {"RunType", sysBS.RunType, 1},               {"TousiWariai", sysBS.TousiWariai, 5},
-        {"TousiWariaiSim", simBS.TousiWariai, 10},   {"SelHukuri", sysBS.SelHukuri, 0},
-        {"ODKabusu", sysOD.ODKabusu, 100},           {"ODKabusu2Sim", simOD2.ODKabusu, 100},
-        {"ODSasiNariKai1", sysOD.ODSasiNariKai1, 1}, {"ODSasiNariKaiSim", simOD.ODSasiNariKai1, 2},
-        {"ODSongiriTypeUri1", sysOD.ODSongiriTypeUri1, 0}, {"ODSongiriType2Sim", simOD2.ODSongiriTypeUri1, 2},
-        {"ODRiekiAutoType", sysOD.ODRiekiAutoType, 1}, {"ODSongiriAutoType", sysOD.ODSongiriAutoType, 1},
+        {"TousiGanpon", sysBS.TousiGanpon, 1000000},
+        {"KounyuTensu", sysBS.KounyuTensu, 1},
+        {"RunType", sysBS.RunType, 1},
+        {"TousiWariai", sysBS.TousiWariai, 5},
+        {"TousiWariaiSim", simBS.TousiWariai, 10},
+        {"SelHukuri", sysBS.SelHukuri, 0},
+        {"ODKabusu", sysOD.ODKabusu, 100},
+        {"ODKabusu2Sim", simOD2.ODKabusu, 100},
+        {"ODSasiNariKai1", sysOD.ODSasiNariKai1, 1},
+        {"ODSasiNariKaiSim", simOD.ODSasiNariKai1, 2},
+        {"ODSongiriTypeUri1", sysOD.ODSongiriTypeUri1, 0},
+        {"ODSongiriType2Sim", simOD2.ODSongiriTypeUri1, 2},
+        {"ODRiekiAutoType", sysOD.ODRiekiAutoType, 1},
+        {"ODSongiriAutoType", sysOD.ODSongiriAutoType, 1},
         {"simOD auto type (not stored)", simOD.ODRiekiAutoType, 0},
-        {"ODNanpin", sysOD.ODNanpin, 0},             {"ODNanpinKai", sysOD.ODNanpinKai, 1},
+        {"ODNanpin", sysOD.ODNanpin, 0},
+        {"ODNanpinKai", sysOD.ODNanpinKai, 1},
         {"ODNanpinKaiSim", simOD.ODNanpinKai, 0},
-        {"live covering buy kind", sysOD.ODSasiNariKai2, 1}, {"live covering profit", sysOD.ODRiekiWariaiKai2, 10},
+        {"live covering buy kind", sysOD.ODSasiNariKai2, 1},
+        {"live covering profit", sysOD.ODRiekiWariaiKai2, 10},
         {"sim covering stop kind", simOD.ODSongiriTypeKai2, 2},
-        {"TrendType", sysSL.TrendType, 1},           {"TrendInterval2Sim", simSL2.TrendInterval, 14},
-        {"SLNensyoraiTypeSim", simSL.SLNensyoraiType, 1}, {"SLSelMACD", sysSL.SLSelMACD, 0},
+        {"TrendType", sysSL.TrendType, 1},
+        {"TrendInterval2Sim", simSL2.TrendInterval, 14},
+        {"SLNensyoraiTypeSim", simSL.SLNensyoraiType, 1},
+        {"SLSelMACD", sysSL.SLSelMACD, 0},
         {"SLSizyouT1", sysSizyou.SLSizyouT1, 0},
     };
     for (const auto &n : numbers)
@@ -114,7 +125,7 @@ TEST_F(SettingsCatalogue, StoredValuesAndWhereZeroTakesTheDefault)
     EXPECT_EQ(simOD.ODSasiNariKai2, 2);     // both sets read set 2's buy order kind
     EXPECT_EQ(simOD2.ODSasiNariKai2, 2);
     EXPECT_EQ(simOD2.ODSasiNariKai1, 2);
-    EXPECT_EQ(simSL.SLSVRAWariKaiS, 0);     // volume-ratio bounds are live only
+    EXPECT_EQ(simSL.SLSVRAWariKaiS, 0); // volume-ratio bounds are live only
     EXPECT_EQ(sysSL.SLSVRAWariKaiS, 45);
     EXPECT_EQ(simBS.TousiGanpon, -300);
     EXPECT_EQ(UserID, QStringLiteral("trader"));
@@ -152,21 +163,47 @@ TEST_F(SettingsCatalogue, SaveWritesExactlyTheCatalogue)
     EXPECT_EQ(stored.size(), 211);
 
     const char *present[] = {
-        "UserID", "Password2", "POPPassword", "SelEMail", "VRS", "MACDSigSMA",
-        "StartDate", "TousiWariai", "StartDateSim", "SelHukuriSim",
-        "SLSizyouT1", "SLSizyouJS", "SLSizyouHCSim",
-        "SLBaibaidaikin", "SLSVRBWariKaiE", "SLSMALWariUriS", "SLNensyoraiType",
-        "SLBaibaidaikinSim", "SLRSISSim", "TrendIntervalSim", "SLRSIS2Sim", "SLNensyoraiType2Sim",
-        "ODOrderType", "ODSongiriDUri1", "ODRiekiAutoType", "ODSongiriAutoType",
-        "ODSasiNariKaiSim", "ODKaineSim", "ODRiekiWariaiSim", "ODKarauriSim",
-        "ODSasiNariKai2Sim", "ODUrine2Sim", "ODSongiriD2Sim", "ODNanpinKai2Sim",
+        "UserID",
+        "Password2",
+        "POPPassword",
+        "SelEMail",
+        "VRS",
+        "MACDSigSMA",
+        "StartDate",
+        "TousiWariai",
+        "StartDateSim",
+        "SelHukuriSim",
+        "SLSizyouT1",
+        "SLSizyouJS",
+        "SLSizyouHCSim",
+        "SLBaibaidaikin",
+        "SLSVRBWariKaiE",
+        "SLSMALWariUriS",
+        "SLNensyoraiType",
+        "SLBaibaidaikinSim",
+        "SLRSISSim",
+        "TrendIntervalSim",
+        "SLRSIS2Sim",
+        "SLNensyoraiType2Sim",
+        "ODOrderType",
+        "ODSongiriDUri1",
+        "ODRiekiAutoType",
+        "ODSongiriAutoType",
+        "ODSasiNariKaiSim",
+        "ODKaineSim",
+        "ODRiekiWariaiSim",
+        "ODKarauriSim",
+        "ODSasiNariKai2Sim",
+        "ODUrine2Sim",
+        "ODSongiriD2Sim",
+        "ODNanpinKai2Sim",
     };
     for (const char *name : present)
         EXPECT_TRUE(stored.contains(QString::fromLatin1(name))) << name;
     const char *absent[] = {
-        "SLBrandCode", "SLKabuka", "SLSelMACDIti", "SLSVRAWariKaiSSim", "SLSVRAWariKaiS2Sim",
-        "ODSizyouCode", "ODNanpinWariai", "ODSasiNariKai2", "ODKaine21Sim", "ODRiekiAutoTypeSim",
-        "RunType2Sim", "SLSizyouT12Sim",
+        "SLBrandCode",        "SLKabuka",           "SLSelMACDIti",   "SLSVRAWariKaiSSim",
+        "SLSVRAWariKaiS2Sim", "ODSizyouCode",       "ODNanpinWariai", "ODSasiNariKai2",
+        "ODKaine21Sim",       "ODRiekiAutoTypeSim", "RunType2Sim",    "SLSizyouT12Sim",
     };
     for (const char *name : absent)
         EXPECT_FALSE(stored.contains(QString::fromLatin1(name))) << name;
@@ -231,7 +268,8 @@ TEST_F(SettingsCatalogue, FailedSaveIsReportedOnceAndMemoryStays)
 
 TEST_F(SettingsCatalogue, StartUpResetSavesPeriodsAndSwitchesAveragingDownOff)
 {
-    storeSettings({{QStringLiteral("SMAS"), QStringLiteral("10")}, {QStringLiteral("MACDSigSMA"), QStringLiteral("12")}});
+    storeSettings(
+        {{QStringLiteral("SMAS"), QStringLiteral("10")}, {QStringLiteral("MACDSigSMA"), QStringLiteral("12")}});
     getRegistryAll();
     sysOD.ODNanpin = 1;
     sysOD.ODNanpinKai = 4;

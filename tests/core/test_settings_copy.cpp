@@ -1,4 +1,4 @@
-#include "SettingsTestSupport.h"
+#include "support/SettingsTestSupport.h"
 
 #include "core/modSettingsCopy.h"
 #include "core/modSystem.h"
@@ -11,7 +11,7 @@
 
 namespace {
 
-const char *const kPeriodBoxes[] = {"txtSMAS", "txtSMAM", "txtSMAL", "txtEMAS",  "txtEMAM",
+const char *const kPeriodBoxes[] = {"txtSMAS", "txtSMAM",       "txtSMAL", "txtEMAS", "txtEMAM",
                                     "txtEMAL", "txtMACDSigSMA", "txtRSIA", "txtRCIS", "txtRCIM"};
 
 // A window with the ten period boxes, as the indicator-periods dialog has them.

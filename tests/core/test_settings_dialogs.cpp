@@ -1,4 +1,4 @@
-#include "SettingsTestSupport.h"
+#include "support/SettingsTestSupport.h"
 
 #include "core/frmBrandSelect.h"
 #include "core/frmConfBase.h"
@@ -8,9 +8,9 @@
 #include "core/frmOrder.h"
 #include "core/modGlobal.h"
 #include "core/modLog.h"
+#include "platform/ui/ControlArray.h"
 #include "support/MessageBoxRecorder.h"
 #include "support/ProgramDirFixture.h"
-#include "ui/ControlArray.h"
 
 #include <QCheckBox>
 #include <QComboBox>
@@ -71,7 +71,8 @@ TEST_F(SettingsDialogs, ScreeningDialogEditsTheSelectedSetAndSavesOnDecide)
 
     frmBrandSelect dialog;
     dialog.show();
-    EXPECT_EQ(dialog.findChild<QLabel *>(QStringLiteral("lblMaxDate"))->text(), QStringLiteral("最終データ：2006/03/31"));
+    EXPECT_EQ(dialog.findChild<QLabel *>(QStringLiteral("lblMaxDate"))->text(),
+              QStringLiteral("最終データ：2006/03/31"));
     EXPECT_EQ(box(&dialog, "txtBaibaiDaikin")->text(), QStringLiteral("30"));
     EXPECT_EQ(box(&dialog, "txtRSIS")->text(), QStringLiteral("20.5"));
     EXPECT_TRUE(option(&dialog, "optTrendType", 2)->isChecked());
@@ -144,7 +145,9 @@ TEST_F(SettingsDialogs, SelectorChoosesTheEditedSet)
         SL *screening;
         OD *order;
         BS *base;
-    } kinds[] = {{1, &sysSL, &sysOD, &sysBS}, {2, &simSL, &simOD, &simBS}, {3, &workSL, &workOD, &simBS},
+    } kinds[] = {{1, &sysSL, &sysOD, &sysBS},
+                 {2, &simSL, &simOD, &simBS},
+                 {3, &workSL, &workOD, &simBS},
                  {0, &simSL2, &simOD2, &simBS}};
     for (const auto &k : kinds) {
         resetSettings();
@@ -190,15 +193,23 @@ TEST_F(SettingsDialogs, OrderDialogStoresTheFixedRulesAndTheAutoChoices)
         double actual;
         double expected;
     } fields[] = {
-        {"ODRiekiAutoType", double(sysOD.ODRiekiAutoType), 1}, {"ODSongiriAutoType", double(sysOD.ODSongiriAutoType), 1},
-        {"ODOrderType", double(sysOD.ODOrderType), 1},         {"ODKabusu", double(sysOD.ODKabusu), 100},
-        {"ODSasiNariKai1", double(sysOD.ODSasiNariKai1), 2},   {"ODSasiNariUri1", double(sysOD.ODSasiNariUri1), 2},
-        {"ODRiekiWariaiUri1", sysOD.ODRiekiWariaiUri1, 10},    {"ODSongiriTypeUri1", double(sysOD.ODSongiriTypeUri1), 2},
+        {"ODRiekiAutoType", double(sysOD.ODRiekiAutoType), 1},
+        {"ODSongiriAutoType", double(sysOD.ODSongiriAutoType), 1},
+        {"ODOrderType", double(sysOD.ODOrderType), 1},
+        {"ODKabusu", double(sysOD.ODKabusu), 100},
+        {"ODSasiNariKai1", double(sysOD.ODSasiNariKai1), 2},
+        {"ODSasiNariUri1", double(sysOD.ODSasiNariUri1), 2},
+        {"ODRiekiWariaiUri1", sysOD.ODRiekiWariaiUri1, 10},
+        {"ODSongiriTypeUri1", double(sysOD.ODSongiriTypeUri1), 2},
         {"ODSongiriWariaiUri1", double(sysOD.ODSongiriWariaiUri1), 10},
-        {"ODSongiriDUri1", double(sysOD.ODSongiriDUri1), 60},  {"ODSasiNariKai2", double(sysOD.ODSasiNariKai2), 2},
-        {"ODSongiriDKai2", double(sysOD.ODSongiriDKai2), 60},  {"ODKurikaesiKai", double(sysOD.ODKurikaesiKai), 1},
-        {"ODNanpin", double(sysOD.ODNanpin), 0},               {"ODNanpinKai", double(sysOD.ODNanpinKai), 0},
-        {"ODNanpinWariai", double(sysOD.ODNanpinWariai), 0},   {"ODKarauri", double(sysOD.ODKarauri), 0},
+        {"ODSongiriDUri1", double(sysOD.ODSongiriDUri1), 60},
+        {"ODSasiNariKai2", double(sysOD.ODSasiNariKai2), 2},
+        {"ODSongiriDKai2", double(sysOD.ODSongiriDKai2), 60},
+        {"ODKurikaesiKai", double(sysOD.ODKurikaesiKai), 1},
+        {"ODNanpin", double(sysOD.ODNanpin), 0},
+        {"ODNanpinKai", double(sysOD.ODNanpinKai), 0},
+        {"ODNanpinWariai", double(sysOD.ODNanpinWariai), 0},
+        {"ODKarauri", double(sysOD.ODKarauri), 0},
     };
     for (const auto &f : fields)
         EXPECT_EQ(f.actual, f.expected) << f.field;

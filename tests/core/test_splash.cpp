@@ -25,7 +25,9 @@ TEST_F(Splash, ShowsPictureAndVersionAndStaysForItsTimerOnly)
     EXPECT_EQ(splash.size(), QSize(320, 200));
     auto *version = splash.findChild<QLabel *>(QStringLiteral("lblVersion"));
     ASSERT_NE(version, nullptr);
-    EXPECT_EQ(version->text(), QStringLiteral("V%1.%2.%3").arg(NIMBRA_VERSION_MAJOR).arg(NIMBRA_VERSION_MINOR).arg(NIMBRA_VERSION_PATCH));
+    EXPECT_EQ(
+        version->text(),
+        QStringLiteral("V%1.%2.%3").arg(NIMBRA_VERSION_MAJOR).arg(NIMBRA_VERSION_MINOR).arg(NIMBRA_VERSION_PATCH));
     EXPECT_EQ(version->palette().color(QPalette::WindowText), QColor(Qt::white));
     auto *timer = splash.findChild<QTimer *>(QStringLiteral("Timer1"));
     ASSERT_NE(timer, nullptr);

@@ -75,8 +75,8 @@ TEST_F(StartupTest, FullStartLogsEveryStepAndLinksThePriceTables)
     {
         db::Connection price;
         price.open(path(QStringLiteral("Nimbra_mst.mdb")));
-        price.executeScript(QStringLiteral(
-            "insert into ttstocks (銘柄コード, 市場コード, 日付) values ('7203', 't1', '2026-12-08'), ('7203', 't1', '2026-11-02')"));
+        price.executeScript(QStringLiteral("insert into ttstocks (銘柄コード, 市場コード, 日付) values ('7203', 't1', "
+                                           "'2026-12-08'), ('7203', 't1', '2026-11-02')"));
     }
 
     const RunningProgram program = Main();
@@ -84,9 +84,9 @@ TEST_F(StartupTest, FullStartLogsEveryStepAndLinksThePriceTables)
     ASSERT_TRUE(program.mainWindow);
     EXPECT_TRUE(program.mainWindow->isVisible());
     const QStringList expected{
-        QStringLiteral("BASPオブジェクト生成"), QStringLiteral("起動パラメータ取得"),
-        QStringLiteral("データベース接続"),     QStringLiteral("バージョンセット"),
-        QStringLiteral("最終更新日取得"),       QStringLiteral("スプラッシュ起動"),
+        QStringLiteral("BASPオブジェクト生成"),   QStringLiteral("起動パラメータ取得"),
+        QStringLiteral("データベース接続"),       QStringLiteral("バージョンセット"),
+        QStringLiteral("最終更新日取得"),         QStringLiteral("スプラッシュ起動"),
         QStringLiteral("レジストリ新設定へ変更"), QStringLiteral("VRチェック"),
         QStringLiteral("メイン画面起動"),
     };

@@ -1,7 +1,7 @@
 #include "core/modUtil.h"
+#include "platform/sys/Clock.h"
+#include "platform/ui/cDateTimePicker.h"
 #include "support/ProgramDirFixture.h"
-#include "sys/Clock.h"
-#include "ui/cDateTimePicker.h"
 
 #include <QComboBox>
 #include <QFile>
@@ -17,12 +17,8 @@ TEST(PadByte, CountsCp932Bytes)
         int width;
         const char16_t *expected;
     } cases[] = {
-        {1, u"ABC", 6, u"ABC   "},
-        {2, u"ABC", 6, u"   ABC"},
-        {1, u"株式", 6, u"株式  "},
-        {2, u"ｶﾌﾞ", 5, u"  ｶﾌﾞ"},
-        {1, u"1234567", 6, u"1234567"},
-        {0, u"", 2, u"  "},
+        {1, u"ABC", 6, u"ABC   "}, {2, u"ABC", 6, u"   ABC"},      {1, u"株式", 6, u"株式  "},
+        {2, u"ｶﾌﾞ", 5, u"  ｶﾌﾞ"},  {1, u"1234567", 6, u"1234567"}, {0, u"", 2, u"  "},
     };
     for (const auto &c : cases)
         EXPECT_EQ(padByte(c.mode, QString::fromUtf16(c.text), c.width), QString::fromUtf16(c.expected));

@@ -1,6 +1,6 @@
 #include "core/modDB.h"
 #include "core/modGlobal.h"
-#include "db/Error.h"
+#include "platform/db/Error.h"
 #include "support/ProgramDirFixture.h"
 
 #include <QFile>
@@ -15,8 +15,9 @@ TEST_F(VrColumnTest, AddsOnlyMissingColumnsAndKeepsStoredValues)
     {
         db::Connection price;
         price.open(priceDatabasePath());
-        price.executeScript(QStringLiteral("insert into ttstocks (銘柄コード, 市場コード, 日付, VRA) values ('7203', 't1', '2026-12-01', 55.5);"
-                                           "alter table ttstocks drop column VRB;"));
+        price.executeScript(QStringLiteral(
+            "insert into ttstocks (銘柄コード, 市場コード, 日付, VRA) values ('7203', 't1', '2026-12-01', 55.5);"
+            "alter table ttstocks drop column VRB;"));
     }
     EXPECT_FALSE(checkVRColumn());
     EXPECT_TRUE(checkVRColumn());

@@ -48,13 +48,14 @@ int ImportFixture::historyRequestsFor(const QString &code, const QString &letter
 
 std::map<PriceKey, StoredPrice> ImportFixture::storedPrices()
 {
-    db::Statement st = gcnDB.prepare(QStringLiteral(
-        "select 銘柄コード, 市場コード, 日付, 終値, 始値, 安値, 高値, 出来高, 調整終値, 分割区分, 短期SMA, 登録日付, 更新日付"
-        " from ttstocks"));
+    db::Statement st = gcnDB.prepare(QStringLiteral("select 銘柄コード, 市場コード, 日付, 終値, 始値, 安値, 高値, "
+                                                    "出来高, 調整終値, 分割区分, 短期SMA, 登録日付, 更新日付"
+                                                    " from ttstocks"));
     std::map<PriceKey, StoredPrice> rows;
     while (st.step())
-        rows[{st.text(0), st.text(1), st.date(2)}] = {st.int64(3), st.int64(4), st.int64(5), st.int64(6), st.int64(7),
-                                                      st.real(8), int(st.int64(9)), st.real(10), st.text(11), st.text(12)};
+        rows[{st.text(0), st.text(1), st.date(2)}] = {st.int64(3), st.int64(4), st.int64(5),      st.int64(6),
+                                                      st.int64(7), st.real(8),  int(st.int64(9)), st.real(10),
+                                                      st.text(11), st.text(12)};
     return rows;
 }
 
@@ -85,11 +86,12 @@ void ImportFixture::whenDuring(std::function<bool()> condition, std::function<vo
     m_poll = std::make_unique<QTimer>();
     m_poll->setInterval(0);
     QTimer *poll = m_poll.get();
-    QObject::connect(poll, &QTimer::timeout, poll, [poll, condition = std::move(condition), action = std::move(action)] {
-        if (!condition())
-            return;
-        poll->stop();
-        action();
-    });
+    QObject::connect(poll, &QTimer::timeout, poll,
+                     [poll, condition = std::move(condition), action = std::move(action)] {
+                         if (!condition())
+                             return;
+                         poll->stop();
+                         action();
+                     });
     poll->start();
 }

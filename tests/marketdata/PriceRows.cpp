@@ -59,8 +59,9 @@ QList<QDate> insertPrices(const QString &code, const QString &market, const QDat
 
 StoredIndicators readIndicators(const QString &code, const QString &market, const QDate &day)
 {
-    db::Statement st = gcnDB.prepare(QStringLiteral("select ") + kColumns
-                                     + QStringLiteral(" from ttstocks where 銘柄コード = ? and 市場コード = ? and 日付 = ?"));
+    db::Statement st =
+        gcnDB.prepare(QStringLiteral("select ") + kColumns +
+                      QStringLiteral(" from ttstocks where 銘柄コード = ? and 市場コード = ? and 日付 = ?"));
     st.bindAll(code, market, day);
     EXPECT_TRUE(st.step()) << day.toString(Qt::ISODate).toStdString();
     return fromRow(st);
@@ -68,8 +69,9 @@ StoredIndicators readIndicators(const QString &code, const QString &market, cons
 
 std::vector<StoredIndicators> readSeries(const QString &code, const QString &market)
 {
-    db::Statement st = gcnDB.prepare(QStringLiteral("select ") + kColumns
-                                     + QStringLiteral(" from ttstocks where 銘柄コード = ? and 市場コード = ? order by 日付"));
+    db::Statement st =
+        gcnDB.prepare(QStringLiteral("select ") + kColumns +
+                      QStringLiteral(" from ttstocks where 銘柄コード = ? and 市場コード = ? order by 日付"));
     st.bindAll(code, market);
     std::vector<StoredIndicators> rows;
     while (st.step())

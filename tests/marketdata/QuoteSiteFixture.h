@@ -2,7 +2,7 @@
 
 #include "core/modGlobal.h"
 #include "core/modLog.h"
-#include "net/Inet.h"
+#include "platform/net/Inet.h"
 #include "support/FakeQuoteSite.h"
 #include "support/LogTexts.h"
 #include "support/ProgramDirFixture.h"
@@ -43,10 +43,7 @@ protected:
     }
 
     // The log's texts without their time stamps, from line `from` on.
-    QStringList logTexts(qsizetype from = 0) const
-    {
-        return ::logTexts(path(QStringLiteral("Nimbra.log"))).mid(from);
-    }
+    QStringList logTexts(qsizetype from = 0) const { return ::logTexts(path(QStringLiteral("Nimbra.log"))).mid(from); }
 
     FakeQuoteSite site{{.seed = 5, .stocks = 20, .days = 30, .lastDay = kLastDay}};
     net::Inet control;

@@ -2,11 +2,11 @@
 
 #include "core/modGlobal.h"
 #include "marketdata/modBrandMst.h"
-#include "net/Inet.h"
+#include "platform/net/Inet.h"
+#include "platform/sys/Clock.h"
+#include "platform/text/Format.h"
+#include "platform/ui/MsgBox.h"
 #include "support/MessageBoxRecorder.h"
-#include "sys/Clock.h"
-#include "text/Format.h"
-#include "ui/MsgBox.h"
 
 #include <QLabel>
 
@@ -26,8 +26,8 @@ using BondKey = std::pair<QString, QString>; // code, market
 
 std::map<BondKey, BondRow> storedMaster()
 {
-    db::Statement st = gcnDB.prepare(
-        QStringLiteral("select 銘柄コード, 市場コード, 会社名, 業種名, 単元株数, 更新日付, 対象外区分, 管理ポスト区分 from tmbond"));
+    db::Statement st = gcnDB.prepare(QStringLiteral(
+        "select 銘柄コード, 市場コード, 会社名, 業種名, 単元株数, 更新日付, 対象外区分, 管理ポスト区分 from tmbond"));
     std::map<BondKey, BondRow> rows;
     while (st.step())
         rows[{st.text(0), st.text(1)}] = {st.text(2), st.text(3), st.int64(4), st.text(5), st.int64(6), st.int64(7)};
@@ -36,9 +36,10 @@ std::map<BondKey, BondRow> storedMaster()
 
 void storeBond(const QString &code, const QString &market, const BondRow &row)
 {
-    gcnDB.execute(QStringLiteral("insert into tmbond (銘柄コード, 市場コード, 会社名, 業種名, 単元株数, 更新日付, 対象外区分,"
-                                 " 管理ポスト区分) values (?, ?, ?, ?, ?, ?, ?, ?)"),
-                  code, market, row.name, row.industry, row.unit, row.updated, row.excluded, row.caution);
+    gcnDB.execute(
+        QStringLiteral("insert into tmbond (銘柄コード, 市場コード, 会社名, 業種名, 単元株数, 更新日付, 対象外区分,"
+                       " 管理ポスト区分) values (?, ?, ?, ?, ?, ?, ?, ?)"),
+        code, market, row.name, row.industry, row.unit, row.updated, row.excluded, row.caution);
 }
 
 class BrandMstTest : public ImportFixture {
@@ -88,7 +89,8 @@ protected:
         std::map<BondKey, BondRow> rows;
         for (const FakeStock &s : market().stocks()) {
             if (s.code.toInt() >= low && s.code.toInt() <= high && (oneMarket.isEmpty() || s.market == oneMarket))
-                rows[{s.code, s.market}] = {s.name.toUpper(), s.industry.toUpper(), s.unit, QStringLiteral("2007-04-02 20:15:00"), 0, 0};
+                rows[{s.code, s.market}] = {
+                    s.name.toUpper(), s.industry.toUpper(), s.unit, QStringLiteral("2007-04-02 20:15:00"), 0, 0};
         }
         return rows;
     }
@@ -108,7 +110,8 @@ TEST_F(BrandMstTest, StoresEveryListingOfTheRangeFromOnePagePerCodeAndSiteLetter
     // 27 markets share 7 site letters: seven pages per code.
     EXPECT_EQ(headerRequests(), 5 * 7);
     EXPECT_EQ(MessageBoxRecorder::instance().texts(),
-              QStringList({QStringLiteral("銘柄コード情報を再構築します。よろしいですか?"), QStringLiteral("処理は完了しました。")}));
+              QStringList({QStringLiteral("銘柄コード情報を再構築します。よろしいですか?"),
+                           QStringLiteral("処理は完了しました。")}));
 
     const FakeStock &quoted = market().stocks()[5]; // its name holds "'"
     rebuild(quoted.code.toInt(), quoted.code.toInt());
@@ -121,8 +124,10 @@ TEST_F(BrandMstTest, AFailedPageKeepsItsOldRowsAndAListedStockKeepsItsFlags)
     const int high = low + 3;
     const QString gone = unlistedCode(low + 1, high);
     ASSERT_FALSE(gone.isEmpty());
-    const BondRow oldTokyo{QStringLiteral("旧東京"), QStringLiteral("旧業種"), 1000, QStringLiteral("2006-01-01 00:00:00"), 1, 2};
-    const BondRow oldOsaka{QStringLiteral("旧大阪"), QStringLiteral("旧業種"), 1000, QStringLiteral("2006-01-01 00:00:00"), 1, 1};
+    const BondRow oldTokyo{
+        QStringLiteral("旧東京"), QStringLiteral("旧業種"), 1000, QStringLiteral("2006-01-01 00:00:00"), 1, 2};
+    const BondRow oldOsaka{
+        QStringLiteral("旧大阪"), QStringLiteral("旧業種"), 1000, QStringLiteral("2006-01-01 00:00:00"), 1, 1};
     const BondRow outside{QStringLiteral("範囲外"), QString(), 100, QStringLiteral("2006-01-01 00:00:00"), 0, 0};
     storeBond(twoMarkets().code, QStringLiteral("t1"), oldTokyo);
     storeBond(twoMarkets().code, QStringLiteral("o1"), oldOsaka);
@@ -139,7 +144,8 @@ TEST_F(BrandMstTest, AFailedPageKeepsItsOldRowsAndAListedStockKeepsItsFlags)
     expected[{twoMarkets().code, QStringLiteral("o1")}].caution = 1;
     expected[{code(high + 1), QStringLiteral("t1")}] = outside;
     EXPECT_EQ(storedMaster(), expected);
-    EXPECT_TRUE(logLines().contains(QStringLiteral("銘柄マスタ取得:1件の銘柄情報を取得できませんでした。登録済みの銘柄はそのままです")));
+    EXPECT_TRUE(logLines().contains(
+        QStringLiteral("銘柄マスタ取得:1件の銘柄情報を取得できませんでした。登録済みの銘柄はそのままです")));
 }
 
 TEST_F(BrandMstTest, OneMarketRebuildsOnlyItsOwnRows)

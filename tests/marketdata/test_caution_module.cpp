@@ -1,7 +1,7 @@
 #include "QuoteSiteFixture.h"
 #include "marketdata/modCosmo.h"
+#include "platform/text/Cp932.h"
 #include "support/LoopbackHttpServer.h"
-#include "text/Cp932.h"
 
 #include <QLabel>
 
@@ -19,9 +19,10 @@ protected:
     void storeStocks(int flag)
     {
         for (const FakeStock &s : site.market().stocks())
-            gcnDB.execute(QStringLiteral("insert into tmbond (銘柄コード,会社名,市場コード,業種名,単元株数,管理ポスト区分)"
-                                         " values (?,?,?,?,?,?)"),
-                          s.code, s.name, s.market, s.industry, s.unit, flag);
+            gcnDB.execute(
+                QStringLiteral("insert into tmbond (銘柄コード,会社名,市場コード,業種名,単元株数,管理ポスト区分)"
+                               " values (?,?,?,?,?,?)"),
+                s.code, s.name, s.market, s.industry, s.unit, flag);
     }
 
     std::map<std::pair<QString, QString>, int> storedFlags()
@@ -115,8 +116,8 @@ TEST_F(CautionModuleTest, RefreshSetsTheFlagsOfBothSections)
     const std::map<std::pair<QString, QString>, int> flags = storedFlags();
     EXPECT_TRUE(std::any_of(flags.begin(), flags.end(), [](const auto &f) { return f.second == 1; }));
     EXPECT_TRUE(std::any_of(flags.begin(), flags.end(), [](const auto &f) { return f.second == 2; }));
-    EXPECT_EQ(label.text(), QStringLiteral("2007/03/30時点の") + site.market().cautionList().back().code
-                                + QStringLiteral("の注意銘柄情報を取得中です。"));
+    EXPECT_EQ(label.text(), QStringLiteral("2007/03/30時点の") + site.market().cautionList().back().code +
+                                QStringLiteral("の注意銘柄情報を取得中です。"));
     EXPECT_EQ(logTexts().size(), 8);
 }
 
@@ -133,14 +134,15 @@ TEST_F(CautionModuleTest, RefreshKeepsTheFlagsWhenThePageCannotBeRead)
         Failure failure;
         int requests;
     } cases[] = {
-        {Failure::Http500, -1},   {Failure::EmptyPage, -1}, {Failure::ErrorPage, -1},
-        {Failure::ChangedPage, -1}, {Failure::Truncated, -1}, {Failure::ChangedPage, 1}, // only the first section unread
+        {Failure::Http500, -1},   {Failure::EmptyPage, -1},  {Failure::ErrorPage, -1}, {Failure::ChangedPage, -1},
+        {Failure::Truncated, -1}, {Failure::ChangedPage, 1}, // only the first section unread
     };
     for (const auto &c : cases) {
         site.setFailure(c.failure, c.requests);
         setKanriPost(control, label, QDate(2007, 3, 30));
         EXPECT_EQ(storedFlags(), before) << int(c.failure);
-        EXPECT_EQ(logTexts().last(), QStringLiteral("setKanriPost×××注意銘柄情報を読めませんでした。管理ポスト区分は変更しません×××"));
+        EXPECT_EQ(logTexts().last(),
+                  QStringLiteral("setKanriPost×××注意銘柄情報を読めませんでした。管理ポスト区分は変更しません×××"));
     }
 }
 
@@ -148,19 +150,23 @@ TEST_F(CautionModuleTest, PageTextIsNeverSql)
 {
     storeStocks(0);
     const QString hostile = QStringLiteral("7203' or 1=1 --");
-    const QString page = QStringLiteral("<h3>■整理ポスト</h3><table><tr><th>市場</th></tr>"
-                                        "<tr class=a><td class=c>") + hostile + QStringLiteral("</td><td>x</td><td>東1</td><td>y</td></tr>"
-                                        "<tr class=a><td class=c>1'); delete from tmbond; --</td><td>x</td><td>東1</td><td>y</td></tr>"
-                                        "</table><h3>■監理ポスト</h3><table><tr><th>市場</th></tr></table>");
+    const QString page =
+        QStringLiteral("<h3>■整理ポスト</h3><table><tr><th>市場</th></tr>"
+                       "<tr class=a><td class=c>") +
+        hostile +
+        QStringLiteral("</td><td>x</td><td>東1</td><td>y</td></tr>"
+                       "<tr class=a><td class=c>1'); delete from tmbond; --</td><td>x</td><td>東1</td><td>y</td></tr>"
+                       "</table><h3>■監理ポスト</h3><table><tr><th>市場</th></tr></table>");
     LoopbackHttpServer caution;
     const QByteArray body = text::toCp932(page);
-    caution.server().Get("/net_trade/margin_trade/chuui/post.html", [&](const httplib::Request &, httplib::Response &res) {
-        res.set_content(body.constData(), size_t(body.size()), "text/html");
-    });
+    caution.server().Get("/net_trade/margin_trade/chuui/post.html",
+                         [&](const httplib::Request &, httplib::Response &res) {
+                             res.set_content(body.constData(), size_t(body.size()), "text/html");
+                         });
     caution.start();
     QFile siteFile(path(QStringLiteral("Nimbra_site.ini")));
     ASSERT_TRUE(siteFile.open(QIODevice::WriteOnly | QIODevice::Truncate));
-    siteFile.write(("[Hosts]\nCaution=" + caution.baseUrl() + u'\n').toUtf8());
+    siteFile.write((QStringLiteral("[Hosts]\nCaution=") + caution.baseUrl() + u'\n').toUtf8());
     siteFile.close();
 
     setKanriPost(control, label, QDate(2007, 3, 30));

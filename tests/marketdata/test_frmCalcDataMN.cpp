@@ -3,10 +3,10 @@
 #include "core/modGlobal.h"
 #include "marketdata/frmCalcDataMN.h"
 #include "marketdata/modCalc.h"
+#include "platform/sys/Clock.h"
+#include "platform/ui/MsgBox.h"
 #include "support/MessageBoxRecorder.h"
 #include "support/ProgramDirFixture.h"
-#include "sys/Clock.h"
-#include "ui/MsgBox.h"
 
 #include <QAction>
 #include <QApplication>
@@ -105,8 +105,9 @@ TEST_F(FrmCalcDataMNTest, OpensInTheCodeBoxAndTabsThroughTheChoicesThenThePicker
         else if ((w->focusPolicy() & Qt::TabFocus) && !w->objectName().startsWith(u"qt_"))
             order << w->objectName();
     }
-    EXPECT_EQ(order, QStringList({QStringLiteral("txtBrandCode"), QStringLiteral("cmbSizyouCode"), QStringLiteral("cmdSelect"),
-                                  QStringLiteral("cmdClose"), QStringLiteral("picDateST"), QStringLiteral("picDateED")}));
+    EXPECT_EQ(order,
+              QStringList({QStringLiteral("txtBrandCode"), QStringLiteral("cmbSizyouCode"), QStringLiteral("cmdSelect"),
+                           QStringLiteral("cmdClose"), QStringLiteral("picDateST"), QStringLiteral("picDateED")}));
 }
 
 TEST_F(FrmCalcDataMNTest, AnsweringNoLeavesEverythingAsItWas)
@@ -114,7 +115,8 @@ TEST_F(FrmCalcDataMNTest, AnsweringNoLeavesEverythingAsItWas)
     setRange(days[4], days[5]);
     QTest::mouseClick(control<QPushButton>("cmdSelect"), Qt::LeftButton);
     ASSERT_EQ(MessageBoxRecorder::instance().calls().size(), 1);
-    EXPECT_EQ(MessageBoxRecorder::instance().texts().first(), QStringLiteral("指定範囲の株価情報の再計算を行います。よろしいですか?"));
+    EXPECT_EQ(MessageBoxRecorder::instance().texts().first(),
+              QStringLiteral("指定範囲の株価情報の再計算を行います。よろしいですか?"));
     EXPECT_EQ(MessageBoxRecorder::instance().calls().first().style, ui::vbYesNo + ui::vbInformation);
     EXPECT_EQ(updated("1301", "t1", days[5]), kFirstRun);
     EXPECT_TRUE(control<QPushButton>("cmdSelect")->isVisible());
@@ -156,7 +158,8 @@ TEST_F(FrmCalcDataMNTest, ClosingIsRefusedWhileTheRecalculationRuns)
     bool busyDuringRun = false;
     bool stayedOpen = false;
     QTimer::singleShot(0, window.get(), [&] {
-        busyDuringRun = !control<QPushButton>("cmdSelect")->isVisible() && !control<QPushButton>("cmdClose")->isEnabled();
+        busyDuringRun =
+            !control<QPushButton>("cmdSelect")->isVisible() && !control<QPushButton>("cmdClose")->isEnabled();
         control<QAction>("mnuClose")->trigger();
         window->close();
         stayedOpen = window->isVisible();
@@ -165,7 +168,8 @@ TEST_F(FrmCalcDataMNTest, ClosingIsRefusedWhileTheRecalculationRuns)
 
     EXPECT_TRUE(busyDuringRun);
     EXPECT_TRUE(stayedOpen);
-    EXPECT_EQ(MessageBoxRecorder::instance().texts().count(QStringLiteral("処理中に画面を閉じることはできません。")), 2);
+    EXPECT_EQ(MessageBoxRecorder::instance().texts().count(QStringLiteral("処理中に画面を閉じることはできません。")),
+              2);
     EXPECT_EQ(control<QLabel>("lblMsg")->text(), QStringLiteral("処理が完了しました。"));
     QTest::mouseClick(control<QPushButton>("cmdClose"), Qt::LeftButton);
     EXPECT_FALSE(window->isVisible());

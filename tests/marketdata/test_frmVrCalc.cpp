@@ -2,8 +2,8 @@
 
 #include "core/modGlobal.h"
 #include "marketdata/frmVrCalc.h"
+#include "platform/ui/ControlArray.h"
 #include "support/ProgramDirFixture.h"
-#include "ui/ControlArray.h"
 
 #include <QLabel>
 #include <QTimer>
@@ -42,7 +42,8 @@ TEST_F(FrmVrCalcTest, RecomputesEveryRowWhenFirstShownAndClosesItself)
     const QLabel *lblMsg = window.findChild<QLabel *>(QStringLiteral("lblMsg"));
     EXPECT_EQ(ui::controlAt<QLabel>(&window, QStringLiteral("lblMsg2"), 0)->text(),
               QStringLiteral("新たにデータの形式が変更になりました。"));
-    EXPECT_EQ(ui::controlAt<QLabel>(&window, QStringLiteral("lblMsg2"), 4)->text(), QStringLiteral("データが破損してしまいます。"));
+    EXPECT_EQ(ui::controlAt<QLabel>(&window, QStringLiteral("lblMsg2"), 4)->text(),
+              QStringLiteral("データが破損してしまいます。"));
     EXPECT_EQ(window.palette().color(QPalette::Window), QColor(0, 0, 64));
     EXPECT_EQ(lblMsg->palette().color(QPalette::Window), QColor(0, 0, 64));
     EXPECT_EQ(lblMsg->palette().color(QPalette::WindowText), QColor(255, 255, 128));

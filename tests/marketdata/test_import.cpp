@@ -1,11 +1,11 @@
 #include "ImportFixture.h"
 
 #include "core/modGlobal.h"
-#include "db/DbDate.h"
 #include "marketdata/modKabuka.h"
 #include "marketdata/modMarket.h"
-#include "net/Inet.h"
-#include "sys/Clock.h"
+#include "platform/db/DbDate.h"
+#include "platform/net/Inet.h"
+#include "platform/sys/Clock.h"
 
 #include <QLabel>
 
@@ -36,7 +36,8 @@ protected:
 
     static std::string where(const PriceKey &key)
     {
-        return (std::get<0>(key) + u'.' + std::get<1>(key) + u' ' + std::get<2>(key).toString(Qt::ISODate)).toStdString();
+        return (std::get<0>(key) + u'.' + std::get<1>(key) + u' ' + std::get<2>(key).toString(Qt::ISODate))
+            .toStdString();
     }
 
     net::Inet control;
@@ -127,8 +128,9 @@ TEST_F(ImportTest, AStoredRowIsReplacedOnlyByAPageThatBroughtItsDay)
         EXPECT_EQ(result.failedPages, c.pageArrives ? 0 : stockDays) << c.what;
         EXPECT_EQ(result.replacedRows + result.newRows, 0) << c.what;
     }
-    EXPECT_TRUE(logLines().contains(QStringLiteral("2007/03/27分の株価情報を%1銘柄取得できませんでした。登録済みの株価はそのままです")
-                                        .arg(market().stocks().size())));
+    EXPECT_TRUE(logLines().contains(
+        QStringLiteral("2007/03/27分の株価情報を%1銘柄取得できませんでした。登録済みの株価はそのままです")
+            .arg(market().stocks().size())));
 
     // Pages that bring the day replace the prices and keep the indicators until recalculated.
     site().setFailure(FakeQuoteSite::Failure::None);
@@ -166,8 +168,9 @@ protected:
 
     static void flag(const FakeStock &stock, const QDate &day)
     {
-        gcnDB.execute(QStringLiteral("update ttstocks set 分割区分 = 2 where 銘柄コード = ? and 市場コード = ? and 日付 = ?"),
-                      stock.code, stock.market, day);
+        gcnDB.execute(
+            QStringLiteral("update ttstocks set 分割区分 = 2 where 銘柄コード = ? and 市場コード = ? and 日付 = ?"),
+            stock.code, stock.market, day);
     }
 
     static int calculatedRows(const FakeStock &stock)
@@ -221,7 +224,8 @@ TEST_F(SplitPassTest, AReimportThatMissedAPageKeepsTheFlagForTheNextPass)
     getBunkatuKabuka(control, label, first, last, QString(), QString());
     EXPECT_EQ(splitMark(split, market().splitDay()), 2);
     EXPECT_EQ(calculatedRows(split), 0);
-    EXPECT_TRUE(logLines().contains(split.code + QStringLiteral("の分割株価情報を取得できませんでした。次回再取得します")));
+    EXPECT_TRUE(
+        logLines().contains(split.code + QStringLiteral("の分割株価情報を取得できませんでした。次回再取得します")));
 
     getBunkatuKabuka(control, label, first, last, QString(), QString());
     EXPECT_EQ(splitMark(split, market().splitDay()), 1);

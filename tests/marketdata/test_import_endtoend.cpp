@@ -4,15 +4,15 @@
 #include "PriceRows.h"
 
 #include "core/modGlobal.h"
-#include "core/modLatestData.h"
 #include "core/modLog.h"
 #include "marketdata/frmGetDataMN.h"
 #include "marketdata/modCalc.h"
 #include "marketdata/modKabukaKikan.h"
 #include "marketdata/modMarket.h"
+#include "platform/sys/Clock.h"
+#include "platform/ui/MsgBox.h"
 #include "support/MessageBoxRecorder.h"
-#include "sys/Clock.h"
-#include "ui/MsgBox.h"
+#include "trading/modLatestData.h"
 
 #include <QDateTimeEdit>
 #include <QPushButton>
@@ -56,8 +56,9 @@ protected:
         const std::map<PriceKey, StoredPrice> stored = storedPrices();
         ASSERT_EQ(stored.size(), served.size());
         for (const auto &[key, day] : served) {
-            const std::string where = (std::get<0>(key) + u'.' + std::get<1>(key) + u' '
-                                       + std::get<2>(key).toString(Qt::ISODate)).toStdString();
+            const std::string where =
+                (std::get<0>(key) + u'.' + std::get<1>(key) + u' ' + std::get<2>(key).toString(Qt::ISODate))
+                    .toStdString();
             ASSERT_TRUE(stored.contains(key)) << where;
             ImportFixture::expectStoredAsServed(stored.at(key), day, where);
         }
@@ -74,7 +75,8 @@ protected:
             const std::vector<StoredIndicators> full = readSeries(stock.first, stock.second);
             ASSERT_EQ(rows.size(), full.size());
             for (size_t i = 0; i < rows.size(); ++i)
-                expectSameValues(rows[i].values, full[i].values, (stock.first + QStringLiteral(" row %1").arg(i)).toStdString());
+                expectSameValues(rows[i].values, full[i].values,
+                                 (stock.first + QStringLiteral(" row %1").arg(i)).toStdString());
         }
     }
 
@@ -95,7 +97,8 @@ protected:
         for (const FakeCaution &listed : market().cautionList()) {
             for (const FakeStock &stock : market().stocks()) {
                 if (stock.code == listed.code) // every market of the code is marked
-                    flags[stock.code + u'.' + stock.market] = std::max<qint64>(flags[stock.code + u'.' + stock.market], listed.section);
+                    flags[stock.code + u'.' + stock.market] =
+                        std::max<qint64>(flags[stock.code + u'.' + stock.market], listed.section);
             }
         }
         return flags;
@@ -178,7 +181,8 @@ TEST_F(ImportEndToEndTest, AnOutageInTheMiddleOfARedownloadLosesNoStoredRow)
         replaced += now.updated != row.updated ? 1 : 0;
         now.registered = row.registered;
         now.updated = row.updated;
-        EXPECT_EQ(now, row) << std::get<0>(key).toStdString() << ' ' << std::get<2>(key).toString(Qt::ISODate).toStdString();
+        EXPECT_EQ(now, row) << std::get<0>(key).toStdString() << ' '
+                            << std::get<2>(key).toString(Qt::ISODate).toStdString();
     }
     EXPECT_GE(replaced, half - 1);
     EXPECT_LT(replaced, int(market().stocks().size()) * 10);

@@ -4,9 +4,9 @@
 #include "marketdata/frmGetBrandMst.h"
 #include "marketdata/frmGetData.h"
 #include "marketdata/frmGetDataMN.h"
+#include "platform/sys/Clock.h"
+#include "platform/ui/MsgBox.h"
 #include "support/MessageBoxRecorder.h"
-#include "sys/Clock.h"
-#include "ui/MsgBox.h"
 
 #include <QComboBox>
 #include <QCoreApplication>
@@ -151,8 +151,8 @@ TEST_F(ImportWindowsTest, RedownloadWindowRefusesToCloseWhileItRuns)
     bool buttonsOff = false;
     whenDuring([&] { return historyRequests() > 3; },
                [&] {
-                   buttonsOff = !child<QPushButton>(window, "cmdSelect")->isVisible()
-                       && !child<QPushButton>(window, "cmdClose")->isEnabled();
+                   buttonsOff = !child<QPushButton>(window, "cmdSelect")->isVisible() &&
+                                !child<QPushButton>(window, "cmdClose")->isEnabled();
                    window.close();
                    visibleAfterClose = window.isVisible();
                });
@@ -176,7 +176,8 @@ TEST_F(ImportWindowsTest, MasterWindowAsksTwiceBeforeItTouchesTheMaster)
     const qint64 stocks = qint64(market().stocks().size());
 
     click(window, "cmdSelect"); // No to the window's question
-    EXPECT_EQ(messages(), QStringList{QStringLiteral("銘柄マスタを再取得します。この処理は大変時間がかかります。よろしいですか?")});
+    EXPECT_EQ(messages(),
+              QStringList{QStringLiteral("銘柄マスタを再取得します。この処理は大変時間がかかります。よろしいですか?")});
     EXPECT_EQ(text(window, "lblMsg"), QString());
 
     MessageBoxRecorder::instance().reset();
@@ -204,9 +205,9 @@ TEST_F(ImportWindowsTest, StartUpWindowRunsEveryStepOnceAndClosesItself)
 
     EXPECT_FALSE(window.isVisible());
     const QStringList steps{
-        QStringLiteral("●株価情報取得開始"),   QStringLiteral("●株価情報取得終了"),
+        QStringLiteral("●株価情報取得開始"),     QStringLiteral("●株価情報取得終了"),
         QStringLiteral("●最大最小日付取得開始"), QStringLiteral("●最大最小日付取得終了"),
-        QStringLiteral("●計算処理開始"),       QStringLiteral("●計算処理終了"),
+        QStringLiteral("●計算処理開始"),         QStringLiteral("●計算処理終了"),
         QStringLiteral("●分割銘柄情報取得開始"), QStringLiteral("●分割銘柄情報取得終了"),
         QStringLiteral("●注意銘柄情報取得開始"), QStringLiteral("●注意銘柄情報取得終了"),
     };

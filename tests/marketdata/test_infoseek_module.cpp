@@ -84,10 +84,15 @@ TEST_F(InfoseekModuleTest, HistoryRowsSplitDayAndLargeVolumes)
     const FakeStock &reference = market.stocks()[0];
     const std::vector<FakeDay> &days = market.history(reference.code, reference.market);
     requestHistory(reference, days[5].date, days[9].date);
-    EXPECT_EQ(site.requests().last(),
-              QStringLiteral("/MnStock/slast.html?pg=slast.html&search=1&k=d&qt=7203.t&sy=%1&sm=%2&sd=%3&ey=%4&em=%5&ed=%6")
-                  .arg(days[5].date.year()).arg(days[5].date.month()).arg(days[5].date.day())
-                  .arg(days[9].date.year()).arg(days[9].date.month()).arg(days[9].date.day()));
+    EXPECT_EQ(
+        site.requests().last(),
+        QStringLiteral("/MnStock/slast.html?pg=slast.html&search=1&k=d&qt=7203.t&sy=%1&sm=%2&sd=%3&ey=%4&em=%5&ed=%6")
+            .arg(days[5].date.year())
+            .arg(days[5].date.month())
+            .arg(days[5].date.day())
+            .arg(days[9].date.year())
+            .arg(days[9].date.month())
+            .arg(days[9].date.day()));
     ASSERT_EQ(iskCount, 5); // the page's extra day before the start is not taken
     for (int r = 1; r <= 5; ++r)
         expectRow(iskKabuka[size_t(r)], days[size_t(10 - r)]);
@@ -146,7 +151,7 @@ TEST_F(InfoseekModuleTest, PagesInEitherCodeDeclaredOrNot)
         Encoding encoding;
         Declaration declaration;
     } cases[] = {
-        {Encoding::SiteDefault, Declaration::None},       // EUC-JP, the site's own code
+        {Encoding::SiteDefault, Declaration::None}, // EUC-JP, the site's own code
         {Encoding::ShiftJis, Declaration::HeaderOnly},
         {Encoding::ShiftJis, Declaration::MetaOnly},
         {Encoding::EucJp, Declaration::HeaderAndMeta},
@@ -170,8 +175,9 @@ TEST_F(InfoseekModuleTest, AsynchronousCompletionParsesWithTheOpenMode)
     iskSizyouCode = reference.market;
     setRange(kLastDay.addDays(-4), kLastDay);
     iskOpen(2);
-    const QString history = site.baseUrl()
-        + QStringLiteral("MnStock/slast.html?pg=slast.html&search=1&k=d&qt=7203.t&sy=2007&sm=3&sd=26&ey=2007&em=3&ed=30");
+    const QString history =
+        site.baseUrl() +
+        QStringLiteral("MnStock/slast.html?pg=slast.html&search=1&k=d&qt=7203.t&sy=2007&sm=3&sd=26&ey=2007&em=3&ed=30");
     control.Execute(history);
     ASSERT_TRUE(states.wait(5000));
     EXPECT_EQ(states.first().first().toInt(), net::icResponseCompleted);

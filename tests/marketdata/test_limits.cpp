@@ -12,10 +12,10 @@ protected:
         ProgramDirFixture::SetUp();
         createDatabases();
         openDatabases();
-        gcnDB.executeScript(QStringLiteral(
-            "delete from tmpricerange; delete from tmnominalrange;"
-            "insert into tmpricerange values (1, 99, 30), (1000, 1499, 200);"
-            "insert into tmnominalrange values (0, 999, 1), (1000, 1499, 5), (1500, 3000, 10);"));
+        gcnDB.executeScript(
+            QStringLiteral("delete from tmpricerange; delete from tmnominalrange;"
+                           "insert into tmpricerange values (1, 99, 30), (1000, 1499, 200);"
+                           "insert into tmnominalrange values (0, 999, 1), (1000, 1499, 5), (1500, 3000, 10);"));
     }
 };
 

@@ -5,8 +5,8 @@
 #include "core/modGlobal.h"
 #include "core/modLog.h"
 #include "marketdata/modCalc.h"
+#include "platform/sys/Clock.h"
 #include "support/ProgramDirFixture.h"
-#include "sys/Clock.h"
 
 #include <QFile>
 #include <QLabel>
@@ -81,7 +81,8 @@ TEST_F(CalcKabukaTest, FirstRowStartsEverySeriesAndAveragesGrowOverTheRowsRead)
     const auto rows = readSeries(kCode, kMarket);
     ASSERT_EQ(rows.size(), 5u);
     expectSameValues(rows[0].values, firstRowValues(100), "first row");
-    const double expected[][3] = {{100, 100, 100}, {101, 101, 101}, {101.5, 101, 101}, {103, 102.7, 102}, {105.2, 103.8, 103.4}};
+    const double expected[][3] = {
+        {100, 100, 100}, {101, 101, 101}, {101.5, 101, 101}, {103, 102.7, 102}, {105.2, 103.8, 103.4}};
     for (std::size_t i = 0; i < rows.size(); ++i)
         for (std::size_t s = 0; s < 3; ++s)
             EXPECT_DOUBLE_EQ(rows[i].values.sma[s], expected[i][s]) << "row " << i << " average " << s;
@@ -150,11 +151,10 @@ TEST_F(CalcKabukaTest, SignalContinuesOverStoredMacdsUntilARowWithoutEmas)
         double secondShortEma, secondLongEma;
         double signal;
     } cases[] = {
-        {1, 4, 100, 100, 4.5},  // (8 + 6 + 4 + 0) / 4
-        {1, 3, 100, 100, 3.3},  // (6 + 4 + 0) / 3
-        {1, 4, 0, 100, 2},      // stops at the second row: (4 + 0) / 2
-        {1, 4, 100, 0, 2},
-        {0, 4, 100, 100, 0},    // starts afresh: the run's own MACD only
+        {1, 4, 100, 100, 4.5},                      // (8 + 6 + 4 + 0) / 4
+        {1, 3, 100, 100, 3.3},                      // (6 + 4 + 0) / 3
+        {1, 4, 0, 100, 2},                          // stops at the second row: (4 + 0) / 2
+        {1, 4, 100, 0, 2},     {0, 4, 100, 100, 0}, // starts afresh: the run's own MACD only
     };
     for (const auto &c : cases) {
         gcnDB.executeScript(QStringLiteral("delete from ttstocks"));
@@ -193,11 +193,9 @@ TEST_F(CalcKabukaTest, RciRanksTiesAndEqualWholePartsWithTheHalfStep)
         std::vector<double> window; // the three prices that end at row 4, oldest first
         double rci;
     } cases[] = {
-        {{101, 102, 103}, 100},
-        {{103, 102, 101}, -100},
-        {{100, 100, 102}, 75},      // equal prices share rank 2
-        {{100.2, 100.7, 102}, 75},  // ranked apart, 100.2's rank 3 steps to 4
-        {{100, 100, 99}, -25},      // shared rank 1 steps to 2
+        {{101, 102, 103}, 100},    {{103, 102, 101}, -100}, {{100, 100, 102}, 75}, // equal prices share rank 2
+        {{100.2, 100.7, 102}, 75}, // ranked apart, 100.2's rank 3 steps to 4
+        {{100, 100, 99}, -25},     // shared rank 1 steps to 2
     };
     for (const auto &c : cases) {
         gcnDB.executeScript(QStringLiteral("delete from ttstocks"));

@@ -12,7 +12,7 @@
 
 namespace {
 
-bool isWeekend(const QDate& date)
+bool isWeekend(const QDate &date)
 {
     return date.dayOfWeek() == Qt::Saturday || date.dayOfWeek() == Qt::Sunday;
 }
@@ -24,28 +24,126 @@ struct ClosedWeekdays {
 
 // Every weekday of these years on which the exchanges were (or will be) closed.
 const std::vector<ClosedWeekdays> closedYears{
-    {2007, {{1, 1}, {1, 2}, {1, 3}, {1, 8}, {2, 12}, {3, 21}, {4, 30}, {5, 3}, {5, 4}, {7, 16},
-            {9, 17}, {9, 24}, {10, 8}, {11, 23}, {12, 24}, {12, 31}}},
-    {2019, {{1, 1}, {1, 2}, {1, 3}, {1, 14}, {2, 11}, {3, 21}, {4, 29}, {4, 30}, {5, 1}, {5, 2},
-            {5, 3}, {5, 6}, {7, 15}, {8, 12}, {9, 16}, {9, 23}, {10, 14}, {10, 22}, {11, 4},
-            {12, 31}}},
-    {2020, {{1, 1}, {1, 2}, {1, 3}, {1, 13}, {2, 11}, {2, 24}, {3, 20}, {4, 29}, {5, 4}, {5, 5},
-            {5, 6}, {7, 23}, {7, 24}, {8, 10}, {9, 21}, {9, 22}, {11, 3}, {11, 23}, {12, 31}}},
-    {2021, {{1, 1}, {1, 11}, {2, 11}, {2, 23}, {4, 29}, {5, 3}, {5, 4}, {5, 5}, {7, 22}, {7, 23},
-            {8, 9}, {9, 20}, {9, 23}, {11, 3}, {11, 23}, {12, 31}}},
-    {2024, {{1, 1}, {1, 2}, {1, 3}, {1, 8}, {2, 12}, {2, 23}, {3, 20}, {4, 29}, {5, 3}, {5, 6},
-            {7, 15}, {8, 12}, {9, 16}, {9, 23}, {10, 14}, {11, 4}, {12, 31}}},
-    {2025, {{1, 1}, {1, 2}, {1, 3}, {1, 13}, {2, 11}, {2, 24}, {3, 20}, {4, 29}, {5, 5}, {5, 6},
-            {7, 21}, {8, 11}, {9, 15}, {9, 23}, {10, 13}, {11, 3}, {11, 24}, {12, 31}}},
-    {2026, {{1, 1}, {1, 2}, {1, 12}, {2, 11}, {2, 23}, {3, 20}, {4, 29}, {5, 4}, {5, 5}, {5, 6},
-            {7, 20}, {8, 11}, {9, 21}, {9, 22}, {9, 23}, {10, 12}, {11, 3}, {11, 23}, {12, 31}}},
+    {2007,
+     {{1, 1},
+      {1, 2},
+      {1, 3},
+      {1, 8},
+      {2, 12},
+      {3, 21},
+      {4, 30},
+      {5, 3},
+      {5, 4},
+      {7, 16},
+      {9, 17},
+      {9, 24},
+      {10, 8},
+      {11, 23},
+      {12, 24},
+      {12, 31}}},
+    {2019, {{1, 1}, {1, 2}, {1, 3},  {1, 14}, {2, 11}, {3, 21}, {4, 29},  {4, 30},  {5, 1},  {5, 2},
+            {5, 3}, {5, 6}, {7, 15}, {8, 12}, {9, 16}, {9, 23}, {10, 14}, {10, 22}, {11, 4}, {12, 31}}},
+    {2020,
+     {{1, 1},
+      {1, 2},
+      {1, 3},
+      {1, 13},
+      {2, 11},
+      {2, 24},
+      {3, 20},
+      {4, 29},
+      {5, 4},
+      {5, 5},
+      {5, 6},
+      {7, 23},
+      {7, 24},
+      {8, 10},
+      {9, 21},
+      {9, 22},
+      {11, 3},
+      {11, 23},
+      {12, 31}}},
+    {2021,
+     {{1, 1},
+      {1, 11},
+      {2, 11},
+      {2, 23},
+      {4, 29},
+      {5, 3},
+      {5, 4},
+      {5, 5},
+      {7, 22},
+      {7, 23},
+      {8, 9},
+      {9, 20},
+      {9, 23},
+      {11, 3},
+      {11, 23},
+      {12, 31}}},
+    {2024,
+     {{1, 1},
+      {1, 2},
+      {1, 3},
+      {1, 8},
+      {2, 12},
+      {2, 23},
+      {3, 20},
+      {4, 29},
+      {5, 3},
+      {5, 6},
+      {7, 15},
+      {8, 12},
+      {9, 16},
+      {9, 23},
+      {10, 14},
+      {11, 4},
+      {12, 31}}},
+    {2025,
+     {{1, 1},
+      {1, 2},
+      {1, 3},
+      {1, 13},
+      {2, 11},
+      {2, 24},
+      {3, 20},
+      {4, 29},
+      {5, 5},
+      {5, 6},
+      {7, 21},
+      {8, 11},
+      {9, 15},
+      {9, 23},
+      {10, 13},
+      {11, 3},
+      {11, 24},
+      {12, 31}}},
+    {2026,
+     {{1, 1},
+      {1, 2},
+      {1, 12},
+      {2, 11},
+      {2, 23},
+      {3, 20},
+      {4, 29},
+      {5, 4},
+      {5, 5},
+      {5, 6},
+      {7, 20},
+      {8, 11},
+      {9, 21},
+      {9, 22},
+      {9, 23},
+      {10, 12},
+      {11, 3},
+      {11, 23},
+      {12, 31}}},
 };
 
 TEST(ExchangeCalendar, TradesOnExactlyTheOpenWeekdaysOfWholeYears)
 {
-    for (const auto& [year, monthDays] : closedYears) {
+    for (const auto &[year, monthDays] : closedYears) {
         std::vector<QDate> closed;
-        for (const auto& [month, day] : monthDays)
+        for (const auto &[month, day] : monthDays)
             closed.emplace_back(year, month, day);
         for (QDate date(year, 1, 1); date.year() == year; date = date.addDays(1)) {
             const bool open = !isWeekend(date) && std::ranges::find(closed, date) == closed.end();
@@ -57,7 +155,7 @@ TEST(ExchangeCalendar, TradesOnExactlyTheOpenWeekdaysOfWholeYears)
 struct HolidayCase {
     QDate date;
     bool holiday;
-    const char* why;
+    const char *why;
 };
 
 const HolidayCase holidayCases[]{
@@ -122,7 +220,7 @@ const HolidayCase holidayCases[]{
 
 TEST(ExchangeCalendar, FollowsTheHolidayLawInForceOnEachDate)
 {
-    for (const auto& [date, holiday, why] : holidayCases) {
+    for (const auto &[date, holiday, why] : holidayCases) {
         const std::string label = date.toString(Qt::ISODate).toStdString() + ": " + why;
         EXPECT_EQ(isHoliday(date), holiday) << label;
         EXPECT_EQ(isTradingDay(date), !holiday && !isWeekend(date)) << label;
@@ -147,11 +245,10 @@ TEST(ExchangeCalendar, EquinoxDaysFollowTheFormula)
         int autumnal;
     };
     const Case cases[]{
-        {1947, 99, 99}, {1948, 21, 23}, {1979, 21, 24}, {1980, 20, 23}, {2006, 21, 23},
-        {2008, 20, 23}, {2012, 20, 22}, {2020, 20, 22}, {2026, 20, 23}, {2099, 20, 23},
-        {2100, 20, 23}, {2150, 21, 23}, {2151, 99, 99},
+        {1947, 99, 99}, {1948, 21, 23}, {1979, 21, 24}, {1980, 20, 23}, {2006, 21, 23}, {2008, 20, 23}, {2012, 20, 22},
+        {2020, 20, 22}, {2026, 20, 23}, {2099, 20, 23}, {2100, 20, 23}, {2150, 21, 23}, {2151, 99, 99},
     };
-    for (const auto& [year, vernal, autumnal] : cases) {
+    for (const auto &[year, vernal, autumnal] : cases) {
         EXPECT_EQ(vernalEquinoxDay(year), vernal) << year;
         EXPECT_EQ(autumnalEquinoxDay(year), autumnal) << year;
     }
@@ -171,27 +268,17 @@ TEST(ExchangeCalendar, OrderWindowIncludesBothEnds)
     const QDate ordinaryDay(2026, 3, 10);
     const QDate halfDay(2007, 12, 28);
     const Case cases[]{
-        {ordinaryDay, {8, 59, 59}, 0, false},
-        {ordinaryDay, {9, 0}, 0, true},
-        {ordinaryDay, {14, 50, 59}, 0, true},
-        {ordinaryDay, {14, 51}, 0, false},
-        {ordinaryDay, {2, 0}, 0, false},
-        {ordinaryDay, {1, 59}, 1, false},
-        {ordinaryDay, {2, 0}, 1, true},
-        {ordinaryDay, {2, 0}, -1, true},
-        {ordinaryDay, {14, 51}, 1, false},
-        {halfDay, {10, 50}, 0, true},
-        {halfDay, {10, 51}, 0, false},
-        {{2006, 1, 4}, {10, 51}, 0, false},
-        {{2006, 12, 29}, {10, 51}, 0, false},
-        {{2007, 1, 4}, {10, 51}, 0, false},
-        {{2008, 1, 4}, {10, 51}, 0, true},
+        {ordinaryDay, {8, 59, 59}, 0, false}, {ordinaryDay, {9, 0}, 0, true},     {ordinaryDay, {14, 50, 59}, 0, true},
+        {ordinaryDay, {14, 51}, 0, false},    {ordinaryDay, {2, 0}, 0, false},    {ordinaryDay, {1, 59}, 1, false},
+        {ordinaryDay, {2, 0}, 1, true},       {ordinaryDay, {2, 0}, -1, true},    {ordinaryDay, {14, 51}, 1, false},
+        {halfDay, {10, 50}, 0, true},         {halfDay, {10, 51}, 0, false},      {{2006, 1, 4}, {10, 51}, 0, false},
+        {{2006, 12, 29}, {10, 51}, 0, false}, {{2007, 1, 4}, {10, 51}, 0, false}, {{2008, 1, 4}, {10, 51}, 0, true},
         {{2026, 3, 14}, {10, 0}, 0, true}, // a Saturday: weekends are the caller's test
     };
-    for (const auto& [date, time, earlyStart, inside] : cases) {
+    for (const auto &[date, time, earlyStart, inside] : cases) {
         EXPECT_EQ(isTradingTime(QDateTime(date, time), earlyStart), inside)
-            << date.toString(Qt::ISODate).toStdString() << ' '
-            << time.toString(Qt::ISODate).toStdString() << " early " << earlyStart;
+            << date.toString(Qt::ISODate).toStdString() << ' ' << time.toString(Qt::ISODate).toStdString() << " early "
+            << earlyStart;
     }
 }
 
@@ -206,9 +293,8 @@ TEST(ExchangeCalendar, LatestTradingDayKeepsTheTimeOfDay)
         {QDateTime({2026, 9, 23}, {}), QDateTime({2026, 9, 18}, {})},
         {QDateTime({2026, 1, 4}, {}), QDateTime({2025, 12, 30}, {})},
     };
-    for (const auto& [argument, latest] : cases) {
-        EXPECT_EQ(getZenEigyoubi(argument), latest)
-            << argument.toString(Qt::ISODate).toStdString();
+    for (const auto &[argument, latest] : cases) {
+        EXPECT_EQ(getZenEigyoubi(argument), latest) << argument.toString(Qt::ISODate).toStdString();
     }
 }
 

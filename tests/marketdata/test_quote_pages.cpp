@@ -10,15 +10,16 @@ namespace {
 
 QString headerPage(const QString &small, const QString &unitCell = QStringLiteral("<td class=\"num\">1,000株</td>"))
 {
-    return QStringLiteral("<html><body><!-- 銘柄ヘッダ --><h1><span id=\"dname\">トヨタabc</span></h1>\n<small>")
-        + small + QStringLiteral("</small>\n<table><tr><th>単元株数</th>") + unitCell + QStringLiteral("</tr></table></body></html>");
+    return QStringLiteral("<html><body><!-- 銘柄ヘッダ --><h1><span id=\"dname\">トヨタabc</span></h1>\n<small>") +
+           small + QStringLiteral("</small>\n<table><tr><th>単元株数</th>") + unitCell +
+           QStringLiteral("</tr></table></body></html>");
 }
 
 QString historyPage(const QString &rows)
 {
     return QStringLiteral("<table><tr><th>日付</th><th>終値</th><th>始値</th><th>高値</th><th>安値</th><th>出来高</th>"
-                          "<th>調整後終値</th></tr>\n")
-        + rows + QStringLiteral("</table>");
+                          "<th>調整後終値</th></tr>\n") +
+           rows + QStringLiteral("</table>");
 }
 
 QString historyRow(const QString &date, const QStringList &cells)
@@ -32,30 +33,33 @@ QString historyRow(const QString &date, const QStringList &cells)
 QString quotePage(const QString &timeAndPrice, const QString &change = QStringLiteral("前日比<br>+123.45(+0.77%)"),
                   const QString &volume = QStringLiteral("出来高<br>1,234,500"))
 {
-    return QStringLiteral("<table><tr><th>銘柄</th><td>取引値<td nowrap>") + timeAndPrice + QStringLiteral("</td><td>") + change
-        + QStringLiteral("</td></tr>\n<tr><td>") + volume
-        + QStringLiteral("</td><td>売買代金<br>9</td></tr>\n<tr><td>前日終値<br>489</td><td>始値<br>610</td>"
-                         "<td>高値<br>1,615</td><td>安値<br>605.5</td></tr></table>\n<a href=x>アラートに登録</a>");
+    return QStringLiteral("<table><tr><th>銘柄</th><td>取引値<td nowrap>") + timeAndPrice +
+           QStringLiteral("</td><td>") + change + QStringLiteral("</td></tr>\n<tr><td>") + volume +
+           QStringLiteral("</td><td>売買代金<br>9</td></tr>\n<tr><td>前日終値<br>489</td><td>始値<br>610</td>"
+                          "<td>高値<br>1,615</td><td>安値<br>605.5</td></tr></table>\n<a href=x>アラートに登録</a>");
 }
 
 QString cautionPage(const QString &rows1, const QString &rows2)
 {
-    const QString head = QStringLiteral("<table border=1>\n<tr bgcolor=#ccc><th>コード</th><th>銘柄名</th><th>市場</th><th>日</th></tr>\n");
-    return QStringLiteral("<html><body><h3>■整理ポスト</h3>") + head + rows1 + QStringLiteral("</table>\n<h3>■監理ポスト</h3>") + head
-        + rows2 + QStringLiteral("</table></body></html>");
+    const QString head = QStringLiteral(
+        "<table border=1>\n<tr bgcolor=#ccc><th>コード</th><th>銘柄名</th><th>市場</th><th>日</th></tr>\n");
+    return QStringLiteral("<html><body><h3>■整理ポスト</h3>") + head + rows1 +
+           QStringLiteral("</table>\n<h3>■監理ポスト</h3>") + head + rows2 + QStringLiteral("</table></body></html>");
 }
 
 QString cautionRow(const QString &code, const QString &market)
 {
-    return QStringLiteral("<tr bgcolor=\"#fff\"><td align=\"center\">") + code + QStringLiteral("</td><td>名前</td><td align=center>")
-        + market + QStringLiteral("</td><td>2007/03/01</td></tr>\n");
+    return QStringLiteral("<tr bgcolor=\"#fff\"><td align=\"center\">") + code +
+           QStringLiteral("</td><td>名前</td><td align=center>") + market +
+           QStringLiteral("</td><td>2007/03/01</td></tr>\n");
 }
 
 } // namespace
 
 TEST(InfoseekHeader, ReadsNameMarketIndustryAndUnit)
 {
-    const std::optional<IskHeader> h = readIskHeader(headerPage(QStringLiteral("(7203)&nbsp;&nbsp;東証1部&nbsp;輸送用機器")));
+    const std::optional<IskHeader> h =
+        readIskHeader(headerPage(QStringLiteral("(7203)&nbsp;&nbsp;東証1部&nbsp;輸送用機器")));
     ASSERT_TRUE(h);
     EXPECT_EQ(h->brandName, QStringLiteral("トヨタABC")); // taken from the upper-cased page
     EXPECT_EQ(h->sizyouCode, QStringLiteral("t1"));
@@ -73,10 +77,11 @@ TEST(InfoseekHeader, ReadsNameMarketIndustryAndUnit)
 TEST(InfoseekHeader, NoStockOrIncompleteHeaderGivesNothing)
 {
     const QString pages[] = {
-        QStringLiteral("<p>一致するデータが見つかりませんでした</p>") + headerPage(QStringLiteral("(1)&nbsp;&nbsp;東証&nbsp;x")),
-        headerPage(QStringLiteral("(7203)&nbsp;東証1部")),                             // fewer than four pieces
-        headerPage(QStringLiteral("(7203)&nbsp;&nbsp;東証1部&nbsp;x"), QString()),      // no unit cell
-        headerPage(QStringLiteral("(7203)&nbsp;&nbsp;東証1部&nbsp;x")).left(60),       // cut off after the marker
+        QStringLiteral("<p>一致するデータが見つかりませんでした</p>") +
+            headerPage(QStringLiteral("(1)&nbsp;&nbsp;東証&nbsp;x")),
+        headerPage(QStringLiteral("(7203)&nbsp;東証1部")),                         // fewer than four pieces
+        headerPage(QStringLiteral("(7203)&nbsp;&nbsp;東証1部&nbsp;x"), QString()), // no unit cell
+        headerPage(QStringLiteral("(7203)&nbsp;&nbsp;東証1部&nbsp;x")).left(60),   // cut off after the marker
         QString(),
     };
     for (const QString &page : pages)
@@ -86,14 +91,17 @@ TEST(InfoseekHeader, NoStockOrIncompleteHeaderGivesNothing)
 TEST(InfoseekHistory, RowsValuesAndSplitDay)
 {
     const QString page = historyPage(
-        historyRow(QStringLiteral("2007年3月6日"), {QStringLiteral("1,234"), QStringLiteral("12.5"), QStringLiteral("13.5"),
-                                                   QStringLiteral("-"), QStringLiteral("3,000,000,000"), QString()})
-        + historyRow(QStringLiteral("2007年3月5日"), {QStringLiteral("500"), QStringLiteral("490"), QStringLiteral("510"),
-                                                     QStringLiteral("480"), QStringLiteral("100"), QStringLiteral("500")})
-        + historyRow(QStringLiteral("2007年3月5日"), {QStringLiteral("分割"), QStringLiteral("1:2"), QStringLiteral("9"),
-                                                     QStringLiteral("9"), QStringLiteral("9"), QStringLiteral("9")})
-        + historyRow(QStringLiteral("2007年3月2日"), {QStringLiteral("1"), QStringLiteral("1"), QStringLiteral("1"),
-                                                     QStringLiteral("1"), QStringLiteral("99999999999999999999"), QStringLiteral("1")}));
+        historyRow(QStringLiteral("2007年3月6日"),
+                   {QStringLiteral("1,234"), QStringLiteral("12.5"), QStringLiteral("13.5"), QStringLiteral("-"),
+                    QStringLiteral("3,000,000,000"), QString()}) +
+        historyRow(QStringLiteral("2007年3月5日"),
+                   {QStringLiteral("500"), QStringLiteral("490"), QStringLiteral("510"), QStringLiteral("480"),
+                    QStringLiteral("100"), QStringLiteral("500")}) +
+        historyRow(QStringLiteral("2007年3月5日"), {QStringLiteral("分割"), QStringLiteral("1:2"), QStringLiteral("9"),
+                                                    QStringLiteral("9"), QStringLiteral("9"), QStringLiteral("9")}) +
+        historyRow(QStringLiteral("2007年3月2日"),
+                   {QStringLiteral("1"), QStringLiteral("1"), QStringLiteral("1"), QStringLiteral("1"),
+                    QStringLiteral("99999999999999999999"), QStringLiteral("1")}));
     const std::vector<iskKabukaRecord> rows = readIskHistory(page, 2007, 3, 1);
     ASSERT_EQ(rows.size(), 3u);
 
@@ -101,9 +109,9 @@ TEST(InfoseekHistory, RowsValuesAndSplitDay)
     EXPECT_EQ(rows[0].Owarine, 1234);
     EXPECT_EQ(rows[0].Hazimene, QStringLiteral("12")); // halves to even
     EXPECT_EQ(rows[0].Takane, 14);
-    EXPECT_EQ(rows[0].Yasune, 0);                      // "-"
-    EXPECT_EQ(rows[0].Dekidaka, 3000000000LL);         // past 32 bits
-    EXPECT_EQ(rows[0].TyouseiOwarine, 0);              // empty cell
+    EXPECT_EQ(rows[0].Yasune, 0);              // "-"
+    EXPECT_EQ(rows[0].Dekidaka, 3000000000LL); // past 32 bits
+    EXPECT_EQ(rows[0].TyouseiOwarine, 0);      // empty cell
     EXPECT_EQ(rows[0].BunkatuKubun, 0);
 
     // The day listed twice: one row, marked, with the first line's values.
@@ -119,20 +127,22 @@ TEST(InfoseekHistory, StopsAtStartDayAndAtChangedOrCutRows)
 {
     const QStringList cells = {QStringLiteral("1"), QStringLiteral("2"), QStringLiteral("3"),
                                QStringLiteral("4"), QStringLiteral("5"), QStringLiteral("6")};
-    const QString three = historyRow(QStringLiteral("2007年3月7日"), cells) + historyRow(QStringLiteral("2007年3月6日"), cells)
-        + historyRow(QStringLiteral("2007年3月5日"), cells);
+    const QString three = historyRow(QStringLiteral("2007年3月7日"), cells) +
+                          historyRow(QStringLiteral("2007年3月6日"), cells) +
+                          historyRow(QStringLiteral("2007年3月5日"), cells);
     const struct {
         QString page;
         int startDay;
         size_t rows;
     } cases[] = {
-        {historyPage(three), 6, 2},                                   // the row before the start day ends it
+        {historyPage(three), 6, 2}, // the row before the start day ends it
         {historyPage(three), 1, 3},
         {historyPage(three).replace(QStringLiteral("調整後終値"), QStringLiteral("調整値")), 1, 0}, // no history table
         {historyPage(three).left(historyPage(three).indexOf(QStringLiteral("<td>4</td>"), 200)), 1, 1}, // cut mid-row
-        {historyPage(historyRow(QStringLiteral("2007/3/7"), cells) + three), 1, 0}, // a date cell without 年月日
+        {historyPage(historyRow(QStringLiteral("2007/3/7"), cells) + three), 1, 0},  // a date cell without 年月日
         {historyPage(historyRow(QStringLiteral("2007年3月"), cells) + three), 1, 0}, // fewer than three parts
-        {historyPage(three).replace(QStringLiteral("<th scope=\"row\">"), QStringLiteral("<td>")), 1, 0}, // no SCOPE=ROW
+        {historyPage(three).replace(QStringLiteral("<th scope=\"row\">"), QStringLiteral("<td>")), 1,
+         0}, // no SCOPE=ROW
     };
     for (size_t i = 0; i < std::size(cases); ++i)
         EXPECT_EQ(readIskHistory(cases[i].page, 2007, 3, cases[i].startDay).size(), cases[i].rows) << i;
@@ -143,26 +153,33 @@ TEST(InfoseekCodes, MarketNamesAndSiteLetters)
     const struct {
         const char16_t *name;
         const char *code;
-    } names[] = {{u"東証", "t1"}, {u"東証(REIT)", "tr"}, {u"ヘラクレスグロース", "hc2"}, {u"ヘラクレススタンダード", "hc1"},
-                 {u"札幌証", "s1"}, {u"福岡証Qボード", "fq"}, {u"JASDAQ", "js"}, {u"東証１部", "na"}, {u"", "na"}};
+    } names[] = {{u"東証", "t1"},
+                 {u"東証(REIT)", "tr"},
+                 {u"ヘラクレスグロース", "hc2"},
+                 {u"ヘラクレススタンダード", "hc1"},
+                 {u"札幌証", "s1"},
+                 {u"福岡証Qボード", "fq"},
+                 {u"JASDAQ", "js"},
+                 {u"東証１部", "na"},
+                 {u"", "na"}};
     for (const auto &n : names)
         EXPECT_EQ(iskMarketCode(QString::fromUtf16(n.name)), QString::fromLatin1(n.code));
 
     const struct {
         const char *market;
         const char *letter;
-    } letters[] = {{"t1", "t"}, {"tm", "t"}, {"oe", "o"}, {"hc1", "q"}, {"ns", "n"}, {"fq", "f"},
-                   {"sa", "s"}, {"js", "j"}, {"na", "na"}, {"T1", "na"}};
+    } letters[] = {{"t1", "t"}, {"tm", "t"}, {"oe", "o"}, {"hc1", "q"}, {"ns", "n"},
+                   {"fq", "f"}, {"sa", "s"}, {"js", "j"}, {"na", "na"}, {"T1", "na"}};
     for (const auto &l : letters)
         EXPECT_EQ(iskSuffix(QString::fromLatin1(l.market)), QString::fromLatin1(l.letter));
 }
 
 TEST(CautionPage, ReadsCodesAndMarketsOfOneSection)
 {
-    const QString page = cautionPage(cautionRow(QStringLiteral("１２３４"), QStringLiteral("東1"))
-                                         + cautionRow(QStringLiteral("5678"), QStringLiteral("ｊｑ")),
-                                     cautionRow(QStringLiteral("9012"), QStringLiteral("ＨＱ"))
-                                         + cautionRow(QStringLiteral("3456"), QStringLiteral("名m")));
+    const QString page = cautionPage(cautionRow(QStringLiteral("１２３４"), QStringLiteral("東1")) +
+                                         cautionRow(QStringLiteral("5678"), QStringLiteral("ｊｑ")),
+                                     cautionRow(QStringLiteral("9012"), QStringLiteral("ＨＱ")) +
+                                         cautionRow(QStringLiteral("3456"), QStringLiteral("名m")));
     const CsmSection first = readCsmSection(1, page);
     ASSERT_EQ(first.outcome, CsmSection::Outcome::Read);
     ASSERT_EQ(first.rows.size(), 2u);
@@ -178,9 +195,10 @@ TEST(CautionPage, ReadsCodesAndMarketsOfOneSection)
 TEST(CautionPage, RowsAreFoundByTheirTagWithABlank)
 {
     // A row written "<tr>" is not a row of the list; the first cell needs "<td " too.
-    const QString page = cautionPage(QStringLiteral("<tr><td align=center>1111</td><td>x</td><td>東1</td><td>y</td></tr>\n")
-                                         + cautionRow(QStringLiteral("2222"), QStringLiteral("東2")),
-                                     QString());
+    const QString page =
+        cautionPage(QStringLiteral("<tr><td align=center>1111</td><td>x</td><td>東1</td><td>y</td></tr>\n") +
+                        cautionRow(QStringLiteral("2222"), QStringLiteral("東2")),
+                    QString());
     const CsmSection section = readCsmSection(1, page);
     ASSERT_EQ(section.rows.size(), 1u);
     EXPECT_EQ(section.rows[0].BrandCode, QStringLiteral("2222"));
@@ -201,9 +219,10 @@ TEST(CautionPage, UnreadablePagesSayWhy)
         {QStringLiteral("キーワードが入力されていません"), Outcome::NoPage},
         {QStringLiteral("<h1>ページが表示できません</h1>"), Outcome::ErrorPage},
         {QString(good).replace(QStringLiteral("■整理ポスト"), QStringLiteral("■整理")), Outcome::Missing},
-        {good.left(good.indexOf(QStringLiteral("</table>"))), Outcome::Missing},           // no table end
+        {good.left(good.indexOf(QStringLiteral("</table>"))), Outcome::Missing}, // no table end
         {QString(good).replace(QStringLiteral("市場"), QStringLiteral("取引所")), Outcome::Missing},
-        {QString(good).replace(QStringLiteral("<td align=\"center\">1234"), QStringLiteral("<td>1234")), Outcome::Missing},
+        {QString(good).replace(QStringLiteral("<td align=\"center\">1234"), QStringLiteral("<td>1234")),
+         Outcome::Missing},
     };
     for (size_t i = 0; i < std::size(cases); ++i) {
         const CsmSection section = readCsmSection(1, cases[i].page);
@@ -217,8 +236,8 @@ TEST(CautionCodes, MarketAbbreviations)
     const struct {
         const char16_t *text;
         const char *code;
-    } cases[] = {{u"東証", "t1"}, {u"東E", "te"}, {u"大G", "og"}, {u"ＨＱ", "hc2"}, {u"ＪＱ", "js"},
-                 {u"名S", "ns"}, {u"福証", "f1"}, {u"札A", "sa"}, {u"HQ", "na"}, {u"東e", "na"}};
+    } cases[] = {{u"東証", "t1"}, {u"東E", "te"},  {u"大G", "og"}, {u"ＨＱ", "hc2"}, {u"ＪＱ", "js"},
+                 {u"名S", "ns"},  {u"福証", "f1"}, {u"札A", "sa"}, {u"HQ", "na"},    {u"東e", "na"}};
     for (const auto &c : cases)
         EXPECT_EQ(csmMarketCode(QString::fromUtf16(c.text)), QString::fromLatin1(c.code));
 }
@@ -238,7 +257,8 @@ TEST(QuotePage, TimeOrDateChangeAndPrices)
     EXPECT_DOUBLE_EQ(q.Takane, 1615);
     EXPECT_DOUBLE_EQ(q.Yasune, 605.5);
 
-    const YahooQuote dated = readYahooQuote(quotePage(QStringLiteral("6/29 <b>700</b>"), QStringLiteral("前日比<br>-50(-0.30%)")), today);
+    const YahooQuote dated =
+        readYahooQuote(quotePage(QStringLiteral("6/29 <b>700</b>"), QStringLiteral("前日比<br>-50(-0.30%)")), today);
     ASSERT_EQ(dated.kind, YahooQuote::Kind::Quote);
     const yhfKabukaRecord &d = dated.record;
     EXPECT_EQ(std::tie(d.Year, d.Month, d.Day, d.Hour, d.Minute), std::tuple(2007, 6, 29, 15, 0));
@@ -259,14 +279,19 @@ TEST(QuotePage, PagesWithoutAQuote)
         {QStringLiteral("<p>キーワードが入力されていません</p>") + quotePage(QStringLiteral("9:05 1")), Kind::NoRow},
         {QString(quotePage(QStringLiteral("9:05 1"))).remove(QStringLiteral("アラートに登録")), Kind::NoQuote},
         // Without "取引値" the page is cut from its third character on; it still lacks the end marker here.
-        {QString(quotePage(QStringLiteral("9:05 1"))).replace(QStringLiteral("取引値"), QStringLiteral("現在値")).remove(QStringLiteral("アラートに登録")), Kind::NoQuote},
+        {QString(quotePage(QStringLiteral("9:05 1")))
+             .replace(QStringLiteral("取引値"), QStringLiteral("現在値"))
+             .remove(QStringLiteral("アラートに登録")),
+         Kind::NoQuote},
         // ... and here it has one: the text from the page's start is no quote cell.
-        {QString(quotePage(QStringLiteral("9:05 1"))).replace(QStringLiteral("取引値"), QStringLiteral("現在値")), Kind::NoQuote},
-        {quotePage(QStringLiteral("905 1")), Kind::NoQuote},                              // no ":"
-        {quotePage(QStringLiteral("9:05")), Kind::NoQuote},                               // no blank before the price
+        {QString(quotePage(QStringLiteral("9:05 1"))).replace(QStringLiteral("取引値"), QStringLiteral("現在値")),
+         Kind::NoQuote},
+        {quotePage(QStringLiteral("905 1")), Kind::NoQuote}, // no ":"
+        {quotePage(QStringLiteral("9:05")), Kind::NoQuote},  // no blank before the price
         {quotePage(QStringLiteral("9:05 1"), QStringLiteral("前日比<br>+1")), Kind::NoQuote}, // no "(" in the change
-        {quotePage(QStringLiteral("9:05 1")).left(quotePage(QStringLiteral("9:05 1")).indexOf(QStringLiteral("<tr><td>前日")))
-             + QStringLiteral("アラートに登録"),
+        {quotePage(QStringLiteral("9:05 1"))
+                 .left(quotePage(QStringLiteral("9:05 1")).indexOf(QStringLiteral("<tr><td>前日"))) +
+             QStringLiteral("アラートに登録"),
          Kind::NoQuote}, // fewer than ten cells
     };
     for (size_t i = 0; i < std::size(cases); ++i)
@@ -277,7 +302,8 @@ TEST(QuotePage, CellsAreReadAfterExactlyBr)
 {
     // "<br />" is not "<BR>": such a cell loses its first three characters and reads as 0.
     const YahooQuote quote = readYahooQuote(
-        quotePage(QStringLiteral("9:05 612"), QStringLiteral("前日比<br>+1(+1%)"), QStringLiteral("出来高<br />1,000")), QDate(2007, 7, 2));
+        quotePage(QStringLiteral("9:05 612"), QStringLiteral("前日比<br>+1(+1%)"), QStringLiteral("出来高<br />1,000")),
+        QDate(2007, 7, 2));
     ASSERT_EQ(quote.kind, YahooQuote::Kind::Quote);
     EXPECT_EQ(quote.record.Dekidaka, 0);
     EXPECT_EQ(quote.record.Genzaiti, 612);
@@ -299,7 +325,9 @@ TEST(ResultTable, HoldsTheFirstThousandRows)
     QString history;
     const QDate newest(2007, 12, 31);
     for (int i = 0; i < 1005; ++i)
-        history += historyRow(QStringLiteral("%1年%2月%3日").arg(newest.addDays(-i).year()).arg(newest.addDays(-i).month())
+        history += historyRow(QStringLiteral("%1年%2月%3日")
+                                  .arg(newest.addDays(-i).year())
+                                  .arg(newest.addDays(-i).month())
                                   .arg(newest.addDays(-i).day()),
                               {QString::number(i), QStringLiteral("1"), QStringLiteral("1"), QStringLiteral("1"),
                                QStringLiteral("1"), QStringLiteral("1")});

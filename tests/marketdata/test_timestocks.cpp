@@ -1,7 +1,7 @@
 #include "QuoteSiteFixture.h"
 #include "marketdata/modTimeStocks.h"
-#include "sys/Clock.h"
-#include "ui/Chart2D.h"
+#include "platform/sys/Clock.h"
+#include "platform/ui/Chart2D.h"
 
 using Failure = FakeQuoteSite::Failure;
 
@@ -28,8 +28,9 @@ protected:
     std::vector<Point> stored(const QDate &day)
     {
         std::vector<Point> points;
-        db::Statement st = gcnDB.prepare(QStringLiteral(
-            "select 時刻, 現在値, 登録日付, 更新日付 from tttimestocks where 銘柄コード = ? and 市場コード = ? and 日付 = ? order by 時刻"));
+        db::Statement st =
+            gcnDB.prepare(QStringLiteral("select 時刻, 現在値, 登録日付, 更新日付 from tttimestocks where 銘柄コード = "
+                                         "? and 市場コード = ? and 日付 = ? order by 時刻"));
         st.bindAll(kCode, kMarket, day);
         while (st.step()) {
             EXPECT_EQ(st.text(2), st.text(3));
@@ -42,9 +43,11 @@ protected:
     {
         for (int i = 0; i < count; ++i) {
             const QTime t = QTime(9, 0).addSecs(60 * i);
-            gcnDB.execute(QStringLiteral("insert into tttimestocks (日付,時刻,銘柄コード,現在値,登録日付,更新日付,市場コード)"
-                                         " values (?,?,?,?,?,?,?)"),
-                          day, t.toString(QStringLiteral("HHmm")), kCode, 17000.0 + i, QDateTime(day, t), QDateTime(day, t), kMarket);
+            gcnDB.execute(
+                QStringLiteral("insert into tttimestocks (日付,時刻,銘柄コード,現在値,登録日付,更新日付,市場コード)"
+                               " values (?,?,?,?,?,?,?)"),
+                day, t.toString(QStringLiteral("HHmm")), kCode, 17000.0 + i, QDateTime(day, t), QDateTime(day, t),
+                kMarket);
         }
     }
 };
@@ -58,10 +61,12 @@ TEST_F(TimeStocksTest, RecordsOnlyInTheTradingWindow)
         QTime time;
         const char *stored; // "" = nothing recorded
     } cases[] = {
-        {kThursday, QTime(8, 59), ""},      {kThursday, QTime(9, 0), "0900"},   {kThursday, QTime(9, 5, 40), "0905"},
-        {kThursday, QTime(10, 59), "1059"}, {kThursday, QTime(11, 0), ""},      {kThursday, QTime(12, 0), ""},
-        {kThursday, QTime(12, 30), ""},     {kThursday, QTime(12, 31), "1231"}, {kThursday, QTime(15, 0), "1500"},
-        {kThursday, QTime(15, 1), ""},      {QDate(2007, 3, 31), QTime(10, 0), ""}, {QDate(2007, 4, 1), QTime(10, 0), ""},
+        {kThursday, QTime(8, 59), ""},          {kThursday, QTime(9, 0), "0900"},
+        {kThursday, QTime(9, 5, 40), "0905"},   {kThursday, QTime(10, 59), "1059"},
+        {kThursday, QTime(11, 0), ""},          {kThursday, QTime(12, 0), ""},
+        {kThursday, QTime(12, 30), ""},         {kThursday, QTime(12, 31), "1231"},
+        {kThursday, QTime(15, 0), "1500"},      {kThursday, QTime(15, 1), ""},
+        {QDate(2007, 3, 31), QTime(10, 0), ""}, {QDate(2007, 4, 1), QTime(10, 0), ""},
     };
     for (const auto &c : cases) {
         gcnDB.execute(QStringLiteral("delete from tttimestocks"));
@@ -119,8 +124,9 @@ TEST_F(TimeStocksTest, ChartLabelsEveryFiftiethPoint)
         gcnDB.execute(QStringLiteral("delete from tttimestocks"));
         storePoints(kThursday, c.points);
         storePoints(kThursday.addDays(-1), 60); // another day is not drawn
-        gcnDB.execute(QStringLiteral("insert into tttimestocks (日付,時刻,銘柄コード,現在値,市場コード) values (?,?,?,?,?)"),
-                      kThursday, QStringLiteral("1459"), kCode, 0.0, kMarket); // no price: not drawn
+        gcnDB.execute(
+            QStringLiteral("insert into tttimestocks (日付,時刻,銘柄コード,現在値,市場コード) values (?,?,?,?,?)"),
+            kThursday, QStringLiteral("1459"), kCode, 0.0, kMarket); // no price: not drawn
 
         drawTimeChart(1, kCode, kMarket, QDateTime(kThursday, QTime(15, 0)), chart);
         SCOPED_TRACE(c.points);

@@ -1,7 +1,7 @@
 #include "QuoteSiteFixture.h"
 #include "marketdata/modTimeStocks.h"
 #include "marketdata/modYahoo.h"
-#include "sys/Clock.h"
+#include "platform/sys/Clock.h"
 
 #include <curl/curl.h>
 
@@ -53,7 +53,7 @@ TEST_F(YahooModuleTest, NoQuoteGivesZerosAndTheRealOutcome)
         Failure failure;
         int error;
     } cases[] = {
-        {Failure::None, 0},                     // a code the site does not list
+        {Failure::None, 0}, // a code the site does not list
         {Failure::Http500, CURLE_HTTP_RETURNED_ERROR},
         {Failure::EmptyPage, 99951},
         {Failure::ChangedPage, 0},
@@ -64,7 +64,8 @@ TEST_F(YahooModuleTest, NoQuoteGivesZerosAndTheRealOutcome)
         site.setFailure(c.failure);
         const qsizetype from = logTexts().size();
         const GenzaitiQuote quote =
-            getGenzaiti(control, c.failure == Failure::None ? QStringLiteral("1000") : QStringLiteral("7203"), QStringLiteral("t1"));
+            getGenzaiti(control, c.failure == Failure::None ? QStringLiteral("1000") : QStringLiteral("7203"),
+                        QStringLiteral("t1"));
         site.setFailure(Failure::None);
         EXPECT_EQ(quote.price, 0) << int(c.failure);
         EXPECT_EQ(quote.hour, 0);

@@ -1,4 +1,4 @@
-#include "ui/Chart2D.h"
+#include "platform/ui/Chart2D.h"
 
 #include <QImage>
 

@@ -1,5 +1,5 @@
-#include "net/SiteFile.h"
-#include "net/Transfer.h"
+#include "platform/net/SiteFile.h"
+#include "platform/net/Transfer.h"
 #include "support/LoopbackHttpServer.h"
 #include "support/ProgramDirFixture.h"
 
@@ -113,7 +113,8 @@ TEST_F(SiteFileTest, JoinsBaseAndPathWithOneSlash)
     } cases[] = {
         {"Infoseek", "MnStock/sresult.html?search=1", "http://127.0.0.1:8080/MnStock/sresult.html?search=1"},
         {"Yahoo", "q?d=t&s=7203", "http://127.0.0.1:8081/q?d=t&s=7203"},
-        {"Caution", "/net_trade/margin_trade/chuui/post.html", "https://example.test/net_trade/margin_trade/chuui/post.html"},
+        {"Caution", "/net_trade/margin_trade/chuui/post.html",
+         "https://example.test/net_trade/margin_trade/chuui/post.html"},
         {"Yahoo", "", "http://127.0.0.1:8081"}, // no path: the entry as written
         {"Terms", "", "http://127.0.0.1:8082/terms.html"},
     };
@@ -128,7 +129,8 @@ TEST_F(SiteFileTest, JoinsBaseAndPathWithOneSlash)
     EXPECT_TRUE(noScheme.problem.contains(u"Consent"));
     const net::SiteAddress missing = net::siteAddress(QStringLiteral("Broker"), QStringLiteral("x"));
     EXPECT_TRUE(missing.url.isEmpty());
-    EXPECT_EQ(missing.problem, QStringLiteral("サイトファイル(") + net::siteFilePath() + QStringLiteral(")の[Hosts]にBrokerがありません。"));
+    EXPECT_EQ(missing.problem, QStringLiteral("サイトファイル(") + net::siteFilePath() +
+                                   QStringLiteral(")の[Hosts]にBrokerがありません。"));
 }
 
 TEST_F(SiteFileTest, MissingFileIsAProblemNotACrash)

@@ -1,7 +1,7 @@
-#include "mail/Basp.h"
-#include "text/Cp932.h"
-#include "text/PageCharset.h"
-#include "text/VbText.h"
+#include "platform/mail/Basp.h"
+#include "platform/text/Cp932.h"
+#include "platform/text/PageCharset.h"
+#include "platform/text/VbText.h"
 
 #include <gtest/gtest.h>
 
@@ -11,8 +11,8 @@ const QString kJapanese = QStringLiteral("株価～①ｱ");
 
 QByteArray withMeta(const char *charset, const QByteArray &body)
 {
-    return QByteArray("<html><head><META http-equiv=\"Content-Type\" content=\"text/html; charset=") + charset
-        + "\"></head><body>" + body + "</body></html>";
+    return QByteArray("<html><head><META http-equiv=\"Content-Type\" content=\"text/html; charset=") + charset +
+           "\"></head><body>" + body + "</body></html>";
 }
 
 } // namespace
@@ -28,12 +28,12 @@ TEST(PageCharset, HeaderThenMetaThenSiteDefault)
         QByteArray contentType;
         const char *fallback;
     } cases[] = {
-        {euc, "text/html; charset=EUC-JP", "CP932"},                  // header alone
+        {euc, "text/html; charset=EUC-JP", "CP932"},                            // header alone
         {withMeta("Shift_JIS", euc), "text/html; charset=\"euc-jp\"", "CP932"}, // header wins over meta
-        {withMeta("x-sjis", sjis), "text/html", "EUC-JP-MS"},          // meta when the header names none
-        {withMeta("utf-16", sjis), "text/html", "CP932"},              // an unknown name: the site's own code
-        {sjis, {}, "CP932"},                                            // nothing declared
-        {euc, "text/html; charset=windows-31j", "EUC-JP-MS"},          // wrongly declared: decoded as declared
+        {withMeta("x-sjis", sjis), "text/html", "EUC-JP-MS"},                   // meta when the header names none
+        {withMeta("utf-16", sjis), "text/html", "CP932"},                       // an unknown name: the site's own code
+        {sjis, {}, "CP932"},                                                    // nothing declared
+        {euc, "text/html; charset=windows-31j", "EUC-JP-MS"},                   // wrongly declared: decoded as declared
     };
     for (size_t i = 0; i < std::size(cases); ++i) {
         const QString decoded = text::decodePage(cases[i].page, cases[i].contentType, cases[i].fallback);
@@ -58,7 +58,7 @@ TEST(VbText, IsNumericAndNarrow)
         const char16_t *input;
         bool numeric;
     } numbers[] = {
-        {u"12.5", true}, {u" -3 ", true}, {u"+0.5", true}, {u".5", true}, {u"1234", true},
+        {u"12.5", true}, {u" -3 ", true}, {u"+0.5", true},  {u".5", true},     {u"1234", true},
         {u"", false},    {u"-", false},   {u"12円", false}, {u"1.2.3", false}, {u"1 2", false},
     };
     for (const auto &n : numbers)

@@ -1,6 +1,6 @@
-#include "text/Cp932.h"
-#include "text/Format.h"
-#include "text/VbText.h"
+#include "platform/text/Cp932.h"
+#include "platform/text/Format.h"
+#include "platform/text/VbText.h"
 
 #include <gtest/gtest.h>
 
@@ -10,11 +10,19 @@ TEST(VbText, LeadingNumberRule)
         const char16_t *input;
         double expected;
     } cases[] = {
-        {u"", 0},       {u"abc", 0},      {u"7abc", 7},    {u"  -12.5x", -12.5}, {u"+3", 3},
-        {u"1.2.3", 1.2}, {u"-", 0},       {u".5", 0.5},    {u"1234567890123", 1234567890123.0},
+        {u"", 0},
+        {u"abc", 0},
+        {u"7abc", 7},
+        {u"  -12.5x", -12.5},
+        {u"+3", 3},
+        {u"1.2.3", 1.2},
+        {u"-", 0},
+        {u".5", 0.5},
+        {u"1234567890123", 1234567890123.0},
     };
     for (const auto &c : cases)
-        EXPECT_DOUBLE_EQ(text::leadingNumber(QString::fromUtf16(c.input)), c.expected) << QString::fromUtf16(c.input).toStdString();
+        EXPECT_DOUBLE_EQ(text::leadingNumber(QString::fromUtf16(c.input)), c.expected)
+            << QString::fromUtf16(c.input).toStdString();
 }
 
 TEST(VbText, RoundingAndTrim)
@@ -42,9 +50,14 @@ TEST(Format, FixedTexts)
         const char *thousands;
         const char *oneDecimal;
     } numbers[] = {
-        {0, "0", ".0"},           {0.26, "0", ".3"},          {-0.3, "0", "-.3"},
-        {2.5, "3", "2.5"},        {1234567.5, "1,234,568", "1234567.5"}, {-1234, "-1,234", "-1234.0"},
-        {0.25, "0", ".3"},        {999.95, "1,000", "1000.0"},
+        {0, "0", ".0"},
+        {0.26, "0", ".3"},
+        {-0.3, "0", "-.3"},
+        {2.5, "3", "2.5"},
+        {1234567.5, "1,234,568", "1234567.5"},
+        {-1234, "-1,234", "-1234.0"},
+        {0.25, "0", ".3"},
+        {999.95, "1,000", "1000.0"},
     };
     for (const auto &n : numbers) {
         EXPECT_EQ(text::formatThousands(n.value), QString::fromLatin1(n.thousands)) << n.value;

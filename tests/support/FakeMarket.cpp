@@ -1,6 +1,6 @@
 #include "support/FakeMarket.h"
 
-#include "sys/Clock.h"
+#include "platform/sys/Clock.h"
 
 #include <algorithm>
 #include <array>
@@ -53,20 +53,23 @@ constexpr int kMorningMinutes = 120;
 constexpr int kSessionMinutes = 270;
 
 const QString kMarketCycle[] = {
-    QStringLiteral("t1"), QStringLiteral("t1"), QStringLiteral("t2"), QStringLiteral("tm"), QStringLiteral("o1"),
+    QStringLiteral("t1"),  QStringLiteral("t1"), QStringLiteral("t2"), QStringLiteral("tm"), QStringLiteral("o1"),
     QStringLiteral("hc2"), QStringLiteral("js"), QStringLiteral("n1"), QStringLiteral("f1"), QStringLiteral("s1"),
 };
 const QString kNamePrefixes[] = {
-    QStringLiteral("日本"), QStringLiteral("東洋"), QStringLiteral("大和"), QStringLiteral("北海"), QStringLiteral("中央"),
-    QStringLiteral("新光"), QStringLiteral("昭和"), QStringLiteral("明星"), QStringLiteral("富岳"), QStringLiteral("三和"),
+    QStringLiteral("日本"), QStringLiteral("東洋"), QStringLiteral("大和"), QStringLiteral("北海"),
+    QStringLiteral("中央"), QStringLiteral("新光"), QStringLiteral("昭和"), QStringLiteral("明星"),
+    QStringLiteral("富岳"), QStringLiteral("三和"),
 };
 const QString kNameSuffixes[] = {
-    QStringLiteral("製作所"), QStringLiteral("電機"), QStringLiteral("化学"), QStringLiteral("建設"), QStringLiteral("商事"),
-    QStringLiteral("食品"), QStringLiteral("運輸"), QStringLiteral("銀行"), QStringLiteral("薬品"), QStringLiteral("精工"),
+    QStringLiteral("製作所"), QStringLiteral("電機"), QStringLiteral("化学"), QStringLiteral("建設"),
+    QStringLiteral("商事"),   QStringLiteral("食品"), QStringLiteral("運輸"), QStringLiteral("銀行"),
+    QStringLiteral("薬品"),   QStringLiteral("精工"),
 };
 const QString kIndustries[] = {
-    QStringLiteral("電気機器"), QStringLiteral("化学"), QStringLiteral("建設業"), QStringLiteral("卸売業"), QStringLiteral("食料品"),
-    QStringLiteral("陸運業"), QStringLiteral("銀行業"), QStringLiteral("医薬品"), QStringLiteral("精密機器"), QStringLiteral("サービス業"),
+    QStringLiteral("電気機器"), QStringLiteral("化学"),       QStringLiteral("建設業"), QStringLiteral("卸売業"),
+    QStringLiteral("食料品"),   QStringLiteral("陸運業"),     QStringLiteral("銀行業"), QStringLiteral("医薬品"),
+    QStringLiteral("精密機器"), QStringLiteral("サービス業"),
 };
 
 QString marketTable(const QString &market, int column)
@@ -100,7 +103,8 @@ FakeDay walkDay(Random &random, const QDate &date, qint64 previousClose, qint64 
     day.close = std::max<qint64>(1, std::llround(prev * (1 + (random.unit() - 0.5) * 2 * dailyMove)));
     day.open = std::max<qint64>(1, std::llround(prev * (1 + (random.unit() - 0.5) * dailyMove)));
     day.high = std::llround(double(std::max(day.open, day.close)) * (1 + random.unit() * dailyMove / 2));
-    day.low = std::max<qint64>(1, std::llround(double(std::min(day.open, day.close)) * (1 - random.unit() * dailyMove / 2)));
+    day.low =
+        std::max<qint64>(1, std::llround(double(std::min(day.open, day.close)) * (1 - random.unit() * dailyMove / 2)));
     day.volume = volumeUnit * random.range(10, 20000);
     day.adjustedClose = day.close;
     return day;
@@ -127,7 +131,8 @@ FakeMarket::FakeMarket(const Options &options) : m_seed(options.seed)
 void FakeMarket::generateStocks(const Options &options)
 {
     Random random(mix(options.seed, 1));
-    m_stocks.push_back({kReferenceCode, kReferenceMarket, QStringLiteral("日本自動車"), QStringLiteral("輸送用機器"), 100});
+    m_stocks.push_back(
+        {kReferenceCode, kReferenceMarket, QStringLiteral("日本自動車"), QStringLiteral("輸送用機器"), 100});
     std::set<qint64> used{kReferenceCode.toLongLong()};
     const int count = std::max(options.stocks, kMinStocks);
     for (int i = 1; i < count; ++i) {
@@ -138,8 +143,8 @@ void FakeMarket::generateStocks(const Options &options)
         FakeStock stock;
         stock.code = QString::number(code);
         stock.market = kMarketCycle[size_t(i) % std::size(kMarketCycle)];
-        stock.name = kNamePrefixes[random.next() % std::size(kNamePrefixes)]
-            + kNameSuffixes[random.next() % std::size(kNameSuffixes)];
+        stock.name = kNamePrefixes[random.next() % std::size(kNamePrefixes)] +
+                     kNameSuffixes[random.next() % std::size(kNameSuffixes)];
         stock.industry = kIndustries[random.next() % std::size(kIndustries)];
         const bool emerging = stock.market == u"tm" || stock.market == u"hc2" || stock.market == u"js";
         stock.unit = emerging ? (random.next() % 2 ? 1 : 100) : (random.next() % 2 ? 100 : 1000);
@@ -281,8 +286,8 @@ FakeQuote FakeMarket::quote(const QString &code, const QString &market, const QD
         QTime shown = std::min(QTime(moment.time().hour(), moment.time().minute()), QTime(15, 0));
         if (shown > QTime(11, 0) && shown < QTime(12, 30))
             shown = QTime(11, 0);
-        const int elapsed = shown <= QTime(11, 0) ? QTime(9, 0).secsTo(shown) / 60
-                                                  : kMorningMinutes + QTime(12, 30).secsTo(shown) / 60;
+        const int elapsed =
+            shown <= QTime(11, 0) ? QTime(9, 0).secsTo(shown) / 60 : kMorningMinutes + QTime(12, 30).secsTo(shown) / 60;
         const double fraction = double(elapsed) / kSessionMinutes;
         Random noise(mix(m_seed ^ quint64(today.toJulianDay()), hashText(code + market) + quint64(elapsed)));
         double price = double(session.open) + double(session.close - session.open) * fraction;

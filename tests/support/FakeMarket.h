@@ -43,9 +43,9 @@ struct FakeDay {
 };
 
 struct FakeCaution {
-    QString code;     // as the program stores it (half-width)
-    QString market;   // market code
-    int section = 1;  // 1 "■整理ポスト", 2 "■監理ポスト"
+    QString code;           // as the program stores it (half-width)
+    QString market;         // market code
+    int section = 1;        // 1 "■整理ポスト", 2 "■監理ポスト"
     bool fullWidth = false; // the page writes the code in full-width digits
 };
 
@@ -105,8 +105,8 @@ public:
     FakeQuote quote(const QString &code, const QString &market, const QDateTime &moment, bool showDate) const;
 
     // The names the pages use for a market code.
-    static QString infoseekMarketName(const QString &market); // "東証1部", "JASDAQ", ...
-    static QString infoseekLetter(const QString &market);     // "t", "o", "q", ...
+    static QString infoseekMarketName(const QString &market);  // "東証1部", "JASDAQ", ...
+    static QString infoseekLetter(const QString &market);      // "t", "o", "q", ...
     static QString cautionAbbreviation(const QString &market); // "東1", "ＪＱ", ...
 
 private:

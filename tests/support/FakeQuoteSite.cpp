@@ -1,8 +1,8 @@
 #include "support/FakeQuoteSite.h"
 
+#include "platform/sys/Clock.h"
+#include "platform/text/Cp932.h"
 #include "support/FakeQuotePages.h"
-#include "sys/Clock.h"
-#include "text/Cp932.h"
 
 #include <QDir>
 #include <QFile>
@@ -41,9 +41,10 @@ FakeQuoteSite::FakeQuoteSite(const FakeMarket::Options &options) : m_market(opti
                                                          : fakepages::noMatchPage()});
     });
 
-    server.Get("/net_trade/margin_trade/chuui/post.html", [this](const httplib::Request &request, httplib::Response &response) {
-        serve(request, response, {fakepages::cautionPage(m_market), true});
-    });
+    server.Get("/net_trade/margin_trade/chuui/post.html",
+               [this](const httplib::Request &request, httplib::Response &response) {
+                   serve(request, response, {fakepages::cautionPage(m_market), true});
+               });
 
     server.Get("/q", [this](const httplib::Request &request, httplib::Response &response) {
         const QString code = textParam(request, "s");
@@ -82,8 +83,8 @@ void FakeQuoteSite::writeSiteFile(const QString &directory, const QString &exeNa
     if (!file.open(QIODevice::WriteOnly | QIODevice::Truncate))
         throw std::runtime_error("cannot write the site file in " + directory.toStdString());
     const QString base = baseUrl();
-    file.write((QStringLiteral("[Hosts]\nInfoseek=") + base + QStringLiteral("\nYahoo=") + base + QStringLiteral("\nCaution=")
-                + base + u'\n')
+    file.write((QStringLiteral("[Hosts]\nInfoseek=") + base + QStringLiteral("\nYahoo=") + base +
+                QStringLiteral("\nCaution=") + base + u'\n')
                    .toUtf8());
 }
 
@@ -191,8 +192,8 @@ void FakeQuoteSite::serve(const httplib::Request &request, httplib::Response &re
     const bool inMeta = declaration == Declaration::HeaderAndMeta || declaration == Declaration::MetaOnly;
     const bool inHeader = declaration == Declaration::HeaderAndMeta || declaration == Declaration::HeaderOnly;
     html.replace(QStringLiteral("%META%"),
-                 inMeta ? QStringLiteral("<meta http-equiv=\"Content-Type\" content=\"text/html; charset=") + charset
-                              + QStringLiteral("\">")
+                 inMeta ? QStringLiteral("<meta http-equiv=\"Content-Type\" content=\"text/html; charset=") + charset +
+                              QStringLiteral("\">")
                         : QString());
     const QByteArray body = text::encodeCharset(html, shiftJis ? "CP932" : "EUC-JP-MS");
     const std::string contentType = inHeader ? "text/html; charset=" + charset.toStdString() : "text/html";

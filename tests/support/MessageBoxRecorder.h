@@ -1,6 +1,6 @@
 #pragma once
 
-#include "ui/MsgBox.h"
+#include "platform/ui/MsgBox.h"
 
 #include <QList>
 

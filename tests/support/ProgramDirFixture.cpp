@@ -5,9 +5,9 @@
 #include "core/modLog.h"
 #include "core/modRegistry.h"
 #include "initdb/DatabaseFiles.h"
+#include "platform/sys/Clock.h"
+#include "platform/sys/ProgramDir.h"
 #include "support/MessageBoxRecorder.h"
-#include "sys/Clock.h"
-#include "sys/ProgramDir.h"
 
 void ProgramDirFixture::SetUp()
 {

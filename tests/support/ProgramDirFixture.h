@@ -1,6 +1,6 @@
 #pragma once
 
-#include "settings/SettingsStore.h"
+#include "platform/settings/SettingsStore.h"
 
 #include <QDateTime>
 #include <QString>

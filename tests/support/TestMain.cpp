@@ -1,7 +1,7 @@
 // The main of every test executable: a real QApplication on the offscreen platform, the
 // program's look, and message boxes that never block.
+#include "platform/ui/AppLook.h"
 #include "support/MessageBoxRecorder.h"
-#include "ui/AppLook.h"
 
 #include <QApplication>
 

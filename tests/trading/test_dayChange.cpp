@@ -15,8 +15,10 @@ protected:
 
     void addReservation(int number, int state, int wanted, int bought, const QString &updated)
     {
-        gcnDB.execute(QStringLiteral("insert into ttresevation (予約番号, 処理区分, 株数, 約定株数買, 更新日付) values (?, ?, ?, ?, ?)"),
-                      number, state, wanted, bought, updated);
+        gcnDB.execute(
+            QStringLiteral(
+                "insert into ttresevation (予約番号, 処理区分, 株数, 約定株数買, 更新日付) values (?, ?, ?, ?, ?)"),
+            number, state, wanted, bought, updated);
     }
 
     std::pair<int, int> stateAndShares(int number)
@@ -40,7 +42,8 @@ TEST_F(DayChangeTest, RollsReservationsOverAndPurgesOldPrices)
 
     const QDate kept = now.date().addDays(-200);
     for (const QDate &day : {kept, kept.addDays(-1), now.date()})
-        gcnDB.execute(QStringLiteral("insert into ttstocks (銘柄コード, 市場コード, 日付) values ('1301', 't1', ?)"), day);
+        gcnDB.execute(QStringLiteral("insert into ttstocks (銘柄コード, 市場コード, 日付) values ('1301', 't1', ?)"),
+                      day);
 
     dayChangeReservation(now);
 

@@ -1,11 +1,10 @@
 #include "core/SettingsRecords.h"
 #include "core/modGlobal.h"
 #include "core/modLog.h"
+#include "platform/sys/Clock.h"
 #include "support/LogTexts.h"
 #include "support/ProgramDirFixture.h"
-#include "sys/Clock.h"
 #include "trading/modNanpin.h"
-
 
 namespace {
 
@@ -28,16 +27,19 @@ protected:
 
     void addHeld(int number, const QString &code, double buyPrice, double close, int manual = 0)
     {
-        gcnDB.execute(QStringLiteral("insert into ttresevation (予約番号, 銘柄コード, 市場コード, 処理区分, 株数, 約定金額買,"
-                                     " 手動注文区分, 注文期間) values (?, ?, 't1', 2, 100, ?, ?, '2026-11-01')"),
-                      number, code, buyPrice, manual);
-        gcnDB.execute(QStringLiteral("insert into ttstocks (銘柄コード, 市場コード, 日付, 調整終値) values (?, 't1', ?, ?)"),
-                      code, processingDay, close);
+        gcnDB.execute(
+            QStringLiteral("insert into ttresevation (予約番号, 銘柄コード, 市場コード, 処理区分, 株数, 約定金額買,"
+                           " 手動注文区分, 注文期間) values (?, ?, 't1', 2, 100, ?, ?, '2026-11-01')"),
+            number, code, buyPrice, manual);
+        gcnDB.execute(
+            QStringLiteral("insert into ttstocks (銘柄コード, 市場コード, 日付, 調整終値) values (?, 't1', ?, ?)"),
+            code, processingDay, close);
     }
 
     QList<qint64> row(int number)
     {
-        db::Statement st = gcnDB.prepare(QStringLiteral("select 処理区分, 株数, 注文回 from ttresevation where 予約番号 = ?"));
+        db::Statement st =
+            gcnDB.prepare(QStringLiteral("select 処理区分, 株数, 注文回 from ttresevation where 予約番号 = ?"));
         st.bind(1, number);
         EXPECT_TRUE(st.step());
         return {st.int64(0), st.int64(1), st.int64(2)};
@@ -54,9 +56,9 @@ protected:
 
 TEST_F(NanpinTest, SelectsFallenHeldPositionsOnly)
 {
-    addHeld(1, QStringLiteral("1001"), 1000, 1000);     // at the buy price: qualifies with 0 %
-    addHeld(2, QStringLiteral("1002"), 1000, 1001);     // one yen above: no
-    addHeld(3, QStringLiteral("1003"), 1000, 800, 1);   // marked for settlement: never
+    addHeld(1, QStringLiteral("1001"), 1000, 1000);   // at the buy price: qualifies with 0 %
+    addHeld(2, QStringLiteral("1002"), 1000, 1001);   // one yen above: no
+    addHeld(3, QStringLiteral("1003"), 1000, 800, 1); // marked for settlement: never
 
     EXPECT_EQ(checkNanpin(runStart, processingDay, order), 1);
     EXPECT_EQ(row(1), (QList<qint64>{0, 200, 1}));

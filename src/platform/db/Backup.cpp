@@ -1,7 +1,7 @@
-#include "db/Backup.h"
+#include "platform/db/Backup.h"
 
-#include "db/Connection.h"
-#include "db/Error.h"
+#include "platform/db/Connection.h"
+#include "platform/db/Error.h"
 
 #include <QFileInfo>
 #include <QTemporaryFile>

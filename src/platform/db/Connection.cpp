@@ -1,6 +1,6 @@
-#include "db/Connection.h"
+#include "platform/db/Connection.h"
 
-#include "db/Error.h"
+#include "platform/db/Error.h"
 
 #include <sqlite3.h>
 
@@ -80,7 +80,8 @@ QStringList Connection::attachedSchemas()
 QStringList Connection::tableNames(const QString &schema)
 {
     QStringList names;
-    Statement st = prepare(QStringLiteral("SELECT name FROM %1.sqlite_schema WHERE type = 'table' ORDER BY name").arg(schema));
+    Statement st =
+        prepare(QStringLiteral("SELECT name FROM %1.sqlite_schema WHERE type = 'table' ORDER BY name").arg(schema));
     while (st.step())
         names << st.text(0);
     return names;

@@ -1,6 +1,6 @@
 #pragma once
 
-#include "db/Statement.h"
+#include "platform/db/Statement.h"
 
 #include <QString>
 #include <QStringList>

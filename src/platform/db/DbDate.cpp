@@ -1,4 +1,4 @@
-#include "db/DbDate.h"
+#include "platform/db/DbDate.h"
 
 namespace db {
 

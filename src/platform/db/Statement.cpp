@@ -1,7 +1,7 @@
-#include "db/Statement.h"
+#include "platform/db/Statement.h"
 
-#include "db/DbDate.h"
-#include "db/Error.h"
+#include "platform/db/DbDate.h"
+#include "platform/db/Error.h"
 
 #include <sqlite3.h>
 

@@ -27,8 +27,8 @@ public:
     Statement &bind(int index, double value);
     Statement &bind(int index, const QString &value);
     Statement &bind(int index, const char16_t *value) { return bind(index, QString::fromUtf16(value)); }
-    Statement &bind(int index, const QDate &value);      // as "YYYY-MM-DD"
-    Statement &bind(int index, const QDateTime &value);  // as "YYYY-MM-DD HH:MM:SS"
+    Statement &bind(int index, const QDate &value);     // as "YYYY-MM-DD"
+    Statement &bind(int index, const QDateTime &value); // as "YYYY-MM-DD HH:MM:SS"
     Statement &bindNull(int index);
 
     // Binds the arguments to parameters 1, 2, ... in order.

@@ -1,6 +1,6 @@
-#include "mail/Basp.h"
+#include "platform/mail/Basp.h"
 
-#include "text/PageCharset.h"
+#include "platform/text/PageCharset.h"
 
 QString Basp::kconv(const QByteArray &page, int siteCode, const QByteArray &contentType) const
 {

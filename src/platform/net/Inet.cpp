@@ -1,6 +1,6 @@
-#include "net/Inet.h"
+#include "platform/net/Inet.h"
 
-#include "text/PageCharset.h"
+#include "platform/text/PageCharset.h"
 
 #include <QMetaObject>
 
@@ -16,14 +16,11 @@ bool isErrorStatus(long httpStatus)
 
 } // namespace
 
-TransferError::TransferError(int number, const QString &text)
-    : std::runtime_error(text.toStdString()), m_number(number)
+TransferError::TransferError(int number, const QString &text) : std::runtime_error(text.toStdString()), m_number(number)
 {
 }
 
-Inet::Inet(QObject *parent) : QObject(parent)
-{
-}
+Inet::Inet(QObject *parent) : QObject(parent) {}
 
 Inet::~Inet()
 {
@@ -71,7 +68,8 @@ void Inet::Execute(const QString &url)
     m_executeThread = std::thread([this, url, options] {
         const TransferResult result = fetch(url, options);
         // The destructor joins this thread before the object goes, so `this` is alive here.
-        QMetaObject::invokeMethod(this, [this, result] { finishExecute(result); }, Qt::QueuedConnection);
+        QMetaObject::invokeMethod(
+            this, [this, result] { finishExecute(result); }, Qt::QueuedConnection);
     });
 }
 

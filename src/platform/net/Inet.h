@@ -1,6 +1,6 @@
 #pragma once
 
-#include "net/Transfer.h"
+#include "platform/net/Transfer.h"
 
 #include <QByteArray>
 #include <QObject>

@@ -1,6 +1,6 @@
-#include "net/SiteFile.h"
+#include "platform/net/SiteFile.h"
 
-#include "sys/ProgramDir.h"
+#include "platform/sys/ProgramDir.h"
 
 #include <QFile>
 
@@ -56,11 +56,13 @@ SiteAddress siteAddress(const QString &key, const QString &path)
         return {{}, QStringLiteral("サイトファイル(") + file + QStringLiteral(")を開けません。")};
     const std::optional<QString> base = readHostsValue(site, key);
     if (!base || base->isEmpty())
-        return {{}, QStringLiteral("サイトファイル(") + file + QStringLiteral(")の[Hosts]に") + key
-                        + QStringLiteral("がありません。")};
+        return {{},
+                QStringLiteral("サイトファイル(") + file + QStringLiteral(")の[Hosts]に") + key +
+                    QStringLiteral("がありません。")};
     if (!hasWebScheme(*base))
-        return {{}, QStringLiteral("サイトファイル(") + file + QStringLiteral(")の") + key
-                        + QStringLiteral("はhttp://またはhttps://で始まるアドレスではありません。")};
+        return {{},
+                QStringLiteral("サイトファイル(") + file + QStringLiteral(")の") + key +
+                    QStringLiteral("はhttp://またはhttps://で始まるアドレスではありません。")};
     // Without a path the entry may itself be a page address (the terms page), kept as written.
     return {path.isEmpty() ? *base : joinWithOneSlash(*base, path), {}};
 }

@@ -25,8 +25,8 @@ struct SiteAddress {
 // <program directory>/<ExeName>_site.ini
 QString siteFilePath();
 
-// The address of `path` on the site named `key`; with an empty path, the entry as written. The file is read on every call, so a
-// changed site file takes effect at the next request.
+// The address of `path` on the site named `key`; with an empty path, the entry as written. The file is read on every
+// call, so a changed site file takes effect at the next request.
 SiteAddress siteAddress(const QString &key, const QString &path);
 
 } // namespace net

@@ -1,4 +1,4 @@
-#include "net/Transfer.h"
+#include "platform/net/Transfer.h"
 
 #include <QCoreApplication>
 #include <QEventLoop>

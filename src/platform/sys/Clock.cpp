@@ -1,4 +1,4 @@
-#include "sys/Clock.h"
+#include "platform/sys/Clock.h"
 
 namespace sys {
 namespace {

@@ -1,4 +1,4 @@
-#include "sys/FileOps.h"
+#include "platform/sys/FileOps.h"
 
 #include <QFile>
 #include <QSaveFile>

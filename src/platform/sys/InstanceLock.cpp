@@ -1,9 +1,8 @@
-#include "sys/InstanceLock.h"
+#include "platform/sys/InstanceLock.h"
 
 namespace sys {
 
-InstanceLock::InstanceLock(const QString &lockPath)
-    : m_lock(std::make_unique<QLockFile>(lockPath))
+InstanceLock::InstanceLock(const QString &lockPath) : m_lock(std::make_unique<QLockFile>(lockPath))
 {
     m_lock->setStaleLockTime(0); // stale only when its owner process is gone
 }

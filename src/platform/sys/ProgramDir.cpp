@@ -1,4 +1,4 @@
-#include "sys/ProgramDir.h"
+#include "platform/sys/ProgramDir.h"
 
 #include <QCoreApplication>
 #include <QFileInfo>

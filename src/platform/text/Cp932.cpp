@@ -1,4 +1,4 @@
-#include "text/Cp932.h"
+#include "platform/text/Cp932.h"
 
 #include <QList>
 
@@ -60,8 +60,7 @@ QByteArray encodeCharset(const QString &s, const char *charset)
     if (!cd)
         return s.toLatin1();
     const QList<uint> ucs4 = s.toUcs4();
-    const QByteArray input(reinterpret_cast<const char *>(ucs4.constData()),
-                           ucs4.size() * qsizetype(sizeof(uint)));
+    const QByteArray input(reinterpret_cast<const char *>(ucs4.constData()), ucs4.size() * qsizetype(sizeof(uint)));
     return convert(cd.get(), input, QByteArrayLiteral("?"), 4);
 }
 

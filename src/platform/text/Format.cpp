@@ -1,4 +1,4 @@
-#include "text/Format.h"
+#include "platform/text/Format.h"
 
 #include <cmath>
 
@@ -15,11 +15,10 @@ QString formatYmdSlash(const QDate &d)
 QString formatDateTimeSlash(const QDateTime &dt)
 {
     const QTime t = dt.time();
-    return formatYmdSlash(dt.date())
-        + QStringLiteral(" %1:%2:%3")
-              .arg(t.hour(), 2, 10, QChar(u'0'))
-              .arg(t.minute(), 2, 10, QChar(u'0'))
-              .arg(t.second(), 2, 10, QChar(u'0'));
+    return formatYmdSlash(dt.date()) + QStringLiteral(" %1:%2:%3")
+                                           .arg(t.hour(), 2, 10, QChar(u'0'))
+                                           .arg(t.minute(), 2, 10, QChar(u'0'))
+                                           .arg(t.second(), 2, 10, QChar(u'0'));
 }
 
 QString formatYmd(const QDate &d)

@@ -1,6 +1,6 @@
-#include "text/PageCharset.h"
+#include "platform/text/PageCharset.h"
 
-#include "text/Cp932.h"
+#include "platform/text/Cp932.h"
 
 namespace text {
 namespace {
@@ -11,8 +11,8 @@ constexpr qsizetype kMetaSearchBytes = 4096;
 QByteArray knownCharset(QByteArray name)
 {
     name = name.trimmed().toLower();
-    if (name == "shift_jis" || name == "shift-jis" || name == "sjis" || name == "x-sjis" || name == "ms_kanji"
-        || name == "windows-31j" || name == "cp932" || name == "csshiftjis")
+    if (name == "shift_jis" || name == "shift-jis" || name == "sjis" || name == "x-sjis" || name == "ms_kanji" ||
+        name == "windows-31j" || name == "cp932" || name == "csshiftjis")
         return "CP932";
     if (name == "euc-jp" || name == "x-euc-jp" || name == "eucjp" || name == "cseucpkdfmtjapanese")
         return "EUC-JP-MS";

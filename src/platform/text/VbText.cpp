@@ -1,4 +1,4 @@
-#include "text/VbText.h"
+#include "platform/text/VbText.h"
 
 #include <cmath>
 

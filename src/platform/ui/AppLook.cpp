@@ -1,4 +1,4 @@
-#include "ui/AppLook.h"
+#include "platform/ui/AppLook.h"
 
 #include <QApplication>
 #include <QFont>

@@ -1,6 +1,6 @@
-#include "ui/Chart2D.h"
+#include "platform/ui/Chart2D.h"
 
-#include "text/Format.h"
+#include "platform/text/Format.h"
 
 #include <QPainter>
 #include <QPainterPath>
@@ -103,9 +103,7 @@ void Chart2D::Axis::addValueLabel(double x, const QString &text)
     m_chart.changed();
 }
 
-Chart2D::Chart2D(QWidget *parent) : QWidget(parent)
-{
-}
+Chart2D::Chart2D(QWidget *parent) : QWidget(parent) {}
 
 void Chart2D::setIsBatched(bool batched)
 {

@@ -1,4 +1,4 @@
-#include "ui/ControlArray.h"
+#include "platform/ui/ControlArray.h"
 
 #include <QVariant>
 

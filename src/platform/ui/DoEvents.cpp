@@ -1,4 +1,4 @@
-#include "ui/DoEvents.h"
+#include "platform/ui/DoEvents.h"
 
 #include <QCoreApplication>
 

@@ -1,6 +1,6 @@
-#include "ui/MsgBox.h"
+#include "platform/ui/MsgBox.h"
 
-#include "sys/ProgramDir.h"
+#include "platform/sys/ProgramDir.h"
 
 #include <QApplication>
 #include <QMessageBox>
@@ -17,11 +17,16 @@ MsgBoxHook &hook()
 QMessageBox::Icon iconFor(int style)
 {
     switch (style & 0x70) {
-    case vbCritical: return QMessageBox::Critical;
-    case vbQuestion: return QMessageBox::Question;
-    case vbExclamation: return QMessageBox::Warning;
-    case vbInformation: return QMessageBox::Information;
-    default: return QMessageBox::NoIcon;
+    case vbCritical:
+        return QMessageBox::Critical;
+    case vbQuestion:
+        return QMessageBox::Question;
+    case vbExclamation:
+        return QMessageBox::Warning;
+    case vbInformation:
+        return QMessageBox::Information;
+    default:
+        return QMessageBox::NoIcon;
     }
 }
 } // namespace
@@ -36,8 +41,8 @@ int msgBox(const QString &text, int style, const QString &title)
     if (hook())
         return hook()(MsgBoxCall{text, style, title});
 
-    QMessageBox box(iconFor(style), title.isEmpty() ? sys::exeName() : title, text,
-                    QMessageBox::NoButton, QApplication::activeWindow());
+    QMessageBox box(iconFor(style), title.isEmpty() ? sys::exeName() : title, text, QMessageBox::NoButton,
+                    QApplication::activeWindow());
     const bool defaultSecond = (style & vbDefaultButton2) != 0;
     QPushButton *defaultButton = nullptr;
     switch (style & 0x7) {
@@ -65,10 +70,14 @@ int msgBox(const QString &text, int style, const QString &title)
 
     const QAbstractButton *clicked = box.clickedButton();
     switch (box.buttonRole(const_cast<QAbstractButton *>(clicked))) {
-    case QMessageBox::YesRole: return vbYes;
-    case QMessageBox::NoRole: return vbNo;
-    case QMessageBox::RejectRole: return vbCancel;
-    default: return vbOK;
+    case QMessageBox::YesRole:
+        return vbYes;
+    case QMessageBox::NoRole:
+        return vbNo;
+    case QMessageBox::RejectRole:
+        return vbCancel;
+    default:
+        return vbOK;
     }
 }
 

@@ -1,4 +1,4 @@
-#include "ui/TopLevelWindow.h"
+#include "platform/ui/TopLevelWindow.h"
 
 #include <QApplication>
 #include <QWidget>

@@ -1,7 +1,7 @@
-#include "ui/WindowBuilder.h"
+#include "platform/ui/WindowBuilder.h"
 
-#include "ui/ControlArray.h"
-#include "ui/Twips.h"
+#include "platform/ui/ControlArray.h"
+#include "platform/ui/Twips.h"
 
 #include <QButtonGroup>
 #include <QCheckBox>
@@ -31,8 +31,7 @@ QRect twipsRect(int left, int top, int width, int height)
     return QRect(twipsToPixels(left), twipsToPixels(top), twipsToPixels(width), twipsToPixels(height));
 }
 
-void setupFixedDialog(QDialog *dialog, const QString &name, const QString &caption, int clientWidth,
-                      int clientHeight)
+void setupFixedDialog(QDialog *dialog, const QString &name, const QString &caption, int clientWidth, int clientHeight)
 {
     dialog->setObjectName(name);
     dialog->setWindowTitle(caption);
@@ -82,8 +81,8 @@ QGroupBox *addFrame(QWidget *parent, const QString &name, const QString &caption
     return placed(new QGroupBox(caption, parent), name, twips);
 }
 
-QRadioButton *addOption(QButtonGroup *group, QWidget *parent, const QString &name, int index,
-                        const QString &caption, const QRect &twips)
+QRadioButton *addOption(QButtonGroup *group, QWidget *parent, const QString &name, int index, const QString &caption,
+                        const QRect &twips)
 {
     auto *button = placed(new QRadioButton(caption, parent), name, twips);
     setControlIndex(button, index);

@@ -23,8 +23,7 @@ QRect twipsRect(int left, int top, int width, int height);
 
 // A modal, fixed-size tool window without minimise and maximise buttons whose client
 // area is the given size in twips.
-void setupFixedDialog(QDialog *dialog, const QString &name, const QString &caption, int clientWidth,
-                      int clientHeight);
+void setupFixedDialog(QDialog *dialog, const QString &name, const QString &caption, int clientWidth, int clientHeight);
 
 // A label sized to its caption at (left, top).
 QLabel *addLabel(QWidget *parent, const QString &caption, int left, int top, const QString &name = {});
@@ -35,7 +34,7 @@ QCheckBox *addCheckBox(QWidget *parent, const QString &name, const QString &capt
 QComboBox *addComboBox(QWidget *parent, const QString &name, const QRect &twips);
 QGroupBox *addFrame(QWidget *parent, const QString &name, const QString &caption, const QRect &twips);
 // One button of the option group `group`; its control index is `index`.
-QRadioButton *addOption(QButtonGroup *group, QWidget *parent, const QString &name, int index,
-                        const QString &caption, const QRect &twips);
+QRadioButton *addOption(QButtonGroup *group, QWidget *parent, const QString &name, int index, const QString &caption,
+                        const QRect &twips);
 
 } // namespace ui

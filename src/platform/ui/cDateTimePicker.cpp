@@ -1,6 +1,6 @@
-#include "ui/cDateTimePicker.h"
+#include "platform/ui/cDateTimePicker.h"
 
-#include "ui/Twips.h"
+#include "platform/ui/Twips.h"
 
 #include <QCalendarWidget>
 #include <QDateTimeEdit>
@@ -28,11 +28,21 @@ void cDateTimePicker::create()
         return;
     auto *edit = new QDateTimeEdit(m_host);
     switch (m_style) {
-    case 0: edit->setDisplayFormat(QStringLiteral("yyyy'年'M'月'd'日'")); break;
-    case 1: edit->setDisplayFormat(QStringLiteral("yyyy/MM/dd")); break;
-    case 2: edit->setDisplayFormat(QStringLiteral("yyyy'年'M'月'd'日'")); break;
-    case 3: edit->setDisplayFormat(QStringLiteral("yyyy/MM/dd")); break;
-    case 4: edit->setDisplayFormat(QStringLiteral("H:mm:ss")); break;
+    case 0:
+        edit->setDisplayFormat(QStringLiteral("yyyy'年'M'月'd'日'"));
+        break;
+    case 1:
+        edit->setDisplayFormat(QStringLiteral("yyyy/MM/dd"));
+        break;
+    case 2:
+        edit->setDisplayFormat(QStringLiteral("yyyy'年'M'月'd'日'"));
+        break;
+    case 3:
+        edit->setDisplayFormat(QStringLiteral("yyyy/MM/dd"));
+        break;
+    case 4:
+        edit->setDisplayFormat(QStringLiteral("H:mm:ss"));
+        break;
     }
     edit->setCalendarPopup(m_style == 0 || m_style == 1);
     edit->setMinimumDateTime(QDateTime(QDate(1752, 9, 14), QTime(0, 0)));
@@ -55,13 +65,26 @@ QDateTime cDateTimePicker::Value() const
 void cDateTimePicker::setValue(const QDateTime &value)
 {
     if (m_edit && value.isValid())
-        m_edit->setDateTime(QDateTime(value.date(), QTime(value.time().hour(), value.time().minute(), value.time().second())));
+        m_edit->setDateTime(
+            QDateTime(value.date(), QTime(value.time().hour(), value.time().minute(), value.time().second())));
 }
 
-int cDateTimePicker::Left() const { return m_host ? ui::pixelsToTwips(m_host->x()) : 0; }
-int cDateTimePicker::Top() const { return m_host ? ui::pixelsToTwips(m_host->y()) : 0; }
-int cDateTimePicker::Width() const { return m_host ? ui::pixelsToTwips(m_host->width()) : 0; }
-int cDateTimePicker::Height() const { return m_host ? ui::pixelsToTwips(m_host->height()) : 0; }
+int cDateTimePicker::Left() const
+{
+    return m_host ? ui::pixelsToTwips(m_host->x()) : 0;
+}
+int cDateTimePicker::Top() const
+{
+    return m_host ? ui::pixelsToTwips(m_host->y()) : 0;
+}
+int cDateTimePicker::Width() const
+{
+    return m_host ? ui::pixelsToTwips(m_host->width()) : 0;
+}
+int cDateTimePicker::Height() const
+{
+    return m_host ? ui::pixelsToTwips(m_host->height()) : 0;
+}
 
 void cDateTimePicker::setLeft(int twips)
 {

@@ -90,9 +90,9 @@ int main(int argc, char **argv)
         }
     }
     std::printf("fake quote site on %s: %zu stocks, %s to %s\n[Hosts]\nInfoseek=%s\nYahoo=%s\nCaution=%s\n",
-                qPrintable(site.baseUrl()), market.stocks().size(),
-                qPrintable(market.firstDay().toString(Qt::ISODate)), qPrintable(market.lastDay().toString(Qt::ISODate)),
-                qPrintable(site.baseUrl()), qPrintable(site.baseUrl()), qPrintable(site.baseUrl()));
+                qPrintable(site.baseUrl()), market.stocks().size(), qPrintable(market.firstDay().toString(Qt::ISODate)),
+                qPrintable(market.lastDay().toString(Qt::ISODate)), qPrintable(site.baseUrl()),
+                qPrintable(site.baseUrl()), qPrintable(site.baseUrl()));
     std::fflush(stdout);
     int received = 0;
     sigwait(&stopSignals, &received);

@@ -1,4 +1,4 @@
-#include "core/frmCalc.h"
+#include "marketdata/frmCalc.h"
 
 #include "core/BusyWindow.h"
 #include "core/SettingsText.h"
@@ -7,9 +7,9 @@
 #include "core/modSettingsCopy.h"
 #include "core/modSystem.h"
 #include "marketdata/modCalc.h"
-#include "ui/DoEvents.h"
-#include "ui/MsgBox.h"
-#include "ui/WindowBuilder.h"
+#include "platform/ui/DoEvents.h"
+#include "platform/ui/MsgBox.h"
+#include "platform/ui/WindowBuilder.h"
 
 #include <QGroupBox>
 #include <QLabel>
@@ -74,7 +74,8 @@ frmCalc::frmCalc(QWidget *parent) : QDialog(parent)
         int rowTop = kRowHeight;
         for (const PeriodBox &period : group.boxes) {
             ui::addLabel(frame, QString::fromUtf16(period.caption), 240, rowTop + 15);
-            QLineEdit *box = ui::addTextBox(frame, QString::fromUtf16(period.name), 3, ui::twipsRect(960, rowTop, 570, 255));
+            QLineEdit *box =
+                ui::addTextBox(frame, QString::fromUtf16(period.name), 3, ui::twipsRect(960, rowTop, 570, 255));
             box->setAccessibleName(QString::fromUtf16(period.fieldName));
             if (period.selectsOnFocus)
                 selectAllTextOnFocus(box);
@@ -84,8 +85,10 @@ frmCalc::frmCalc(QWidget *parent) : QDialog(parent)
         top += height + 60;
     }
 
-    cmdCalc = ui::addButton(fraKeisan, QStringLiteral("cmdCalc"), QStringLiteral("再計算"), ui::twipsRect(3120, 5700, 1155, 375));
-    cmdClose = ui::addButton(fraKeisan, QStringLiteral("cmdClose"), QStringLiteral("閉じる"), ui::twipsRect(4380, 5700, 1155, 375));
+    cmdCalc = ui::addButton(fraKeisan, QStringLiteral("cmdCalc"), QStringLiteral("再計算"),
+                            ui::twipsRect(3120, 5700, 1155, 375));
+    cmdClose = ui::addButton(fraKeisan, QStringLiteral("cmdClose"), QStringLiteral("閉じる"),
+                             ui::twipsRect(4380, 5700, 1155, 375));
     connect(cmdCalc, &QPushButton::clicked, this, &frmCalc::cmdCalc_Click);
     connect(cmdClose, &QPushButton::clicked, this, &QDialog::close);
 
@@ -105,8 +108,8 @@ bool frmCalc::takePeriods()
             const std::optional<int> days = parseWholeNumber(box->text());
             // Boxes that hold no number at all are reported by getCalcParam.
             if (days && *days < period.minimum) {
-                ui::msgBox(u'「' + box->accessibleName() + QStringLiteral("」には") + QString::number(period.minimum)
-                               + QStringLiteral("以上の日数を入力してください。"),
+                ui::msgBox(u'「' + box->accessibleName() + QStringLiteral("」には") + QString::number(period.minimum) +
+                               QStringLiteral("以上の日数を入力してください。"),
                            ui::vbExclamation);
                 box->setFocus();
                 box->selectAll();
@@ -119,8 +122,8 @@ bool frmCalc::takePeriods()
 
 void frmCalc::cmdCalc_Click()
 {
-    if (ui::msgBox(QStringLiteral("再計算を行います。よろしいですか?"), ui::vbYesNo + ui::vbInformation + ui::vbDefaultButton2)
-        != ui::vbYes)
+    if (ui::msgBox(QStringLiteral("再計算を行います。よろしいですか?"),
+                   ui::vbYesNo + ui::vbInformation + ui::vbDefaultButton2) != ui::vbYes)
         return;
     cmdCalc->setEnabled(false);
     cmdClose->setEnabled(false);

@@ -2,7 +2,7 @@
 
 #include "core/SettingsRecords.h"
 #include "core/modRegistry.h"
-#include "settings/SettingsStore.h"
+#include "platform/settings/SettingsStore.h"
 
 #include <gtest/gtest.h>
 

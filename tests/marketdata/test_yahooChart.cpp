@@ -1,4 +1,4 @@
-#include "core/modYahooChart.h"
+#include "marketdata/modYahooChart.h"
 #include "support/MessageBoxRecorder.h"
 #include "support/ProgramDirFixture.h"
 

@@ -1,11 +1,11 @@
-#include "core/modYahooChart.h"
+#include "marketdata/modYahooChart.h"
 
 #include "core/modGlobal.h"
 #include "core/modLog.h"
 #include "marketdata/modYahoo.h"
-#include "net/SiteFile.h"
-#include "text/VbText.h"
-#include "ui/MsgBox.h"
+#include "platform/net/SiteFile.h"
+#include "platform/text/VbText.h"
+#include "platform/ui/MsgBox.h"
 
 #include <QDesktopServices>
 

@@ -1,10 +1,10 @@
 #include "core/SettingsRecords.h"
 #include "core/modGlobal.h"
-#include "core/modLatestData.h"
 #include "core/modLog.h"
+#include "platform/sys/Clock.h"
 #include "support/LogTexts.h"
 #include "support/ProgramDirFixture.h"
-#include "sys/Clock.h"
+#include "trading/modLatestData.h"
 
 #include <QFile>
 
@@ -29,8 +29,9 @@ protected:
 
     static void storeReferenceDay(const QDate &day)
     {
-        gcnDB.execute(QStringLiteral("insert into ttstocks (銘柄コード, 市場コード, 日付, 調整終値) values (?, ?, ?, 1000)"),
-                      kReferenceCode, kReferenceMarket, day);
+        gcnDB.execute(
+            QStringLiteral("insert into ttstocks (銘柄コード, 市場コード, 日付, 調整終値) values (?, ?, ?, 1000)"),
+            kReferenceCode, kReferenceMarket, day);
     }
 };
 

@@ -1,4 +1,4 @@
-#include "core/modLatestData.h"
+#include "trading/modLatestData.h"
 
 #include "core/BusyGuard.h"
 #include "core/SettingsRecords.h"
@@ -8,8 +8,8 @@
 #include "marketdata/frmGetData.h"
 #include "marketdata/modKabukaKikan.h"
 #include "marketdata/modMarket.h"
-#include "sys/Clock.h"
-#include "text/Format.h"
+#include "platform/sys/Clock.h"
+#include "platform/text/Format.h"
 #include "trading/modNanpin.h"
 #include "trading/modReservation.h"
 

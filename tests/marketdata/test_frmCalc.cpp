@@ -1,10 +1,10 @@
-#include "SettingsTestSupport.h"
+#include "support/SettingsTestSupport.h"
 
-#include "core/frmCalc.h"
 #include "core/modGlobal.h"
+#include "marketdata/frmCalc.h"
+#include "platform/ui/MsgBox.h"
 #include "support/MessageBoxRecorder.h"
 #include "support/ProgramDirFixture.h"
-#include "ui/MsgBox.h"
 
 #include <QLabel>
 #include <QLineEdit>
@@ -32,8 +32,10 @@ protected:
         const double prices[] = {100, 101, 102, 101};
         const double volumes[] = {10, 20, 30, 40};
         for (int i = 0; i < 4; ++i)
-            gcnDB.execute(QStringLiteral("insert into ttstocks (銘柄コード, 市場コード, 日付, 調整終値, 出来高) values (?, ?, ?, ?, ?)"),
-                          kReferenceCode, kReferenceMarket, kFirstDay.addDays(i), prices[i], volumes[i]);
+            gcnDB.execute(
+                QStringLiteral(
+                    "insert into ttstocks (銘柄コード, 市場コード, 日付, 調整終値, 出来高) values (?, ?, ?, ?, ?)"),
+                kReferenceCode, kReferenceMarket, kFirstDay.addDays(i), prices[i], volumes[i]);
         gdtFirstKabukaDate = kFirstDay;
         gdtLastKabukaDate = kFirstDay.addDays(3);
         form = std::make_unique<frmCalc>();
@@ -82,7 +84,8 @@ TEST_F(FrmCalcTest, AnsweringNoChangesNothing)
 
     ASSERT_EQ(MessageBoxRecorder::instance().calls().size(), 1);
     EXPECT_EQ(messages().first(), QStringLiteral("再計算を行います。よろしいですか?"));
-    EXPECT_EQ(MessageBoxRecorder::instance().calls().first().style, ui::vbYesNo + ui::vbInformation + ui::vbDefaultButton2);
+    EXPECT_EQ(MessageBoxRecorder::instance().calls().first().style,
+              ui::vbYesNo + ui::vbInformation + ui::vbDefaultButton2);
     EXPECT_EQ(SMAS, 5);
     EXPECT_EQ(std::get<2>(lastDay()), QString());
     EXPECT_TRUE(storedSettings().isEmpty());
@@ -147,8 +150,8 @@ TEST_F(FrmCalcTest, InvalidPeriodsAreRefusedAndNothingIsStoredOrComputed)
         QTest::mouseClick(button("cmdCalc"), Qt::LeftButton);
         dialog().close();
 
-        EXPECT_EQ(messages(), QStringList({QStringLiteral("再計算を行います。よろしいですか?"), QString::fromUtf16(c.message),
-                                           QString::fromUtf16(c.message)}))
+        EXPECT_EQ(messages(), QStringList({QStringLiteral("再計算を行います。よろしいですか?"),
+                                           QString::fromUtf16(c.message), QString::fromUtf16(c.message)}))
             << c.box;
         EXPECT_TRUE(dialog().isVisible()) << c.box;
         EXPECT_EQ(SMAS, 5);
