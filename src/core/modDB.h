@@ -14,8 +14,13 @@ const QStringList &linkedTableNames();
 void relinkTables(const QString &priceDbPath, const QString &workDbPath);
 
 // Opens the working database and attaches the price database to it, so the price tables
-// are reached by their plain names.
+// are reached by their plain names, then brings their indexes up to date (addIndexes).
 void openWorkDatabase(db::Connection &connection, const QString &workDbPath, const QString &priceDbPath);
+
+// Creates the indexes that databases of an earlier version lack on an open working
+// database with the price database attached, and drops the one they replace. Does nothing
+// when they are there.
+void addIndexes(db::Connection &connection);
 
 // Makes sure ttstocks of the price database has its volume-ratio columns VRA and VRB.
 // True when both were there; false when a missing one has just been added (the
