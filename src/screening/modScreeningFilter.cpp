@@ -118,7 +118,7 @@ bool checkDouitsuMeigara(const QString &code, const QString &market, const QDate
     db::Statement query =
         gcnDB.prepare(QStringLiteral("select 1 from ttcontracthistory where 銘柄コード = ? and 市場コード = ?"
                                      " and 登録日付 <= ? and 登録日付 >= ? limit 1"));
-    query.bindAll(code, market, db::dateText(day) + QStringLiteral(" 23:59:59"), db::dayStartText(from));
+    query.bindAll(code, market, db::dayEndText(day), db::dayStartText(from));
     const bool found = query.step();
     writeLog(glngLogFileNo, found ? QStringLiteral("同一銘柄購入確認対象外確認結果=存在する")
                                   : QStringLiteral("同一銘柄購入確認対象外確認結果=存在しない"));
