@@ -4,6 +4,10 @@
 -- below it create the working database (Nimbra.mdb). The working database
 -- attaches the price database at run time and reaches its tables by plain name.
 -- Dates are stored as text 'YYYY-MM-DD', date-times as 'YYYY-MM-DD HH:MM:SS'.
+-- Each part sets its file's layout version; a change here is also a new step of the
+-- upgrade walk in src/core/modDB.cpp with that version, so existing files follow.
+
+PRAGMA user_version = 2;
 
 -- Stock master: every stock that the price import fetches and the screening considers.
 CREATE TABLE IF NOT EXISTS tmbond (
@@ -80,6 +84,8 @@ CREATE TABLE IF NOT EXISTS tttimestocks (
 );
 
 -- @@ working
+
+PRAGMA user_version = 1;
 
 -- Order reservations: what to buy, how to sell it, and where each order stands.
 CREATE TABLE IF NOT EXISTS ttresevation (
