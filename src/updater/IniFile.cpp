@@ -15,7 +15,10 @@ QString getIni(const QString &iniPath, const QString &section, const QString &ke
     QFile file(iniPath);
     if (!file.open(QIODevice::ReadOnly))
         return QStringLiteral("0");
-    const QString content = QString::fromUtf8(file.readAll());
+    QString content = QString::fromUtf8(file.readAll());
+    // A file saved by a Windows editor may begin with a byte-order mark.
+    if (content.startsWith(QChar(0xFEFF)))
+        content.remove(0, 1);
     bool inSection = false;
     for (QStringView line : QStringView(content).split(u'\n')) {
         line = trimBlanks(line.endsWith(u'\r') ? line.chopped(1) : line);

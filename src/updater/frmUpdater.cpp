@@ -91,7 +91,9 @@ bool frmUpdater::Form_Load()
     m_instanceLock = std::make_unique<QLockFile>(m_folder + u'/' + m_baseName + QStringLiteral(".lock"));
     // Never stale by age: only a lock whose process has gone is taken over.
     m_instanceLock->setStaleLockTime(0);
-    if (!m_instanceLock->tryLock(0)) {
+    // Only a lock held by a live updater refuses; a folder where no lock can be written
+    // does not stop the update (its download then fails and says so).
+    if (!m_instanceLock->tryLock(0) && m_instanceLock->error() == QLockFile::LockFailedError) {
         m_instanceLock.reset();
         msgBox(QStringLiteral("既に起動されています。"));
         return false;

@@ -84,7 +84,12 @@ bool modWinINET::ftpConnect(const QString &host, const QString &userName, const 
     if (!m_open || !url.isValid() || url.scheme() != QStringLiteral("ftp") || url.host().isEmpty())
         return false;
     m_hostName = url.host();
-    m_baseAddress = QStringLiteral("ftp://%1:%2/").arg(url.host(QUrl::FullyEncoded)).arg(url.port(21));
+    QUrl base;
+    base.setScheme(QStringLiteral("ftp"));
+    base.setHost(url.host());
+    base.setPort(url.port(21));
+    base.setPath(QStringLiteral("/"));
+    m_baseAddress = base.toString(QUrl::FullyEncoded);
 
     std::unique_ptr<CURL, CurlDeleter> handle(curl_easy_init());
     if (!handle)

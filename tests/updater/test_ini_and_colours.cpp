@@ -46,6 +46,9 @@ TEST(getIni, ReadsAsTheProfileReaderDoes)
     for (const Case &c : cases)
         EXPECT_EQ(updater::getIni(path, QLatin1StringView(c.section), QLatin1StringView(c.key)), c.expected)
             << c.section << "/" << c.key;
+
+    writeFile(path, "\xef\xbb\xbf[SYSTEM]\r\nFILENAME=Nimbra\r\n"); // saved with a byte-order mark
+    EXPECT_EQ(updater::getIni(path, QStringLiteral("SYSTEM"), QStringLiteral("FILENAME")), QStringLiteral("Nimbra"));
 }
 
 TEST(colorFromBgrText, TurnsBlueFirstNumbersIntoColours)
