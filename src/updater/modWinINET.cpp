@@ -122,7 +122,9 @@ bool modWinINET::ftpConnect(const QString &host, const QString &userName, const 
 QString modWinINET::ftpChangeDir(const QString &directory)
 {
     QString result = directory;
-    if (!m_hostName.isEmpty() && result.contains(m_hostName))
+    // Only a leading host name is dropped: cutting its length off a text that merely holds
+    // the name somewhere else would name another folder.
+    if (!m_hostName.isEmpty() && result.startsWith(m_hostName))
         result.remove(0, m_hostName.size());
     if (result.isEmpty())
         result = QStringLiteral("/");

@@ -24,10 +24,9 @@ public:
     // Logs in to host, a base address "ftp://name[:port]/" (port 21 by default). True when
     // connected; a failure is not reported here but by ftpGetFile.
     bool ftpConnect(const QString &host, const QString &userName, const QString &password);
-    // Sets the server directory for the next fetch and returns it: a text that contains the
-    // host name loses as many leading characters as the host name has, and an empty result
-    // is "/". A directory starting with "/" is absolute, any other is taken from the login
-    // directory.
+    // Sets the server directory for the next fetch and returns it: a text that starts with
+    // the host name loses it, and an empty result is "/". A directory starting with "/" is absolute, any other is taken
+    // from the login directory.
     QString ftpChangeDir(const QString &directory);
     // Fetches the file name's last part (after its last "/") from the server directory into
     // localFolder under that last part. When the server has no such directory the file is

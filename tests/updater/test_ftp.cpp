@@ -54,7 +54,12 @@ TEST_F(FtpTest, ChangeDirDropsTheHostName)
         const char *expected;
     };
     const Case cases[] = {
-        {"127.0.0.1/pub", "/pub"}, {"127.0.0.1", "/"}, {"pub", "pub"}, {"", "/"}, {"/pub/nimbra", "/pub/nimbra"},
+        {"127.0.0.1/pub", "/pub"},
+        {"127.0.0.1", "/"},
+        {"pub", "pub"},
+        {"", "/"},
+        {"/pub/nimbra", "/pub/nimbra"},
+        {"/mirror/127.0.0.1", "/mirror/127.0.0.1"}, // the name inside the path stays
     };
     for (const Case &c : cases)
         EXPECT_EQ(inet.ftpChangeDir(QString::fromLatin1(c.directory)), QString::fromLatin1(c.expected)) << c.directory;
