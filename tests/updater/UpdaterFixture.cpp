@@ -10,6 +10,7 @@
 #include <QProcess>
 #include <QThread>
 
+#include <algorithm>
 #include <csignal>
 
 namespace {
@@ -164,6 +165,16 @@ QList<pid_t> UpdaterFixture::startsAt(const QString &path) const
             pids.append(pid_t(line.toInt()));
     }
     return pids;
+}
+
+void UpdaterFixture::endProgramsAt(const QString &path) const
+{
+    const QList<pid_t> pids = startsAt(path);
+    for (const pid_t pid : pids)
+        ::kill(pid, SIGKILL);
+    // A program file cannot be rewritten while a process still runs it.
+    EXPECT_TRUE(waitUntil([&] { return std::none_of(pids.begin(), pids.end(), isRunning); }));
+    QFile::remove(path + QStringLiteral(".started"));
 }
 
 void UpdaterFixture::startServer(FakeFtpServer::Options options)

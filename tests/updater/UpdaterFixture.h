@@ -52,6 +52,8 @@ protected:
     pid_t startProgramAt(const QString &path, bool ignoreTerm = false);
     // The pids written by the programs started at path, oldest first.
     QList<pid_t> startsAt(const QString &path) const;
+    // Ends every program started at path, waits until they are gone and forgets them.
+    void endProgramsAt(const QString &path) const;
     // The helper program with a few bytes appended, as the server's newest release.
     static QByteArray release();
     static QByteArray helperBytes();

@@ -100,7 +100,6 @@ TEST_F(WindowTest, AFailedDownloadKeepsAndRestartsTheOldProgram)
     };
     for (const Case &c : cases) {
         SCOPED_TRACE(c.name);
-        QFile::remove(m_target + QStringLiteral(".started"));
         QDir(served()).removeRecursively();
         writeFile(served() + QStringLiteral("/pub/") + QLatin1StringView(c.servedName), release());
         FakeFtpServer::Options options;
@@ -119,8 +118,7 @@ TEST_F(WindowTest, AFailedDownloadKeepsAndRestartsTheOldProgram)
         EXPECT_EQ(QDir(install()).entryList({QStringLiteral(".Nimbra.*")}, QDir::Files | QDir::Hidden), QStringList())
             << "a temporary file was left";
         expectOldProgramRestarted(old, c.name);
-        for (const pid_t pid : startsAt(m_target))
-            ::kill(pid, SIGKILL);
+        endProgramsAt(m_target);
     }
 }
 
@@ -201,6 +199,7 @@ TEST_F(WindowTest, UpdatesWhenTheInstalledVersionDiffersFromTheNewest)
         if (c.updates) {
             EXPECT_TRUE(waitUntil([&] { return !form.isVisible(); }));
             EXPECT_EQ(readFile(m_target), release());
+            EXPECT_TRUE(waitUntil([&] { return startsAt(m_target).size() == 1; })) << "the new program did not start";
         } else {
             EXPECT_TRUE(waitUntil(
                 [&] { return caption(form, "lblMsg") == QStringLiteral("アップデート情報を受信しています。"); }));
@@ -211,9 +210,7 @@ TEST_F(WindowTest, UpdatesWhenTheInstalledVersionDiffersFromTheNewest)
             EXPECT_TRUE(m_server->commands().empty());
             form.close();
         }
-        for (const pid_t pid : startsAt(m_target))
-            ::kill(pid, SIGKILL);
-        QFile::remove(m_target + QStringLiteral(".started"));
+        endProgramsAt(m_target);
     }
 }
 
