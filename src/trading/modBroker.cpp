@@ -206,8 +206,12 @@ QString etrLogin(browser::Browser &webOrder)
 int etrClose()
 {
     writeLog(glngLogFileNo, QStringLiteral("etrClose実行開始"));
-    if (etrRunningMode != 3)
-        etrEndStep(etrError); // a step closed before it ended: after a sent order, outcome unknown
+    // A step closed before it ended has no result: never report it as a success, and after
+    // a sent order its outcome is unknown.
+    if (etrRunningMode != 3 && etrError == etrErrNone)
+        etrEndStep(etrErrRetriesSpent);
+    else if (etrRunningMode != 3)
+        etrEndStep(etrError);
     const int result = etrError;
     etrRunningMode = 3;
     writeLog(glngLogFileNo, QStringLiteral("etrClose実行終了"));
