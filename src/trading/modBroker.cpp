@@ -135,7 +135,7 @@ void dispatch(browser::Browser &webOrder, const QString &pageText)
         if (etrActionMode == 5)
             etrOrderFormPage(webOrder);
         else if (etrActionMode == 11)
-            etrAcceptancePage(webOrder, pageText);
+            etrAcceptancePage(pageText);
     } else if (etrRequestMode == 2 && etrActionMode == 11) {
         etrAccountPage(webOrder);
     }

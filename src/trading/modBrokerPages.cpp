@@ -176,9 +176,8 @@ void etrOrderFormPage(browser::Browser &webOrder)
     etrRunningMode = 1;
 }
 
-void etrAcceptancePage(browser::Browser &webOrder, const QString &pageText)
+void etrAcceptancePage(const QString &pageText)
 {
-    (void)webOrder;
     etrRunningMode = 2;
     int code = etrErrNone;
     if (!pageText.contains(QStringLiteral("ご注文を受け付けました"))) {

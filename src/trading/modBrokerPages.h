@@ -14,6 +14,6 @@ class Browser;
 // the order is being sent (エラーコード 90) and sends it.
 void etrOrderFormPage(browser::Browser &webOrder);
 // Acceptance page (order step, etrActionMode 11): the order number, or the refusal code.
-void etrAcceptancePage(browser::Browser &webOrder, const QString &pageText);
+void etrAcceptancePage(const QString &pageText);
 // Account page (balance step, etrActionMode 11): cash balance and holdings.
 void etrAccountPage(browser::Browser &webOrder);

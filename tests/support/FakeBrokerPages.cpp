@@ -1,6 +1,6 @@
 #include "support/FakeBrokerPages.h"
 
-#include <QLocale>
+#include "platform/text/Format.h"
 
 namespace fakebroker {
 namespace {
@@ -109,7 +109,7 @@ QString acceptancePage(const QMap<QString, QString> &fields, const QString &orde
     const bool limit = fields.value(QStringLiteral("in_sasinari_kbn")) == QLatin1String("1");
     QString price = QStringLiteral("成行");
     if (limit)
-        price = QLocale::c().toString(fields.value(QStringLiteral("input_price")).toLongLong()) + QStringLiteral("円");
+        price = text::formatThousands(fields.value(QStringLiteral("input_price")).toDouble()) + QStringLiteral("円");
     return QStringLiteral("<p class=\"ok\">ご注文を受け付けました。</p>\n<table class=\"summary\">\n") +
            summaryRow(QStringLiteral("受付時間"), QStringLiteral("12/10 10:15")) +
            summaryRow(QStringLiteral("注文番号"), orderNumber) +

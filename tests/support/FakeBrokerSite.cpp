@@ -2,10 +2,10 @@
 
 #include "platform/sys/Clock.h"
 #include "platform/text/Cp932.h"
+#include "platform/text/Format.h"
 
 #include <QDir>
 #include <QFile>
-#include <QLocale>
 #include <QRandomGenerator>
 
 namespace {
@@ -277,8 +277,8 @@ QByteArray FakeBrokerSite::noticeMail(const Order &order, int price)
         QStringLiteral("銘柄名"),
         QStringLiteral("市場:") + order.fields.value(QStringLiteral("input_market")),
         QStringLiteral("約定株数:") +
-            QLocale::c().toString(order.fields.value(QStringLiteral("input_quantity")).toLongLong()),
-        QStringLiteral("約定単価:") + QLocale::c().toString(price),
+            text::formatThousands(order.fields.value(QStringLiteral("input_quantity")).toDouble()),
+        QStringLiteral("約定単価:") + text::formatThousands(price),
         QString(),
     };
     QByteArray mail;

@@ -3,12 +3,14 @@
 #include "core/modLog.h"
 #include "platform/browser/Browser.h"
 #include "platform/sys/Clock.h"
+#include "platform/text/Cp932.h"
 #include "support/FakeBrokerSite.h"
 #include "support/LogTexts.h"
 #include "support/ProgramDirFixture.h"
 #include "trading/modBroker.h"
 
-#include <QElapsedTimer>
+#include <QDir>
+#include <QFile>
 #include <QSignalSpy>
 
 #include <gtest/gtest.h>
@@ -246,6 +248,36 @@ TEST_F(BrokerDriver, RefusalsEndTheStepWithTheirCodeAnUnknownOneStaysMarkedUnkno
     }
     EXPECT_EQ(broker.orders().size(), std::size(cases)) << "one order per step";
     EXPECT_EQ(broker.acceptedOrderCount(), 0);
+}
+
+TEST_F(BrokerDriver, EachAcceptedOrderLeavesANoticeMailInTheReadersLayout)
+{
+    broker.setMailDirectory(dir());
+    Behaviour b;
+    b.metaOnly = true; // and the pages declare their code in <meta> only
+    b.fillPrice = 1234;
+    broker.setBehaviour(b);
+    EXPECT_EQ(runStep(1), 0);
+    QFile file(path(QStringLiteral("notice-100001.eml")));
+    ASSERT_TRUE(file.open(QIODevice::ReadOnly));
+    const QByteArray mail = file.readAll();
+    const qsizetype bodyAt = mail.indexOf("\r\n\r\n");
+    ASSERT_GT(bodyAt, 0);
+    EXPECT_TRUE(mail.left(bodyAt).contains("charset=ISO-2022-JP"));
+    const QStringList lines = text::decodeCharset(mail.mid(bodyAt + 4), "ISO-2022-JP").split(QStringLiteral("\r\n"));
+    const qsizetype i = lines.indexOf(QStringLiteral("約定日時"));
+    ASSERT_GE(i, 0);
+    EXPECT_EQ(lines.value(i + 1), QStringLiteral("2026-12-10 10:15"));
+    EXPECT_EQ(lines.value(i + 3), QStringLiteral("100001"));
+    EXPECT_EQ(lines.value(i + 4), QStringLiteral("現物買"));
+    EXPECT_EQ(lines.value(i + 6), QStringLiteral("7203"));
+    EXPECT_EQ(lines.value(i + 9), QStringLiteral("約定株数:100"));
+    EXPECT_EQ(lines.value(i + 10), QStringLiteral("約定単価:1,234"));
+
+    b.refusal = 2;
+    broker.setBehaviour(b);
+    runStep(1);
+    EXPECT_EQ(QDir(dir()).entryList({QStringLiteral("*.eml")}).size(), 1) << "no mail for a refused order";
 }
 
 TEST_F(BrokerDriver, ServiceStoppedEndsTheStepAtOnce)
