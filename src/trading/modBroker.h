@@ -71,7 +71,7 @@ extern QString etrPassword2;
 extern etrOrderInfo etrOrder;                     // filled by the order cycle before etrOpen
 extern QString etrOrderNo;                        // order number of the last accepted order
 extern qint64 etrGenkinZandaka;                   // cash balance read from the account page, yen
-extern std::vector<etrHoyuuInfo> etrHoyuuMeigara; // holdings of the last account page
+extern std::vector<etrHoyuuInfo> etrHoyuuMeigara; // holdings of the last account page; row n at n - 1
 extern int etrHoyuuCount;                         // rows of etrHoyuuMeigara filled
 
 // Opens a step of the given kind (1 order, 2 balance): resets the step state. In paper mode

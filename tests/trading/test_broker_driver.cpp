@@ -297,6 +297,8 @@ TEST_F(BrokerDriver, ThreeRetriesThenCode91WithoutAnOrder)
     missingButton.menuWithoutReserved = true;
     Behaviour missingElement;
     missingElement.missingFormElement = QStringLiteral("trade_pwd");
+    Behaviour noSendButton;
+    noSendButton.missingFormElement = QStringLiteral("ACT_place");
     Behaviour noMarket;
     noMarket.markets = {QStringLiteral("TKY")};
     Behaviour wrongLogin;
@@ -312,6 +314,7 @@ TEST_F(BrokerDriver, ThreeRetriesThenCode91WithoutAnOrder)
         {"login refused", wrongLogin, "t1", 5}, // first: the others leave the site logged in
         {"menu without Reserved.", missingButton, "t1", 3},
         {"form element missing", missingElement, "t1", 5},
+        {"no send button: nothing marked as sent", noSendButton, "t1", 5},
         {"no option for the market", noMarket, "o1", 5},
         {"HTTP 500", serverError, "t1", 3},
     };
