@@ -154,6 +154,23 @@ TEST(BrowserDom, FormSendsItsControlsInThePagesCode)
     EXPECT_EQ(sent.body, QByteArray("h=a+b&code=%83g%83%88%83%5E%261&c2=on&r=1&s=OSK&go=%91%97%90M"));
 }
 
+TEST(BrowserDom, FormOpenedInsideATableOwnsTheControlsAfterIt)
+{
+    Page page(
+        QStringLiteral("<body><table><form name=f action=/s method=post><tr><td><input name=a value=1>"
+                       "<input type=radio name=r value=0 checked><input type=radio name=r value=1>"
+                       "<input type=submit name=x value=go></td></tr></form></table>"
+                       "<form name=g><input name=b value=2><input type=radio name=r value=9 checked></form></body>"));
+    page.document.getElementsByName(QStringLiteral("r"))[1]->setChecked(true);
+    EXPECT_TRUE(page.document.getElementsByName(QStringLiteral("r"))[2]->checked()) << "another form's group";
+    page.named("x").click();
+    ASSERT_EQ(page.navigations.size(), 1);
+    EXPECT_EQ(page.navigations[0].body, QByteArray("a=1&r=1&x=go"));
+    page.named("g").submit();
+    ASSERT_EQ(page.navigations.size(), 2);
+    EXPECT_EQ(page.navigations[1].url.query(), QStringLiteral("b=2&r=9"));
+}
+
 TEST(BrowserDom, GetFormPutsItsDataIntoTheQuery)
 {
     Page page(QStringLiteral("<body><form action=\"find?old=1\"><input name=q value=\"7203\"></form></body>"));
