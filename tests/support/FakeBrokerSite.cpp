@@ -202,7 +202,7 @@ QString FakeBrokerSite::order(const httplib::Request &request, httplib::Response
     Order recorded{formFields(request.body), {}};
     const bool passwordOk = recorded.fields.value(QStringLiteral("trade_pwd")) == m_account.tradePassword;
     const bool estimated = !recorded.fields.contains(QStringLiteral("skip_estimate"));
-    const bool accepted = now.refusal == 0 && passwordOk && !estimated && !now.dropAfterOrder;
+    const bool accepted = now.refusal == 0 && passwordOk && !estimated && !now.dropAfterOrder && !now.stoppedAtOrder;
     if (accepted || now.dropAfterOrder) {
         const std::lock_guard lock(m_mutex);
         recorded.orderNumber = QString::number(m_nextOrderNumber++);
@@ -220,6 +220,8 @@ QString FakeBrokerSite::order(const httplib::Request &request, httplib::Response
     }
     if (now.slowAnswer.count() > 0)
         m_http.waitUnlessStopping(now.slowAnswer);
+    if (now.stoppedAtOrder)
+        return QStringLiteral("<p class=\"info\">ただいまサービス停止中です。</p>");
     if (estimated)
         return fakebroker::estimatePage();
     if (!accepted)

@@ -289,6 +289,14 @@ TEST_F(BrokerDriver, ServiceStoppedEndsTheStepAtOnce)
     EXPECT_EQ(runStep(2), 1001);
     EXPECT_TRUE(broker.orders().isEmpty());
     EXPECT_EQ(stored(1).first, 0) << "nothing was sent";
+
+    // Once the order has left, a stopped service says nothing of its fate.
+    Behaviour stoppedAtOrder;
+    stoppedAtOrder.stoppedAtOrder = true;
+    broker.setBehaviour(stoppedAtOrder);
+    EXPECT_EQ(runStep(1), 90);
+    EXPECT_EQ(stored(1).first, 90);
+    EXPECT_EQ(broker.orders().size(), 1);
 }
 
 TEST_F(BrokerDriver, ThreeRetriesThenCode91WithoutAnOrder)
@@ -321,7 +329,7 @@ TEST_F(BrokerDriver, ThreeRetriesThenCode91WithoutAnOrder)
     for (const auto &c : cases) {
         broker.setBehaviour(c.behaviour);
         etrOrder.市場コード = QString::fromUtf8(c.marketCode);
-        EXPECT_EQ(runStep(1, std::chrono::milliseconds(150)), 91) << c.name;
+        EXPECT_EQ(runStep(1, std::chrono::milliseconds(250)), 91) << c.name;
         const QStringList log = logLines();
         const qsizetype first = log.lastIndexOf(retryLine(1));
         ASSERT_GE(first, 0) << c.name;
@@ -344,7 +352,7 @@ TEST_F(BrokerDriver, AnUnreadableAnswerAfterTheOrderLeftStaysUnknown)
     dropped.dropAfterOrder = true;
     for (const Behaviour &b : {missingRow, dropped}) {
         broker.setBehaviour(b);
-        EXPECT_EQ(runStep(1, std::chrono::milliseconds(150)), 90);
+        EXPECT_EQ(runStep(1, std::chrono::milliseconds(250)), 90);
         EXPECT_EQ(stored(1).first, 90);
         EXPECT_TRUE(etrOrderNo.isEmpty()) << "no number read from a partial page";
     }
@@ -391,7 +399,7 @@ TEST_F(BrokerDriver, ClosingAStepWhoseOrderLeftGivesUnknown)
 TEST_F(BrokerDriver, NoOrderWhenTheStoreCannotMarkIt)
 {
     etrOrder.予約番号 = 999; // no such reservation
-    EXPECT_EQ(runStep(1, std::chrono::milliseconds(150)), 91);
+    EXPECT_EQ(runStep(1, std::chrono::milliseconds(250)), 91);
     EXPECT_TRUE(broker.orders().isEmpty());
 }
 
@@ -414,7 +422,7 @@ TEST_F(BrokerDriver, AccountPageWithoutACashFigureKeepsTheCash)
     for (const Behaviour &b : {noLabel, noDigit}) {
         broker.setBehaviour(b);
         etrGenkinZandaka = 777;
-        EXPECT_EQ(runStep(2, std::chrono::milliseconds(150)), 91);
+        EXPECT_EQ(runStep(2, std::chrono::milliseconds(250)), 91);
         EXPECT_EQ(etrGenkinZandaka, 777);
     }
 }
