@@ -60,6 +60,7 @@ public:
         bool sessionExpired = false;             // every session counts as expired
         bool http500 = false;                    // every request answers 500
         bool dropAfterOrder = false;             // an order is recorded, then the connection drops
+        bool stoppedAtOrder = false;             // the answer to an order says "サービス停止"
         bool metaOnly = false;                   // charset in <meta> only, not in the HTTP header
         QStringList markets = {QStringLiteral("TKY"), QStringLiteral("OSK"), QStringLiteral("NDJ"),
                                QStringLiteral("NGY"), QStringLiteral("FKO"), QStringLiteral("SPR"),
