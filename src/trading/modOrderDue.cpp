@@ -95,8 +95,8 @@ std::optional<DueReservation> selectDueReservation(const QDate &processingDay, c
                              " a.約定株数買, a.約定株数売, a.指成区分買, a.指成区分売, a.指値買11, a.指値売11"
                              " from ttresevation a,ttstocks b"
                              " where ( (a.処理区分 in (0,4))"));
-    // The percentages are whole numbers in the table: "* 1.0" keeps SQLite from dividing
-    // them as integers, which would make every threshold the buy price itself.
+    // 割合売2 is stored as a whole number: "* 1.0" keeps SQLite from dividing it as an
+    // integer, which would put the stop-loss price at the buy price itself.
     if (order.ODRiekiAutoType == 1)
         query.add(QStringLiteral(" or ( (a.処理区分 = 2)"
                                  " and ((a.割合売1 * 1.0 / 100 * a.約定金額買 + a.約定金額買) <= b.終値 ) )"));
@@ -119,7 +119,7 @@ std::optional<DueReservation> selectDueReservation(const QDate &processingDay, c
     }
     query.add(QStringLiteral(" or ( (a.処理区分 in (0,2,4) and a.手動注文区分 = 1) ) )"
                              " and a.エラーコード <> "));
-    query.addValue(qint64(kOutcomeUnknownErrorCode));
+    query.addValue(qint64(etrErrOutcomeUnknown));
     query.add(QStringLiteral(" and a.銘柄コード = b.銘柄コード"
                              " and a.市場コード = b.市場コード"
                              " and b.日付 = "));

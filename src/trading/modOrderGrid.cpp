@@ -4,6 +4,7 @@
 #include "platform/sys/Clock.h"
 #include "platform/text/Format.h"
 #include "platform/ui/FlexGrid.h"
+#include "trading/modBroker.h"
 #include "trading/modOrderDue.h"
 #include "trading/modReservation.h"
 
@@ -72,7 +73,7 @@ QString stockLine(const OrderRow &row)
 
 QString stateText(const OrderRow &row)
 {
-    if (row.errorCode == kOutcomeUnknownErrorCode)
+    if (row.errorCode == etrErrOutcomeUnknown)
         return QStringLiteral("結果不明");
     QString text = getSyoriKubunName(row.state);
     if (row.state > 0 && row.hasPurchaseCount)

@@ -6,6 +6,7 @@
 #include "platform/db/DbDate.h"
 #include "platform/sys/Clock.h"
 #include "platform/ui/MsgBox.h"
+#include "trading/modBroker.h"
 
 namespace {
 
@@ -157,7 +158,7 @@ void setManualOrder(qint64 number)
     gcnDB.execute(QStringLiteral("update ttresevation set 手動注文区分 = 1 ,更新日付 = ?,"
                                  " エラーコード = case when エラーコード = ? then 0 else エラーコード end"
                                  " where 予約番号 = ?"),
-                  sys::now(), kOutcomeUnknownErrorCode, number);
+                  sys::now(), etrErrOutcomeUnknown, number);
     transaction.commit();
 }
 

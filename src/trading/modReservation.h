@@ -22,10 +22,6 @@ enum SyoriKubun : int {
     kubunCancel = 99,     // キャンセル
 };
 
-// The broker driver's result code of an order that was sent but whose answer was never
-// read: the order may stand at the broker, so nothing sends it again by itself.
-inline constexpr int kOutcomeUnknownErrorCode = 90;
-
 // "注文準備" ... "キャンセル"; empty text for any other value.
 QString getSyoriKubunName(int state);
 
