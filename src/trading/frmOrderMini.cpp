@@ -9,7 +9,7 @@
 #include "trading/modBrandGrid.h"
 
 #include <QComboBox>
-#include <QEvent>
+#include <QFocusEvent>
 #include <QLabel>
 #include <QLineEdit>
 #include <QPushButton>
@@ -47,8 +47,13 @@ frmOrderMini::frmOrderMini(ui::FlexGrid &msfgSelect, QWidget *parent) : QDialog(
 
 bool frmOrderMini::eventFilter(QObject *watched, QEvent *event)
 {
-    if (event->type() == QEvent::FocusOut && (watched == m_txtBrandCode || watched == m_cmbSizyouCode))
-        validateBrand();
+    // The focus moving on inside the window, not a list popping up or another window
+    // coming to the front.
+    if (event->type() == QEvent::FocusOut && (watched == m_txtBrandCode || watched == m_cmbSizyouCode)) {
+        const Qt::FocusReason reason = static_cast<QFocusEvent *>(event)->reason();
+        if (reason != Qt::PopupFocusReason && reason != Qt::ActiveWindowFocusReason)
+            validateBrand();
+    }
     return QDialog::eventFilter(watched, event);
 }
 
