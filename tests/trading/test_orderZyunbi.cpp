@@ -44,6 +44,7 @@ protected:
     {
         sysBS = BS();
         sysOD = OD();
+        gdblKounyuRitu = 0;
         TradingFixture::TearDown();
     }
 

@@ -23,6 +23,10 @@ protected:
     void TearDown() override
     {
         QLocale::setDefault(QLocale::c());
+        sysBS = BS();
+        gdblKounyuRitu = 0;
+        glngNanpinTensu = 0;
+        glngMotiMeigaraCount = 0;
         TradingFixture::TearDown();
     }
 
