@@ -9,6 +9,7 @@
 #include "trading/modReservation.h"
 
 #include <QColor>
+#include <QScopedValueRollback>
 
 #include <vector>
 
@@ -148,18 +149,6 @@ void fillOrderGrid(ui::FlexGrid &grid)
     }
 }
 
-// Marks a rebuild as running for as long as it lives, also when it ends by an error.
-class BuildingFlag {
-public:
-    explicit BuildingFlag(bool &flag) : m_flag(flag) { m_flag = true; }
-    ~BuildingFlag() { m_flag = false; }
-    BuildingFlag(const BuildingFlag &) = delete;
-    BuildingFlag &operator=(const BuildingFlag &) = delete;
-
-private:
-    bool &m_flag;
-};
-
 } // namespace
 
 void setOrderGrid(ui::FlexGrid &grid)
@@ -170,7 +159,7 @@ void setOrderGrid(ui::FlexGrid &grid)
         requestedAgain = true;
         return;
     }
-    const BuildingFlag flag(building);
+    const QScopedValueRollback<bool> flag(building, true);
     do {
         requestedAgain = false;
         fillOrderGrid(grid);

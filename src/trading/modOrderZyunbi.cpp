@@ -16,6 +16,7 @@
 #include "trading/modReservation.h"
 #include "trading/modSizing.h"
 
+#include <QScopedValueRollback>
 #include <QSet>
 
 QDate gdtLastOrderZyunbiDate;
@@ -110,6 +111,14 @@ void loadLastOrderZyunbiDate()
 
 int Select2ORderGrid(ui::FlexGrid &msfgSelect, ui::FlexGrid &msfgOrder, const QDateTime &now)
 {
+    // The loop lets events through; a preparation started by one of them would see the day
+    // not yet marked and buy the same candidates again.
+    static bool running = false;
+    if (running) {
+        log(QStringLiteral("***■Select2ORderGrid実行中のため抜かす"));
+        return 0;
+    }
+    const QScopedValueRollback<bool> guard(running, true);
     log(QStringLiteral("***■Select2ORderGrid開始"));
     int inserted = 0;
     const qint64 investable =

@@ -9,6 +9,8 @@
 #include "trading/modOrderGrid.h"
 #include "trading/modOrderZyunbi.h"
 
+#include <QTimer>
+
 namespace {
 
 class OrderZyunbiTest : public TradingFixture {
@@ -172,6 +174,19 @@ TEST_F(OrderZyunbiTest, ADayNotPreparedStaysOpen)
         EXPECT_NE(storedDay(), QStringLiteral("46366")) << c.name;
     }
     EXPECT_TRUE(reservations().isEmpty());
+}
+
+TEST_F(OrderZyunbiTest, APreparationStartedDuringOneDoesNothing)
+{
+    sysBS.KounyuTensu = 3;
+    addCandidate(QStringLiteral("1001"), 2000);
+    addCandidate(QStringLiteral("1002"), 2000);
+    int nested = -1;
+    QTimer::singleShot(0, [&] { nested = Select2ORderGrid(candidates, orders, now); });
+    EXPECT_EQ(Select2ORderGrid(candidates, orders, now), 2);
+    EXPECT_EQ(nested, 0);
+    EXPECT_EQ(reservations().size(), 2);
+    EXPECT_TRUE(logLines().contains(QStringLiteral("***■Select2ORderGrid実行中のため抜かす")));
 }
 
 TEST_F(OrderZyunbiTest, DaySerialText)
