@@ -162,6 +162,7 @@ void addMailbox(Entries &entries, bool serverFirst)
         addText(entries, u"POP3Server", POP3Server);
     addText(entries, u"POPUserID", POPUserID);
     addText(entries, u"POPPassword", POPPassword, true);
+    addText(entries, u"POPCheckPassword", POPCheckPassword, true);
     if (!serverFirst)
         addText(entries, u"POP3Server", POP3Server);
 }
