@@ -8,9 +8,9 @@
 #include "platform/sys/Clock.h"
 #include "platform/sys/ProgramDir.h"
 #include "platform/ui/DoEvents.h"
-#include "trading/BrokerStepState.h"
 #include "trading/MailConfig.h"
 #include "trading/YakuzyouNotice.h"
+#include "trading/modBroker.h"
 #include "trading/modSendMail.h"
 
 #include <QCryptographicHash>
@@ -124,9 +124,9 @@ qint64 matchReservation(const YakuzyouNotice &n, const QDateTime &t0, QStringLis
     const QString sentStates = n.buy ? QStringLiteral("(0, 1)") : QStringLiteral("(2, 3)");
     db::Statement unknown =
         gcnDB.prepare(QStringLiteral("select 予約番号 from ttresevation where 銘柄コード = ?"
-                                     " and エラーコード = 90 and 処理区分 in ") +
+                                     " and エラーコード = ? and 処理区分 in ") +
                       sentStates + QStringLiteral(" and 実行回数") + S + QStringLiteral(" = 0 limit 2"));
-    unknown.bind(1, n.code);
+    unknown.bindAll(n.code, int(etrErrOutcomeUnknown));
     if (!unknown.step())
         return 0;
     const qint64 yoyakuNo = unknown.int64(0);

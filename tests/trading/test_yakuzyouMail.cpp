@@ -1,9 +1,10 @@
 #include "core/SettingsRecords.h"
 #include "core/modGlobal.h"
 #include "platform/sys/Clock.h"
+#include "support/FakeBrokerSite.h"
 #include "support/SettingsTestSupport.h"
-#include "trading/BrokerStepState.h"
 #include "trading/MailFixture.h"
+#include "trading/modBroker.h"
 #include "trading/modYakuzyouMail.h"
 
 #include <QDir>
@@ -395,4 +396,28 @@ TEST_F(YakuzyouMail, APassStartedDuringAPassReturnsAtOnce)
     EXPECT_EQ(pass(), 0);
     EXPECT_EQ(inner, 0);
     EXPECT_EQ(innerAnswer, QStringLiteral("untouched"));
+}
+
+TEST_F(YakuzyouMail, TheFakeBrokersNoticesAreRead)
+{
+    addReservation(1, 1, 1000, 50001);
+    addReservation(2, 3, 1000, 50002, 900, 1000);
+    FakeBrokerSite::Order buy;
+    buy.orderNumber = QStringLiteral("50001");
+    buy.fields = {{QStringLiteral("trade_kbn"), QStringLiteral("1")},
+                  {QStringLiteral("stock_sec_code"), QStringLiteral("7203")},
+                  {QStringLiteral("input_quantity"), QStringLiteral("1000")}};
+    FakeBrokerSite::Order sell = buy;
+    sell.orderNumber = QStringLiteral("50002");
+    sell.fields[QStringLiteral("trade_kbn")] = QStringLiteral("2");
+    putMail(QStringLiteral("buy"), FakeBrokerSite::noticeMail(buy, 1234));
+    putMail(QStringLiteral("sell"), FakeBrokerSite::noticeMail(sell, 1500));
+    EXPECT_EQ(pass(), 2);
+    const Reservation bought = reservation(1);
+    EXPECT_EQ(bought.state, 2);
+    EXPECT_DOUBLE_EQ(bought.priceBuy, 1234);
+    const Reservation sold = reservation(2);
+    EXPECT_EQ(sold.state, 9);
+    EXPECT_DOUBLE_EQ(sold.priceSell, 1500);
+    EXPECT_EQ(historyRows(), 2);
 }

@@ -75,4 +75,9 @@ std::optional<QString> siteValue(const QString &section, const QString &key)
     return readValue(site, section, key);
 }
 
+QString siteEntry(const QString &key)
+{
+    return siteValue(QStringLiteral("Hosts"), key).value_or(QString());
+}
+
 } // namespace net

@@ -35,4 +35,8 @@ SiteAddress siteAddress(const QString &key, const QString &path);
 // std::nullopt when the file cannot be read or has no such entry.
 std::optional<QString> siteValue(const QString &section, const QString &key);
 
+// The entry `key` of [Hosts] as written (a domain, "about:blank", ...); empty when the file
+// or the entry is missing.
+QString siteEntry(const QString &key);
+
 } // namespace net
