@@ -11,6 +11,7 @@
 #include "trading/MailConfig.h"
 #include "trading/YakuzyouNotice.h"
 #include "trading/modBroker.h"
+#include "trading/modReservation.h"
 #include "trading/modSendMail.h"
 
 #include <QCryptographicHash>
@@ -112,21 +113,27 @@ struct Applied {
 qint64 matchReservation(const YakuzyouNotice &n, const QDateTime &t0, QStringList &log)
 {
     const QString S = n.buy ? QStringLiteral("買") : QStringLiteral("売");
-    const QString openStates = n.buy ? QStringLiteral("(1, 2)") : QStringLiteral("(2, 3)");
+    // Open on the notice's side: a buy order placed (or held partly bought), a sell order
+    // placed (or its position held).
+    const int openFirst = n.buy ? kubunKaiTyumon : kubunKaiYakuzyou;
+    const int openSecond = n.buy ? kubunKaiYakuzyou : kubunUriTyumon;
     db::Statement byOrder = gcnDB.prepare(QStringLiteral("select 予約番号 from ttresevation where 注文番号 = ?"
-                                                         " and 銘柄コード = ? and 処理区分 in ") +
-                                          openStates + QStringLiteral(" and 実行回数") + S +
-                                          QStringLiteral(" = 0 order by 予約番号 limit 1"));
-    byOrder.bindAll(n.orderNo, n.code);
+                                                         " and 銘柄コード = ? and 処理区分 in (?, ?) and 実行回数%1 = 0"
+                                                         " order by 予約番号 limit 1")
+                                              .arg(S));
+    byOrder.bindAll(n.orderNo, n.code, openFirst, openSecond);
     if (byOrder.step())
         return byOrder.int64(0);
 
-    const QString sentStates = n.buy ? QStringLiteral("(0, 1)") : QStringLiteral("(2, 3)");
-    db::Statement unknown =
-        gcnDB.prepare(QStringLiteral("select 予約番号 from ttresevation where 銘柄コード = ?"
-                                     " and エラーコード = ? and 処理区分 in ") +
-                      sentStates + QStringLiteral(" and 実行回数") + S + QStringLiteral(" = 0 limit 2"));
-    unknown.bindAll(n.code, int(etrErrOutcomeUnknown));
+    // Where a sent order stands while its outcome is unknown: a buy waiting or marked ordered,
+    // a sell held or marked ordered.
+    const int sentFirst = n.buy ? kubunZyunbi : kubunKaiYakuzyou;
+    const int sentSecond = n.buy ? kubunKaiTyumon : kubunUriTyumon;
+    db::Statement unknown = gcnDB.prepare(QStringLiteral("select 予約番号 from ttresevation where 銘柄コード = ?"
+                                                         " and エラーコード = ? and 処理区分 in (?, ?)"
+                                                         " and 実行回数%1 = 0 limit 2")
+                                              .arg(S));
+    unknown.bindAll(n.code, int(etrErrOutcomeUnknown), sentFirst, sentSecond);
     if (!unknown.step())
         return 0;
     const qint64 yoyakuNo = unknown.int64(0);
@@ -136,9 +143,9 @@ qint64 matchReservation(const YakuzyouNotice &n, const QDateTime &t0, QStringLis
                    .arg(n.code);
         return 0;
     }
-    gcnDB.execute(QStringLiteral("update ttresevation set 注文番号 = ?, 処理区分 = ?, エラーコード = 0, 更新日付 = ?"
+    gcnDB.execute(QStringLiteral("update ttresevation set 注文番号 = ?, 処理区分 = ?, エラーコード = ?, 更新日付 = ?"
                                  " where 予約番号 = ?"),
-                  n.orderNo, n.buy ? 1 : 3, t0, yoyakuNo);
+                  n.orderNo, n.buy ? int(kubunKaiTyumon) : int(kubunUriTyumon), int(etrErrNone), t0, yoyakuNo);
     log << QStringLiteral("★送信結果不明の予約に約定通知を対応付けた(予約番号:%1/注文番号:%2)")
                .arg(yoyakuNo)
                .arg(n.orderNo);
@@ -178,7 +185,7 @@ Applied applyNotice(const YakuzyouNotice &n, const QDateTime &t0, QStringList &l
         gcnDB.execute(
             QStringLiteral("update ttresevation set 実行回数%1 = 1, 処理区分 = ?, 更新日付 = ? where 予約番号 = ?")
                 .arg(S),
-            n.buy ? 2 : 9, t0, applied.yoyakuNo);
+            n.buy ? int(kubunKaiYakuzyou) : int(kubunSyoriZumi), t0, applied.yoyakuNo);
         log << QStringLiteral("★処理区分を更新した");
     }
     log << QStringLiteral("★約定データ作成開始");
