@@ -27,6 +27,7 @@ LineConnection::LineConnection(const QString &host, int port, bool tls, std::chr
     curl_easy_setopt(h, CURLOPT_URL, encoded.constData());
     curl_easy_setopt(h, CURLOPT_ERRORBUFFER, errorBuffer);
     curl_easy_setopt(h, CURLOPT_CONNECT_ONLY, 1L);
+    curl_easy_setopt(h, CURLOPT_PROXY, ""); // an HTTP proxy of the environment is no way to a mail server
     curl_easy_setopt(h, CURLOPT_NOSIGNAL, 1L);
     curl_easy_setopt(h, CURLOPT_CONNECTTIMEOUT_MS, long(timeout.count()));
     curl_easy_setopt(h, CURLOPT_SSL_VERIFYPEER, 1L);
