@@ -54,6 +54,16 @@ void indexExecutionsByStock(db::Connection &connection)
                        " on ttcontracthistory (銘柄コード, 市場コード, 登録日付);"));
 }
 
+// The notice reader marks each saved mail file it has handled, and each notice it counted.
+void addMailProcessedTable(db::Connection &connection)
+{
+    connection.executeScript(QStringLiteral("create table if not exists ttmailprocessed ("
+                                            " ファイル名 TEXT NOT NULL PRIMARY KEY,"
+                                            " 通知キー TEXT UNIQUE,"
+                                            " 結果 TEXT NOT NULL,"
+                                            " 処理日付 TEXT NOT NULL)"));
+}
+
 const std::vector<SchemaStep> &schemaSteps(DatabaseKind kind)
 {
     static const std::vector<SchemaStep> price{
@@ -62,6 +72,7 @@ const std::vector<SchemaStep> &schemaSteps(DatabaseKind kind)
     };
     static const std::vector<SchemaStep> work{
         {1, indexExecutionsByStock},
+        {2, addMailProcessedTable},
     };
     return kind == DatabaseKind::Price ? price : work;
 }
