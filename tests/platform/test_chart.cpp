@@ -7,11 +7,12 @@
 TEST(Chart2D, AutomaticBoundsHoldTheDataAndFixedOnesWin)
 {
     ui::Chart2D chart;
-    chart.setSeriesCount(1);
-    chart.setPointCount(1, 3);
-    chart.setY(1, 1, 15012.5);
-    chart.setY(1, 2, 15230);
-    chart.setY(1, 3, 15105);
+    ui::Chart2D::Group &group = chart.group(1);
+    group.setSeriesCount(1);
+    group.setPointCount(3);
+    group.setY(1, 1, 15012.5);
+    group.setY(1, 2, 15230);
+    group.setY(1, 3, 15105);
     for (const ui::Chart2D::Axis *axis : {&chart.axisY(), &chart.axisY2()}) {
         EXPECT_LE(axis->min(), 15012.5);
         EXPECT_GE(axis->max(), 15230);
@@ -24,23 +25,25 @@ TEST(Chart2D, AutomaticBoundsHoldTheDataAndFixedOnesWin)
     EXPECT_LE(chart.axisY2().min(), 15012.5); // the secondary axis keeps its own bounds
 
     // Out-of-range series and points are ignored.
-    chart.setY(2, 1, 1);
-    chart.setY(1, 4, 1);
-    EXPECT_EQ(chart.pointCount(1), 3);
-    EXPECT_EQ(chart.y(1, 4), 0);
+    group.setY(2, 1, 1);
+    group.setY(1, 4, 1);
+    EXPECT_EQ(group.pointCount(), 3);
+    EXPECT_EQ(group.y(1, 4), std::nullopt);
 }
 
 TEST(Chart2D, PaintsTheSeriesInItsColour)
 {
     ui::Chart2D chart;
     chart.resize(300, 150);
-    chart.setSeriesCount(1);
-    chart.setPointCount(1, 20);
+    ui::Chart2D::Group &group = chart.group(1);
+    group.setSeriesCount(1);
+    group.setPointCount(20);
     for (int i = 1; i <= 20; ++i)
-        chart.setY(1, i, 100 + (i % 5) * 10);
+        group.setY(1, i, 100 + (i % 5) * 10);
     const QColor line(246, 207, 8);
-    chart.setLineStyle(1, line, 3);
-    chart.axisY().setGridVisible(true);
+    group.setLineColor(1, line);
+    group.setLineWidth(1, 3);
+    chart.axisY().setGridPattern(ui::Chart2D::LinePattern::Solid);
     chart.axisY().setGridColor(QColor(0, 0, 192));
 
     const QImage image = chart.grab().toImage();
