@@ -58,3 +58,224 @@ TEST(Chart2D, PaintsTheSeriesInItsColour)
     EXPECT_GT(linePixels, 50);
     EXPECT_GT(gridPixels, 50);
 }
+
+namespace {
+
+using ui::Chart2D;
+
+const QColor kArea(0, 0, 64);
+const QColor kWick(255, 255, 255);
+const QColor kRising(255, 255, 0);
+const QColor kFalling(0, 0, 0);
+const QColor kOutline(255, 0, 0);
+const QColor kLine(0, 255, 0);
+const QColor kFill(0, 128, 192);
+
+bool isNear(const QColor &a, const QColor &b)
+{
+    constexpr int kTolerance = 24;
+    return std::abs(a.red() - b.red()) <= kTolerance && std::abs(a.green() - b.green()) <= kTolerance &&
+           std::abs(a.blue() - b.blue()) <= kTolerance;
+}
+
+// The colour at a data point, or anywhere within one pixel of it when `colour` is there
+// (a thin line may fall on either side of a fractional pixel position).
+bool shows(const Chart2D &chart, const QImage &image, double x, double y, const QColor &colour)
+{
+    const QPoint at = chart.toPixel(x, y).toPoint();
+    for (int dy = -1; dy <= 1; ++dy)
+        for (int dx = -1; dx <= 1; ++dx)
+            if (isNear(image.pixelColor(at + QPoint(dx, dy)), colour))
+                return true;
+    return false;
+}
+
+int countInPlot(const Chart2D &chart, const QImage &image, const QColor &colour)
+{
+    const QRect plot = chart.plotArea().adjusted(1, 1, -1, -1);
+    int count = 0;
+    for (int y = plot.top(); y <= plot.bottom(); ++y)
+        for (int x = plot.left(); x <= plot.right(); ++x)
+            count += isNear(image.pixelColor(x, y), colour);
+    return count;
+}
+
+// A chart on a dark plot with no grid lines, so only the data shows in the plot.
+class ChartPaint : public ::testing::Test {
+protected:
+    void SetUp() override
+    {
+        chart.resize(400, 240);
+        chart.setAreaBackground(kArea);
+        chart.axisY().setGridPattern(Chart2D::LinePattern::None);
+        chart.axisX().setGridPattern(Chart2D::LinePattern::None);
+        chart.axisY().setMin(70);
+        chart.axisY().setMax(130);
+    }
+
+    // Candles (high, low, open, close) in group 2, styled as the price chart styles them.
+    void setCandles(const QList<std::array<std::optional<double>, 4>> &candles)
+    {
+        Chart2D::Group &g = chart.group(2);
+        g.setChartType(Chart2D::ChartType::Candles);
+        g.setSeriesCount(4);
+        g.setPointCount(int(candles.size()));
+        for (int i = 1; i <= candles.size(); ++i)
+            for (int s = 1; s <= 4; ++s)
+                if (const std::optional<double> v = candles[i - 1][size_t(s - 1)])
+                    g.setY(s, i, *v);
+        const std::pair<QColor, int> styles[] = {{kWick, 1}, {kRising, 8}, {kFalling, 8}, {kOutline, 1}};
+        for (int s = 1; s <= 4; ++s) {
+            g.setLineColor(s, styles[s - 1].first);
+            g.setLineWidth(s, styles[s - 1].second);
+        }
+    }
+
+    void setLine(int group, const QList<std::optional<double>> &values)
+    {
+        Chart2D::Group &g = chart.group(group);
+        g.setChartType(Chart2D::ChartType::Lines);
+        g.setSeriesCount(1);
+        g.setPointCount(int(values.size()));
+        for (int i = 1; i <= values.size(); ++i)
+            if (values[i - 1])
+                g.setY(1, i, *values[i - 1]);
+        g.setLineColor(1, kLine);
+        g.setLineWidth(1, 2);
+    }
+
+    void setBars(int group, const QList<double> &values)
+    {
+        Chart2D::Group &g = chart.group(group);
+        g.setChartType(Chart2D::ChartType::Bars);
+        g.setSeriesCount(1);
+        g.setPointCount(int(values.size()));
+        for (int i = 1; i <= values.size(); ++i)
+            g.setY(1, i, values[i - 1]);
+        g.setFillColor(kFill);
+        g.setLinePattern(1, Chart2D::LinePattern::None);
+    }
+
+    QImage paint() { return chart.grab().toImage(); }
+
+    Chart2D chart;
+};
+
+TEST_F(ChartPaint, CandlesShowBodyWickAndDirection)
+{
+    setCandles({{120, 80, 90, 110}, {120, 80, 110, 90}, {125, 75, 100, 100}});
+    const QImage image = paint();
+    EXPECT_EQ(chart.axisX().min(), 0.5); // a slot of half a point on either side
+    EXPECT_EQ(chart.axisX().max(), 3.5);
+
+    const struct {
+        double x;
+        double y;
+        QColor colour;
+        const char *what;
+    } cases[] = {
+        {1, 100, kRising, "rising body between open and close"},
+        {2, 100, kFalling, "falling body between open and close"},
+        {1, 116, kWick, "wick above the body"},
+        {2, 84, kWick, "wick below the body"},
+        {3, 100, kOutline, "a flat body is its outline"},
+        {3, 122, kWick, "wick of the flat candle"},
+        {1.4, 100, kArea, "beside the body"},
+        {1, 126, kArea, "above the high"},
+    };
+    for (const auto &c : cases)
+        EXPECT_TRUE(shows(chart, image, c.x, c.y, c.colour)) << c.what;
+    // The body is as wide as its style: 8 pixels, the wick a single one.
+    const QPointF centre = chart.toPixel(1, 100);
+    EXPECT_TRUE(isNear(image.pixelColor(QPointF(centre.x() + 2, centre.y()).toPoint()), kRising));
+    EXPECT_TRUE(isNear(image.pixelColor(QPointF(centre.x() + 7, centre.y()).toPoint()), kArea));
+}
+
+TEST_F(ChartPaint, PointsWithoutValueDrawNothing)
+{
+    // A candle without its low is not drawn; a line breaks at a point without value.
+    setCandles({{120, 80, 90, 110}, {120, std::nullopt, 90, 110}});
+    setLine(1, {75, 75, std::nullopt, 75});
+    const QImage image = paint();
+    EXPECT_TRUE(shows(chart, image, 1, 100, kRising));
+    EXPECT_FALSE(shows(chart, image, 2, 100, kRising));
+    EXPECT_FALSE(shows(chart, image, 2, 116, kWick));
+    EXPECT_EQ(chart.group(1).y(1, 3), std::nullopt);
+
+    chart.group(2).setSeriesCount(0);
+    setLine(1, {75, 75, std::nullopt, 75, 75});
+    const QImage lines = paint();
+    EXPECT_TRUE(shows(chart, lines, 1.5, 75, kLine));
+    EXPECT_FALSE(shows(chart, lines, 2.5, 75, kLine));
+    EXPECT_FALSE(shows(chart, lines, 3.5, 75, kLine));
+    EXPECT_TRUE(shows(chart, lines, 4.5, 75, kLine));
+    EXPECT_EQ(chart.axisX().min(), 1); // lines alone run from point 1 to n
+    EXPECT_EQ(chart.axisX().max(), 5);
+}
+
+TEST_F(ChartPaint, BarsReachFromZeroAndLinesLieOnTop)
+{
+    chart.axisY().setMin(-100);
+    chart.axisY().setMax(100);
+    for (const int barGroup : {1, 2}) {
+        SCOPED_TRACE(barGroup);
+        chart.group(3 - barGroup).setSeriesCount(0);
+        setBars(barGroup, {50, -50, 0});
+        setLine(3 - barGroup, {25, 25, 25});
+        const QImage image = paint();
+        const struct {
+            double x;
+            double y;
+            QColor colour;
+        } cases[] = {
+            {1, 40, kFill},    {1, -10, kArea}, {2, -40, kFill},
+            {2, 10, kArea},    {3, -10, kArea}, {1, 25, kLine}, // the line crosses the bar on top of it
+            {1.35, 40, kArea},                                  // 60 % of the slot: the bar ends before 0.3 of a point
+        };
+        for (const auto &c : cases)
+            EXPECT_TRUE(shows(chart, image, c.x, c.y, c.colour)) << c.x << ", " << c.y;
+    }
+}
+
+TEST_F(ChartPaint, PatternNoneDrawsNothing)
+{
+    setLine(1, {80, 120, 90, 110});
+    chart.group(1).setLinePattern(1, Chart2D::LinePattern::None);
+    EXPECT_EQ(countInPlot(chart, paint(), kLine), 0);
+    chart.group(1).setLinePattern(1, Chart2D::LinePattern::Solid);
+    EXPECT_GT(countInPlot(chart, paint(), kLine), 50);
+}
+
+TEST_F(ChartPaint, DegenerateRangesPaintAnEmptyPlot)
+{
+    const struct {
+        const char *what;
+        int points;
+        double min;
+        double max;
+    } cases[] = {
+        {"no points", 0, 70, 130},
+        {"minimum above maximum", 3, 100000000, 0},
+        {"zero to zero", 3, 0, 0},
+    };
+    for (const auto &c : cases) {
+        SCOPED_TRACE(c.what);
+        setBars(1, QList<double>(c.points, 0.0));
+        chart.axisY().setMin(c.min);
+        chart.axisY().setMax(c.max);
+        const QImage image = paint();
+        EXPECT_EQ(countInPlot(chart, image, kFill), 0);
+        EXPECT_GT(countInPlot(chart, image, kArea), chart.plotArea().width() * chart.plotArea().height() / 2);
+    }
+
+    // One flat candle, the Y range a single value: shown in the middle of the plot.
+    chart.group(1).setSeriesCount(0);
+    setCandles({{100, 100, 100, 100}});
+    chart.axisY().setMin(100);
+    chart.axisY().setMax(100);
+    const QRectF plot(chart.plotArea());
+    EXPECT_EQ(chart.toPixel(1, 100), plot.center());
+    EXPECT_TRUE(shows(chart, paint(), 1, 100, kOutline));
+}
+
+} // namespace
