@@ -1,4 +1,5 @@
 #include "platform/ui/Chart2D.h"
+#include "support/ChartImage.h"
 
 #include <QImage>
 
@@ -70,35 +71,6 @@ const QColor kFalling(0, 0, 0);
 const QColor kOutline(255, 0, 0);
 const QColor kLine(0, 255, 0);
 const QColor kFill(0, 128, 192);
-
-bool isNear(const QColor &a, const QColor &b)
-{
-    constexpr int kTolerance = 24;
-    return std::abs(a.red() - b.red()) <= kTolerance && std::abs(a.green() - b.green()) <= kTolerance &&
-           std::abs(a.blue() - b.blue()) <= kTolerance;
-}
-
-// The colour at a data point, or anywhere within one pixel of it when `colour` is there
-// (a thin line may fall on either side of a fractional pixel position).
-bool shows(const Chart2D &chart, const QImage &image, double x, double y, const QColor &colour)
-{
-    const QPoint at = chart.toPixel(x, y).toPoint();
-    for (int dy = -1; dy <= 1; ++dy)
-        for (int dx = -1; dx <= 1; ++dx)
-            if (isNear(image.pixelColor(at + QPoint(dx, dy)), colour))
-                return true;
-    return false;
-}
-
-int countInPlot(const Chart2D &chart, const QImage &image, const QColor &colour)
-{
-    const QRect plot = chart.plotArea().adjusted(1, 1, -1, -1);
-    int count = 0;
-    for (int y = plot.top(); y <= plot.bottom(); ++y)
-        for (int x = plot.left(); x <= plot.right(); ++x)
-            count += isNear(image.pixelColor(x, y), colour);
-    return count;
-}
 
 // A chart on a dark plot with no grid lines, so only the data shows in the plot.
 class ChartPaint : public ::testing::Test {
@@ -184,11 +156,11 @@ TEST_F(ChartPaint, CandlesShowBodyWickAndDirection)
         {1, 126, kArea, "above the high"},
     };
     for (const auto &c : cases)
-        EXPECT_TRUE(shows(chart, image, c.x, c.y, c.colour)) << c.what;
+        EXPECT_TRUE(showsAt(chart, image, c.x, c.y, c.colour)) << c.what;
     // The body is as wide as its style: 8 pixels, the wick a single one.
     const QPointF centre = chart.toPixel(1, 100);
-    EXPECT_TRUE(isNear(image.pixelColor(QPointF(centre.x() + 2, centre.y()).toPoint()), kRising));
-    EXPECT_TRUE(isNear(image.pixelColor(QPointF(centre.x() + 7, centre.y()).toPoint()), kArea));
+    EXPECT_TRUE(isNearColour(image.pixelColor(QPointF(centre.x() + 2, centre.y()).toPoint()), kRising));
+    EXPECT_TRUE(isNearColour(image.pixelColor(QPointF(centre.x() + 7, centre.y()).toPoint()), kArea));
 }
 
 TEST_F(ChartPaint, PointsWithoutValueDrawNothing)
@@ -197,18 +169,18 @@ TEST_F(ChartPaint, PointsWithoutValueDrawNothing)
     setCandles({{120, 80, 90, 110}, {120, std::nullopt, 90, 110}});
     setLine(1, {75, 75, std::nullopt, 75});
     const QImage image = paint();
-    EXPECT_TRUE(shows(chart, image, 1, 100, kRising));
-    EXPECT_FALSE(shows(chart, image, 2, 100, kRising));
-    EXPECT_FALSE(shows(chart, image, 2, 116, kWick));
+    EXPECT_TRUE(showsAt(chart, image, 1, 100, kRising));
+    EXPECT_FALSE(showsAt(chart, image, 2, 100, kRising));
+    EXPECT_FALSE(showsAt(chart, image, 2, 116, kWick));
     EXPECT_EQ(chart.group(1).y(1, 3), std::nullopt);
 
     chart.group(2).setSeriesCount(0);
     setLine(1, {75, 75, std::nullopt, 75, 75});
     const QImage lines = paint();
-    EXPECT_TRUE(shows(chart, lines, 1.5, 75, kLine));
-    EXPECT_FALSE(shows(chart, lines, 2.5, 75, kLine));
-    EXPECT_FALSE(shows(chart, lines, 3.5, 75, kLine));
-    EXPECT_TRUE(shows(chart, lines, 4.5, 75, kLine));
+    EXPECT_TRUE(showsAt(chart, lines, 1.5, 75, kLine));
+    EXPECT_FALSE(showsAt(chart, lines, 2.5, 75, kLine));
+    EXPECT_FALSE(showsAt(chart, lines, 3.5, 75, kLine));
+    EXPECT_TRUE(showsAt(chart, lines, 4.5, 75, kLine));
     EXPECT_EQ(chart.axisX().min(), 1); // lines alone run from point 1 to n
     EXPECT_EQ(chart.axisX().max(), 5);
 }
@@ -233,7 +205,7 @@ TEST_F(ChartPaint, BarsReachFromZeroAndLinesLieOnTop)
             {1.35, 40, kArea},                                  // 60 % of the slot: the bar ends before 0.3 of a point
         };
         for (const auto &c : cases)
-            EXPECT_TRUE(shows(chart, image, c.x, c.y, c.colour)) << c.x << ", " << c.y;
+            EXPECT_TRUE(showsAt(chart, image, c.x, c.y, c.colour)) << c.x << ", " << c.y;
     }
 }
 
@@ -275,7 +247,7 @@ TEST_F(ChartPaint, DegenerateRangesPaintAnEmptyPlot)
     chart.axisY().setMax(100);
     const QRectF plot(chart.plotArea());
     EXPECT_EQ(chart.toPixel(1, 100), plot.center());
-    EXPECT_TRUE(shows(chart, paint(), 1, 100, kOutline));
+    EXPECT_TRUE(showsAt(chart, paint(), 1, 100, kOutline));
 }
 
 } // namespace
