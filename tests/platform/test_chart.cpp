@@ -1,7 +1,9 @@
 #include "platform/ui/Chart2D.h"
 #include "support/ChartImage.h"
 
+#include <QCoreApplication>
 #include <QImage>
+#include <QTest>
 
 #include <gtest/gtest.h>
 
@@ -251,3 +253,46 @@ TEST_F(ChartPaint, DegenerateRangesPaintAnEmptyPlot)
 }
 
 } // namespace
+
+namespace {
+
+// Counts the paints of a widget.
+class PaintCounter : public QObject {
+public:
+    int paints = 0;
+
+protected:
+    bool eventFilter(QObject *, QEvent *event) override
+    {
+        paints += event->type() == QEvent::Paint;
+        return false;
+    }
+};
+
+} // namespace
+
+TEST(Chart2D, BatchModePaintsOnceAtItsEnd)
+{
+    ui::Chart2D chart;
+    chart.resize(300, 150);
+    chart.show();
+    ASSERT_TRUE(QTest::qWaitForWindowExposed(&chart));
+    PaintCounter counter;
+    chart.installEventFilter(&counter);
+
+    chart.setIsBatched(true);
+    ui::Chart2D::Group &group = chart.group(1);
+    group.setSeriesCount(1);
+    group.setPointCount(50);
+    for (int i = 1; i <= 50; ++i) {
+        group.setY(1, i, i);
+        QCoreApplication::processEvents(); // a drawing that yields to the window system
+    }
+    chart.axisY().setMin(0);
+    chart.axisY().setMax(50);
+    QCoreApplication::processEvents();
+    EXPECT_EQ(counter.paints, 0);
+
+    chart.setIsBatched(false);
+    QTRY_COMPARE_WITH_TIMEOUT(counter.paints, 1, 2000);
+}

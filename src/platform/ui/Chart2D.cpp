@@ -282,12 +282,12 @@ void Chart2D::setAreaForeground(const QColor &color)
 
 Chart2D::Group &Chart2D::group(int number)
 {
-    return m_groups.at(size_t(std::clamp(number, 1, 2) - 1));
+    return m_groups.at(size_t(number - 1));
 }
 
 const Chart2D::Group &Chart2D::group(int number) const
 {
-    return m_groups.at(size_t(std::clamp(number, 1, 2) - 1));
+    return m_groups.at(size_t(number - 1));
 }
 
 Chart2D::Range Chart2D::range(const Axis &axis) const
@@ -365,7 +365,8 @@ QList<Chart2D::Mark> Chart2D::marks(const Axis &axis) const
 QFont Chart2D::axisFont(const Axis &axis) const
 {
     QFont f = font();
-    f.setPointSize(axis.fontSize());
+    if (axis.m_fontSize)
+        f.setPointSize(*axis.m_fontSize);
     f.setBold(axis.isFontBold());
     return f;
 }

@@ -159,7 +159,7 @@ public:
     void setAreaBackground(const QColor &color);
     void setAreaForeground(const QColor &color);
 
-    // Groups 1 and 2.
+    // Group 1 or 2; another number throws std::out_of_range.
     Group &group(int number);
     const Group &group(int number) const;
 
