@@ -529,8 +529,11 @@ void Chart2D::paintEvent(QPaintEvent *)
             p.drawLine(QPointF(px, plot.top()), QPointF(px, plot.bottom()));
         }
         const double width = p.fontMetrics().horizontalAdvance(m.text);
-        const QRectF box(px - width / 2, plot.bottom() + kTextGap, width, p.fontMetrics().height());
-        if (box.left() <= lastTextRight)
+        // Centred under its line, but inside the widget.
+        const double left = std::clamp(px - width / 2, 0.0, std::max(0.0, rect().width() - width));
+        const QRectF box(left, plot.bottom() + kTextGap, width, p.fontMetrics().height());
+        // Texts that touch would read as one: keep a blank's width between them.
+        if (box.left() < lastTextRight + p.fontMetrics().horizontalAdvance(u' '))
             continue;
         p.setPen(textColor);
         p.drawText(box, Qt::AlignCenter, m.text);
