@@ -34,8 +34,8 @@ const QColor kLightYellow(0xFF, 0xFF, 0x80);
 const QColor kWhite(0xFF, 0xFF, 0xFF);
 const QColor kBlack(0x00, 0x00, 0x00);
 
-// One trading day: the candle's high, low, open and close on the adjusted scale, the two
-// averages and the two position prices.
+// One trading day: the candle's high, low, open and close on the adjusted scale, and the
+// two moving averages.
 struct PricePoint {
     QDate day;
     std::array<double, 4> candle{};

@@ -192,9 +192,22 @@ TEST_F(PriceChartTest, ChartButtonTogglesThePeriod)
 
 TEST_F(PriceChartTest, NothingToShowPaintsAnEmptyChart)
 {
-    // A stock missing from the master, and a stock without rows in the period.
+    // A stock missing from the master; a stock whose every day lacks a positive price
+    // (the close too, which the adjusted scale divides by) or volume; a stock without rows.
     addRow(gdtLastKabukaDate, 995, 1020, 980, 1000, 1000, 1000, QStringLiteral("9999"));
-    for (const QString &code : {QStringLiteral("9999"), QStringLiteral("1302")}) {
+    const QString incomplete = QStringLiteral("1303");
+    gcnDB.execute(QStringLiteral("insert into tmbond (銘柄コード, 市場コード) values (?, ?)"), incomplete, kMarket);
+    const struct {
+        double open, high, low, close, adjusted;
+        int volume;
+    } badDays[] = {{0, 1020, 980, 1000, 1000, 1000}, {995, 0, 980, 1000, 1000, 1000}, {995, 1020, -1, 1000, 1000, 1000},
+                   {995, 1020, 980, 0, 1000, 1000},  {995, 1020, 980, 1000, 0, 1000}, {995, 1020, 980, 1000, 1000, 0}};
+    QDate day = gdtLastKabukaDate;
+    for (const auto &d : badDays) {
+        addRow(day, d.open, d.high, d.low, d.close, d.adjusted, d.volume, incomplete);
+        day = day.addDays(-1);
+    }
+    for (const QString &code : {QStringLiteral("9999"), incomplete, QStringLiteral("1302")}) {
         SCOPED_TRACE(code.toStdString());
         drawKabukaChart(0, code, kMarket, days.first(), gdtLastKabukaDate, chart);
         EXPECT_EQ(chart.group(2).pointCount(), 0);
