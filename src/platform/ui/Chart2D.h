@@ -18,6 +18,8 @@ namespace ui {
 // A 2D chart drawn with QPainter: two chart groups, each a line plot, a bar group or a
 // candlestick group of series whose point i lies at x = i (1-based); an X and a Y axis
 // with grid lines and texts, and a secondary Y axis that holds bounds without being drawn.
+// Unless set, X runs from 0.5 to n + 0.5 when a group holds bars or candles (half a slot
+// on either side), else from 1 to n. Bars and candles are painted first, lines on top.
 // In batch mode changes are collected and the chart is painted once when batch mode ends.
 //
 // A range that cannot be shown (no points, minimum above maximum) paints an empty plot;
