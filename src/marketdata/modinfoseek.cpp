@@ -17,6 +17,7 @@ int iskMode = 0;
 int iskStatus = 0;
 int iskError = 0;
 int iskCount = 0;
+bool iskNotListed = false;
 std::array<iskKabukaRecord, 1001> iskKabuka;
 
 QString iskBrandCode;
@@ -105,6 +106,7 @@ void iskClear(int mode)
 {
     iskStatus = 11;
     iskCount = 0;
+    iskNotListed = false;
     if (mode == 1 || mode == 2)
         iskKabuka.fill(iskKabukaRecord{});
 }
@@ -120,6 +122,7 @@ void iskRun(net::Inet &control)
     for (int attempt = 0; attempt < kMaxAttempts; ++attempt) {
         iskError = 0;
         iskCount = 0;
+        iskNotListed = false;
         const quotepage::Download page = quotepage::downloadPage(control, address, Basp::kcEucJp);
         if (page.error != 0)
             lastTransferError = page.error;
@@ -152,8 +155,10 @@ void iskParse(const QString &page)
 void iskParseHeader(const QString &page)
 {
     const std::optional<IskHeader> header = readIskHeader(page);
-    if (!header)
+    if (!header) {
+        iskNotListed = isIskNotFoundPage(page);
         return;
+    }
     iskBrandName = header->brandName;
     iskSizyouCode = header->sizyouCode;
     iskGyousyuName = header->gyousyuName;
@@ -179,12 +184,17 @@ int iskClose()
     return iskError;
 }
 
+bool isIskNotFoundPage(const QString &page)
+{
+    return quotepage::prepare(page).contains(QStringLiteral("一致するデータが見つかりませんでした"));
+}
+
 std::optional<IskHeader> readIskHeader(const QString &page)
 {
     using namespace quotepage;
-    QString text = prepare(page);
-    if (text.contains(QStringLiteral("一致するデータが見つかりませんでした")))
+    if (isIskNotFoundPage(page))
         return std::nullopt;
+    QString text = prepare(page);
     IskHeader header;
     if (!cutAfter(text, QStringLiteral("<!-- 銘柄ヘッダ -->")) || !cutAfter(text, QStringLiteral("<SPAN ID=DNAME>")))
         return std::nullopt;

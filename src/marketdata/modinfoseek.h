@@ -31,6 +31,9 @@ extern int iskMode;   // 1 stock header, 2 price history
 extern int iskStatus; // 0 after iskOpen, 11 after iskClear; pages are parsed only at 11
 extern int iskError;  // 0, else why the last iskRun brought no page; blocks iskRun until iskOpen
 extern int iskCount;  // rows 1..iskCount of iskKabuka hold results (1 after a read header)
+// True when the last header page was the site's own "no such stock" answer; a header page
+// that was neither read nor that answer (an error page, a redesign) leaves it false.
+extern bool iskNotListed;
 extern std::array<iskKabukaRecord, 1001> iskKabuka;
 
 // Request values, set by the caller before iskRun.
@@ -73,6 +76,8 @@ struct IskHeader {
     QString gyousyuName;
     QString tangenKabusu;
 };
+// True for the site's own "no such stock" answer.
+bool isIskNotFoundPage(const QString &page);
 // The header of a stock; nothing for the site's "no such stock" page or a page whose
 // header lacks one of its parts.
 std::optional<IskHeader> readIskHeader(const QString &page);
