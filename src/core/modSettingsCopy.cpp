@@ -7,6 +7,7 @@
 #include "platform/text/VbText.h"
 #include "platform/ui/ControlArray.h"
 #include "platform/ui/MsgBox.h"
+#include "platform/ui/TypingLimit.h"
 
 #include <QCheckBox>
 #include <QComboBox>
@@ -129,7 +130,7 @@ public:
 
     void text(const char16_t *name, const QString &value) const
     {
-        findControl<QLineEdit>(m_window, name)->setText(value);
+        ui::setTextWhole(findControl<QLineEdit>(m_window, name), value);
     }
     void check(const char16_t *name, int value) const
     {

@@ -42,7 +42,7 @@ bool isRecordingTime(const QString &hhmm)
 // show no grid line and no number).
 double gridSpacing(double a, double b)
 {
-    const qsizetype length = text::trimSpaces(text::formatPlainNumber(b - a / 2 + a)).size();
+    const qsizetype length = text::trimSpaces(text::formatShownNumber(b - a / 2 + a)).size();
     const double grid = 4 * std::pow(10.0, double(length - 2));
     return std::floor(b / grid) - std::ceil(a / grid) >= 1 ? grid : 0;
 }

@@ -247,7 +247,7 @@ void Chart2D::paintEvent(QPaintEvent *)
             }
             p.setPen(Qt::black);
             const QRectF box(0, y - metrics.height() / 2.0, kLeftInset - 4, metrics.height());
-            p.drawText(box, Qt::AlignRight | Qt::AlignVCenter, text::formatPlainNumber(v));
+            p.drawText(box, Qt::AlignRight | Qt::AlignVCenter, text::formatShownNumber(v));
         }
     }
 
@@ -258,7 +258,7 @@ void Chart2D::paintEvent(QPaintEvent *)
         const double step = m_axisX.gridSpacing();
         if (step > 0 && xSpan / step <= kMaxGridLines)
             for (double v = std::ceil(xMin / step) * step; v <= xMax + step * 1e-9; v += step)
-                xMarks.append({v, text::formatPlainNumber(v)});
+                xMarks.append({v, text::formatShownNumber(v)});
     }
     for (const ValueLabel &mark : std::as_const(xMarks)) {
         if (mark.x < xMin || mark.x > xMax)
