@@ -130,8 +130,9 @@ void frmCalc::cmdCalc_Click()
     lblMsg->setText(QString());
     ui::doEvents();
     if (takePeriods()) {
-        calcKabuka(0, gdtFirstKabukaDate, gdtLastKabukaDate, QString(), QString(), lblMsg);
-        lblMsg->setText(QStringLiteral("処理を完了しました。"));
+        const bool ran = calcKabuka(0, gdtFirstKabukaDate, gdtLastKabukaDate, QString(), QString(), lblMsg);
+        lblMsg->setText(ran ? QStringLiteral("処理を完了しました。")
+                            : QStringLiteral("計算を行えませんでした。理由はログに記録しました。"));
         ui::doEvents();
     }
     cmdCalc->setEnabled(true);

@@ -203,6 +203,9 @@ void readRange(MasterRebuild &rebuild, const std::vector<std::vector<QString>> &
 
 void getBrandMst(net::Inet &control, QLabel &label, const QString &low, const QString &high, const QString &market)
 {
+    const BusyGuard busy(QStringLiteral("銘柄マスタの再構築"));
+    if (!busy.started())
+        return;
     if (ui::msgBox(QStringLiteral("銘柄コード情報を再構築します。よろしいですか?"),
                    ui::vbYesNo + ui::vbInformation + ui::vbDefaultButton2) != ui::vbYes)
         return;
@@ -210,7 +213,6 @@ void getBrandMst(net::Inet &control, QLabel &label, const QString &low, const QS
         writeLog(glngLogFileNo, QStringLiteral("銘柄マスタ取得×××銘柄コードの範囲が4桁の数字ではありません×××"));
         return;
     }
-    const BusyGuard busy;
     ui::doEvents();
     const QString oneMarket = text::trimSpaces(market);
     const std::vector<std::vector<QString>> groups = marketsBySiteLetter(oneMarket);

@@ -12,7 +12,6 @@
 
 #include <QLabel>
 #include <QPointer>
-#include <QScopedValueRollback>
 
 #include <algorithm>
 #include <chrono>
@@ -21,9 +20,6 @@
 namespace {
 
 using namespace std::chrono_literals;
-
-// True while a calculation runs; a timer tick during its yields must not start another.
-bool calculating = false;
 
 const QString kEarlierRowsSql =
     QStringLiteral("select 調整終値, 出来高, 短期EMA, 中期EMA, 長期EMA, MACD, 上昇幅, 下落幅 from ttstocks"
@@ -159,15 +155,12 @@ private:
 
 } // namespace
 
-void calcKabuka(int continuation, const QDate &firstDay, const QDate &lastDay, const QString &code,
+bool calcKabuka(int continuation, const QDate &firstDay, const QDate &lastDay, const QString &code,
                 const QString &market, QLabel *progress)
 {
-    if (calculating) {
-        writeLog(glngLogFileNo, QStringLiteral("株価情報の計算中のため、新たな計算は行いません"));
-        return;
-    }
-    const QScopedValueRollback<bool> running(calculating, true);
-    const BusyGuard busy;
+    const BusyGuard busy(QStringLiteral("株価情報の計算"));
+    if (!busy.started())
+        return false;
 
     const QPointer<QLabel> label(progress);
     if (label)
@@ -177,9 +170,10 @@ void calcKabuka(int continuation, const QDate &firstDay, const QDate &lastDay, c
     const IndicatorPeriods periods = IndicatorPeriods::fromSettings();
     if (!periods.valid()) {
         writeLog(glngLogFileNo, QStringLiteral("指標の計算期間に1未満の値があるため、株価情報の計算を行いません"));
-        return;
+        return false;
     }
     CalcRun(periods, continuation == 1, label, sys::now()).run(firstDay, lastDay, code, market);
+    return true;
 }
 
 std::vector<SeriesRow> getZenkaiData(const QString &code, const QString &market, const QDate &endDay, int lookBack)

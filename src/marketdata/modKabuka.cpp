@@ -200,7 +200,9 @@ KabukaImport getKabuka(net::Inet &control, QLabel &label, const QDate &start, co
 {
     if (!start.isValid() || !end.isValid())
         return {};
-    const BusyGuard busy;
+    const BusyGuard busy(QStringLiteral("株価情報の取得"));
+    if (!busy.started())
+        return {};
     ImportRun run(control, label, sys::now());
     const QString oneCode = text::trimSpaces(code);
     for (QDate day = start; day <= end; day = day.addDays(1)) {
@@ -213,7 +215,9 @@ KabukaImport getKabuka(net::Inet &control, QLabel &label, const QDate &start, co
 void getBunkatuKabuka(net::Inet &control, QLabel &label, const QDate &start, const QDate &end, const QString &code,
                       const QString &market)
 {
-    const BusyGuard busy;
+    const BusyGuard busy(QStringLiteral("分割株価情報の取得"));
+    if (!busy.started())
+        return;
     const QString oneCode = text::trimSpaces(code);
     QString sql = QStringLiteral("select 銘柄コード, 市場コード, 日付 from ttstocks where 分割区分 = 2");
     if (!oneCode.isEmpty())

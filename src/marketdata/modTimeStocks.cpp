@@ -64,6 +64,7 @@ GenzaitiQuote getGenzaiti(net::Inet &control, const QString &code, const QString
     quote.low = row.Yasune;
     quote.price = row.Genzaiti;
     quote.day = QDate(row.Year, row.Month, row.Day);
+    quote.timeShown = row.TimeShown;
     return quote;
 }
 
@@ -73,7 +74,7 @@ void saveTimeStocks(net::Inet &control, const QDateTime &day, const QString &cod
     if (isWeekend(now.date()) || !isRecordingTime(now.toString(QStringLiteral("HHmm"))))
         return;
     const GenzaitiQuote quote = getGenzaiti(control, code, market);
-    if (quote.price <= 0 || quote.day != day.date())
+    if (quote.price <= 0 || !quote.timeShown || quote.day != day.date())
         return;
     const QString time = text::formatZeroPadded(quote.hour, 2) + text::formatZeroPadded(quote.minute, 2);
 

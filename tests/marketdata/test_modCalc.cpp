@@ -388,18 +388,20 @@ TEST_F(CalcKabukaTest, TimerTickDuringACalculationStartsNoSecondOne)
     const QList<QDate> days = insertPrices(kCode, kMarket, kFirstDay, {100, 101});
     insertPrices(QStringLiteral("1302"), kMarket, kFirstDay, {200, 201});
     bool busyDuringTick = false;
+    bool secondRan = true;
     QTimer::singleShot(0, [&] {
         busyDuringTick = BusyGuard::isBusy();
-        calcKabuka(0, days[0], days[1], QStringLiteral("1302"), kMarket, nullptr);
+        secondRan = calcKabuka(0, days[0], days[1], QStringLiteral("1302"), kMarket, nullptr);
     });
     EXPECT_FALSE(BusyGuard::isBusy());
-    calcKabuka(0, days[0], days[1], kCode, kMarket, nullptr);
+    EXPECT_TRUE(calcKabuka(0, days[0], days[1], kCode, kMarket, nullptr));
+    EXPECT_FALSE(secondRan);
 
     EXPECT_TRUE(busyDuringTick);
     EXPECT_FALSE(BusyGuard::isBusy());
     EXPECT_EQ(readIndicators(kCode, kMarket, days[1]).updated, QStringLiteral("2024-06-03 18:30:05"));
     EXPECT_EQ(readIndicators(QStringLiteral("1302"), kMarket, days[1]).updated, QString());
-    EXPECT_TRUE(logText().contains(QStringLiteral("株価情報の計算中のため、新たな計算は行いません")));
+    EXPECT_TRUE(logText().contains(QStringLiteral("株価情報の計算の実行中のため、株価情報の計算は行いません")));
 }
 
 TEST_F(CalcKabukaTest, GetZenkaiDataReadsTheNewestStoredRowsOfOneStockFirst)

@@ -1,5 +1,7 @@
 #include "platform/net/Transfer.h"
 
+#include "platform/sys/Yield.h"
+
 #include <QCoreApplication>
 #include <QEventLoop>
 #include <QThread>
@@ -94,7 +96,10 @@ TransferResult fetch(const QString &url, const TransferOptions &options)
         result = perform(encodedUrl, options);
         QMetaObject::invokeMethod(&loop, &QEventLoop::quit, Qt::QueuedConnection);
     });
-    loop.exec();
+    {
+        const sys::YieldScope yielding; // timers tick while the caller waits
+        loop.exec();
+    }
     worker.join(); // also when the loop was ended by an application exit
     return result;
 }
