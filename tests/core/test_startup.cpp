@@ -5,11 +5,18 @@
 #include "support/MessageBoxRecorder.h"
 #include "support/ProgramDirFixture.h"
 
+#include "platform/settings/SettingsStore.h"
+#include "platform/sys/InstanceLock.h"
+
 #include <QAbstractButton>
 #include <QApplication>
 #include <QFile>
 #include <QTest>
 #include <QTimer>
+
+#include <any>
+#include <functional>
+#include <memory>
 
 namespace {
 
@@ -25,14 +32,48 @@ protected:
 TEST_F(StartupTest, SecondInstanceIsRefusedWithoutLogging)
 {
     createDatabases();
-    const auto running = checkPrevInstance();
-    ASSERT_TRUE(running);
-
-    const RunningProgram second = Main();
-
-    EXPECT_FALSE(second.mainWindow);
-    EXPECT_EQ(MessageBoxRecorder::instance().texts(), QStringList{QStringLiteral("既に起動されています。")});
-    EXPECT_FALSE(QFile::exists(path(QStringLiteral("Nimbra.log"))));
+    const QString settingsLock =
+        settings::fileForKey(HKEY_LOCAL_MACHINE + u'\\' + settingsSubKey()) + QStringLiteral(".lock");
+    // A program directory that cannot be written to: it lies under a plain file (file
+    // modes would not stop the tests' user when it is root).
+    const QString blocked = path(QStringLiteral("file/folder"));
+    QFile file(path(QStringLiteral("file")));
+    ASSERT_TRUE(file.open(QIODevice::WriteOnly));
+    file.close();
+    const struct {
+        const char *name;
+        std::function<std::any()> holdLock; // what another copy holds
+        QString refusal;
+    } cases[] = {
+        {"same program directory",
+         [] { return std::any(std::make_shared<decltype(checkPrevInstance())>(checkPrevInstance())); },
+         QStringLiteral("既に起動されています。")},
+        {"another directory with the same settings",
+         [&] {
+             auto lock = std::make_shared<sys::InstanceLock>(settingsLock);
+             EXPECT_EQ(lock->acquire(), sys::InstanceLock::Result::Acquired);
+             return std::any(lock);
+         },
+         QStringLiteral("既に起動されています。")},
+        {"a program directory that cannot be written",
+         [&] {
+             qputenv("NIMBRA_HOME", blocked.toUtf8());
+             return std::any();
+         },
+         QStringLiteral("フォルダ(%1)に書き込めないため、起動できません。").arg(blocked)},
+    };
+    for (const auto &c : cases) {
+        MessageBoxRecorder::instance().reset();
+        {
+            const std::any held = c.holdLock();
+            const RunningProgram second = Main();
+            EXPECT_FALSE(second.mainWindow) << c.name;
+        }
+        EXPECT_EQ(MessageBoxRecorder::instance().texts(), QStringList{c.refusal}) << c.name;
+        EXPECT_FALSE(QFile::exists(path(QStringLiteral("Nimbra.log")))) << c.name;
+    }
+    qputenv("NIMBRA_HOME", dir().toUtf8());
+    EXPECT_TRUE(std::holds_alternative<InstanceLocks>(checkPrevInstance())) << "both locks are free again";
 }
 
 TEST_F(StartupTest, MissingDatabaseIsNamedByItsFullPath)
