@@ -95,18 +95,30 @@ TEST_F(StartupTest, MissingDatabaseIsNamedByItsFullPath)
 
 TEST_F(StartupTest, LocalTableUnderAPriceTableNameStopsStartUp)
 {
-    createDatabases();
-    {
-        db::Connection work;
-        work.open(path(QStringLiteral("Nimbra.mdb")));
-        work.executeScript(QStringLiteral("create table ttstocks (x integer)"));
-    }
-    try {
-        Main();
-        FAIL() << "start-up went on with a shadowing table";
-    } catch (const std::runtime_error &e) {
-        const QString message = QString::fromStdString(e.what());
-        EXPECT_TRUE(message.contains(QStringLiteral("ttstocks"))) << e.what();
+    const struct {
+        const char *shadow;
+        const char *named;
+    } cases[] = {
+        {"create table ttstocks (x integer)", "ttstocks"},
+        {"create table TTSTOCKS (x integer)", "ttstocks"},
+        {"create view tmbond as select 1 as x", "tmbond"},
+        {"create view TmMarket as select 1 as x", "tmmarket"},
+    };
+    for (const auto &c : cases) {
+        QFile::remove(path(QStringLiteral("Nimbra.mdb")));
+        createDatabases();
+        {
+            db::Connection work;
+            work.open(path(QStringLiteral("Nimbra.mdb")));
+            work.executeScript(QString::fromLatin1(c.shadow));
+        }
+        try {
+            Main();
+            ADD_FAILURE() << "start-up went on with " << c.shadow;
+        } catch (const std::runtime_error &e) {
+            const QString message = QString::fromStdString(e.what());
+            EXPECT_TRUE(message.contains(QString::fromLatin1(c.named))) << e.what();
+        }
     }
 }
 

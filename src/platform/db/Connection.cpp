@@ -80,8 +80,8 @@ QStringList Connection::attachedSchemas()
 QStringList Connection::tableNames(const QString &schema)
 {
     QStringList names;
-    Statement st =
-        prepare(QStringLiteral("SELECT name FROM %1.sqlite_schema WHERE type = 'table' ORDER BY name").arg(schema));
+    Statement st = prepare(
+        QStringLiteral("SELECT name FROM %1.sqlite_schema WHERE type IN ('table', 'view') ORDER BY name").arg(schema));
     while (st.step())
         names << st.text(0);
     return names;

@@ -43,7 +43,7 @@ public:
     void detach(const QString &schema);
     QStringList attachedSchemas();
 
-    // Table and column names as the database reports them.
+    // Names of the tables and views, and of a table's columns, as the database reports them.
     QStringList tableNames(const QString &schema = QStringLiteral("main"));
     QStringList columnNames(const QString &table, const QString &schema = QStringLiteral("main"));
 
