@@ -6,6 +6,7 @@
 #include "support/ProgramDirFixture.h"
 
 #include "platform/settings/SettingsStore.h"
+#include "platform/sys/Clock.h"
 #include "platform/sys/InstanceLock.h"
 
 #include <QAbstractButton>
@@ -165,18 +166,44 @@ TEST_F(StartupTest, MissingVolumeRatioColumnsAreAddedAndRecalculatedOnce)
         db::Connection price;
         price.open(path(QStringLiteral("Nimbra_mst.mdb")));
         price.executeScript(QStringLiteral("alter table ttstocks drop column VRB"));
+        price.executeScript(QStringLiteral(
+            "insert into ttstocks (銘柄コード, 市場コード, 日付, 調整終値, 出来高) values ('7203', 't1', '2026-12-07',"
+            " 100, 1000), ('7203', 't1', '2026-12-08', 102, 2000), ('7203', 't1', '2026-12-09', 101, 1500)"));
     }
+    const auto recalculationsLogged = [&] {
+        return logTexts(path(QStringLiteral("Nimbra.log"))).count(QStringLiteral("全データ再計算"));
+    };
+    const auto rowsUpdatedAt = [&](const char *stamp) {
+        db::Connection price;
+        price.open(path(QStringLiteral("Nimbra_mst.mdb")));
+        db::Statement rows = price.prepare(QStringLiteral("select count(*) from ttstocks where 更新日付 = ?"));
+        rows.bind(1, QString::fromLatin1(stamp));
+        return rows.step() ? rows.int64(0) : -1;
+    };
 
+    sys::setNow(QDateTime(QDate(2026, 12, 10), QTime(8, 0)));
     {
         const RunningProgram first = Main();
         ASSERT_TRUE(first.mainWindow);
-        EXPECT_TRUE(logTexts(path(QStringLiteral("Nimbra.log"))).contains(QStringLiteral("全データ再計算")));
         first.mainWindow->close();
     }
-    db::Connection price;
-    price.open(path(QStringLiteral("Nimbra_mst.mdb")));
-    EXPECT_TRUE(price.columnNames(QStringLiteral("ttstocks")).contains(QStringLiteral("VRB")));
-    EXPECT_TRUE(price.columnNames(QStringLiteral("ttstocks")).contains(QStringLiteral("VRA")));
+    EXPECT_EQ(recalculationsLogged(), 1);
+    EXPECT_EQ(rowsUpdatedAt("2026-12-10 08:00:00"), 3) << "the recalculation window ran over every row";
+    {
+        db::Connection price;
+        price.open(path(QStringLiteral("Nimbra_mst.mdb")));
+        EXPECT_TRUE(price.columnNames(QStringLiteral("ttstocks")).contains(QStringLiteral("VRB")));
+        EXPECT_TRUE(price.columnNames(QStringLiteral("ttstocks")).contains(QStringLiteral("VRA")));
+    }
+
+    sys::setNow(QDateTime(QDate(2026, 12, 10), QTime(9, 0)));
+    {
+        const RunningProgram second = Main();
+        ASSERT_TRUE(second.mainWindow);
+        second.mainWindow->close();
+    }
+    EXPECT_EQ(recalculationsLogged(), 1) << "the columns are there now";
+    EXPECT_EQ(rowsUpdatedAt("2026-12-10 08:00:00"), 3);
 }
 
 TEST_F(StartupTest, DecliningTheTermsEndsBeforeTheDailyUpdate)
