@@ -17,18 +17,11 @@
 
 #include <algorithm>
 #include <map>
-#include <tuple>
 #include <vector>
 
 namespace {
 
 using namespace std::chrono_literals;
-
-struct BondKey {
-    QString code;
-    QString market;
-    bool operator<(const BondKey &other) const { return std::tie(code, market) < std::tie(other.code, other.market); }
-};
 
 struct BondRow {
     QString companyName;
@@ -40,7 +33,7 @@ struct BondRow {
     qint64 caution = 0;  // 管理ポスト区分
 };
 
-using Master = std::map<BondKey, BondRow>;
+using Master = std::map<StockKey, BondRow>;
 
 // The markets to rebuild, grouped by the site letter their pages are asked under.
 std::vector<std::vector<QString>> marketsBySiteLetter(const QString &oneMarket)
@@ -135,7 +128,7 @@ public:
         iskRun(m_control);
         const bool fetched = iskClose() == 0;
         m_label.setText(iskBrandCode + u'.' + iskSizyouCode + QStringLiteral("を処理しています。"));
-        if (!fetched || (iskCount == 0 && !iskNotListed)) {
+        if (!fetched || (iskCount == 0 && !iskNotListed())) {
             if (fetched) {
                 ++m_unreadablePages;
                 writeLog(glngLogFileNo, QStringLiteral("銘柄マスタ取得×××%1.%2のページを読めませんでした×××")

@@ -30,23 +30,6 @@ const QString kUpdateSql = QStringLiteral(
     " MACD = ?, MACDシグナル = ?, 上昇幅 = ?, 下落幅 = ?, RSI = ?, 短期RCI = ?, 中期RCI = ?, VRA = ?, VRB = ?"
     " where 銘柄コード = ? and 市場コード = ? and 日付 = ?");
 
-void readEarlierRows(db::Statement &query, const QString &code, const QString &market, const QDate &endDay,
-                     int lookBack, std::vector<SeriesRow> &newestFirst)
-{
-    query.reset();
-    query.bindAll(code, market, endDay, lookBack);
-    while (query.step()) {
-        SeriesRow row;
-        row.price = query.real(0);
-        row.volume = query.real(1);
-        row.values.ema = {query.real(2), query.real(3), query.real(4)};
-        row.values.macd = query.real(5);
-        row.values.up = query.real(6);
-        row.values.down = query.real(7);
-        newestFirst.push_back(row);
-    }
-}
-
 // One calculation over the rows of a date range. The rows of one stock are gathered, then
 // computed and written together; the writes go into transactions that end whenever the run
 // yields, so a timer's database work during the yield runs outside them.
@@ -54,7 +37,7 @@ class CalcRun {
 public:
     CalcRun(const IndicatorPeriods &periods, bool continueSeries, QLabel *progress, const QDateTime &stamp)
         : m_periods(periods), m_continueSeries(continueSeries), m_progress(progress), m_stamp(db::dateTimeText(stamp)),
-          m_earlier(gcnDB.prepare(kEarlierRowsSql)), m_update(gcnDB.prepare(kUpdateSql))
+          m_update(gcnDB.prepare(kUpdateSql))
     {
     }
 
@@ -96,9 +79,8 @@ private:
     {
         m_code = code;
         m_market = market;
-        m_rows.clear();
         m_dates.clear();
-        readEarlierRows(m_earlier, code, market, endDay, m_periods.lookBack(), m_rows);
+        m_rows = getZenkaiData(code, market, endDay, m_periods.lookBack());
         std::reverse(m_rows.begin(), m_rows.end());
         m_firstRun = m_rows.size();
     }
@@ -140,7 +122,6 @@ private:
     const bool m_continueSeries;
     QPointer<QLabel> m_progress;
     const QString m_stamp; // 更新日付 of every row written
-    db::Statement m_earlier;
     db::Statement m_update;
     std::optional<db::Transaction> m_transaction;
     ui::YieldPacer m_pacer{100ms};
@@ -179,7 +160,17 @@ bool calcKabuka(int continuation, const QDate &firstDay, const QDate &lastDay, c
 std::vector<SeriesRow> getZenkaiData(const QString &code, const QString &market, const QDate &endDay, int lookBack)
 {
     db::Statement query = gcnDB.prepare(kEarlierRowsSql);
-    std::vector<SeriesRow> rows;
-    readEarlierRows(query, code, market, endDay, lookBack, rows);
-    return rows;
+    query.bindAll(code, market, endDay, lookBack);
+    std::vector<SeriesRow> newestFirst;
+    while (query.step()) {
+        SeriesRow row;
+        row.price = query.real(0);
+        row.volume = query.real(1);
+        row.values.ema = {query.real(2), query.real(3), query.real(4)};
+        row.values.macd = query.real(5);
+        row.values.up = query.real(6);
+        row.values.down = query.real(7);
+        newestFirst.push_back(row);
+    }
+    return newestFirst;
 }

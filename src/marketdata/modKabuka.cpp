@@ -3,6 +3,7 @@
 #include "core/BusyGuard.h"
 #include "core/modGlobal.h"
 #include "core/modLog.h"
+#include "marketdata/StockCode.h"
 #include "marketdata/modCalc.h"
 #include "marketdata/modMarket.h"
 #include "marketdata/modinfoseek.h"
@@ -18,7 +19,6 @@
 #include <algorithm>
 #include <map>
 #include <optional>
-#include <tuple>
 #include <vector>
 
 void getSeigenNehaba(qint64 basePrice, qint64 &lowerLimit, qint64 &upperLimit)
@@ -37,12 +37,6 @@ void getSeigenNehaba(qint64 basePrice, qint64 &lowerLimit, qint64 &upperLimit)
 namespace {
 
 using namespace std::chrono_literals;
-
-struct StockKey {
-    QString code;
-    QString market;
-    bool operator<(const StockKey &other) const { return std::tie(code, market) < std::tie(other.code, other.market); }
-};
 
 // The stocks to import: all of tmbond, or the one stock when the code is not blank.
 std::vector<StockKey> stocksToImport(const QString &oneCode, const QString &market)

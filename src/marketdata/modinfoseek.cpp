@@ -17,7 +17,6 @@ int iskMode = 0;
 int iskStatus = 0;
 int iskError = 0;
 int iskCount = 0;
-bool iskNotListed = false;
 std::array<iskKabukaRecord, 1001> iskKabuka;
 
 QString iskBrandCode;
@@ -35,6 +34,7 @@ QString iskTangenKabusu;
 
 namespace {
 
+bool notListed = false;
 constexpr int kMaxAttempts = 10;
 const QString kSiteKey = QStringLiteral("Infoseek");
 
@@ -106,7 +106,7 @@ void iskClear(int mode)
 {
     iskStatus = 11;
     iskCount = 0;
-    iskNotListed = false;
+    notListed = false;
     if (mode == 1 || mode == 2)
         iskKabuka.fill(iskKabukaRecord{});
 }
@@ -122,7 +122,7 @@ void iskRun(net::Inet &control)
     for (int attempt = 0; attempt < kMaxAttempts; ++attempt) {
         iskError = 0;
         iskCount = 0;
-        iskNotListed = false;
+        notListed = false;
         const quotepage::Download page = quotepage::downloadPage(control, address, Basp::kcEucJp);
         if (page.error != 0)
             lastTransferError = page.error;
@@ -156,7 +156,7 @@ void iskParseHeader(const QString &page)
 {
     const std::optional<IskHeader> header = readIskHeader(page);
     if (!header) {
-        iskNotListed = isIskNotFoundPage(page);
+        notListed = isIskNotFoundPage(page);
         return;
     }
     iskBrandName = header->brandName;
@@ -174,9 +174,12 @@ void iskParseHistory(const QString &page)
         iskKabuka[size_t(iskCount + 1 + i)] = rows[size_t(i)];
     iskCount += kept;
     if (size_t(kept) < rows.size())
-        writeLog(glngLogFileNo, QStringLiteral("iskParseHistory×××%1行のうち%2行目までを読みました×××")
-                                    .arg(rows.size())
-                                    .arg(quotepage::kResultRows));
+        quotepage::logRowsLeftOut(QStringLiteral("iskParseHistory"), rows.size());
+}
+
+bool iskNotListed()
+{
+    return notListed;
 }
 
 int iskClose()

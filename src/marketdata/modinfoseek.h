@@ -31,9 +31,6 @@ extern int iskMode;   // 1 stock header, 2 price history
 extern int iskStatus; // 0 after iskOpen, 11 after iskClear; pages are parsed only at 11
 extern int iskError;  // 0, else why the last iskRun brought no page; blocks iskRun until iskOpen
 extern int iskCount;  // rows 1..iskCount of iskKabuka hold results (1 after a read header)
-// True when the last header page was the site's own "no such stock" answer; a header page
-// that was neither read nor that answer (an error page, a redesign) leaves it false.
-extern bool iskNotListed;
 extern std::array<iskKabukaRecord, 1001> iskKabuka;
 
 // Request values, set by the caller before iskRun.
@@ -63,6 +60,9 @@ void iskParse(const QString &page);
 void iskParseHeader(const QString &page);
 void iskParseHistory(const QString &page);
 int iskClose();
+// True when the last header page was the site's own "no such stock" answer; false for a
+// page that was read and for one that was neither (an error page, a redesign).
+bool iskNotListed();
 
 // The market code of a market name on the header page ("na" for an unknown name).
 QString iskMarketCode(const QString &name);

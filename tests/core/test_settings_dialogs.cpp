@@ -1,5 +1,6 @@
 #include "support/SettingsTestSupport.h"
 
+#include "core/HeaderRefresh.h"
 #include "core/frmBrandSelect.h"
 #include "core/frmConfBase.h"
 #include "core/frmConfID.h"
@@ -278,6 +279,32 @@ TEST_F(SettingsDialogs, BaseDialogChecksThePrincipalAndSetsTwoPurchases)
     EXPECT_EQ(simBS.SelHukuri, 1);
     EXPECT_EQ(simBS.StartDate, QDateTime(QDate(2006, 1, 4), QTime(0, 0)));
     EXPECT_EQ(storedSettings().value(QStringLiteral("KounyuTensuSim")), QStringLiteral("2"));
+}
+
+TEST_F(SettingsDialogs, BaseDialogRefreshesTheMainWindowHeaderOnDecideOnly)
+{
+    glngSetteiMode = 2;
+    simBS.TousiGanpon = 3000000;
+    int refreshes = 0;
+    setHeaderRefresh([&] { ++refreshes; });
+    {
+        frmConfBase dialog;
+        dialog.show();
+        click(&dialog, "Cmd_Cancel");
+    }
+    EXPECT_EQ(refreshes, 0);
+    {
+        frmConfBase dialog;
+        dialog.show();
+        click(&dialog, "Cmd_Exec");
+        EXPECT_FALSE(dialog.isVisible());
+    }
+    EXPECT_EQ(refreshes, 1);
+    setHeaderRefresh({});
+    frmConfBase dialog;
+    dialog.show();
+    click(&dialog, "Cmd_Exec"); // nothing registered: nothing to refresh
+    EXPECT_EQ(refreshes, 1);
 }
 
 // The three dialogs of single text settings: a box, the setting it edits, and its stored name.

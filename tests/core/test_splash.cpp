@@ -42,7 +42,8 @@ TEST_F(Splash, ShowsPictureAndVersionAndStaysForItsTimerOnly)
     splash.close();
     EXPECT_TRUE(splash.isVisible());
     EXPECT_TRUE(QTest::qWaitFor([&] { return !splash.isVisible(); }, 6000));
-    EXPECT_GE(shown.elapsed(), 2900) << "it stays for its three seconds";
+    // A coarse timer may fire up to 5 % early; a splash that closed on its own would not.
+    EXPECT_GE(shown.elapsed(), 2800) << "it stays for its three seconds";
 }
 
 } // namespace

@@ -13,8 +13,7 @@ QString dateTimeText(const QDateTime &dt);
 // Midnight of a day, for comparing a date-time column with a whole day.
 QString dayStartText(const QDate &d);
 
-// Reads either form back; an empty or malformed text gives an invalid value.
+// The day of either form; an empty or malformed text gives an invalid date.
 QDate parseDate(const QString &text);
-QDateTime parseDateTime(const QString &text);
 
 } // namespace db

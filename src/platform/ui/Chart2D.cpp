@@ -56,12 +56,6 @@ void Chart2D::Axis::setMax(double value)
     m_chart.changed();
 }
 
-void Chart2D::Axis::setAutomaticBounds()
-{
-    m_fixedMin = m_fixedMax = false;
-    m_chart.changed();
-}
-
 double Chart2D::Axis::gridSpacing() const
 {
     return m_gridSpacing > 0 ? m_gridSpacing : m_chart.automaticScale(m_kind).step;

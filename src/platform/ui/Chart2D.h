@@ -29,8 +29,6 @@ public:
         double max() const;
         void setMin(double value);
         void setMax(double value);
-        void setAutomaticBounds();
-        bool hasAutomaticBounds() const { return !m_fixedMin && !m_fixedMax; }
 
         // Distance between grid lines in axis units; 0 lets the chart choose.
         double gridSpacing() const;
