@@ -1,5 +1,6 @@
 #include "marketdata/modTimeStocks.h"
 
+#include "core/BusyGuard.h"
 #include "core/modGlobal.h"
 #include "marketdata/modYahoo.h"
 #include "platform/sys/Clock.h"
@@ -72,6 +73,9 @@ void saveTimeStocks(net::Inet &control, const QDateTime &day, const QString &cod
 {
     const QDateTime now = sys::now();
     if (isWeekend(now.date()) || !isRecordingTime(now.toString(QStringLiteral("HHmm"))))
+        return;
+    const BusyGuard busy(QStringLiteral("現在値の記録"));
+    if (!busy.started())
         return;
     const GenzaitiQuote quote = getGenzaiti(control, code, market);
     if (quote.price <= 0 || !quote.timeShown || quote.day != day.date())

@@ -34,7 +34,7 @@ GenzaitiQuote getGenzaiti(net::Inet &control, const QString &code, const QString
 // `day`, replacing an earlier point of that time. Only on weekdays from 09:00 to 15:00
 // outside 11:00 to 12:30 (both ends included in each), and only for a readable price of
 // that day shown with its time: a page that shows a date (of an earlier trade, or today's
-// in date form) stores nothing.
+// in date form) stores nothing. Asks the busy guard like every data job.
 void saveTimeStocks(net::Inet &control, const QDateTime &day, const QString &code, const QString &market);
 
 // Redraws `chart` with the stored points of `code` on `market` on `day`, evenly spaced,

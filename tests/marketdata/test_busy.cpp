@@ -4,6 +4,7 @@
 #include "marketdata/modBrandMst.h"
 #include "marketdata/modCalc.h"
 #include "marketdata/modKabuka.h"
+#include "marketdata/modTimeStocks.h"
 #include "platform/net/Inet.h"
 #include "platform/sys/Clock.h"
 #include "platform/ui/MsgBox.h"
@@ -51,6 +52,8 @@ TEST_F(BusyGuardTest, AJobStartedDuringAnotherJobsYieldDoesNothingAndSaysSo)
          running + QStringLiteral("株価情報の取得は行いません")},
         {"split pass", [&] { getBunkatuKabuka(otherControl, label, kDay, kDay, second.code, second.market); },
          running + QStringLiteral("分割株価情報の取得は行いません")},
+        {"intraday point", [&] { saveTimeStocks(otherControl, sys::now(), second.code, second.market); },
+         running + QStringLiteral("現在値の記録は行いません")},
         {"master rebuild",
          [&] { getBrandMst(otherControl, label, QStringLiteral("0000"), QStringLiteral("9999"), QString()); },
          running + QStringLiteral("銘柄マスタの再構築は行いません")},
