@@ -99,7 +99,8 @@ void relinkTables(const QString &priceDbPath, const QString &workDbPath)
     work.open(workDbPath);
     const QStringList workTables = work.tableNames();
     for (const QString &name : linkedTableNames()) {
-        if (workTables.contains(name))
+        // SQLite names ignore case, and a view hides an attached table as a table does.
+        if (workTables.contains(name, Qt::CaseInsensitive))
             throw std::runtime_error(
                 QStringLiteral("作業用データベース(%1)に株価テーブル %2 と同じ名前のテーブルがあります。")
                     .arg(workDbPath, name)
@@ -110,7 +111,7 @@ void relinkTables(const QString &priceDbPath, const QString &workDbPath)
     price.open(priceDbPath);
     const QStringList priceTables = price.tableNames();
     for (const QString &name : linkedTableNames()) {
-        if (!priceTables.contains(name))
+        if (!priceTables.contains(name, Qt::CaseInsensitive))
             throw std::runtime_error(QStringLiteral("株価データベース(%1)にテーブル %2 がありません。")
                                          .arg(priceDbPath, name)
                                          .toStdString());

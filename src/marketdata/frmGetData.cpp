@@ -19,10 +19,6 @@
 
 namespace {
 
-// The daily purge keeps the prices of the last 200 days: an empty or long-stale price
-// database is filled from there, not from the "no stored row" date.
-constexpr int kKeptDays = 200;
-
 void logStep(const char16_t *text)
 {
     writeLog(glngLogFileNo, QString::fromUtf16(text));
@@ -80,7 +76,7 @@ void frmGetData::Form_Activate()
 
     const QDateTime now = sys::now();
     const QDate yesterday = now.date().addDays(-1);
-    const QDate firstMissing = std::max(gdtLastKabukaDate.addDays(1), now.date().addDays(-kKeptDays));
+    const QDate firstMissing = std::max(gdtLastKabukaDate.addDays(1), now.date().addDays(-kKeptPriceDays));
 
     logStep(u"●株価情報取得開始");
     getKabuka(*Inet1, *lblMsg, firstMissing, yesterday, QString(), QString());

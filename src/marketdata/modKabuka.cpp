@@ -3,6 +3,7 @@
 #include "core/BusyGuard.h"
 #include "core/modGlobal.h"
 #include "core/modLog.h"
+#include "marketdata/StockCode.h"
 #include "marketdata/modCalc.h"
 #include "marketdata/modMarket.h"
 #include "marketdata/modinfoseek.h"
@@ -18,7 +19,6 @@
 #include <algorithm>
 #include <map>
 #include <optional>
-#include <tuple>
 #include <vector>
 
 void getSeigenNehaba(qint64 basePrice, qint64 &lowerLimit, qint64 &upperLimit)
@@ -37,12 +37,6 @@ void getSeigenNehaba(qint64 basePrice, qint64 &lowerLimit, qint64 &upperLimit)
 namespace {
 
 using namespace std::chrono_literals;
-
-struct StockKey {
-    QString code;
-    QString market;
-    bool operator<(const StockKey &other) const { return std::tie(code, market) < std::tie(other.code, other.market); }
-};
 
 // The stocks to import: all of tmbond, or the one stock when the code is not blank.
 std::vector<StockKey> stocksToImport(const QString &oneCode, const QString &market)
@@ -200,7 +194,9 @@ KabukaImport getKabuka(net::Inet &control, QLabel &label, const QDate &start, co
 {
     if (!start.isValid() || !end.isValid())
         return {};
-    const BusyGuard busy;
+    const BusyGuard busy(QStringLiteral("株価情報の取得"));
+    if (!busy.started())
+        return {};
     ImportRun run(control, label, sys::now());
     const QString oneCode = text::trimSpaces(code);
     for (QDate day = start; day <= end; day = day.addDays(1)) {
@@ -213,7 +209,9 @@ KabukaImport getKabuka(net::Inet &control, QLabel &label, const QDate &start, co
 void getBunkatuKabuka(net::Inet &control, QLabel &label, const QDate &start, const QDate &end, const QString &code,
                       const QString &market)
 {
-    const BusyGuard busy;
+    const BusyGuard busy(QStringLiteral("分割株価情報の取得"));
+    if (!busy.started())
+        return;
     const QString oneCode = text::trimSpaces(code);
     QString sql = QStringLiteral("select 銘柄コード, 市場コード, 日付 from ttstocks where 分割区分 = 2");
     if (!oneCode.isEmpty())

@@ -1,5 +1,6 @@
 #include "marketdata/modTimeStocks.h"
 
+#include "core/BusyGuard.h"
 #include "core/modGlobal.h"
 #include "marketdata/modYahoo.h"
 #include "platform/sys/Clock.h"
@@ -50,6 +51,7 @@ GenzaitiQuote getGenzaiti(net::Inet &control, const QString &code, const QString
     quote.low = row.Yasune;
     quote.price = row.Genzaiti;
     quote.day = QDate(row.Year, row.Month, row.Day);
+    quote.timeShown = row.TimeShown;
     return quote;
 }
 
@@ -58,8 +60,11 @@ void saveTimeStocks(net::Inet &control, const QDateTime &day, const QString &cod
     const QDateTime now = sys::now();
     if (isWeekend(now.date()) || !isRecordingTime(now.toString(QStringLiteral("HHmm"))))
         return;
+    const BusyGuard busy(QStringLiteral("現在値の記録"));
+    if (!busy.started())
+        return;
     const GenzaitiQuote quote = getGenzaiti(control, code, market);
-    if (quote.price <= 0 || quote.day != day.date())
+    if (quote.price <= 0 || !quote.timeShown || quote.day != day.date())
         return;
     const QString time = text::formatZeroPadded(quote.hour, 2) + text::formatZeroPadded(quote.minute, 2);
 

@@ -34,6 +34,7 @@ QString iskTangenKabusu;
 
 namespace {
 
+bool notListed = false;
 constexpr int kMaxAttempts = 10;
 const QString kSiteKey = QStringLiteral("Infoseek");
 
@@ -105,6 +106,7 @@ void iskClear(int mode)
 {
     iskStatus = 11;
     iskCount = 0;
+    notListed = false;
     if (mode == 1 || mode == 2)
         iskKabuka.fill(iskKabukaRecord{});
 }
@@ -120,6 +122,7 @@ void iskRun(net::Inet &control)
     for (int attempt = 0; attempt < kMaxAttempts; ++attempt) {
         iskError = 0;
         iskCount = 0;
+        notListed = false;
         const quotepage::Download page = quotepage::downloadPage(control, address, Basp::kcEucJp);
         if (page.error != 0)
             lastTransferError = page.error;
@@ -152,8 +155,10 @@ void iskParse(const QString &page)
 void iskParseHeader(const QString &page)
 {
     const std::optional<IskHeader> header = readIskHeader(page);
-    if (!header)
+    if (!header) {
+        notListed = isIskNotFoundPage(page);
         return;
+    }
     iskBrandName = header->brandName;
     iskSizyouCode = header->sizyouCode;
     iskGyousyuName = header->gyousyuName;
@@ -169,9 +174,12 @@ void iskParseHistory(const QString &page)
         iskKabuka[size_t(iskCount + 1 + i)] = rows[size_t(i)];
     iskCount += kept;
     if (size_t(kept) < rows.size())
-        writeLog(glngLogFileNo, QStringLiteral("iskParseHistory×××%1行のうち%2行目までを読みました×××")
-                                    .arg(rows.size())
-                                    .arg(quotepage::kResultRows));
+        quotepage::logRowsLeftOut(QStringLiteral("iskParseHistory"), rows.size());
+}
+
+bool iskNotListed()
+{
+    return notListed;
 }
 
 int iskClose()
@@ -179,12 +187,17 @@ int iskClose()
     return iskError;
 }
 
+bool isIskNotFoundPage(const QString &page)
+{
+    return quotepage::prepare(page).contains(QStringLiteral("一致するデータが見つかりませんでした"));
+}
+
 std::optional<IskHeader> readIskHeader(const QString &page)
 {
     using namespace quotepage;
-    QString text = prepare(page);
-    if (text.contains(QStringLiteral("一致するデータが見つかりませんでした")))
+    if (isIskNotFoundPage(page))
         return std::nullopt;
+    QString text = prepare(page);
     IskHeader header;
     if (!cutAfter(text, QStringLiteral("<!-- 銘柄ヘッダ -->")) || !cutAfter(text, QStringLiteral("<SPAN ID=DNAME>")))
         return std::nullopt;

@@ -104,6 +104,11 @@ TEST_F(TimeStocksTest, NoPointWithoutATodaysPrice)
     site.setQuoteShowsDate(true); // a weekday without trading: the page shows the last trade's date
     tick(QDateTime(kThursday, QTime(10, 0)));
     EXPECT_TRUE(stored(kThursday).empty());
+    // The page shows today's date in date form, without a time: there is no point in time.
+    site.setQuoteMoment(QDateTime(kThursday.addDays(1), QTime(10, 0)));
+    tick(QDateTime(kThursday, QTime(10, 0)));
+    EXPECT_TRUE(stored(kThursday).empty());
+    site.setQuoteMoment(std::nullopt);
     site.setQuoteShowsDate(false);
 
     for (const Failure failure : {Failure::Http500, Failure::EmptyPage, Failure::ChangedPage}) {

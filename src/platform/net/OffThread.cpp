@@ -1,5 +1,7 @@
 #include "platform/net/OffThread.h"
 
+#include "platform/sys/Yield.h"
+
 #include <QCoreApplication>
 #include <QEventLoop>
 #include <QThread>
@@ -40,7 +42,10 @@ void runOffThread(const std::function<void()> &job)
         job();
         QMetaObject::invokeMethod(&loop, &QEventLoop::quit, Qt::QueuedConnection);
     });
-    loop.exec();
+    {
+        const sys::YieldScope yielding; // timers tick while the caller waits
+        loop.exec();
+    }
     worker.join(); // also when the loop was ended by an application exit
 }
 

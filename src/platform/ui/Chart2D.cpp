@@ -357,7 +357,7 @@ QList<Chart2D::Mark> Chart2D::marks(const Axis &axis) const
     const double first = std::ceil(r.min / step - 1e-9);
     for (double k = first; k * step <= r.max + step * 1e-9; ++k) {
         const double v = k == 0 ? 0.0 : k * step;
-        result.append({v, text::formatPlainNumber(v)});
+        result.append({v, text::formatShownNumber(v)});
     }
     return result;
 }
