@@ -11,15 +11,12 @@ class QListWidget;
 // A price history for the back-test: the reference stock on every trading day of a range,
 // stocks with their open, high, low and close, and simulation set 1 ready to run.
 class SimuFixture : public ScreeningFixture {
-protected:
-    void SetUp() override;
-    void TearDown() override;
-
+public:
     // One day of a stock; high and low default to the open, the close to the open.
     struct Bar {
-        QString code;
+        QString code{};
         QString market = QStringLiteral("t1");
-        QDate day;
+        QDate day{};
         double open = 0;
         double high = 0;
         double low = 0;
@@ -28,6 +25,10 @@ protected:
         double smaM = 1000;       // orders the candidates: close / smaM, lowest first
         int split = 0;
     };
+
+protected:
+    void SetUp() override;
+    void TearDown() override;
 
     static void addBar(Bar bar);
     // A stock on every trading day from `first` to `last` at one price.
