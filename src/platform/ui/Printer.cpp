@@ -113,7 +113,7 @@ int Printer::CurrentY() const
 
 void Printer::setCurrentY(int twips)
 {
-    m_row = std::max(0, int(std::floor(twips / linePitchTwips())));
+    m_row = std::max(0, int(std::lround(twips / linePitchTwips())));
 }
 
 void Printer::Print(const QString &line)

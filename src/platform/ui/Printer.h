@@ -74,7 +74,8 @@ public:
     QPageLayout::Orientation Orientation() const { return m_orientation; }
     void setOrientation(QPageLayout::Orientation orientation) { m_orientation = orientation; }
 
-    // The position of the next line: CurrentY picks its row, CurrentX its starting column.
+    // The position of the next line: CurrentY picks the nearest row, CurrentX the starting
+    // column (whole half cells of blanks in front of the text).
     int CurrentX() const { return m_currentX; }
     void setCurrentX(int twips) { m_currentX = twips; }
     int CurrentY() const;
