@@ -140,26 +140,26 @@ void frmSimu::setRunning(bool running)
         item->setEnabled(!running);
 }
 
-bool frmSimu::refuseStart(const QDate &start, const QDate &end, const BS &base, const Sizyou &markets)
+bool frmSimu::refuseStart(const QDate &start, const QDate &end, const SimulationSettings &settings)
 {
     const auto refuse = [](const QString &message) {
         ui::msgBox(message, ui::vbExclamation);
         return true;
     };
-    const QDate earliest = gdtFirstKabukaDate.addDays(SMAL);
+    const QDate earliest = settings.firstDay.addDays(settings.smal);
     if (earliest >= start)
         return refuse(QStringLiteral("開始日は") + text::formatYmdSlash(earliest.addDays(1)) +
                       QStringLiteral("から後を指定してください。"));
-    if (text::formatYmdSlash(gdtLastKabukaDate) < text::formatYmdSlash(end))
-        return refuse(QStringLiteral("終了日は") + text::formatYmdSlash(gdtLastKabukaDate) +
+    if (text::formatYmdSlash(settings.lastDay) < text::formatYmdSlash(end))
+        return refuse(QStringLiteral("終了日は") + text::formatYmdSlash(settings.lastDay) +
                       QStringLiteral("から前を指定してください。"));
     if (start > end)
         return refuse(QStringLiteral("終了日は開始日より大きい値を指定してください。"));
-    if (base.KounyuTensu < 1)
+    if (settings.base.KounyuTensu < 1)
         return refuse(QStringLiteral("購入点数は1以上を指定してください。"));
-    if (base.TousiGanpon <= 0)
+    if (settings.base.TousiGanpon <= 0)
         return refuse(QStringLiteral("投資元本は1円以上を指定してください。"));
-    if (getSizyouSu(markets) == 0)
+    if (getSizyouSu(settings.markets) == 0)
         return refuse(QStringLiteral("シミュレーション対象の市場が設定されていません。"));
     return false;
 }
@@ -172,7 +172,7 @@ void frmSimu::cmdRun_Click()
     const QDate start = dtpDateST.Value().date();
     const QDate end = dtpDateED.Value().date();
     const SimulationSettings settings = currentSimulationSettings();
-    if (refuseStart(start, end, settings.base, settings.markets))
+    if (refuseStart(start, end, settings))
         return;
 
     const BusyGuard busy;

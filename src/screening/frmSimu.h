@@ -8,6 +8,7 @@
 
 #include <memory>
 
+struct SimulationSettings;
 class QAction;
 class QLabel;
 class QListWidget;
@@ -48,7 +49,8 @@ private:
     void cmdPrint_Click();
     void openSettings(QDialog &dialog, bool simulationSet);
     void setRunning(bool running);
-    bool refuseStart(const QDate &start, const QDate &end, const BS &base, const Sizyou &markets);
+    // Shows why a run cannot start with these dates and settings; true when refused.
+    bool refuseStart(const QDate &start, const QDate &end, const SimulationSettings &settings);
 
     ui::PrintDialog &m_printDialog;
     cDateTimePicker dtpDateST;
