@@ -197,4 +197,22 @@ TEST_F(PrintTest, TradeHistoryListsByDateAndGroupsByCode)
     EXPECT_EQ(groups, (QStringList{u"29,000"_s, u"0"_s}));
 }
 
+// A page holds the header and 66 data lines; the closing rule and total follow the last
+// data line on its page without a break test.
+TEST_F(PrintTest, TradeHistoryPagesHold66Executions)
+{
+    addStock(u"1001"_s, u"t1"_s, 100, u"アルファ"_s);
+    for (int i = 0; i < 67; ++i)
+        addExecution(QDateTime(QDate(2026, 1, 5), QTime(9, 0)).addSecs(i * 60).toString(u"yyyy-MM-dd hh:mm:ss"_s),
+                     u"1001"_s, u"t1"_s, 1000, 100, u"1"_s);
+    ASSERT_EQ(printTradeHistory(dialog), 0);
+    for (const auto &document : dialog.documents()) {
+        ASSERT_EQ(document.size(), 2u);
+        EXPECT_EQ(document[0].size(), 75);
+        EXPECT_EQ(document[1].size(), 9 + 1 + 2);
+        EXPECT_TRUE(document[1][1].endsWith(u"ページ:2"_s));
+    }
+    EXPECT_EQ(pdfPages(), 4);
+}
+
 } // namespace
