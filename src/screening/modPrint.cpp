@@ -119,7 +119,7 @@ std::vector<Execution> readExecutions(HistoryKind kind)
         order);
     std::vector<Execution> executions;
     while (rows.step())
-        executions.push_back({text::formatYmdSlash(db::parseDateTime(rows.text(0)).date()), rows.text(1), rows.text(6),
+        executions.push_back({text::formatYmdSlash(db::parseDate(rows.text(0))), rows.text(1), rows.text(6),
                               rows.text(5), rows.real(2), rows.real(3), rows.int64(4) == 1});
     return executions;
 }
