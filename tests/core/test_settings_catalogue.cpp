@@ -24,7 +24,6 @@ protected:
     {
         ProgramDirFixture::SetUp();
         sys::setNow(kToday);
-        resetSettings();
     }
 
     QString logText() const

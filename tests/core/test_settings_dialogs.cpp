@@ -31,7 +31,6 @@ protected:
     void SetUp() override
     {
         ProgramDirFixture::SetUp();
-        resetSettings();
         glngSetteiMode = 0;
     }
 

@@ -1,7 +1,7 @@
 #include "platform/net/SiteFile.h"
 #include "platform/net/Transfer.h"
 #include "support/LoopbackHttpServer.h"
-#include "support/ProgramDirFixture.h"
+#include "support/TemporaryDirFixture.h"
 
 #include <QFile>
 #include <QTimer>
@@ -91,7 +91,7 @@ TEST_F(TransferTest, TimersTickWhileTheCallerWaits)
     EXPECT_GT(ticks, 5);
 }
 
-class SiteFileTest : public ProgramDirFixture {
+class SiteFileTest : public TemporaryDirFixture {
 protected:
     void writeSiteFile(const QByteArray &content)
     {
