@@ -131,9 +131,9 @@ int main(int argc, char **argv)
     QTemporaryDir dir;
     qputenv("NIMBRA_HOME", dir.path().toUtf8());
     sys::setExeName(QStringLiteral("Nimbra"));
-    const QString error = createMissingDatabases(dir.path(), sys::exeName());
-    if (!error.isEmpty()) {
-        std::fprintf(stderr, "%s\n", error.toUtf8().constData());
+    const sys::Status created = createMissingDatabases(dir.path(), sys::exeName());
+    if (!created.ok()) {
+        std::fprintf(stderr, "%s\n", created.problem().toUtf8().constData());
         return 1;
     }
     openWorkDatabase(gcnDB, workDatabasePath(), priceDatabasePath());
@@ -152,7 +152,7 @@ int main(int argc, char **argv)
     const double daily = secondsOf([&] { calcKabuka(1, days.last(), days.last(), QString(), QString(), nullptr); });
 
     std::printf("continued run over the newest day of every stock: %.3f s\n", daily);
-    std::printf("peak resident size: %.1f MB\n", peakResidentKb() / 1024.0);
+    std::printf("peak resident size: %.1f MB\n", double(peakResidentKb()) / 1024.0);
     std::printf("calcKabuka %.3f s, bare UPDATE write %.3f s, ratio %.2f\n", calc, write, calc / write);
     gcnDB.close();
     return 0;

@@ -17,6 +17,15 @@
 
 namespace {
 
+constexpr int kRefusedToStart = 1;
+
+RunningProgram refused()
+{
+    RunningProgram program;
+    program.exitCode = kRefusedToStart;
+    return program;
+}
+
 bool databaseFileExists(const QString &path)
 {
     if (QFileInfo::exists(path))
@@ -42,14 +51,14 @@ RunningProgram Main()
     program.instanceLock = checkPrevInstance();
     if (!program.instanceLock) {
         ui::msgBox(QStringLiteral("既に起動されています。"), ui::vbOKOnly);
-        return {};
+        return refused();
     }
 
     setLogPaths();
     const QString priceDb = priceDatabasePath();
     const QString workDb = workDatabasePath();
     if (!databaseFileExists(priceDb) || !databaseFileExists(workDb))
-        return {};
+        return refused();
 
     relinkTables(priceDb, workDb);
 
@@ -59,6 +68,13 @@ RunningProgram Main()
     gobjBASP = std::make_unique<Basp>();
 
     writeLog(glngLogFileNo, QStringLiteral("起動パラメータ取得"));
+    // Settings that cannot be read must not be taken for a first start: the defaults
+    // saved below would replace the user's ids and passwords.
+    if (const sys::Status settingsRead = checkSettingsReadable(); !settingsRead.ok()) {
+        writeLog(glngLogFileNo, settingsRead.problem());
+        ui::msgBox(settingsRead.problem(), ui::vbCritical);
+        return refused();
+    }
     getRegistryAll();
 
     writeLog(glngLogFileNo, QStringLiteral("データベース接続"));

@@ -22,7 +22,8 @@ void ProgramDirFixture::TearDown()
 
 void ProgramDirFixture::createDatabases()
 {
-    ASSERT_EQ(createMissingDatabases(dir(), QStringLiteral("Nimbra")), QString());
+    const sys::Status created = createMissingDatabases(dir(), QStringLiteral("Nimbra"));
+    ASSERT_TRUE(created.ok()) << created.problem().toStdString();
 }
 
 void ProgramDirFixture::openDatabases()
@@ -32,5 +33,5 @@ void ProgramDirFixture::openDatabases()
 
 void ProgramDirFixture::storeSettings(const settings::Values &values)
 {
-    ASSERT_EQ(settings::writeValues(HKEY_LOCAL_MACHINE + u'\\' + settingsSubKey(), values), 0);
+    ASSERT_TRUE(settings::writeValues(HKEY_LOCAL_MACHINE + u'\\' + settingsSubKey(), values).ok());
 }

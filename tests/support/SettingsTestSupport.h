@@ -15,10 +15,10 @@ inline QString settingsKeyPath()
 // Everything the settings store holds under the program's key (empty when no key).
 inline settings::Values storedSettings()
 {
-    return settings::readKey(settingsKeyPath()).value_or(settings::Values());
+    return settings::readKey(settingsKeyPath()).valueOr(std::nullopt).value_or(settings::Values());
 }
 
 inline void storeSettings(const settings::Values &values)
 {
-    ASSERT_EQ(settings::writeValues(settingsKeyPath(), values), 0);
+    ASSERT_TRUE(settings::writeValues(settingsKeyPath(), values).ok());
 }

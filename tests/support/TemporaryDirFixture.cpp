@@ -4,6 +4,8 @@
 #include "platform/sys/ProgramDir.h"
 #include "support/MessageBoxRecorder.h"
 
+#include <QFile>
+
 void TemporaryDirFixture::SetUp()
 {
     ASSERT_TRUE(m_dir.isValid());
@@ -23,4 +25,13 @@ void TemporaryDirFixture::TearDown()
 QString TemporaryDirFixture::path(const QString &fileName) const
 {
     return m_dir.path() + u'/' + fileName;
+}
+
+QString TemporaryDirFixture::writeFile(const QString &fileName, const QByteArray &content) const
+{
+    const QString filePath = path(fileName);
+    QFile file(filePath);
+    EXPECT_TRUE(file.open(QIODevice::WriteOnly)) << filePath.toStdString();
+    file.write(content);
+    return filePath;
 }

@@ -1,5 +1,6 @@
 #pragma once
 
+#include <QByteArray>
 #include <QString>
 #include <QTemporaryDir>
 
@@ -14,6 +15,8 @@ protected:
     void TearDown() override;
 
     QString path(const QString &fileName) const;
+    // Writes a file of the directory with the given bytes and returns its path.
+    QString writeFile(const QString &fileName, const QByteArray &content) const;
     QString dir() const { return m_dir.path(); }
 
 private:
