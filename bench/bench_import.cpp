@@ -94,7 +94,7 @@ int main(int argc, char **argv)
         return 1;
     }
     openWorkDatabase(gcnDB, workDatabasePath(), priceDatabasePath());
-    gobjBASP = std::make_unique<Basp>();
+    gobjBASP = std::make_unique<mail::Basp>();
 
     FakeQuoteSite site({.seed = 1, .stocks = kStocks, .days = 2, .lastDay = kDay});
     site.start();

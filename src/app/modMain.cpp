@@ -65,7 +65,7 @@ RunningProgram Main()
     glngLogFileNo = openLog();
 
     writeLog(glngLogFileNo, QStringLiteral("BASPオブジェクト生成"));
-    gobjBASP = std::make_unique<Basp>();
+    gobjBASP = std::make_unique<mail::Basp>();
 
     writeLog(glngLogFileNo, QStringLiteral("起動パラメータ取得"));
     // Settings that cannot be read must not be taken for a first start: the defaults

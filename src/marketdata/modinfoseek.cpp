@@ -120,7 +120,7 @@ void iskRun(net::Inet &control)
     for (int attempt = 0; attempt < kMaxAttempts; ++attempt) {
         iskError = 0;
         iskCount = 0;
-        const quotepage::Download page = quotepage::downloadPage(control, address, Basp::kcEucJp);
+        const quotepage::Download page = quotepage::downloadPage(control, address, mail::Basp::kcEucJp);
         if (page.error != 0)
             lastTransferError = page.error;
         else if (!page.empty)

@@ -5,6 +5,8 @@
 
 // The mail component: Japanese text-code conversion of downloaded pages, POP3 receiving,
 // mail-file reading and SMTP sending. One instance lives for the run (gobjBASP).
+namespace mail {
+
 class Basp {
 public:
     // The Japanese code a site writes its pages in when neither the HTTP header nor the
@@ -17,3 +19,5 @@ public:
     // its <meta> names, else `siteCode`. Shift_JIS is read as CP932, as Windows reads it.
     QString kconv(const QByteArray &page, int siteCode, const QByteArray &contentType) const;
 };
+
+} // namespace mail
