@@ -63,7 +63,7 @@ void fetchOnly(net::Inet &control, const FakeMarket &market)
                                  .arg(kDay.year())
                                  .arg(kDay.month())
                                  .arg(kDay.day());
-        control.OpenURL(net::siteAddress(QStringLiteral("Infoseek"), path).url);
+        control.OpenURL(net::siteAddress(QStringLiteral("Infoseek"), path).valueOr(QString()));
     }
 }
 
@@ -88,13 +88,13 @@ int main(int argc, char **argv)
     qputenv("NIMBRA_HOME", dir.path().toUtf8());
     sys::setExeName(QStringLiteral("Nimbra"));
     sys::setNow(QDateTime(kDay.addDays(1), QTime(8, 0)));
-    const QString error = createMissingDatabases(dir.path(), sys::exeName());
-    if (!error.isEmpty()) {
-        std::fprintf(stderr, "%s\n", error.toUtf8().constData());
+    const sys::Status created = createMissingDatabases(dir.path(), sys::exeName());
+    if (!created.ok()) {
+        std::fprintf(stderr, "%s\n", created.problem().toUtf8().constData());
         return 1;
     }
     openWorkDatabase(gcnDB, workDatabasePath(), priceDatabasePath());
-    gobjBASP = std::make_unique<Basp>();
+    gobjBASP = std::make_unique<mail::Basp>();
 
     FakeQuoteSite site({.seed = 1, .stocks = kStocks, .days = 2, .lastDay = kDay});
     site.start();

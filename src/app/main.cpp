@@ -11,7 +11,7 @@ int main(int argc, char **argv)
     try {
         const RunningProgram program = Main();
         if (!program.mainWindow)
-            return 0;
+            return program.exitCode;
         return NimbraApplication::exec();
     } catch (const std::exception &e) {
         reportFatalError(QString::fromStdString(e.what()));

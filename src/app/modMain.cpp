@@ -19,6 +19,15 @@
 
 namespace {
 
+constexpr int kRefusedToStart = 1;
+
+RunningProgram refused()
+{
+    RunningProgram program;
+    program.exitCode = kRefusedToStart;
+    return program;
+}
+
 bool databaseFileExists(const QString &path)
 {
     if (QFileInfo::exists(path))
@@ -70,7 +79,7 @@ RunningProgram Main()
     auto locks = checkPrevInstance();
     if (const QString *refusal = std::get_if<QString>(&locks)) {
         ui::msgBox(*refusal, ui::vbOKOnly);
-        return {};
+        return refused();
     }
     program.instanceLocks = std::move(std::get<InstanceLocks>(locks));
 
@@ -78,16 +87,23 @@ RunningProgram Main()
     const QString priceDb = priceDatabasePath();
     const QString workDb = workDatabasePath();
     if (!databaseFileExists(priceDb) || !databaseFileExists(workDb))
-        return {};
+        return refused();
 
     relinkTables(priceDb, workDb);
 
     glngLogFileNo = openLog();
 
     writeLog(glngLogFileNo, QStringLiteral("BASPオブジェクト生成"));
-    gobjBASP = std::make_unique<Basp>();
+    gobjBASP = std::make_unique<mail::Basp>();
 
     writeLog(glngLogFileNo, QStringLiteral("起動パラメータ取得"));
+    // Settings that cannot be read must not be taken for a first start: the defaults
+    // saved below would replace the user's ids and passwords.
+    if (const sys::Status settingsRead = checkSettingsReadable(); !settingsRead.ok()) {
+        writeLog(glngLogFileNo, settingsRead.problem());
+        ui::msgBox(settingsRead.problem(), ui::vbCritical);
+        return refused();
+    }
     getRegistryAll();
 
     writeLog(glngLogFileNo, QStringLiteral("データベース接続"));

@@ -19,11 +19,14 @@ struct InstanceLocks {
 struct RunningProgram {
     InstanceLocks instanceLocks;
     std::unique_ptr<frmMain> mainWindow;
+    // The program's exit code when start-up ended it (no main window): not 0 when it
+    // refused to start.
+    int exitCode = 0;
 };
 
 // Brings the program up in its fixed order. An empty result (no main window) means that
-// start-up ended the program: another instance runs, a folder cannot be written, or a
-// database file is missing.
+// start-up ended the program: another instance runs, a folder cannot be written, a
+// database file is missing, or the settings file cannot be read.
 RunningProgram Main();
 
 // The locks of this program directory and of its settings file (so that two copies never

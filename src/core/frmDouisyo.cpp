@@ -46,15 +46,15 @@ void frmDouisyo::showEvent(QShowEvent *event)
 void frmDouisyo::loadTermsPage()
 {
     const net::SiteAddress site = net::siteAddress(kSiteKey, QString());
-    QString problem = site.problem;
+    QString problem = site.problem();
     if (site.ok()) {
-        const net::TransferResult page = net::fetch(site.url);
+        const net::TransferResult page = net::fetch(site.value());
         if (page.succeeded() && !page.body.trimmed().isEmpty()) {
             WebBrowser1->setHtml(text::decodePage(page.body, page.contentType, "CP932"));
             cmdOK->setEnabled(true);
             return;
         }
-        problem = QStringLiteral("使用許諾書(") + site.url + QStringLiteral(")を取得できません: ") +
+        problem = QStringLiteral("使用許諾書(") + site.value() + QStringLiteral(")を取得できません: ") +
                   (page.error != 0    ? page.errorText
                    : page.succeeded() ? QStringLiteral("空のページ")
                                       : QStringLiteral("HTTP ") + QString::number(page.httpStatus));

@@ -4,8 +4,8 @@
 #include "core/modGlobal.h"
 #include "core/modRegistrySet.h"
 #include "platform/db/Error.h"
+#include "platform/sys/Failure.h"
 
-#include <stdexcept>
 #include <vector>
 
 namespace {
@@ -101,10 +101,9 @@ void relinkTables(const QString &priceDbPath, const QString &workDbPath)
     for (const QString &name : linkedTableNames()) {
         // SQLite names ignore case, and a view hides an attached table as a table does.
         if (workTables.contains(name, Qt::CaseInsensitive))
-            throw std::runtime_error(
+            throw sys::Failure(
                 QStringLiteral("作業用データベース(%1)に株価テーブル %2 と同じ名前のテーブルがあります。")
-                    .arg(workDbPath, name)
-                    .toStdString());
+                    .arg(workDbPath, name));
     }
 
     db::Connection price;
@@ -112,9 +111,8 @@ void relinkTables(const QString &priceDbPath, const QString &workDbPath)
     const QStringList priceTables = price.tableNames();
     for (const QString &name : linkedTableNames()) {
         if (!priceTables.contains(name, Qt::CaseInsensitive))
-            throw std::runtime_error(QStringLiteral("株価データベース(%1)にテーブル %2 がありません。")
-                                         .arg(priceDbPath, name)
-                                         .toStdString());
+            throw sys::Failure(
+                QStringLiteral("株価データベース(%1)にテーブル %2 がありません。").arg(priceDbPath, name));
     }
 }
 
@@ -154,9 +152,8 @@ bool checkVRColumn()
     price.open(priceDatabasePath());
     const QStringList columns = price.columnNames(QStringLiteral("ttstocks"));
     if (columns.isEmpty())
-        throw std::runtime_error(QStringLiteral("株価データベース(%1)のテーブル ttstocks を読めません。")
-                                     .arg(priceDatabasePath())
-                                     .toStdString());
+        throw sys::Failure(
+            QStringLiteral("株価データベース(%1)のテーブル ttstocks を読めません。").arg(priceDatabasePath()));
     const bool complete = columns.contains(QStringLiteral("VRA")) && columns.contains(QStringLiteral("VRB"));
     upgradeSchema(price, DatabaseKind::Price);
     // Also where a file of the current version has lost a column.

@@ -10,7 +10,7 @@ const QStringList &linkedTableNames();
 
 // Checks that the working database can reach the price tables: the price database holds
 // all four, and the working database holds no local table of one of their names (which
-// would hide the real one). Throws std::runtime_error with a message naming the problem.
+// would hide the real one). Throws sys::Failure with a message naming the problem.
 void relinkTables(const QString &priceDbPath, const QString &workDbPath);
 
 // The program's two database files. Each carries its layout version in PRAGMA user_version.

@@ -6,7 +6,7 @@ QString gstrLogPath;
 QString gstrLogFile;
 int glngLogFileNo = 0;
 db::Connection gcnDB;
-std::unique_ptr<Basp> gobjBASP;
+std::unique_ptr<mail::Basp> gobjBASP;
 
 QDate gdtFirstKabukaDate = kNoStoredDate;
 QDate gdtLastKabukaDate = kNoStoredDate;

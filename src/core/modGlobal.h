@@ -10,11 +10,11 @@
 
 // Run-time state that start-up creates and the whole program shares.
 
-extern QString gstrLogPath;            // program directory with one trailing "/"
-extern QString gstrLogFile;            // "<ExeName>.log"
-extern int glngLogFileNo;              // handle of the open log, passed to every writeLog
-extern db::Connection gcnDB;           // the one connection to the working database
-extern std::unique_ptr<Basp> gobjBASP; // the one mail component, created at start-up
+extern QString gstrLogPath;                  // program directory with one trailing "/"
+extern QString gstrLogFile;                  // "<ExeName>.log"
+extern int glngLogFileNo;                    // handle of the open log, passed to every writeLog
+extern db::Connection gcnDB;                 // the one connection to the working database
+extern std::unique_ptr<mail::Basp> gobjBASP; // the one mail component, created at start-up
 
 extern QDate gdtFirstKabukaDate; // oldest stored day of the reference stock
 extern QDate gdtLastKabukaDate;  // newest stored day of the reference stock: the processing day

@@ -3,6 +3,7 @@
 #include "core/modGlobal.h"
 #include "core/modUtil.h"
 #include "platform/sys/Clock.h"
+#include "platform/sys/Failure.h"
 #include "platform/sys/FileOps.h"
 #include "platform/sys/ProgramDir.h"
 #include "platform/text/Format.h"
@@ -69,7 +70,7 @@ int openLog()
 
     auto file = std::make_unique<QFile>(path);
     if (!file->open(QIODevice::WriteOnly | QIODevice::Append))
-        throw std::runtime_error(QStringLiteral("ログファイルを開けません: %1").arg(path).toStdString());
+        throw sys::Failure(QStringLiteral("ログファイルを開けません: %1").arg(path));
     static int nextHandle = 0;
     const int handle = ++nextHandle;
     openLogs()[handle] = std::move(file);
@@ -84,8 +85,7 @@ void writeLog(int handle, const QString &text)
     const QString line = text::formatDateTimeSlash(sys::now()) + u',' + text + QStringLiteral("\r\n");
     const QByteArray bytes = line.toUtf8();
     if (it->second->write(bytes) != bytes.size() || !it->second->flush())
-        throw std::runtime_error(
-            QStringLiteral("ログファイルに書き込めません: %1").arg(it->second->fileName()).toStdString());
+        throw sys::Failure(QStringLiteral("ログファイルに書き込めません: %1").arg(it->second->fileName()));
 }
 
 void closeLog(int handle)

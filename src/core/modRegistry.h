@@ -21,8 +21,13 @@ QString regGetString(const QString &rootKey, const QString &subKey, const QStrin
 int regSetString(const QString &rootKey, const QString &subKey, const QString &valueName, const QString &value);
 
 // Writes several text values in one piece: either all of them reach the store or none
-// does. 0 on success, else an error code.
-int regSetStrings(const QString &rootKey, const QString &subKey, const settings::Values &values);
+// does. A failure names the settings file.
+sys::Status regSetStrings(const QString &rootKey, const QString &subKey, const settings::Values &values);
+
+// The program's settings can be read: no settings file yet, or one that reads. A file
+// that exists but cannot be read is a problem naming it (start-up stops on it, so the
+// stored values are neither lost nor replaced by defaults).
+sys::Status checkSettingsReadable();
 
 // The program version as eight digits: major "00", minor "00", revision "0000".
 QString getVersionNo();

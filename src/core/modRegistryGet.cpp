@@ -66,7 +66,8 @@ bool getRegistryAll()
         if (stored.contains(QStringLiteral("Error Code"))) // no settings stored yet
             stored.clear();
         if (!loadSetting(entry, stored)) {
-            writeLog(glngLogFileNo, QStringLiteral("レジストリエラー　コード=") + QString::number(position));
+            writeLog(glngLogFileNo,
+                     QStringLiteral("レジストリエラー　コード=%1　設定=%2").arg(position).arg(entry.name));
             allLoaded = false;
         }
     }

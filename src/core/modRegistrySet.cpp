@@ -48,12 +48,12 @@ bool setRegistryAll()
     settings::Values values;
     for (const SettingEntry &entry : settingsSaveOrder())
         values.insert(entry.name, storedText(entry));
-    const int error = regSetStrings(HKEY_LOCAL_MACHINE, settingsSubKey(), values);
-    if (error == 0)
+    const sys::Status saved = regSetStrings(HKEY_LOCAL_MACHINE, settingsSubKey(), values);
+    if (saved.ok())
         return true;
-    writeLog(glngLogFileNo, QStringLiteral("設定の保存に失敗しました。コード=") + QString::number(error));
-    ui::msgBox(QStringLiteral("設定を保存できませんでした。(コード=") + QString::number(error) +
-                   QStringLiteral(")\n変更した設定はこのまま使われますが、次回の起動時には元に戻ります。"),
+    writeLog(glngLogFileNo, QStringLiteral("設定の保存に失敗しました。") + saved.problem());
+    ui::msgBox(QStringLiteral("設定を保存できませんでした。") + saved.problem() +
+                   QStringLiteral("\n変更した設定はこのまま使われますが、次回の起動時には元に戻ります。"),
                ui::vbExclamation);
     return false;
 }

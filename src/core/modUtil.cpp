@@ -44,5 +44,5 @@ void setComboText(QComboBox *combo, const QString &s)
 
 bool copyFile(const QString &source, const QString &target)
 {
-    return sys::copyFileReplacing(source, target);
+    return sys::copyFileReplacing(source, target).ok();
 }

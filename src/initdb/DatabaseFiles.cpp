@@ -61,14 +61,15 @@ void buildDatabase(const QString &path, const QString &schema, const QStringList
 
 } // namespace
 
-QString createMissingDatabases(const QString &dir, const QString &exeName)
+sys::Status createMissingDatabases(const QString &dir, const QString &exeName)
 {
     try {
-        QDir().mkpath(dir);
+        if (!QDir().mkpath(dir))
+            return sys::Status::failure(QStringLiteral("cannot create the folder ") + dir);
         const QString schema = readResource(QStringLiteral("schema.sql"));
         const qsizetype marker = schema.indexOf(kWorkingMarker);
         if (marker < 0)
-            return QStringLiteral("schema.sql lacks the working-database marker");
+            return sys::Status::failure(QStringLiteral("schema.sql lacks the working-database marker"));
         const QString priceDb = dir + u'/' + exeName + QStringLiteral("_mst.mdb");
         const QString workDb = dir + u'/' + exeName + QStringLiteral(".mdb");
         if (!QFileInfo::exists(priceDb))
@@ -76,8 +77,8 @@ QString createMissingDatabases(const QString &dir, const QString &exeName)
         if (!QFileInfo::exists(workDb))
             buildDatabase(workDb, schema.mid(marker),
                           {QStringLiteral("tmpricerange"), QStringLiteral("tmnominalrange")});
-        return {};
+        return sys::Status::success();
     } catch (const db::Error &e) {
-        return e.message();
+        return sys::Status::failure(e.message());
     }
 }

@@ -12,26 +12,10 @@
 #include <QCoreApplication>
 #include <QTimer>
 
-namespace {
-frmMain *liveInstance = nullptr;
-}
-
 frmMain::frmMain(QWidget *parent) : QMainWindow(parent)
 {
     setObjectName(QStringLiteral("frmMain"));
     setWindowTitle(QStringLiteral("Nimbra"));
-    liveInstance = this;
-}
-
-frmMain::~frmMain()
-{
-    if (liveInstance == this)
-        liveInstance = nullptr;
-}
-
-frmMain *frmMain::instance()
-{
-    return liveInstance;
 }
 
 void frmMain::showEvent(QShowEvent *event)

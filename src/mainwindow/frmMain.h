@@ -2,15 +2,12 @@
 
 #include <QMainWindow>
 
-// The main window of the program. Closing it ends the run in order.
+// The main window of the program. Closing it ends the run in order. Windows of the layers
+// below find it by its object name "frmMain" (ui::topLevelWindow).
 class frmMain : public QMainWindow {
     Q_OBJECT
 public:
     explicit frmMain(QWidget *parent = nullptr);
-    ~frmMain() override;
-
-    // The live main window, or nullptr before start-up shows it.
-    static frmMain *instance();
 
 protected:
     void showEvent(QShowEvent *event) override;

@@ -85,8 +85,8 @@ QString siteAddressOrLog(const QString &key, const QString &path)
 {
     const net::SiteAddress address = net::siteAddress(key, path);
     if (!address.ok())
-        writeLog(glngLogFileNo, address.problem);
-    return address.url;
+        writeLog(glngLogFileNo, address.problem());
+    return address.valueOr(QString());
 }
 
 void logErrorCode(int code)

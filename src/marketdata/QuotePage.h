@@ -52,7 +52,7 @@ struct Download {
 };
 
 // One OpenURL of `address` on the caller's transfer control, the bytes turned into text by
-// the mail component's kconv with the site's own code (Basp::KconvCode).
+// the mail component's kconv with the site's own code (mail::Basp::KconvCode).
 Download downloadPage(net::Inet &control, const QString &address, int siteCode);
 
 // The address of `path` on the site named `key` in the site file; without one, the reason

@@ -76,7 +76,7 @@ void csmRun(net::Inet &control)
     if (text::trimSpaces(address).isEmpty())
         return;
     csmCount = 0;
-    const quotepage::Download page = quotepage::downloadPage(control, address, Basp::kcShiftJis);
+    const quotepage::Download page = quotepage::downloadPage(control, address, mail::Basp::kcShiftJis);
     csmError = page.errorCode();
     csmParse(page.text);
     writeLog(glngLogFileNo, QStringLiteral("■■■処理終了!!■■■"));

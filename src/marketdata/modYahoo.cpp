@@ -108,7 +108,7 @@ void yhfRun2(net::Inet &control)
     if (text::trimSpaces(address).isEmpty())
         return;
     yhfCount = 0;
-    const quotepage::Download page = quotepage::downloadPage(control, address, Basp::kcEucJp);
+    const quotepage::Download page = quotepage::downloadPage(control, address, mail::Basp::kcEucJp);
     yhfError = page.errorCode();
     yhfParseData2(page.text);
     writeLog(glngLogFileNo, QStringLiteral("■■■yhfRun2処理終了!!■■■"));

@@ -28,9 +28,9 @@ void showYahooChart(const QString &code, const QString &market)
         return;
     const net::SiteAddress site = net::siteAddress(kSiteKey, kChartQuery);
     if (!site.ok()) {
-        writeLog(glngLogFileNo, site.problem);
-        ui::msgBox(site.problem, ui::vbExclamation);
+        writeLog(glngLogFileNo, site.problem());
+        ui::msgBox(site.problem(), ui::vbExclamation);
         return;
     }
-    QDesktopServices::openUrl(yahooChartUrl(site.url, code, market));
+    QDesktopServices::openUrl(yahooChartUrl(site.value(), code, market));
 }

@@ -123,7 +123,7 @@ void iskRun(net::Inet &control)
         iskError = 0;
         iskCount = 0;
         notListed = false;
-        const quotepage::Download page = quotepage::downloadPage(control, address, Basp::kcEucJp);
+        const quotepage::Download page = quotepage::downloadPage(control, address, mail::Basp::kcEucJp);
         if (page.error != 0)
             lastTransferError = page.error;
         else if (!page.empty)

@@ -24,7 +24,6 @@ protected:
     {
         ProgramDirFixture::SetUp();
         sys::setNow(kToday);
-        resetSettings();
     }
 
     QString logText() const
@@ -149,9 +148,11 @@ TEST_F(SettingsCatalogue, UnreadableValueIsLoggedAndLoadingGoesOn)
     const QString log = logText();
     // Positions in the loading order: TousiGanpon is the 5th value, ODRiekiAutoType the 48th,
     // StartDateSim the 104th.
-    EXPECT_TRUE(log.contains(QStringLiteral(",レジストリエラー　コード=5\r\n"))) << log.toStdString();
-    EXPECT_TRUE(log.contains(QStringLiteral(",レジストリエラー　コード=48\r\n"))) << log.toStdString();
-    EXPECT_TRUE(log.contains(QStringLiteral(",レジストリエラー　コード=104\r\n"))) << log.toStdString();
+    EXPECT_TRUE(log.contains(QStringLiteral(",レジストリエラー　コード=5　設定=TousiGanpon\r\n"))) << log.toStdString();
+    EXPECT_TRUE(log.contains(QStringLiteral(",レジストリエラー　コード=48　設定=ODRiekiAutoType\r\n")))
+        << log.toStdString();
+    EXPECT_TRUE(log.contains(QStringLiteral(",レジストリエラー　コード=104　設定=StartDateSim\r\n")))
+        << log.toStdString();
     EXPECT_EQ(log.count(QStringLiteral("レジストリエラー")), 3);
 }
 

@@ -34,7 +34,6 @@ protected:
     void SetUp() override
     {
         ProgramDirFixture::SetUp();
-        resetSettings();
         glngSetteiMode = 0;
     }
 

@@ -13,7 +13,7 @@ void ImportFixture::SetUp()
     ProgramDirFixture::SetUp();
     createDatabases();
     openDatabases();
-    gobjBASP = std::make_unique<Basp>();
+    gobjBASP = std::make_unique<mail::Basp>();
     glngLogFileNo = openLog();
     setPeriods(defaultPeriods());
     m_site.start();

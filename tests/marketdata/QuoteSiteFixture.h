@@ -21,7 +21,7 @@ protected:
         createDatabases();
         openDatabases();
         glngLogFileNo = openLog();
-        gobjBASP = std::make_unique<Basp>();
+        gobjBASP = std::make_unique<mail::Basp>();
         site.start();
         site.writeSiteFile(dir());
         control.setTimeouts(std::chrono::milliseconds(1000), std::chrono::milliseconds(3000));

@@ -23,7 +23,6 @@ protected:
     void SetUp() override
     {
         ProgramDirFixture::SetUp();
-        resetSettings();
         createDatabases();
         openDatabases();
         SMAS = 5, SMAM = 25, SMAL = 75, EMAS = 5, EMAM = 25, EMAL = 75;

@@ -31,7 +31,6 @@ protected:
     {
         ImportFixture::SetUp();
         sys::setNow(QDateTime(QDate(2007, 3, 30), QTime(19, 0)));
-        gdtFirstKabukaDate = gdtLastKabukaDate = kNoStoredDate;
     }
 
     template <typename T>

@@ -1,7 +1,7 @@
 #include "platform/net/SiteFile.h"
 #include "platform/net/Transfer.h"
 #include "support/LoopbackHttpServer.h"
-#include "support/ProgramDirFixture.h"
+#include "support/TemporaryDirFixture.h"
 
 #include <QFile>
 #include <QTimer>
@@ -91,7 +91,7 @@ TEST_F(TransferTest, TimersTickWhileTheCallerWaits)
     EXPECT_GT(ticks, 5);
 }
 
-class SiteFileTest : public ProgramDirFixture {
+class SiteFileTest : public TemporaryDirFixture {
 protected:
     void writeSiteFile(const QByteArray &content)
     {
@@ -120,23 +120,23 @@ TEST_F(SiteFileTest, JoinsBaseAndPathWithOneSlash)
     };
     for (const auto &c : cases) {
         const net::SiteAddress a = net::siteAddress(QString::fromLatin1(c.key), QString::fromLatin1(c.path));
-        EXPECT_TRUE(a.ok()) << a.problem.toStdString();
-        EXPECT_EQ(a.url, QString::fromLatin1(c.url));
+        ASSERT_TRUE(a.ok()) << a.problem().toStdString();
+        EXPECT_EQ(a.value(), QString::fromLatin1(c.url));
     }
 
     const net::SiteAddress noScheme = net::siteAddress(QStringLiteral("Consent"), QStringLiteral("x"));
-    EXPECT_TRUE(noScheme.url.isEmpty());
-    EXPECT_TRUE(noScheme.problem.contains(u"Consent"));
+    EXPECT_FALSE(noScheme.ok());
+    EXPECT_TRUE(noScheme.problem().contains(u"Consent"));
     const net::SiteAddress missing = net::siteAddress(QStringLiteral("Broker"), QStringLiteral("x"));
-    EXPECT_TRUE(missing.url.isEmpty());
-    EXPECT_EQ(missing.problem, QStringLiteral("サイトファイル(") + net::siteFilePath() +
-                                   QStringLiteral(")の[Hosts]にBrokerがありません。"));
+    EXPECT_FALSE(missing.ok());
+    EXPECT_EQ(missing.problem(), QStringLiteral("サイトファイル(") + net::siteFilePath() +
+                                     QStringLiteral(")の[Hosts]にBrokerがありません。"));
 }
 
 TEST_F(SiteFileTest, MissingFileIsAProblemNotACrash)
 {
     const net::SiteAddress a = net::siteAddress(QStringLiteral("Yahoo"), QStringLiteral("q"));
     EXPECT_FALSE(a.ok());
-    EXPECT_TRUE(a.url.isEmpty());
-    EXPECT_TRUE(a.problem.contains(net::siteFilePath()));
+    EXPECT_FALSE(a.problem().isEmpty());
+    EXPECT_TRUE(a.problem().contains(net::siteFilePath()));
 }

@@ -43,13 +43,13 @@ TEST(PageCharset, HeaderThenMetaThenSiteDefault)
 
 TEST(PageCharset, KconvUsesTheSiteCodeOnlyAsTheLastResort)
 {
-    const Basp basp;
+    const mail::Basp basp;
     const QByteArray sjis = text::encodeCharset(kJapanese, "CP932");
     const QByteArray euc = text::encodeCharset(kJapanese, "EUC-JP-MS");
-    EXPECT_EQ(basp.kconv(sjis, Basp::kcShiftJis, {}), kJapanese);
-    EXPECT_EQ(basp.kconv(euc, Basp::kcEucJp, {}), kJapanese);
-    EXPECT_EQ(basp.kconv(euc, Basp::kcShiftJis, "text/html; charset=EUC-JP"), kJapanese);
-    EXPECT_TRUE(basp.kconv(withMeta("shift_jis", sjis), Basp::kcEucJp, {}).contains(kJapanese));
+    EXPECT_EQ(basp.kconv(sjis, mail::Basp::kcShiftJis, {}), kJapanese);
+    EXPECT_EQ(basp.kconv(euc, mail::Basp::kcEucJp, {}), kJapanese);
+    EXPECT_EQ(basp.kconv(euc, mail::Basp::kcShiftJis, "text/html; charset=EUC-JP"), kJapanese);
+    EXPECT_TRUE(basp.kconv(withMeta("shift_jis", sjis), mail::Basp::kcEucJp, {}).contains(kJapanese));
 }
 
 TEST(VbText, IsNumericAndNarrow)

@@ -5,33 +5,25 @@
 #include "core/modLog.h"
 #include "core/modRegistry.h"
 #include "initdb/DatabaseFiles.h"
-#include "platform/sys/Clock.h"
-#include "platform/sys/ProgramDir.h"
-#include "support/MessageBoxRecorder.h"
+#include "support/ProgramState.h"
 
 void ProgramDirFixture::SetUp()
 {
-    ASSERT_TRUE(m_dir.isValid());
-    qputenv("NIMBRA_HOME", m_dir.path().toUtf8());
-    qputenv("XDG_CONFIG_HOME", (m_dir.path() + QStringLiteral("/config")).toUtf8());
-    sys::setExeName(QStringLiteral("Nimbra"));
-    sys::setNow(std::nullopt);
-    MessageBoxRecorder::instance().reset();
+    TemporaryDirFixture::SetUp();
+    resetProgramState();
     setLogPaths();
 }
 
 void ProgramDirFixture::TearDown()
 {
-    gcnDB.close();
-    closeLog(glngLogFileNo);
-    glngLogFileNo = 0;
-    sys::setNow(std::nullopt);
-    qunsetenv("NIMBRA_HOME");
+    resetProgramState();
+    TemporaryDirFixture::TearDown();
 }
 
 void ProgramDirFixture::createDatabases()
 {
-    ASSERT_EQ(createMissingDatabases(m_dir.path(), QStringLiteral("Nimbra")), QString());
+    const sys::Status created = createMissingDatabases(dir(), QStringLiteral("Nimbra"));
+    ASSERT_TRUE(created.ok()) << created.problem().toStdString();
 }
 
 void ProgramDirFixture::openDatabases()
@@ -39,12 +31,7 @@ void ProgramDirFixture::openDatabases()
     openWorkDatabase(gcnDB, workDatabasePath(), priceDatabasePath());
 }
 
-QString ProgramDirFixture::path(const QString &fileName) const
-{
-    return m_dir.path() + u'/' + fileName;
-}
-
 void ProgramDirFixture::storeSettings(const settings::Values &values)
 {
-    ASSERT_EQ(settings::writeValues(HKEY_LOCAL_MACHINE + u'\\' + settingsSubKey(), values), 0);
+    ASSERT_TRUE(settings::writeValues(HKEY_LOCAL_MACHINE + u'\\' + settingsSubKey(), values).ok());
 }

@@ -1,17 +1,14 @@
 #pragma once
 
 #include "platform/settings/SettingsStore.h"
+#include "support/TemporaryDirFixture.h"
 
-#include <QDateTime>
 #include <QString>
-#include <QTemporaryDir>
 
-#include <gtest/gtest.h>
-
-// A test that runs the program in a fresh temporary program directory: NIMBRA_HOME and
-// XDG_CONFIG_HOME point into it, the executable name is "Nimbra", message boxes are
-// recorded, and the clock is set to `now` (when valid). Databases are created on request.
-class ProgramDirFixture : public ::testing::Test {
+// A test that runs the program in a fresh temporary program directory (see
+// TemporaryDirFixture) from the program's start state (resetProgramState), with the log
+// paths set. Databases are created on request.
+class ProgramDirFixture : public TemporaryDirFixture {
 protected:
     void SetUp() override;
     void TearDown() override;
@@ -22,10 +19,4 @@ protected:
     void openDatabases();
     // Stores settings values as a previous run of the program would have left them.
     void storeSettings(const settings::Values &values);
-
-    QString path(const QString &fileName) const;
-    QString dir() const { return m_dir.path(); }
-
-private:
-    QTemporaryDir m_dir;
 };

@@ -17,7 +17,7 @@ protected:
         ProgramDirFixture::SetUp();
         createDatabases();
         openDatabases();
-        gobjBASP = std::make_unique<Basp>();
+        gobjBASP = std::make_unique<mail::Basp>();
         glngLogFileNo = openLog();
     }
 

@@ -20,14 +20,18 @@ void Connection::open(const QString &path, bool create)
     if (rc != SQLITE_OK) {
         const QString message = db ? QString::fromUtf8(sqlite3_errmsg(db)) : QString::fromUtf8(sqlite3_errstr(rc));
         sqlite3_close(db);
-        throw Error(QStringLiteral("%1 (%2)").arg(message, path));
+        throw Error(failureMessage(path, QStringLiteral("を開けませんでした"), message));
     }
     m_db = db;
     m_path = path;
     sqlite3_busy_timeout(m_db, 5000);
     sqlite3_extended_result_codes(m_db, 1);
     // Reading the schema proves that the file really is a database.
-    executeScript(QStringLiteral("PRAGMA schema_version;"));
+    if (sqlite3_exec(m_db, "PRAGMA schema_version;", nullptr, nullptr, nullptr) != SQLITE_OK) {
+        const QString message = QString::fromUtf8(sqlite3_errmsg(m_db));
+        close();
+        throw Error(failureMessage(path, QStringLiteral("を開けませんでした"), message));
+    }
 }
 
 void Connection::close()
@@ -42,19 +46,19 @@ void Connection::close()
 Statement Connection::prepare(const QString &sql)
 {
     if (!m_db)
-        throw Error(QStringLiteral("database not open [%1]").arg(sql));
+        throw Error(failureMessage(m_path, QStringLiteral("は開かれていません"), sql));
     return Statement(m_db, sql);
 }
 
 void Connection::executeScript(const QString &sql)
 {
     if (!m_db)
-        throw Error(QStringLiteral("database not open [%1]").arg(sql));
+        throw Error(failureMessage(m_path, QStringLiteral("は開かれていません"), sql));
     char *error = nullptr;
     if (sqlite3_exec(m_db, sql.toUtf8().constData(), nullptr, nullptr, &error) != SQLITE_OK) {
         const QString message = QString::fromUtf8(error ? error : "unknown error");
         sqlite3_free(error);
-        throw Error(QStringLiteral("%1 [%2]").arg(message, sql.left(200)));
+        throw Error(failureMessage(m_path, QStringLiteral("の処理に失敗しました"), message));
     }
 }
 

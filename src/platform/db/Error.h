@@ -1,16 +1,22 @@
 #pragma once
 
-#include <QString>
-
-#include <stdexcept>
+#include "platform/sys/Failure.h"
 
 namespace db {
 
-// A failed database operation. Carries SQLite's message and the statement that failed.
-class Error : public std::runtime_error {
+// A failed database operation. Its message names the file and what failed in Japanese,
+// with SQLite's own text after it (see failureMessage).
+class Error : public sys::Failure {
 public:
-    explicit Error(const QString &message) : std::runtime_error(message.toStdString()) {}
-    QString message() const { return QString::fromStdString(what()); }
+    using sys::Failure::Failure;
 };
+
+// What failed where, for the user and the log alike, e.g.
+// "データベース(/home/u/Nimbra.mdb)に書き込めませんでした。(database or disk is full)".
+// `whatFailed` follows the name: "を開けませんでした", "を読み込めませんでした", ...
+inline QString failureMessage(const QString &file, const QString &whatFailed, const QString &sqliteText)
+{
+    return QStringLiteral("データベース(%1)%2。(%3)").arg(file, whatFailed, sqliteText);
+}
 
 } // namespace db

@@ -8,13 +8,23 @@
 #include <utility>
 
 namespace db {
+namespace {
+
+QString fileOf(sqlite3 *db)
+{
+    const char *name = sqlite3_db_filename(db, "main");
+    return QString::fromUtf8(name ? name : "");
+}
+
+} // namespace
 
 Statement::Statement(sqlite3 *db, const QString &sql) : m_db(db)
 {
     const QByteArray utf8 = sql.toUtf8();
     const int rc = sqlite3_prepare_v2(m_db, utf8.constData(), int(utf8.size()), &m_stmt, nullptr);
     if (rc != SQLITE_OK)
-        throw Error(QStringLiteral("%1 [%2]").arg(QString::fromUtf8(sqlite3_errmsg(m_db)), sql));
+        throw Error(failureMessage(fileOf(m_db), QStringLiteral("の処理に失敗しました"),
+                                   QString::fromUtf8(sqlite3_errmsg(m_db))));
 }
 
 Statement::~Statement()
@@ -40,8 +50,8 @@ Statement &Statement::operator=(Statement &&other) noexcept
 void Statement::check(int rc) const
 {
     if (rc != SQLITE_OK)
-        throw Error(QStringLiteral("%1 [%2]").arg(QString::fromUtf8(sqlite3_errmsg(m_db)),
-                                                  QString::fromUtf8(sqlite3_sql(m_stmt))));
+        throw Error(failureMessage(fileOf(m_db), QStringLiteral("の処理に失敗しました"),
+                                   QString::fromUtf8(sqlite3_errmsg(m_db))));
 }
 
 Statement &Statement::bind(int index, qint64 value)
@@ -88,7 +98,10 @@ bool Statement::step()
         return false;
     const QString message = QString::fromUtf8(sqlite3_errmsg(m_db));
     sqlite3_reset(m_stmt);
-    throw Error(QStringLiteral("%1 [%2]").arg(message, QString::fromUtf8(sqlite3_sql(m_stmt))));
+    throw Error(failureMessage(fileOf(m_db),
+                               sqlite3_stmt_readonly(m_stmt) ? QStringLiteral("を読み込めませんでした")
+                                                             : QStringLiteral("に書き込めませんでした"),
+                               message));
 }
 
 void Statement::reset()

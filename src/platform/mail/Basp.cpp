@@ -6,6 +6,8 @@
 #include "platform/net/OffThread.h"
 #include "platform/text/PageCharset.h"
 
+namespace mail {
+
 QString Basp::kconv(const QByteArray &page, int siteCode, const QByteArray &contentType) const
 {
     return text::decodePage(page, contentType, siteCode == kcEucJp ? "EUC-JP-MS" : "CP932");
@@ -40,3 +42,4 @@ QString Basp::SendMail(const QString &server, const QString &to, const QString &
 {
     return mail::sendMail(server, to, from, subject, body, attachments);
 }
+} // namespace mail

@@ -16,6 +16,8 @@ struct BaspAnswer {
 
 // The mail component: Japanese text-code conversion of downloaded pages, POP3 receiving,
 // mail-file reading and SMTP sending. One instance lives for the run (gobjBASP).
+namespace mail {
+
 class Basp {
 public:
     // The Japanese code a site writes its pages in when neither the HTTP header nor the
@@ -44,3 +46,5 @@ public:
     QString SendMail(const QString &server, const QString &to, const QString &from, const QString &subject,
                      const QString &body, const QString &attachments) const;
 };
+
+} // namespace mail

@@ -16,9 +16,7 @@ bool isErrorStatus(long httpStatus)
 
 } // namespace
 
-TransferError::TransferError(int number, const QString &text) : std::runtime_error(text.toStdString()), m_number(number)
-{
-}
+TransferError::TransferError(int number, const QString &text) : sys::Failure(text), m_number(number) {}
 
 Inet::Inet(QObject *parent) : QObject(parent) {}
 

@@ -1,12 +1,12 @@
 #pragma once
 
 #include "platform/net/Transfer.h"
+#include "platform/sys/Failure.h"
 
 #include <QByteArray>
 #include <QObject>
 #include <QString>
 
-#include <stdexcept>
 #include <thread>
 
 namespace net {
@@ -16,11 +16,11 @@ enum InetState : int { icError = 11, icResponseCompleted = 12 };
 
 // What the transfer control raises when OpenURL brings no page: `number` is the libcurl
 // error number, or CURLE_HTTP_RETURNED_ERROR (22) for a response with status 400 or above.
-class TransferError : public std::runtime_error {
+class TransferError : public sys::Failure {
 public:
     TransferError(int number, const QString &text);
     int number() const { return m_number; }
-    QString text() const { return QString::fromStdString(what()); }
+    QString text() const { return message(); }
 
 private:
     int m_number;

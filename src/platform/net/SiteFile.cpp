@@ -53,18 +53,16 @@ SiteAddress siteAddress(const QString &key, const QString &path)
     const QString file = siteFilePath();
     QFile site(file);
     if (!site.open(QIODevice::ReadOnly))
-        return {{}, QStringLiteral("サイトファイル(") + file + QStringLiteral(")を開けません。")};
+        return SiteAddress::failure(QStringLiteral("サイトファイル(") + file + QStringLiteral(")を開けません。"));
     const std::optional<QString> base = readValue(site, QStringLiteral("Hosts"), key);
     if (!base || base->isEmpty())
-        return {{},
-                QStringLiteral("サイトファイル(") + file + QStringLiteral(")の[Hosts]に") + key +
-                    QStringLiteral("がありません。")};
+        return SiteAddress::failure(QStringLiteral("サイトファイル(") + file + QStringLiteral(")の[Hosts]に") + key +
+                                    QStringLiteral("がありません。"));
     if (!hasWebScheme(*base))
-        return {{},
-                QStringLiteral("サイトファイル(") + file + QStringLiteral(")の") + key +
-                    QStringLiteral("はhttp://またはhttps://で始まるアドレスではありません。")};
+        return SiteAddress::failure(QStringLiteral("サイトファイル(") + file + QStringLiteral(")の") + key +
+                                    QStringLiteral("はhttp://またはhttps://で始まるアドレスではありません。"));
     // Without a path the entry may itself be a page address (the terms page), kept as written.
-    return {path.isEmpty() ? *base : joinWithOneSlash(*base, path), {}};
+    return path.isEmpty() ? *base : joinWithOneSlash(*base, path);
 }
 
 std::optional<QString> siteValue(const QString &section, const QString &key)

@@ -1,5 +1,7 @@
 #pragma once
 
+#include "platform/sys/Result.h"
+
 #include <QString>
 
 #include <optional>
@@ -17,12 +19,9 @@
 // are ignored; lines starting with ";" or "#" are comments.
 namespace net {
 
-struct SiteAddress {
-    QString url;     // base address and path joined with exactly one "/"; empty on a problem
-    QString problem; // why there is no address, as a log line's text; empty when url is set
-
-    bool ok() const { return problem.isEmpty(); }
-};
+// The base address and path joined with exactly one "/", or why there is none (as a log
+// line's text).
+using SiteAddress = sys::Result<QString>;
 
 // <program directory>/<ExeName>_site.ini
 QString siteFilePath();

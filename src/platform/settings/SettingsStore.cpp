@@ -7,8 +7,6 @@
 #include <QStandardPaths>
 #include <QStringList>
 
-#include <cerrno>
-
 namespace settings {
 namespace {
 
@@ -62,27 +60,38 @@ QString fileForKey(const QString &keyPath)
     return configHome() + u'/' + (maker.isEmpty() ? QString() : maker + u'/') + name + QStringLiteral(".ini");
 }
 
-std::optional<Values> readKey(const QString &keyPath)
+sys::Result<std::optional<Values>> readKey(const QString &keyPath)
 {
     QFile file(fileForKey(keyPath));
+    if (!file.exists())
+        return std::optional<Values>();
     if (!file.open(QIODevice::ReadOnly))
-        return std::nullopt;
+        return sys::Result<std::optional<Values>>::failure(
+            QStringLiteral("設定ファイル(%1)を読み込めません。(%2)").arg(file.fileName(), file.errorString()));
     Values values;
-    const QString content = QString::fromUtf8(file.readAll());
+    // A file edited on another system may end its lines in CR LF or CR: each reads as LF.
+    QString content = QString::fromUtf8(file.readAll());
+    content.replace(QStringLiteral("\r\n"), QStringLiteral("\n")).replace(u'\r', u'\n');
     for (const QStringView line : QStringView(content).split(u'\n')) {
         const qsizetype eq = line.indexOf(u'=');
         if (eq > 0)
             values.insert(line.left(eq).toString(), unescape(line.mid(eq + 1)));
     }
-    return values;
+    return std::optional<Values>(values);
 }
 
-int writeValues(const QString &keyPath, const Values &values)
+sys::Status writeValues(const QString &keyPath, const Values &values)
 {
     const QString path = fileForKey(keyPath);
+    const auto failure = [&](const QString &why) {
+        return sys::Status::failure(QStringLiteral("設定ファイル(%1)に書き込めません。(%2)").arg(path, why));
+    };
     if (!QDir().mkpath(QFileInfo(path).absolutePath()))
-        return EACCES;
-    Values merged = readKey(keyPath).value_or(Values());
+        return failure(QStringLiteral("フォルダを作成できません"));
+    const sys::Result<std::optional<Values>> stored = readKey(keyPath);
+    if (!stored.ok())
+        return sys::Status::failure(stored.problem());
+    Values merged = stored.value().value_or(Values());
     for (auto it = values.cbegin(); it != values.cend(); ++it)
         merged.insert(it.key(), it.value());
 
@@ -92,12 +101,12 @@ int writeValues(const QString &keyPath, const Values &values)
 
     QSaveFile file(path);
     if (!file.open(QIODevice::WriteOnly))
-        return EACCES;
+        return failure(file.errorString());
     file.setPermissions(QFileDevice::ReadOwner | QFileDevice::WriteOwner);
     const QByteArray bytes = content.toUtf8();
-    if (file.write(bytes) != bytes.size())
-        return EIO;
-    return file.commit() ? 0 : EIO;
+    if (file.write(bytes) != bytes.size() || !file.commit())
+        return failure(file.errorString());
+    return sys::Status::success();
 }
 
 } // namespace settings

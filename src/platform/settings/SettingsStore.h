@@ -1,5 +1,7 @@
 #pragma once
 
+#include "platform/sys/Result.h"
+
 #include <QMap>
 #include <QString>
 
@@ -16,11 +18,13 @@ using Values = QMap<QString, QString>;
 // The file that holds a key path's values.
 QString fileForKey(const QString &keyPath);
 
-// All values of a key; std::nullopt when the key does not exist (no file yet).
-std::optional<Values> readKey(const QString &keyPath);
+// All values of a key; std::nullopt when the key does not exist (no file yet); a problem
+// naming the file when it exists but cannot be read. Lines may end in CR LF, LF or CR.
+sys::Result<std::optional<Values>> readKey(const QString &keyPath);
 
 // Sets the given values (others stay as they are) and writes the file in one piece,
-// creating the key when missing. Returns 0 on success, else an errno-style code.
-int writeValues(const QString &keyPath, const Values &values);
+// creating the key when missing. A file that exists but cannot be read is never replaced:
+// that would lose every value in it. A failure names the file.
+sys::Status writeValues(const QString &keyPath, const Values &values);
 
 } // namespace settings

@@ -1,6 +1,7 @@
 #include "app/modMain.h"
 #include "core/modGlobal.h"
 #include "core/modRegistry.h"
+#include "platform/sys/Failure.h"
 #include "support/LogTexts.h"
 #include "support/MessageBoxRecorder.h"
 #include "support/ProgramDirFixture.h"
@@ -11,7 +12,9 @@
 
 #include <QAbstractButton>
 #include <QApplication>
+#include <QDir>
 #include <QFile>
+#include <QFileInfo>
 #include <QTest>
 #include <QTimer>
 
@@ -23,6 +26,8 @@ namespace {
 
 class StartupTest : public ProgramDirFixture {
 protected:
+    static QString settingsKeyFile() { return settings::fileForKey(HKEY_LOCAL_MACHINE + u'\\' + settingsSubKey()); }
+
     void SetUp() override
     {
         ProgramDirFixture::SetUp();
@@ -69,6 +74,7 @@ TEST_F(StartupTest, SecondInstanceIsRefusedWithoutLogging)
             const std::any held = c.holdLock();
             const RunningProgram second = Main();
             EXPECT_FALSE(second.mainWindow) << c.name;
+            EXPECT_NE(second.exitCode, 0) << c.name;
         }
         EXPECT_EQ(MessageBoxRecorder::instance().texts(), QStringList{c.refusal}) << c.name;
         EXPECT_FALSE(QFile::exists(path(QStringLiteral("Nimbra.log")))) << c.name;
@@ -80,7 +86,9 @@ TEST_F(StartupTest, SecondInstanceIsRefusedWithoutLogging)
 TEST_F(StartupTest, MissingDatabaseIsNamedByItsFullPath)
 {
     // No databases at all: the price database is named and the working one not looked at.
-    EXPECT_FALSE(Main().mainWindow);
+    const RunningProgram refused = Main();
+    EXPECT_FALSE(refused.mainWindow);
+    EXPECT_NE(refused.exitCode, 0);
     EXPECT_EQ(MessageBoxRecorder::instance().texts(),
               QStringList{QStringLiteral("ファイル(%1)は存在しません。").arg(path(QStringLiteral("Nimbra_mst.mdb")))});
 
@@ -116,11 +124,30 @@ TEST_F(StartupTest, LocalTableUnderAPriceTableNameStopsStartUp)
         try {
             Main();
             ADD_FAILURE() << "start-up went on with " << c.shadow;
-        } catch (const std::runtime_error &e) {
+        } catch (const sys::Failure &e) {
             const QString message = QString::fromStdString(e.what());
             EXPECT_TRUE(message.contains(QString::fromLatin1(c.named))) << e.what();
         }
     }
+}
+
+TEST_F(StartupTest, UnreadableSettingsFileStopsStartUpAndIsKept)
+{
+    createDatabases();
+    // A folder where the settings file should be: it exists, and cannot be read.
+    const QString settingsFile = settingsKeyFile();
+    QFile::remove(settingsFile);
+    ASSERT_TRUE(QDir().mkpath(settingsFile));
+
+    const RunningProgram program = Main();
+
+    EXPECT_FALSE(program.mainWindow);
+    EXPECT_NE(program.exitCode, 0);
+    const QStringList texts = MessageBoxRecorder::instance().texts();
+    ASSERT_EQ(texts.size(), 1);
+    EXPECT_TRUE(texts.first().contains(settingsFile)) << texts.first().toStdString();
+    EXPECT_TRUE(logTexts(path(QStringLiteral("Nimbra.log"))).contains(texts.first()));
+    EXPECT_TRUE(QFileInfo(settingsFile).isDir()) << "the settings were replaced";
 }
 
 TEST_F(StartupTest, FullStartLogsEveryStepAndLinksThePriceTables)

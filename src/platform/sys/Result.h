@@ -1,0 +1,50 @@
+#pragma once
+
+#include <QString>
+
+#include <optional>
+#include <utility>
+
+namespace sys {
+
+// The outcome of an operation that can fail in normal use: a value, or the problem as a
+// text for a message or a log line (naming the file or entry concerned). A failed result
+// always carries a problem, so `ok()` and an empty problem mean the same.
+template <typename T>
+class Result {
+public:
+    Result(T value) : m_value(std::move(value)) {} // NOLINT: a value converts to success
+    static Result failure(QString problem) { return Result(std::move(problem), 0); }
+
+    bool ok() const { return m_value.has_value(); }
+    // The value; only for a result that is ok().
+    const T &value() const { return *m_value; }
+    T valueOr(T fallback) const { return m_value ? *m_value : std::move(fallback); }
+    const QString &problem() const { return m_problem; }
+
+private:
+    Result(QString problem, int) : m_problem(std::move(problem)) {}
+
+    std::optional<T> m_value;
+    QString m_problem;
+};
+
+// The outcome of an operation that gives nothing back: done, or the problem.
+template <>
+class Result<void> {
+public:
+    static Result success() { return Result(QString()); }
+    static Result failure(QString problem) { return Result(std::move(problem)); }
+
+    bool ok() const { return m_problem.isEmpty(); }
+    const QString &problem() const { return m_problem; }
+
+private:
+    explicit Result(QString problem) : m_problem(std::move(problem)) {}
+
+    QString m_problem;
+};
+
+using Status = Result<void>;
+
+} // namespace sys

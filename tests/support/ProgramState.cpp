@@ -1,0 +1,29 @@
+#include "support/ProgramState.h"
+
+#include "core/SettingsRecords.h"
+#include "core/modGlobal.h"
+#include "core/modLog.h"
+#include "core/modRegistry.h"
+
+void resetSettings()
+{
+    for (QString *text : {&UserID, &Password, &Password2, &EMail, &POP3Server, &POPUserID, &POPPassword, &POPCheckPassword})
+        text->clear();
+    for (int *number : {&SelEMail, &SMAS, &SMAM, &SMAL, &EMAS, &EMAM, &EMAL, &MACDSigSMA, &RSIA, &RCIS, &RCIM, &VRS})
+        *number = 0;
+    sysBS = simBS = BS();
+    sysSizyou = simSizyou = Sizyou();
+    sysSL = simSL = simSL2 = workSL = SL();
+    sysOD = simOD = simOD2 = workOD = OD();
+}
+
+void resetProgramState()
+{
+    resetSettings();
+    gdtFirstKabukaDate = kNoStoredDate;
+    gdtLastKabukaDate = kNoStoredDate;
+    gdtLastDailyDate = QDate();
+    gcnDB.close();
+    closeLog(glngLogFileNo);
+    glngLogFileNo = 0;
+}
