@@ -115,9 +115,9 @@ int main(int argc, char **argv)
     QTemporaryDir dir;
     qputenv("NIMBRA_HOME", dir.path().toUtf8());
     sys::setExeName(QStringLiteral("Nimbra"));
-    const QString error = createMissingDatabases(dir.path(), sys::exeName());
-    if (!error.isEmpty()) {
-        std::fprintf(stderr, "%s\n", error.toUtf8().constData());
+    const sys::Status created = createMissingDatabases(dir.path(), sys::exeName());
+    if (!created.ok()) {
+        std::fprintf(stderr, "%s\n", created.problem().toUtf8().constData());
         return 1;
     }
     openWorkDatabase(gcnDB, workDatabasePath(), priceDatabasePath());

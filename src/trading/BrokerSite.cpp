@@ -9,10 +9,10 @@ BrokerSite brokerSite()
     BrokerSite site;
     const net::SiteAddress base = net::siteAddress(QStringLiteral("Broker"), {});
     if (!base.ok()) {
-        site.problem = base.problem;
+        site.problem = base.problem();
         return site;
     }
-    const QUrl url(base.url);
+    const QUrl url(base.value());
     const QString host = url.host().toLower();
     site.scheme = url.scheme().toLower();
     const bool local = host == QLatin1String("127.0.0.1") || host == QLatin1String("localhost");
@@ -21,7 +21,7 @@ BrokerSite brokerSite()
                        QStringLiteral(")のBrokerはhttps://で始まるアドレスではありません。");
         return site;
     }
-    site.gateway = net::siteAddress(QStringLiteral("Broker"), QStringLiteral("ETGate/")).url;
+    site.gateway = net::siteAddress(QStringLiteral("Broker"), QStringLiteral("ETGate/")).value();
     QString domain = net::siteEntry(QStringLiteral("BrokerDomain")).toLower();
     while (domain.startsWith(u'.'))
         domain.remove(0, 1);

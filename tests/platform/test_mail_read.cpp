@@ -33,7 +33,7 @@ const ReadCase kReadCases[] = {
 
 TEST(MailRead, HeadersAndBodyOfEachShape)
 {
-    const Basp basp;
+    const mail::Basp basp;
     for (const ReadCase &c : kReadCases) {
         SCOPED_TRACE(c.file);
         const BaspAnswer answer = basp.ReadMail(fixture(c.file), QStringLiteral("subject:from:date:"), {});
@@ -48,7 +48,7 @@ TEST(MailRead, HeadersAndBodyOfEachShape)
 
 TEST(MailRead, SenderNameIsDecoded)
 {
-    const BaspAnswer answer = Basp().ReadMail(fixture("utf8-base64.eml"), QStringLiteral("from:message-id:"), {});
+    const BaspAnswer answer = mail::Basp().ReadMail(fixture("utf8-base64.eml"), QStringLiteral("from:message-id:"), {});
     ASSERT_TRUE(answer.isList);
     EXPECT_TRUE(answer.list[0].contains(QStringLiteral("証券会社"))) << qPrintable(answer.list[0]);
     EXPECT_EQ(answer.list[1], QStringLiteral("<n1@example.com>"));
@@ -56,7 +56,8 @@ TEST(MailRead, SenderNameIsDecoded)
 
 TEST(MailRead, MissingFileGivesAnErrorText)
 {
-    const BaspAnswer answer = Basp().ReadMail(fixture("no-such-file.eml"), QStringLiteral("subject:from:date:"), {});
+    const BaspAnswer answer =
+        mail::Basp().ReadMail(fixture("no-such-file.eml"), QStringLiteral("subject:from:date:"), {});
     EXPECT_FALSE(answer.isList);
     EXPECT_TRUE(answer.text.contains(QLatin1String("error"))) << qPrintable(answer.text);
 }

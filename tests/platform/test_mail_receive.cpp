@@ -28,8 +28,8 @@ protected:
 
     BaspAnswer receive(const QString &password = QStringLiteral("secret"))
     {
-        return Basp().RcvMail(m_server.address(), QStringLiteral("user"), password, QStringLiteral("SAVEALLD"),
-                              m_folder.path());
+        return mail::Basp().RcvMail(m_server.address(), QStringLiteral("user"), password, QStringLiteral("SAVEALLD"),
+                                    m_folder.path());
     }
 
     QStringList savedFiles() const { return QDir(m_folder.path()).entryList(QDir::Files | QDir::Hidden, QDir::Name); }
@@ -111,8 +111,8 @@ TEST_F(MailReceive, RefusedLoginAndUnreachableServerGiveAnErrorText)
     const int port = m_server.port();
     m_server.stop();
     const BaspAnswer unreachable =
-        Basp().RcvMail(QStringLiteral("127.0.0.1:%1").arg(port), QStringLiteral("user"), QStringLiteral("secret"),
-                       QStringLiteral("SAVEALLD"), m_folder.path());
+        mail::Basp().RcvMail(QStringLiteral("127.0.0.1:%1").arg(port), QStringLiteral("user"), QStringLiteral("secret"),
+                             QStringLiteral("SAVEALLD"), m_folder.path());
     EXPECT_FALSE(unreachable.isList);
     EXPECT_TRUE(unreachable.text.contains(QLatin1String("error"))) << qPrintable(unreachable.text);
     EXPECT_TRUE(savedFiles().isEmpty());

@@ -21,7 +21,7 @@ protected:
     QString send(const QString &to, const QString &from, const QString &subject, const QString &body,
                  const QString &attachments = {})
     {
-        return Basp().SendMail(m_server.url(), to, from, subject, body, attachments);
+        return mail::Basp().SendMail(m_server.url(), to, from, subject, body, attachments);
     }
 
     // The header block of the only message received.

@@ -7,7 +7,8 @@
 
 void resetSettings()
 {
-    for (QString *text : {&UserID, &Password, &Password2, &EMail, &POP3Server, &POPUserID, &POPPassword, &POPCheckPassword})
+    for (QString *text :
+         {&UserID, &Password, &Password2, &EMail, &POP3Server, &POPUserID, &POPPassword, &POPCheckPassword})
         text->clear();
     for (int *number : {&SelEMail, &SMAS, &SMAM, &SMAL, &EMAS, &EMAM, &EMAL, &MACDSigSMA, &RSIA, &RCIS, &RCIM, &VRS})
         *number = 0;

@@ -19,7 +19,7 @@ void MailFixture::SetUp()
     openDatabases();
     resetSettings();
     glngLogFileNo = openLog();
-    gobjBASP = std::make_unique<Basp>();
+    gobjBASP = std::make_unique<mail::Basp>();
     m_pop3.start();
     m_smtp.start();
     POP3Server = m_pop3.address();
