@@ -110,27 +110,37 @@ TEST_F(ImportTest, AStoredRowIsReplacedOnlyByAPageThatBroughtItsDay)
     const int stockDays = int(before.size());
     sys::setNow(kSecondRun);
 
+    // Whether the page came or not, a stock without a usable page counts as failed; a run of
+    // them stops the import as a dead site.
     struct Case {
         const char *what;
         FakeQuoteSite::Failure failure;
-        bool pageArrives;
+        const char16_t *line; // the log line of the first stock-day
     };
     const Case cases[] = {
-        {"server error", FakeQuoteSite::Failure::Http500, false},
-        {"empty answer", FakeQuoteSite::Failure::EmptyPage, false},
-        {"error page", FakeQuoteSite::Failure::ErrorPage, true},
-        {"redesigned page", FakeQuoteSite::Failure::ChangedPage, true},
+        {"server error", FakeQuoteSite::Failure::Http500,
+         u"2007/03/27分の%1の株価情報を取得できませんでした(エラーコード:22)"},
+        {"empty answer", FakeQuoteSite::Failure::EmptyPage,
+         u"2007/03/27分の%1の株価情報を取得できませんでした(エラーコード:99951)"},
+        {"error page", FakeQuoteSite::Failure::ErrorPage, u"2007/03/27分の%1の株価のページを読み取れませんでした"},
+        {"redesigned page", FakeQuoteSite::Failure::ChangedPage,
+         u"2007/03/27分の%1の株価のページを読み取れませんでした"},
     };
+    ASSERT_GT(stockDays, 2 * kDeadSiteStocks);
+    const QString firstCode = std::get<0>(before.begin()->first); // tmbond is read in code order
     for (const Case &c : cases) {
         site().setFailure(c.failure);
+        const qsizetype logFrom = logLines().size();
         const KabukaImport result = importAll(first, last);
         EXPECT_EQ(storedPrices(), before) << c.what;
-        EXPECT_EQ(result.failedPages, c.pageArrives ? 0 : stockDays) << c.what;
+        EXPECT_EQ(result.failedPages, kDeadSiteStocks) << c.what;
+        EXPECT_TRUE(result.stopped) << c.what;
         EXPECT_EQ(result.replacedRows + result.newRows, 0) << c.what;
+        EXPECT_TRUE(logLines().mid(logFrom).contains(QString::fromUtf16(c.line).arg(firstCode))) << c.what;
     }
     EXPECT_TRUE(logLines().contains(
         QStringLiteral("2007/03/27分の株価情報を%1銘柄取得できませんでした。登録済みの株価はそのままです")
-            .arg(market().stocks().size())));
+            .arg(kDeadSiteStocks)));
 
     // Pages that bring the day replace the prices and keep the indicators until recalculated.
     site().setFailure(FakeQuoteSite::Failure::None);

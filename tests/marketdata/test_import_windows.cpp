@@ -123,8 +123,9 @@ TEST_F(ImportWindowsTest, RedownloadOfOneStockSaysWhatItLeftUncalculated)
     EXPECT_EQ(gdtLastKabukaDate, QDate(2007, 3, 28));
     EXPECT_EQ(mainMaxDate->text(), QStringLiteral("最終データ：2007/03/28"));
     EXPECT_EQ(text(window, "lblMaxDate"), QStringLiteral("最終データ：2000/01/01")) << "as it was loaded";
-    const QString notice = QStringLiteral("2007/03/27～2007/03/28に新しく登録した株価2件は指標が計算されていません。"
-                                          "「株価情報再計算」で計算してください。");
+    const QString notice =
+        QStringLiteral("2007/03/27～2007/03/28に登録した株価2件(新規2件、置き換え0件)は指標が計算されていません。"
+                       "「株価情報再計算」でこの期間を計算してください。");
     EXPECT_EQ(messages(), QStringList({kRedownload, kRecalc, notice}));
     EXPECT_TRUE(logLines().contains(notice));
     EXPECT_EQ(calculatedRows(), 0);
@@ -132,13 +133,24 @@ TEST_F(ImportWindowsTest, RedownloadOfOneStockSaysWhatItLeftUncalculated)
     EXPECT_TRUE(child<QPushButton>(window, "cmdSelect")->isVisible());
     EXPECT_TRUE(child<QPushButton>(window, "cmdClose")->isEnabled());
 
-    // Again, agreeing to the recalculation: the rows exist, so no notice either way.
+    // Again, agreeing to the recalculation: every replaced row is calculated, no notice.
     MessageBoxRecorder::instance().reset();
     MessageBoxRecorder::instance().queueAnswer(ui::vbYes);
     MessageBoxRecorder::instance().queueAnswer(ui::vbYes);
     click(window, "cmdSelect");
     EXPECT_EQ(messages(), QStringList({kRedownload, kRecalc}));
     EXPECT_EQ(calculatedRows(), 2);
+
+    // Declined once more: the replaced rows keep the indicators of their old prices, and the
+    // notice says which range that is.
+    MessageBoxRecorder::instance().reset();
+    MessageBoxRecorder::instance().queueAnswer(ui::vbYes);
+    MessageBoxRecorder::instance().queueAnswer(ui::vbNo);
+    click(window, "cmdSelect");
+    EXPECT_EQ(messages(),
+              QStringList({kRedownload, kRecalc,
+                           QStringLiteral("2007/03/27～2007/03/28に登録した株価2件(新規0件、置き換え2件)は指標が"
+                                          "計算されていません。「株価情報再計算」でこの期間を計算してください。")}));
 }
 
 TEST_F(ImportWindowsTest, RedownloadWindowRefusesToCloseWhileItRuns)

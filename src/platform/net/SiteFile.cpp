@@ -2,15 +2,21 @@
 
 #include "platform/sys/ProgramDir.h"
 
+#include <QDateTime>
 #include <QFile>
+#include <QFileInfo>
+
+#include <map>
 
 #include <optional>
 
 namespace net {
 namespace {
 
-std::optional<QString> readHostsValue(QFile &file, const QString &key)
+// The [Hosts] entries of a site file, keys upper-cased; the first entry of a key holds.
+std::map<QString, QString> readHosts(QFile &file)
 {
+    std::map<QString, QString> hosts;
     bool inHosts = false;
     while (!file.atEnd()) {
         const QString line = QString::fromUtf8(file.readLine()).trimmed();
@@ -21,10 +27,37 @@ std::optional<QString> readHostsValue(QFile &file, const QString &key)
             continue;
         }
         const qsizetype equals = line.indexOf(u'=');
-        if (inHosts && equals > 0 && line.left(equals).trimmed().compare(key, Qt::CaseInsensitive) == 0)
-            return line.mid(equals + 1).trimmed();
+        if (inHosts && equals > 0)
+            hosts.try_emplace(line.left(equals).trimmed().toUpper(), line.mid(equals + 1).trimmed());
     }
-    return std::nullopt;
+    return hosts;
+}
+
+// The site file as last read; read again when its path, size or modification time changed.
+struct ReadSiteFile {
+    QString path;
+    QDateTime modified;
+    qint64 size = -1;
+    std::map<QString, QString> hosts;
+};
+
+const std::map<QString, QString> *currentHosts(const QString &path)
+{
+    static ReadSiteFile cache;
+    const QFileInfo info(path);
+    if (!info.exists()) {
+        cache = {};
+        return nullptr;
+    }
+    if (cache.path == path && cache.modified == info.lastModified() && cache.size == info.size())
+        return &cache.hosts;
+    QFile site(path);
+    if (!site.open(QIODevice::ReadOnly)) {
+        cache = {};
+        return nullptr;
+    }
+    cache = {path, info.lastModified(), info.size(), readHosts(site)};
+    return &cache.hosts;
 }
 
 QString joinWithOneSlash(QString base, QString path)
@@ -51,10 +84,11 @@ QString siteFilePath()
 SiteAddress siteAddress(const QString &key, const QString &path)
 {
     const QString file = siteFilePath();
-    QFile site(file);
-    if (!site.open(QIODevice::ReadOnly))
+    const std::map<QString, QString> *hosts = currentHosts(file);
+    if (!hosts)
         return {{}, QStringLiteral("サイトファイル(") + file + QStringLiteral(")を開けません。")};
-    const std::optional<QString> base = readHostsValue(site, key);
+    const auto entry = hosts->find(key.toUpper());
+    const std::optional<QString> base = entry == hosts->end() ? std::nullopt : std::optional<QString>(entry->second);
     if (!base || base->isEmpty())
         return {{},
                 QStringLiteral("サイトファイル(") + file + QStringLiteral(")の[Hosts]に") + key +
