@@ -2,24 +2,21 @@
 
 #include "platform/sys/ProgramDir.h"
 
-#include <QDateTime>
 #include <QFile>
-#include <QFileInfo>
 
 #include <map>
-
 #include <optional>
 
 namespace net {
 namespace {
 
-// The [Hosts] entries of a site file, keys upper-cased; the first entry of a key holds.
-std::map<QString, QString> readHosts(QFile &file)
+// The [Hosts] entries of a site file's text, keys upper-cased; the first entry of a key holds.
+std::map<QString, QString> readHosts(const QByteArray &content)
 {
     std::map<QString, QString> hosts;
     bool inHosts = false;
-    while (!file.atEnd()) {
-        const QString line = QString::fromUtf8(file.readLine()).trimmed();
+    for (const QByteArray &raw : content.split('\n')) {
+        const QString line = QString::fromUtf8(raw).trimmed();
         if (line.isEmpty() || line.startsWith(u';') || line.startsWith(u'#'))
             continue;
         if (line.startsWith(u'[') && line.endsWith(u']')) {
@@ -33,31 +30,25 @@ std::map<QString, QString> readHosts(QFile &file)
     return hosts;
 }
 
-// The site file as last read; read again when its path, size or modification time changed.
-struct ReadSiteFile {
-    QString path;
-    QDateTime modified;
-    qint64 size = -1;
-    std::map<QString, QString> hosts;
-};
-
+// The entries of the site file at `path`, parsed again only when its text changed; nothing
+// when it cannot be read.
 const std::map<QString, QString> *currentHosts(const QString &path)
 {
-    static ReadSiteFile cache;
-    const QFileInfo info(path);
-    if (!info.exists()) {
-        cache = {};
-        return nullptr;
-    }
-    if (cache.path == path && cache.modified == info.lastModified() && cache.size == info.size())
-        return &cache.hosts;
+    struct Parsed {
+        QString path;
+        QByteArray content;
+        std::map<QString, QString> hosts;
+    };
+    static std::optional<Parsed> parsed;
     QFile site(path);
     if (!site.open(QIODevice::ReadOnly)) {
-        cache = {};
+        parsed.reset();
         return nullptr;
     }
-    cache = {path, info.lastModified(), info.size(), readHosts(site)};
-    return &cache.hosts;
+    const QByteArray content = site.readAll();
+    if (!parsed || parsed->path != path || parsed->content != content)
+        parsed = Parsed{path, content, readHosts(content)};
+    return &parsed->hosts;
 }
 
 QString joinWithOneSlash(QString base, QString path)

@@ -25,8 +25,8 @@ struct SiteAddress {
 // <program directory>/<ExeName>_site.ini
 QString siteFilePath();
 
-// The address of `path` on the site named `key`; with an empty path, the entry as written. The file is read
-// again only when its size or modification time changed, so a changed site file takes effect at the next
+// The address of `path` on the site named `key`; with an empty path, the entry as written. The file's
+// entries are parsed again only when its text changed, so a changed site file takes effect at the next
 // request without being parsed for every page.
 SiteAddress siteAddress(const QString &key, const QString &path);
 
