@@ -100,6 +100,13 @@ QString pageFailure(const QString &dayText, const QString &code, int error)
     }
 }
 
+// The money site's host for messages, or its site-file key when the file names none.
+QString siteName()
+{
+    const QString host = iskSiteHost();
+    return host.isEmpty() ? QStringLiteral("Infoseek") : host;
+}
+
 // One import run. Pages are fetched outside any transaction (a fetch serves window
 // events, and a timer's writes must not land in an open change); the rows that arrived are
 // written together whenever the run yields and at the end of each day, each stock-day's
@@ -213,7 +220,7 @@ private:
     {
         const QString notice = QStringLiteral("株価サイト(%1)から%2銘柄続けて株価情報を取得できなかったため、"
                                               "株価情報の取得を中止しました。登録済みの株価はそのままです。")
-                                   .arg(iskSiteHost())
+                                   .arg(siteName())
                                    .arg(kDeadSiteStocks);
         writeLog(glngLogFileNo, notice);
         ui::msgBox(notice, ui::vbExclamation);

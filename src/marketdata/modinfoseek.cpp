@@ -175,8 +175,11 @@ void iskRun(net::Inet &control)
     if (iskError != 0)
         return;
     const QString address = pageAddress();
-    if (text::trimSpaces(address).isEmpty())
+    if (text::trimSpaces(address).isEmpty()) {
+        // No page can be asked for: a failure, not a page without rows.
+        iskError = iskMode == 1 || iskMode == 2 ? kIskNoAddress : 0;
         return;
+    }
     int lastTransferError = 0;
     for (int attempt = 0; attempt < kMaxAttempts; ++attempt) {
         iskError = 0;

@@ -49,6 +49,8 @@ extern std::vector<IskRejectedRow> iskRejected;
 // another stock than the one asked for.
 inline constexpr int kIskUnreadablePage = 99952;
 inline constexpr int kIskOtherStockPage = 99953;
+// iskError when the site file gives no address for the page (the reason is logged).
+inline constexpr int kIskNoAddress = 99954;
 
 // Request values, set by the caller before iskRun.
 extern QString iskBrandCode;

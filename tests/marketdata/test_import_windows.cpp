@@ -4,6 +4,7 @@
 #include "marketdata/frmGetBrandMst.h"
 #include "marketdata/frmGetData.h"
 #include "marketdata/frmGetDataMN.h"
+#include "marketdata/modKabuka.h"
 #include "platform/sys/Clock.h"
 #include "platform/ui/MsgBox.h"
 #include "support/MessageBoxRecorder.h"
@@ -238,6 +239,52 @@ TEST_F(ImportWindowsTest, StartUpWindowWithYesterdayStoredFetchesNoPrices)
     frmGetData().exec();
     EXPECT_EQ(historyRequests(), 0);
     EXPECT_TRUE(logLines().contains(QStringLiteral("●注意銘柄情報取得終了")));
+}
+
+// The close box asks; a stop ends the import after the stock in hand, and the next showing
+// completes the same update from there.
+TEST_F(ImportWindowsTest, StartUpWindowStopsOnRequestAndTheNextShowingCompletesTheUpdate)
+{
+    gdtLastKabukaDate = QDate(2007, 3, 27);
+    const int stocks = int(market().stocks().size());
+    {
+        frmGetData window;
+        whenDuring([&] { return historyRequests() >= 3; },
+                   [&] {
+                       MessageBoxRecorder::instance().queueAnswer(ui::vbYes);
+                       window.close();
+                   });
+        EXPECT_EQ(window.exec(), QDialog::Rejected);
+    }
+    EXPECT_EQ(historyRequests(), 3);
+    EXPECT_EQ(rowCount(), 3);
+    ASSERT_EQ(MessageBoxRecorder::instance().texts().size(), 1);
+    EXPECT_TRUE(MessageBoxRecorder::instance().texts()[0].startsWith(QStringLiteral("株価情報の取得を中止しますか?")));
+    EXPECT_FALSE(logLines().contains(QStringLiteral("●計算処理開始")));
+
+    EXPECT_EQ(frmGetData().exec(), QDialog::Accepted);
+    EXPECT_TRUE(
+        logLines().contains(QStringLiteral("前回中断された最新データの更新(2007/03/28～2007/03/29)を完了します")));
+    EXPECT_EQ(historyRequests(), 2 * stocks) << "every stock-day once";
+    EXPECT_EQ(rowCount(), 2 * stocks);
+    EXPECT_EQ(calculatedRows(), 2 * stocks);
+}
+
+// A site that fails every attempt for several stocks in a row ends the update with a
+// message naming its host; what is stored stays, and the rest is left for the next start.
+TEST_F(ImportWindowsTest, StartUpWindowStopsAtADeadSite)
+{
+    gdtLastKabukaDate = QDate(2007, 3, 27);
+    whenDuring([&] { return historyRequests() >= 2; }, [&] { site().setFailure(FakeQuoteSite::Failure::Http500); });
+    EXPECT_EQ(frmGetData().exec(), QDialog::Rejected);
+    const int attempts = 10;
+    EXPECT_EQ(historyRequests(), 2 + kDeadSiteStocks * attempts);
+    EXPECT_EQ(rowCount(), 2);
+    const QString notice = QStringLiteral("株価サイト(127.0.0.1)から5銘柄続けて株価情報を取得できなかったため、"
+                                          "株価情報の取得を中止しました。登録済みの株価はそのままです。");
+    EXPECT_EQ(MessageBoxRecorder::instance().texts(), QStringList{notice});
+    EXPECT_TRUE(logLines().contains(notice));
+    EXPECT_FALSE(logLines().contains(QStringLiteral("●計算処理開始")));
 }
 
 } // namespace

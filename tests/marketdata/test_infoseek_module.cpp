@@ -213,4 +213,9 @@ TEST_F(InfoseekModuleTest, NoAddressNoRequest)
     EXPECT_EQ(site.requestCount(), 0);
     ASSERT_EQ(logTexts().size(), 1);
     EXPECT_TRUE(logTexts().first().contains(QStringLiteral("[Hosts]にInfoseekがありません")));
+    EXPECT_EQ(iskClose(), kIskNoAddress) << "no page is a failure, not a page without rows";
+
+    // The same missing entry again: no second log line.
+    requestHeader(QStringLiteral("6758"), QStringLiteral("t1"));
+    EXPECT_EQ(logTexts().size(), 1);
 }
