@@ -222,6 +222,10 @@ void iskParseHeader(const QString &page)
     const std::optional<IskHeader> header = readIskHeader(page);
     if (!header)
         return;
+    if (header->code != iskBrandCode.toUpper()) {
+        iskError = kIskOtherStockPage; // e.g. a redirect to another stock's page
+        return;
+    }
     iskBrandName = header->brandName;
     iskSizyouCode = header->sizyouCode;
     iskGyousyuName = header->gyousyuName;
@@ -276,6 +280,8 @@ std::optional<IskHeader> readIskHeader(const QString &page)
     const QStringList pieces = s.split(u';');
     if (pieces.size() < 4)
         return std::nullopt;
+    header.code = pieces[0];
+    header.code.remove(u'(').remove(u')');
     header.sizyouCode = iskMarketCode(text::trimSpaces(pieces[2]));
     header.gyousyuName = pieces[3];
 

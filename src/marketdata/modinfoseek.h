@@ -45,8 +45,8 @@ struct IskRejectedRow {
 extern std::vector<IskRejectedRow> iskRejected;
 
 // iskError of a history page that came but cannot be used: not a complete price-history
-// page (an error page, a redesign, a cut-off page, a wrong charset), or the page of
-// another stock than the one asked for.
+// page (an error page, a redesign, a cut-off page, a wrong charset), or the page (history
+// or header) of another stock than the one asked for.
 inline constexpr int kIskUnreadablePage = 99952;
 inline constexpr int kIskOtherStockPage = 99953;
 // iskError when the site file gives no address for the page (the reason is logged).
@@ -92,6 +92,7 @@ QString iskSuffix(const QString &market);
 
 // The page readers themselves, free of module state.
 struct IskHeader {
+    QString code; // the stock code the header shows, e.g. "7203" for "(7203)"
     QString brandName;
     QString sizyouCode;
     QString gyousyuName;

@@ -76,6 +76,12 @@ TEST_F(InfoseekModuleTest, StockHeadersOfTheMarket)
     requestHeader(QStringLiteral("1000"), QStringLiteral("t1"));
     EXPECT_EQ(iskCount, 0);
     EXPECT_EQ(iskError, 0);
+
+    // A page that shows another stock (here a redirect to the reference stock) is no header.
+    site.setFailure(Failure::OtherStock, 1);
+    requestHeader(second.code, QStringLiteral("o1"));
+    EXPECT_EQ(iskCount, 0);
+    EXPECT_EQ(iskError, kIskOtherStockPage);
 }
 
 TEST_F(InfoseekModuleTest, HistoryRowsSplitDayAndLargeVolumes)

@@ -63,6 +63,7 @@ TEST(InfoseekHeader, ReadsNameMarketIndustryAndUnit)
     const std::optional<IskHeader> h =
         readIskHeader(headerPage(QStringLiteral("(7203)&nbsp;&nbsp;東証1部&nbsp;輸送用機器")));
     ASSERT_TRUE(h);
+    EXPECT_EQ(h->code, QStringLiteral("7203"));
     EXPECT_EQ(h->brandName, QStringLiteral("トヨタABC")); // taken from the upper-cased page
     EXPECT_EQ(h->sizyouCode, QStringLiteral("t1"));
     EXPECT_EQ(h->gyousyuName, QStringLiteral("輸送用機器"));
