@@ -2,10 +2,15 @@
 #   make run    installs the dependencies, builds, and starts Nimbra
 #   make test   installs the dependencies, builds, and runs every test
 #   make bench  builds and runs the benchmarks
+#   make test-asan    builds a second tree with AddressSanitizer and UndefinedBehaviorSanitizer
+#                     (in $(ASAN_BUILD_DIR)) and runs every test there
+#   make format-check fails on a source file that clang-format would change
 BUILD_DIR ?= build
+ASAN_BUILD_DIR ?= build-asan
 JOBS ?= $(shell nproc)
+FORMAT_DIRS = src tests bench
 
-.PHONY: deps configure build run test bench clean
+.PHONY: deps configure build run test test-asan format-check bench clean
 
 deps:
 	bash scripts/install-deps.sh
@@ -22,8 +27,19 @@ run: build
 test: build
 	ctest --test-dir $(BUILD_DIR) --output-on-failure -j $(JOBS)
 
+# Qt and fontconfig keep caches for the life of the process, so leak reports are off; every
+# other finding of either sanitizer stops the test that caused it.
+test-asan: deps
+	cmake -S . -B $(ASAN_BUILD_DIR) -DCMAKE_BUILD_TYPE=RelWithDebInfo -DNIMBRA_SANITIZE=ON -DNIMBRA_BUILD_BENCH=OFF
+	cmake --build $(ASAN_BUILD_DIR) -j $(JOBS)
+	ASAN_OPTIONS=detect_leaks=0:abort_on_error=1 UBSAN_OPTIONS=print_stacktrace=1:halt_on_error=1 \
+	  ctest --test-dir $(ASAN_BUILD_DIR) --output-on-failure -j $(JOBS)
+
+format-check: deps
+	find $(FORMAT_DIRS) -name '*.cpp' -o -name '*.h' | sort | xargs clang-format --dry-run --Werror
+
 bench: build
 	@for b in $(BUILD_DIR)/bench/bench_*; do if [ -f "$$b" ] && [ -x "$$b" ]; then "$$b" || exit 1; fi; done
 
 clean:
-	rm -rf $(BUILD_DIR)
+	rm -rf $(BUILD_DIR) $(ASAN_BUILD_DIR)

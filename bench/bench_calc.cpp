@@ -152,7 +152,7 @@ int main(int argc, char **argv)
     const double daily = secondsOf([&] { calcKabuka(1, days.last(), days.last(), QString(), QString(), nullptr); });
 
     std::printf("continued run over the newest day of every stock: %.3f s\n", daily);
-    std::printf("peak resident size: %.1f MB\n", peakResidentKb() / 1024.0);
+    std::printf("peak resident size: %.1f MB\n", static_cast<double>(peakResidentKb()) / 1024.0);
     std::printf("calcKabuka %.3f s, bare UPDATE write %.3f s, ratio %.2f\n", calc, write, calc / write);
     gcnDB.close();
     return 0;

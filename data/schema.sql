@@ -4,6 +4,10 @@
 -- below it create the working database (Nimbra.mdb). The working database
 -- attaches the price database at run time and reaches its tables by plain name.
 -- Dates are stored as text 'YYYY-MM-DD', date-times as 'YYYY-MM-DD HH:MM:SS'.
+-- Each part sets its file's layout version; a change here is also a new step of the
+-- upgrade walk in src/core/modDB.cpp with that version, so existing files follow.
+
+PRAGMA user_version = 2;
 
 -- Stock master: every stock that the price import fetches and the screening considers.
 CREATE TABLE IF NOT EXISTS tmbond (
@@ -63,8 +67,8 @@ CREATE TABLE IF NOT EXISTS ttstocks (
     VRB             REAL    NOT NULL DEFAULT 0,
     PRIMARY KEY (銘柄コード, 市場コード, 日付)
 );
--- Day-wide deletes, the day change purge and the screening select by day.
-CREATE INDEX IF NOT EXISTS ttstocks_日付 ON ttstocks (日付);
+-- Day-wide deletes, the day change purge and the screening select by day and market.
+CREATE INDEX IF NOT EXISTS ttstocks_日付_市場コード ON ttstocks (日付, 市場コード);
 
 -- Intraday prices recorded once a minute (the market average under "998407", "na").
 CREATE TABLE IF NOT EXISTS tttimestocks (
@@ -80,6 +84,8 @@ CREATE TABLE IF NOT EXISTS tttimestocks (
 );
 
 -- @@ working
+
+PRAGMA user_version = 2;
 
 -- Order reservations: what to buy, how to sell it, and where each order stands.
 CREATE TABLE IF NOT EXISTS ttresevation (
@@ -152,6 +158,9 @@ CREATE TABLE IF NOT EXISTS ttcontracthistory (
 );
 -- Executions are joined to and deleted with their reservation.
 CREATE INDEX IF NOT EXISTS ttcontracthistory_予約番号 ON ttcontracthistory (予約番号);
+-- The screening looks for an execution of a stock registered within a period.
+CREATE INDEX IF NOT EXISTS ttcontracthistory_銘柄コード_市場コード_登録日付
+    ON ttcontracthistory (銘柄コード, 市場コード, 登録日付);
 
 -- Daily price-limit widths by base-price band (both ends included).
 CREATE TABLE IF NOT EXISTS tmpricerange (

@@ -5,18 +5,6 @@
 
 #include <tuple>
 
-namespace {
-
-// Working databases made before the journal existed get its table on first use.
-void ensureJournalTable()
-{
-    gcnDB.executeScript(QStringLiteral("CREATE TABLE IF NOT EXISTS ttupdatejournal (開始日 TEXT NOT NULL,"
-                                       " 終了日 TEXT NOT NULL, 段階 INTEGER NOT NULL, 取得日 TEXT,"
-                                       " 取得銘柄コード TEXT, 取得市場コード TEXT)"));
-}
-
-} // namespace
-
 bool UpdateJournal::imported(const QDate &day, const QString &code, const QString &market) const
 {
     if (!doneDay.isValid())
@@ -26,7 +14,6 @@ bool UpdateJournal::imported(const QDate &day, const QString &code, const QStrin
 
 std::optional<UpdateJournal> readUpdateJournal()
 {
-    ensureJournalTable();
     db::Statement query = gcnDB.prepare(QStringLiteral(
         "select 開始日, 終了日, 段階, 取得日, 取得銘柄コード, 取得市場コード from ttupdatejournal limit 1"));
     if (!query.step())
@@ -45,7 +32,6 @@ std::optional<UpdateJournal> readUpdateJournal()
 
 void writeUpdateJournal(const UpdateJournal &journal)
 {
-    ensureJournalTable();
     db::Transaction change(gcnDB);
     gcnDB.execute(QStringLiteral("delete from ttupdatejournal"));
     db::Statement insert = gcnDB.prepare(

@@ -18,3 +18,25 @@ void dayChangeReservation(const QDateTime &now)
                   todayStart);
     transaction.commit();
 }
+
+int getOrderCount(int mode, const QDate &day)
+{
+    QString sql = QStringLiteral("select count(*) as su from ttresevation a");
+    switch (mode) {
+    case 1:
+        sql += QStringLiteral(" where a.処理区分 = 2");
+        break;
+    case 2:
+        sql += QStringLiteral(" where a.処理区分 < 9");
+        break;
+    case 3:
+        sql += QStringLiteral(" where a.登録日付 >= ? and a.登録日付 <= ?");
+        break;
+    default:
+        break;
+    }
+    db::Statement st = gcnDB.prepare(sql);
+    if (mode == 3)
+        st.bindAll(db::dayStartText(day), db::dayEndText(day));
+    return st.step() ? int(st.int64(0)) : 0;
+}

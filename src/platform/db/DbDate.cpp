@@ -17,6 +17,11 @@ QString dayStartText(const QDate &d)
     return dateText(d) + QStringLiteral(" 00:00:00");
 }
 
+QString dayEndText(const QDate &d)
+{
+    return dateText(d) + QStringLiteral(" 23:59:59");
+}
+
 QDate parseDate(const QString &text)
 {
     return QDate::fromString(text.left(10), QStringLiteral("yyyy-MM-dd"));

@@ -12,6 +12,8 @@ QString dateText(const QDate &d);
 QString dateTimeText(const QDateTime &dt);
 // Midnight of a day, for comparing a date-time column with a whole day.
 QString dayStartText(const QDate &d);
+// The last second of a day, "YYYY-MM-DD 23:59:59".
+QString dayEndText(const QDate &d);
 
 // Reads either form back; an empty or malformed text gives an invalid value.
 QDate parseDate(const QString &text);

@@ -1,0 +1,452 @@
+#include "platform/browser/Dom.h"
+
+#include "platform/browser/FormData.h"
+
+#include <gumbo.h>
+
+#include <QRegularExpression>
+
+namespace browser {
+
+// Turns gumbo's parse tree into our own nodes.
+class DomBuilder {
+public:
+    explicit DomBuilder(Document &document) : m_document(document) {}
+
+    std::unique_ptr<Node> element(const GumboNode &source)
+    {
+        const GumboElement &e = source.v.element;
+        auto node = std::make_unique<Node>(m_document, Node::Kind::Element, tagName(e));
+        for (unsigned i = 0; i < e.attributes.length; ++i) {
+            const auto *a = static_cast<const GumboAttribute *>(e.attributes.data[i]);
+            node->m_attributes.append({QString::fromUtf8(a->name), QString::fromUtf8(a->value)});
+        }
+        appendChildren(*node, e.children);
+        return node;
+    }
+
+    void appendChildren(Node &parent, const GumboVector &children)
+    {
+        for (unsigned i = 0; i < children.length; ++i) {
+            const auto *child = static_cast<const GumboNode *>(children.data[i]);
+            switch (child->type) {
+            case GUMBO_NODE_ELEMENT:
+            case GUMBO_NODE_TEMPLATE:
+                parent.appendChild(element(*child));
+                break;
+            case GUMBO_NODE_TEXT:
+            case GUMBO_NODE_CDATA:
+            case GUMBO_NODE_WHITESPACE:
+                parent.appendChild(
+                    std::make_unique<Node>(m_document, Node::Kind::Text, QString::fromUtf8(child->v.text.text)));
+                break;
+            case GUMBO_NODE_COMMENT:
+                parent.appendChild(
+                    std::make_unique<Node>(m_document, Node::Kind::Comment, QString::fromUtf8(child->v.text.text)));
+                break;
+            case GUMBO_NODE_DOCUMENT:
+                break;
+            }
+        }
+    }
+
+    // Sets the controls' state from their markup: values, ticks and the selected option.
+    static void initialiseControls(Node &node)
+    {
+        if (node.isElement("input")) {
+            node.m_value = node.attribute(QStringLiteral("value"));
+            node.m_checked = node.hasAttribute(QStringLiteral("checked"));
+        } else if (node.isElement("textarea")) {
+            node.m_value = node.textContent();
+        } else if (node.isElement("option")) {
+            node.m_selected = node.hasAttribute(QStringLiteral("selected"));
+        }
+        for (const auto &child : node.m_children)
+            initialiseControls(*child);
+        if (node.isElement("select") && !node.hasAttribute(QStringLiteral("multiple")))
+            keepOneSelected(node);
+    }
+
+private:
+    // A single-choice list shows one option: the last one marked selected, else the first.
+    static void keepOneSelected(Node &select)
+    {
+        const QList<Node *> options = select.options();
+        Node *chosen = nullptr;
+        for (Node *option : options)
+            if (option->m_selected)
+                chosen = option;
+        if (!chosen && !options.isEmpty())
+            chosen = options.first();
+        for (Node *option : options)
+            option->m_selected = option == chosen;
+    }
+
+    static QString tagName(const GumboElement &e)
+    {
+        if (e.tag != GUMBO_TAG_UNKNOWN)
+            return QString::fromUtf8(gumbo_normalized_tagname(e.tag));
+        GumboStringPiece original = e.original_tag;
+        gumbo_tag_from_original_text(&original);
+        return QString::fromUtf8(original.data, qsizetype(original.length)).toLower();
+    }
+
+    Document &m_document;
+};
+
+namespace {
+
+struct GumboOutputDeleter {
+    void operator()(GumboOutput *output) const { gumbo_destroy_output(&kGumboDefaultOptions, output); }
+};
+using GumboTree = std::unique_ptr<GumboOutput, GumboOutputDeleter>;
+
+GumboTree parse(const QByteArray &utf8, GumboTag fragmentContext)
+{
+    GumboOptions options = kGumboDefaultOptions;
+    options.fragment_context = fragmentContext;
+    return GumboTree(gumbo_parse_with_options(&options, utf8.constData(), size_t(utf8.size())));
+}
+
+bool isVoidElement(const QString &tag)
+{
+    static const QStringList voids = {QStringLiteral("area"),    QStringLiteral("base"),  QStringLiteral("basefont"),
+                                      QStringLiteral("bgsound"), QStringLiteral("br"),    QStringLiteral("col"),
+                                      QStringLiteral("embed"),   QStringLiteral("frame"), QStringLiteral("hr"),
+                                      QStringLiteral("img"),     QStringLiteral("input"), QStringLiteral("keygen"),
+                                      QStringLiteral("link"),    QStringLiteral("meta"),  QStringLiteral("param"),
+                                      QStringLiteral("source"),  QStringLiteral("track"), QStringLiteral("wbr")};
+    return voids.contains(tag);
+}
+
+// Elements whose text is written as it is, without entities.
+bool isRawTextElement(const QString &tag)
+{
+    static const QStringList raw = {QStringLiteral("script"),   QStringLiteral("style"),   QStringLiteral("xmp"),
+                                    QStringLiteral("iframe"),   QStringLiteral("noembed"), QStringLiteral("noframes"),
+                                    QStringLiteral("plaintext")};
+    return raw.contains(tag);
+}
+
+void appendEscaped(QString &out, const QString &text, bool attributeValue)
+{
+    for (const QChar c : text) {
+        switch (c.unicode()) {
+        case u'&':
+            out += QStringLiteral("&amp;");
+            break;
+        case 0x00A0:
+            out += QStringLiteral("&nbsp;");
+            break;
+        case u'"':
+            out += attributeValue ? QStringLiteral("&quot;") : QStringLiteral("\"");
+            break;
+        case u'<':
+            out += attributeValue ? QStringLiteral("<") : QStringLiteral("&lt;");
+            break;
+        case u'>':
+            out += attributeValue ? QStringLiteral(">") : QStringLiteral("&gt;");
+            break;
+        default:
+            out += c;
+        }
+    }
+}
+
+// The address in an onclick of the form [javascript:]location.href='X' (or "X").
+QString locationHrefTarget(const QString &onclick)
+{
+    static const QRegularExpression pattern(
+        QStringLiteral(R"(^\s*(?:javascript:)?\s*(?:window\.|document\.)?location\.href\s*=\s*(['"])(.*?)\1\s*;?\s*$)"),
+        QRegularExpression::CaseInsensitiveOption);
+    const QRegularExpressionMatch match = pattern.match(onclick);
+    return match.hasMatch() ? match.captured(2) : QString();
+}
+
+} // namespace
+
+Node::Node(Document &document, Kind kind, QString tagOrText)
+    : m_document(document), m_kind(kind), m_data(std::move(tagOrText))
+{
+}
+
+bool Node::isElement(const char *tag) const
+{
+    return m_kind == Kind::Element && (!tag || m_data == QLatin1String(tag));
+}
+
+QString Node::attribute(const QString &name) const
+{
+    for (const auto &[key, value] : m_attributes)
+        if (key == name)
+            return value;
+    return {};
+}
+
+bool Node::hasAttribute(const QString &name) const
+{
+    for (const auto &attribute : m_attributes)
+        if (attribute.first == name)
+            return true;
+    return false;
+}
+
+void Node::appendChild(std::unique_ptr<Node> child)
+{
+    child->m_parent = this;
+    m_children.push_back(std::move(child));
+}
+
+QString Node::innerHTML() const
+{
+    QString out;
+    for (const auto &child : m_children)
+        child->serialise(out);
+    return out;
+}
+
+void Node::serialise(QString &out) const
+{
+    switch (m_kind) {
+    case Kind::Text:
+        if (m_parent && isRawTextElement(m_parent->m_data))
+            out += m_data;
+        else
+            appendEscaped(out, m_data, false);
+        return;
+    case Kind::Comment:
+        out += QStringLiteral("<!--") + m_data + QStringLiteral("-->");
+        return;
+    case Kind::Element:
+        break;
+    }
+    out += u'<' + m_data;
+    for (const auto &[name, value] : m_attributes) {
+        out += u' ' + name + QStringLiteral("=\"");
+        appendEscaped(out, value, true);
+        out += u'"';
+    }
+    out += u'>';
+    if (isVoidElement(m_data))
+        return;
+    out += innerHTML();
+    out += QStringLiteral("</") + m_data + u'>';
+}
+
+QString Node::textContent() const
+{
+    if (m_kind == Kind::Text)
+        return m_data;
+    QString text;
+    if (m_kind == Kind::Element)
+        for (const auto &child : m_children)
+            text += child->textContent();
+    return text;
+}
+
+QString Node::inputType() const
+{
+    const QString type = attribute(QStringLiteral("type")).toLower();
+    return type.isEmpty() ? QStringLiteral("text") : type;
+}
+
+QString Node::value() const
+{
+    if (isElement("input") || isElement("textarea"))
+        return m_value;
+    if (isElement("option"))
+        return hasAttribute(QStringLiteral("value")) ? attribute(QStringLiteral("value")) : textContent().simplified();
+    if (isElement("select"))
+        for (const Node *option : options())
+            if (option->m_selected)
+                return option->value();
+    return {};
+}
+
+void Node::setValue(const QString &value)
+{
+    static const QStringList notTyped = {QStringLiteral("checkbox"), QStringLiteral("radio"),  QStringLiteral("submit"),
+                                         QStringLiteral("image"),    QStringLiteral("button"), QStringLiteral("reset"),
+                                         QStringLiteral("file")};
+    if (!(isElement("input") && !notTyped.contains(inputType())) && !isElement("textarea"))
+        throw DomError("no value can be typed into <" + m_data.toStdString() + " name=\"" +
+                       attribute(QStringLiteral("name")).toStdString() + "\">");
+    m_value = value;
+}
+
+Node *Node::form() const
+{
+    for (Node *up = m_parent; up; up = up->m_parent)
+        if (up->isElement("form"))
+            return up;
+    return nullptr;
+}
+
+void Node::collectRadioGroup(const Node *root, QList<Node *> &group) const
+{
+    for (const auto &child : root->m_children) {
+        if (child->isElement("input") && child->inputType() == QLatin1String("radio") &&
+            child->attribute(QStringLiteral("name")) == attribute(QStringLiteral("name")) && child->form() == form())
+            group.append(child.get());
+        collectRadioGroup(child.get(), group);
+    }
+}
+
+void Node::setChecked(bool checked)
+{
+    const QString type = isElement("input") ? inputType() : QString();
+    if (type != QLatin1String("checkbox") && type != QLatin1String("radio"))
+        throw DomError("<" + m_data.toStdString() + " name=\"" + attribute(QStringLiteral("name")).toStdString() +
+                       "\"> cannot be ticked");
+    if (checked && type == QLatin1String("radio")) {
+        QList<Node *> group;
+        collectRadioGroup(m_document.m_root.get(), group);
+        for (Node *other : group)
+            other->m_checked = false;
+    }
+    m_checked = checked;
+}
+
+QList<Node *> Node::options() const
+{
+    QList<Node *> found;
+    const std::function<void(const Node &)> collect = [&](const Node &node) {
+        for (const auto &child : node.m_children) {
+            if (child->isElement("option"))
+                found.append(child.get());
+            else if (child->isElement("optgroup"))
+                collect(*child);
+        }
+    };
+    if (isElement("select"))
+        collect(*this);
+    return found;
+}
+
+void Node::setSelected(bool selected)
+{
+    if (!isElement("option"))
+        throw DomError("<" + m_data.toStdString() + "> is not an option");
+    Node *select = m_parent;
+    while (select && !select->isElement("select"))
+        select = select->m_parent;
+    if (selected && select && !select->hasAttribute(QStringLiteral("multiple")))
+        for (Node *option : select->options())
+            option->m_selected = false;
+    m_selected = selected;
+}
+
+void Node::click()
+{
+    if (isElement("a")) {
+        if (hasAttribute(QStringLiteral("href")))
+            m_document.setLocation(attribute(QStringLiteral("href")));
+        return;
+    }
+    const bool submitsInput =
+        isElement("input") && (inputType() == QLatin1String("submit") || inputType() == QLatin1String("image"));
+    const QString buttonType = attribute(QStringLiteral("type")).toLower();
+    const bool submitsButton = isElement("button") && (buttonType.isEmpty() || buttonType == QLatin1String("submit"));
+    if (submitsInput || submitsButton) {
+        if (Node *owner = form())
+            owner->submitForm(this);
+        return;
+    }
+    if (isElement("input") && inputType() == QLatin1String("button")) {
+        const QString target = locationHrefTarget(attribute(QStringLiteral("onclick")));
+        if (!target.isEmpty())
+            m_document.setLocation(target);
+        return;
+    }
+    if (isElement("input") && (inputType() == QLatin1String("checkbox") || inputType() == QLatin1String("radio")))
+        setChecked(inputType() == QLatin1String("radio") || !m_checked);
+}
+
+void Node::submit()
+{
+    if (!isElement("form"))
+        throw DomError("<" + m_data.toStdString() + " name=\"" + attribute(QStringLiteral("name")).toStdString() +
+                       "\"> is not a form");
+    submitForm(nullptr);
+}
+
+void Node::submitForm(const Node *submitter)
+{
+    const QByteArray body = urlEncodedForm(formDataSet(*this, submitter), m_document.charset());
+    QUrl action = m_document.url();
+    if (hasAttribute(QStringLiteral("action")) && !attribute(QStringLiteral("action")).trimmed().isEmpty())
+        action = m_document.url().resolved(QUrl(attribute(QStringLiteral("action")).trimmed()));
+    NavigationRequest request;
+    if (attribute(QStringLiteral("method")).compare(u"post", Qt::CaseInsensitive) == 0) {
+        request.post = true;
+        request.body = body;
+        request.url = action;
+    } else {
+        action.setQuery(QString::fromLatin1(body), QUrl::StrictMode);
+        request.url = action;
+    }
+    m_document.navigate(request);
+}
+
+Document::Document(const QString &html, const QUrl &url, QByteArray charset, Navigator navigator)
+    : m_url(url), m_charset(std::move(charset)), m_navigator(std::move(navigator))
+{
+    const GumboTree tree = parse(html.toUtf8(), GUMBO_TAG_LAST);
+    DomBuilder builder(*this);
+    m_root = builder.element(*tree->root);
+    DomBuilder::initialiseControls(*m_root);
+    for (const auto &child : m_root->m_children)
+        if (child->isElement("body"))
+            m_body = child.get();
+    if (!m_body) { // a frameset page: an empty body of our own
+        m_root->appendChild(std::make_unique<Node>(*this, Node::Kind::Element, QStringLiteral("body")));
+        m_body = m_root->m_children.back().get();
+    }
+}
+
+Document::Document(const QUrl &url, Navigator navigator) : Document(QString(), url, "CP932", std::move(navigator)) {}
+
+void Document::setBodyInnerHTML(const QString &html)
+{
+    const GumboTree tree = parse(html.toUtf8(), GUMBO_TAG_BODY);
+    m_body->m_children.clear();
+    DomBuilder builder(*this);
+    builder.appendChildren(*m_body, tree->root->v.element.children);
+    DomBuilder::initialiseControls(*m_body);
+}
+
+QList<Node *> Document::getElementsByName(const QString &name) const
+{
+    QList<Node *> found;
+    const std::function<void(Node &)> walk = [&](Node &node) {
+        for (const auto &child : node.m_children) {
+            if (child->isElement() && child->attribute(QStringLiteral("name")) == name &&
+                child->hasAttribute(QStringLiteral("name")))
+                found.append(child.get());
+            walk(*child);
+        }
+    };
+    walk(*m_root);
+    return found;
+}
+
+Node &Document::elementNamed(const QString &name) const
+{
+    const QList<Node *> found = getElementsByName(name);
+    if (found.isEmpty())
+        throw DomError("no element named \"" + name.toStdString() + "\" on the page");
+    return *found.first();
+}
+
+void Document::setLocation(const QString &url)
+{
+    navigate({m_url.resolved(QUrl(url.trimmed())), false, {}});
+}
+
+void Document::navigate(const NavigationRequest &request) const
+{
+    if (m_navigator)
+        m_navigator(request);
+}
+
+} // namespace browser
