@@ -194,7 +194,7 @@ protected:
         };
     }
 
-    FakeQuoteSite site{{.seed = 3, .stocks = 6, .days = 30, .lastDay = kSiteLastDay}};
+    FakeQuoteSite site{{.seed = 3, .stocks = 6, .days = 12, .lastDay = kSiteLastDay}}; // split day 2007-06-20
 };
 
 TEST_F(InterruptedUpdateTest, AKilledUpdateIsCompletedToTheDatabasesOfAnUninterruptedRun)
@@ -216,8 +216,8 @@ TEST_F(InterruptedUpdateTest, AKilledUpdateIsCompletedToTheDatabasesOfAnUninterr
         {"middle of the import", {afterRequests(importRequests / 2 + 1)}},
         {"end of the import", {afterLine(QStringLiteral("●株価情報取得終了"))}},
         {"calculation", {afterLine(QStringLiteral("●計算処理開始"))}},
-        {"split pass", {afterLine(QStringLiteral("●分割銘柄情報取得開始"), 6)}},
-        {"split pass, after its pages", {afterLine(QStringLiteral("●分割銘柄情報取得開始"), 25)}},
+        {"split pass", {afterLine(QStringLiteral("●分割銘柄情報取得開始"), 4)}},
+        {"split pass, at its last pages", {afterLine(QStringLiteral("●分割銘柄情報取得開始"), 11)}},
         {"caution refresh", {afterLine(QStringLiteral("●注意銘柄情報取得開始"))}},
         {"killed again while completing", {afterRequests(importRequests / 3), afterRequests(4)}},
     };
