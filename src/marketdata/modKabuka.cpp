@@ -111,7 +111,7 @@ QString siteName()
 // events, and a timer's writes must not land in an open change); the rows that arrived are
 // written together whenever the run yields and at the end of each day, each stock-day's
 // replacement inside that one transaction, with the update journal's note of how far the
-// import has come. A deferred run stores nothing until storeAll().
+// import has come. A deferred run stores nothing until store() is called.
 class ImportRun {
 public:
     ImportRun(net::Inet &control, QLabel &label, const QDateTime &started, const KabukaImportOptions &options,
@@ -196,7 +196,10 @@ private:
         if (const int error = iskClose(); error != 0) {
             ++failed;
             writeLog(glngLogFileNo, pageFailure(dayText, stock.code, error));
-            return ++m_unusableInARow < kDeadSiteStocks || !stopForDeadSite();
+            if (++m_unusableInARow < kDeadSiteStocks)
+                return true;
+            stopForDeadSite();
+            return false;
         }
         m_unusableInARow = 0;
         // The stock-day is done whatever its page held; failures before it stay as they are.
@@ -216,7 +219,7 @@ private:
 
     // A run of stocks without a usable page: the site is down or no longer serves its
     // pages, and going on would cost every remaining stock all its attempts.
-    bool stopForDeadSite()
+    void stopForDeadSite()
     {
         const QString notice = QStringLiteral("株価サイト(%1)から%2銘柄続けて株価情報を取得できなかったため、"
                                               "株価情報の取得を中止しました。登録済みの株価はそのままです。")
@@ -225,7 +228,6 @@ private:
         writeLog(glngLogFileNo, notice);
         ui::msgBox(notice, ui::vbExclamation);
         stop();
-        return true;
     }
 
     bool stopRequested()
