@@ -106,7 +106,11 @@ bool frmGetData::runUpdate(const QDateTime &now)
     UpdateJournal journal;
     if (const std::optional<UpdateJournal> interrupted = readUpdateJournal()) {
         journal = *interrupted;
-        journal.lastDay = std::max(journal.lastDay, yesterday);
+        if (yesterday > journal.lastDay) {
+            // Days missing since: the import goes on with them, and every later step runs again.
+            journal.lastDay = yesterday;
+            journal.step = UpdateJournal::Import;
+        }
         writeLog(glngLogFileNo,
                  QStringLiteral("前回中断された最新データの更新(%1～%2)を完了します")
                      .arg(text::formatYmdSlash(journal.firstDay), text::formatYmdSlash(journal.lastDay)));

@@ -285,6 +285,17 @@ TEST_F(ImportWindowsTest, StartUpWindowStopsAtADeadSite)
     EXPECT_EQ(MessageBoxRecorder::instance().texts(), QStringList{notice});
     EXPECT_TRUE(logLines().contains(notice));
     EXPECT_FALSE(logLines().contains(QStringLiteral("●計算処理開始")));
+
+    // The next day the site answers again: the stopped update goes on with the day since.
+    site().setFailure(FakeQuoteSite::Failure::None);
+    sys::setNow(QDateTime(QDate(2007, 3, 31), QTime(9, 0)));
+    EXPECT_EQ(frmGetData().exec(), QDialog::Accepted);
+    EXPECT_TRUE(
+        logLines().contains(QStringLiteral("前回中断された最新データの更新(2007/03/28～2007/03/30)を完了します")));
+    const int stocks = int(market().stocks().size());
+    EXPECT_EQ(rowCount(), 3 * stocks);
+    EXPECT_EQ(calculatedRows(), 3 * stocks);
+    EXPECT_EQ(gdtLastKabukaDate, QDate(2007, 3, 30));
 }
 
 } // namespace
