@@ -85,7 +85,7 @@ CREATE TABLE IF NOT EXISTS tttimestocks (
 
 -- @@ working
 
-PRAGMA user_version = 2;
+PRAGMA user_version = 3;
 
 -- Order reservations: what to buy, how to sell it, and where each order stands.
 CREATE TABLE IF NOT EXISTS ttresevation (
@@ -189,4 +189,14 @@ CREATE TABLE IF NOT EXISTS ttupdatejournal (
     取得日          TEXT,
     取得銘柄コード  TEXT,
     取得市場コード  TEXT
+);
+
+-- Saved mail files that the notice reader has handled, so that each is handled once and a
+-- notice (keyed by its Message-ID, else a hash of the file) counts once.
+CREATE TABLE IF NOT EXISTS ttmailprocessed (
+    ファイル名      TEXT    NOT NULL PRIMARY KEY,
+    -- Set for a notice that was counted; empty for every other result.
+    通知キー        TEXT    UNIQUE,
+    結果            TEXT    NOT NULL,
+    処理日付        TEXT    NOT NULL
 );

@@ -9,10 +9,12 @@
 #include "mainwindow/frmMain.h"
 #include "marketdata/frmVrCalc.h"
 #include "marketdata/modKabukaKikan.h"
+#include "platform/settings/SettingsStore.h"
 #include "platform/sys/Clock.h"
 #include "platform/sys/ProgramDir.h"
 #include "platform/ui/MsgBox.h"
 
+#include <QDir>
 #include <QFileInfo>
 
 namespace {
@@ -27,11 +29,37 @@ bool databaseFileExists(const QString &path)
 
 } // namespace
 
-std::unique_ptr<sys::InstanceLock> checkPrevInstance()
+namespace {
+
+// The lock at `lockPath`, or the message that tells why it cannot be held.
+std::variant<std::unique_ptr<sys::InstanceLock>, QString> takeLock(const QString &lockPath)
 {
-    auto lock = std::make_unique<sys::InstanceLock>(
-        sys::programFile(QStringLiteral(".") + sys::exeName() + QStringLiteral(".lock")));
-    return lock->acquire() ? std::move(lock) : nullptr;
+    auto lock = std::make_unique<sys::InstanceLock>(lockPath);
+    switch (lock->acquire()) {
+    case sys::InstanceLock::Result::Acquired:
+        return lock;
+    case sys::InstanceLock::Result::HeldElsewhere:
+        return QStringLiteral("既に起動されています。");
+    case sys::InstanceLock::Result::Unwritable:
+        break;
+    }
+    return QStringLiteral("フォルダ(") + lock->folder() + QStringLiteral(")に書き込めないため、起動できません。");
+}
+
+} // namespace
+
+std::variant<InstanceLocks, QString> checkPrevInstance()
+{
+    auto programDirectory = takeLock(sys::programFile(QStringLiteral(".") + sys::exeName() + QStringLiteral(".lock")));
+    if (const QString *refusal = std::get_if<QString>(&programDirectory))
+        return *refusal;
+    // Two program directories can share one settings file, and so one broker account.
+    const QString settingsFile = settings::fileForKey(HKEY_LOCAL_MACHINE + u'\\' + settingsSubKey());
+    QDir().mkpath(QFileInfo(settingsFile).absolutePath());
+    auto settings = takeLock(settingsFile + QStringLiteral(".lock"));
+    if (const QString *refusal = std::get_if<QString>(&settings))
+        return *refusal;
+    return InstanceLocks{std::move(std::get<0>(programDirectory)), std::move(std::get<0>(settings))};
 }
 
 RunningProgram Main()
@@ -39,11 +67,12 @@ RunningProgram Main()
     const QDateTime started = sys::now();
 
     RunningProgram program;
-    program.instanceLock = checkPrevInstance();
-    if (!program.instanceLock) {
-        ui::msgBox(QStringLiteral("既に起動されています。"), ui::vbOKOnly);
+    auto locks = checkPrevInstance();
+    if (const QString *refusal = std::get_if<QString>(&locks)) {
+        ui::msgBox(*refusal, ui::vbOKOnly);
         return {};
     }
+    program.instanceLocks = std::move(std::get<InstanceLocks>(locks));
 
     setLogPaths();
     const QString priceDb = priceDatabasePath();

@@ -1,20 +1,39 @@
 #include "core/BusyGuard.h"
 
-namespace {
-int runningJobs = 0;
-}
+#include "core/modGlobal.h"
+#include "core/modLog.h"
+#include "platform/sys/Yield.h"
 
-BusyGuard::BusyGuard()
+#include <vector>
+
+namespace {
+
+struct RunningJob {
+    QString name;
+    int yieldDepth; // the depth at which it started
+};
+
+std::vector<RunningJob> runningJobs;
+
+} // namespace
+
+BusyGuard::BusyGuard(const QString &job)
+    : m_started(runningJobs.empty() || sys::yieldDepth() <= runningJobs.back().yieldDepth)
 {
-    ++runningJobs;
+    if (m_started)
+        runningJobs.push_back({job, sys::yieldDepth()});
+    else
+        writeLog(glngLogFileNo,
+                 runningJobs.back().name + QStringLiteral("の実行中のため、") + job + QStringLiteral("は行いません"));
 }
 
 BusyGuard::~BusyGuard()
 {
-    --runningJobs;
+    if (m_started)
+        runningJobs.pop_back();
 }
 
 bool BusyGuard::isBusy()
 {
-    return runningJobs > 0;
+    return !runningJobs.empty();
 }

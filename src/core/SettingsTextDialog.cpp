@@ -2,6 +2,7 @@
 
 #include "core/modRegistrySet.h"
 #include "core/modSystem.h"
+#include "platform/ui/TypingLimit.h"
 #include "platform/ui/WindowBuilder.h"
 
 #include <QLineEdit>
@@ -33,7 +34,7 @@ QLineEdit *SettingsTextDialog::addRow(const QString &caption, const QString &box
         box->setEchoMode(QLineEdit::Password);
         box->setStyleSheet(QStringLiteral("lineedit-password-character: 42;"));
     }
-    box->setText(value);
+    ui::setTextWhole(box, value);
     selectAllTextOnFocus(box);
     m_rows.push_back({box, &value});
     return box;

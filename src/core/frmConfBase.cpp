@@ -1,5 +1,6 @@
 #include "core/frmConfBase.h"
 
+#include "core/HeaderRefresh.h"
 #include "core/SettingsRecords.h"
 #include "core/modLookup.h"
 #include "core/modRegistrySet.h"
@@ -8,7 +9,6 @@
 #include "platform/text/Format.h"
 #include "platform/text/VbText.h"
 #include "platform/ui/MsgBox.h"
-#include "platform/ui/TopLevelWindow.h"
 #include "platform/ui/WindowBuilder.h"
 
 #include <QButtonGroup>
@@ -22,15 +22,6 @@
 namespace {
 
 constexpr double kMaxPrincipal = 5000000;
-
-// The main window recomputes its header figures from the settings; it lives in a layer
-// above this dialog, so it is reached through its meta-object.
-void refreshMainWindowHeader()
-{
-    QWidget *mainWindow = ui::topLevelWindow(QStringLiteral("frmMain"));
-    if (mainWindow && mainWindow->metaObject()->indexOfMethod("setHeader()") >= 0)
-        QMetaObject::invokeMethod(mainWindow, "setHeader");
-}
 
 } // namespace
 
@@ -100,6 +91,6 @@ void frmConfBase::Cmd_Exec_Click()
     if (!getBaseSetting(this, glngSetteiMode))
         return;
     setRegistryAll();
-    refreshMainWindowHeader();
+    refreshHeader();
     accept();
 }

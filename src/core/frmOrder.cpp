@@ -4,6 +4,7 @@
 #include "core/modRegistrySet.h"
 #include "core/modSettingsCopy.h"
 #include "core/modSystem.h"
+#include "platform/ui/TypingLimit.h"
 #include "platform/ui/WindowBuilder.h"
 
 #include <QButtonGroup>
@@ -44,7 +45,7 @@ QLineEdit *addBox(QWidget *parent, const QString &name, const QString &value, in
                   const QString &caption, bool hidden = false)
 {
     QLineEdit *box = ui::addTextBox(parent, name, maxLength, ui::twipsRect(left, top, 720, kRowHeight));
-    box->setText(value);
+    ui::setTextWhole(box, value);
     box->setAccessibleName(caption);
     box->setHidden(hidden);
     return box;

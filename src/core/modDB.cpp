@@ -62,6 +62,16 @@ void addUpdateJournal(db::Connection &connection)
                                             " 取得銘柄コード TEXT, 取得市場コード TEXT)"));
 }
 
+// The notice reader marks each saved mail file it has handled, and each notice it counted.
+void addMailProcessedTable(db::Connection &connection)
+{
+    connection.executeScript(QStringLiteral("create table if not exists ttmailprocessed ("
+                                            " ファイル名 TEXT NOT NULL PRIMARY KEY,"
+                                            " 通知キー TEXT UNIQUE,"
+                                            " 結果 TEXT NOT NULL,"
+                                            " 処理日付 TEXT NOT NULL)"));
+}
+
 const std::vector<SchemaStep> &schemaSteps(DatabaseKind kind)
 {
     static const std::vector<SchemaStep> price{
@@ -70,7 +80,8 @@ const std::vector<SchemaStep> &schemaSteps(DatabaseKind kind)
     };
     static const std::vector<SchemaStep> work{
         {1, indexExecutionsByStock},
-        {2, addUpdateJournal},
+        {2, addMailProcessedTable},
+        {3, addUpdateJournal},
     };
     return kind == DatabaseKind::Price ? price : work;
 }
@@ -97,7 +108,8 @@ void relinkTables(const QString &priceDbPath, const QString &workDbPath)
     work.open(workDbPath);
     const QStringList workTables = work.tableNames();
     for (const QString &name : linkedTableNames()) {
-        if (workTables.contains(name))
+        // SQLite names ignore case, and a view hides an attached table as a table does.
+        if (workTables.contains(name, Qt::CaseInsensitive))
             throw std::runtime_error(
                 QStringLiteral("作業用データベース(%1)に株価テーブル %2 と同じ名前のテーブルがあります。")
                     .arg(workDbPath, name)
@@ -108,7 +120,7 @@ void relinkTables(const QString &priceDbPath, const QString &workDbPath)
     price.open(priceDbPath);
     const QStringList priceTables = price.tableNames();
     for (const QString &name : linkedTableNames()) {
-        if (!priceTables.contains(name))
+        if (!priceTables.contains(name, Qt::CaseInsensitive))
             throw std::runtime_error(QStringLiteral("株価データベース(%1)にテーブル %2 がありません。")
                                          .arg(priceDbPath, name)
                                          .toStdString());

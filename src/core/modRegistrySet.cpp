@@ -1,6 +1,7 @@
 #include "core/modRegistrySet.h"
 
 #include "core/SettingsCatalogue.h"
+#include "core/SettingsRecords.h"
 #include "core/SettingsText.h"
 #include "core/modGlobal.h"
 #include "core/modLog.h"
@@ -10,14 +11,32 @@
 
 namespace {
 
+// A date still at the zero date keeps a stored text that does not read as a date (the
+// load left the field at the zero date), so a hand-edited value is not lost for good.
+QString dateText(const SettingEntry &entry, const QDateTime &value)
+{
+    if (value == kZeroDate) {
+        const QString stored = regGetString(HKEY_LOCAL_MACHINE, settingsSubKey(), entry.name);
+        if (!stored.contains(QStringLiteral("Error Code")) && text::leadingNumber(stored) != 0 &&
+            !parseSettingDate(stored))
+            return stored;
+    }
+    return settingDateText(value);
+}
+
 QString storedText(const SettingEntry &entry)
 {
     return std::visit(Overloaded{
-                          // Secrets are kept exactly as typed: a trim would change them.
-                          [&](const QString *field) { return entry.secret ? *field : text::trimSpaces(*field); },
+                          [&](QString *field) {
+                              // Secrets are kept exactly as typed: a trim would change them. Other
+                              // texts are trimmed in memory too, so the program uses what it stores.
+                              if (!entry.secret)
+                                  *field = text::trimSpaces(*field);
+                              return *field;
+                          },
                           [](const int *field) { return QString::number(*field); },
                           [](const double *field) { return settingNumberText(*field); },
-                          [](const QDateTime *field) { return settingDateText(*field); },
+                          [&](const QDateTime *field) { return dateText(entry, *field); },
                       },
                       entry.field);
 }

@@ -1,5 +1,6 @@
 #include "core/modSettingsCopy.h"
 
+#include "core/CalcPeriodBoxes.h"
 #include "core/SettingsField.h"
 #include "core/SettingsRecords.h"
 #include "core/SettingsText.h"
@@ -7,6 +8,7 @@
 #include "platform/text/VbText.h"
 #include "platform/ui/ControlArray.h"
 #include "platform/ui/MsgBox.h"
+#include "platform/ui/TypingLimit.h"
 
 #include <QCheckBox>
 #include <QComboBox>
@@ -129,7 +131,7 @@ public:
 
     void text(const char16_t *name, const QString &value) const
     {
-        findControl<QLineEdit>(m_window, name)->setText(value);
+        ui::setTextWhole(findControl<QLineEdit>(m_window, name), value);
     }
     void check(const char16_t *name, int value) const
     {
@@ -301,20 +303,6 @@ const ControlField<OD> kOrderSettingControls[] = {
     kOrderAutoTypeControls[1],
 };
 
-// The indicator periods are single values, not a record: one table of their boxes.
-const std::pair<const char16_t *, int *> kCalcParamControls[] = {
-    {u"txtSMAS", &SMAS},
-    {u"txtSMAM", &SMAM},
-    {u"txtSMAL", &SMAL},
-    {u"txtEMAS", &EMAS},
-    {u"txtEMAM", &EMAM},
-    {u"txtEMAL", &EMAL},
-    {u"txtMACDSigSMA", &MACDSigSMA},
-    {u"txtRSIA", &RSIA},
-    {u"txtRCIS", &RCIS},
-    {u"txtRCIM", &RCIM},
-};
-
 } // namespace
 
 bool getSelectCondition(QWidget *window, int kind)
@@ -346,21 +334,23 @@ void setBaseSetting(QWidget *window, int kind)
 bool getCalcParam(QWidget *window)
 {
     ControlReader read(window);
-    std::array<int, std::size(kCalcParamControls)> periods{};
+    // The indicator periods are single values, not a record: all are read before any is set.
+    const auto &boxes = calcPeriodBoxes();
+    std::array<int, std::tuple_size_v<std::decay_t<decltype(boxes)>>> periods{};
     for (std::size_t i = 0; i < periods.size(); ++i)
-        periods[i] = read.whole(kCalcParamControls[i].first);
+        periods[i] = read.whole(boxes[i].name);
     if (!read.accepted())
         return false;
     for (std::size_t i = 0; i < periods.size(); ++i)
-        *kCalcParamControls[i].second = periods[i];
+        *boxes[i].period = periods[i];
     return true;
 }
 
 void setCalcParam(QWidget *window)
 {
     const ControlWriter write(window);
-    for (const auto &[name, period] : kCalcParamControls)
-        write.text(name, QString::number(*period));
+    for (const CalcPeriodBox &box : calcPeriodBoxes())
+        write.text(box.name, QString::number(*box.period));
 }
 
 bool getOrderSetting(QWidget *window, int kind)

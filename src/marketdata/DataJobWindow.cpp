@@ -52,7 +52,9 @@ void DataJobWindow::setButtonState(bool flag)
 
 void DataJobWindow::runJob(const std::function<void()> &job)
 {
-    const BusyGuard busy;
+    const BusyGuard busy(windowTitle());
+    if (!busy.started())
+        return;
     setButtonState(false);
     lblMsg->clear();
     ui::doEvents();

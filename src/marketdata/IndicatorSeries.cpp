@@ -134,16 +134,16 @@ void computeRow(std::vector<SeriesRow> &rows, std::size_t t, std::size_t firstRu
     for (std::size_t s = 0; s < p.rci.size(); ++s)
         v.rci[s] = rankCorrelation(rows, t, p.rci[s], scratch);
 
-    std::array<double, 3> ema{};
+    // The EMAs, the MACD and its signal stay at full precision: a running average continued
+    // from a rounded value stalls once the price is within half a rounding step of it.
     for (std::size_t s = 0; s < p.ema.size(); ++s) {
         const double f = 2.0 / (p.ema[s] + 1);
         const bool seeded = t > firstRun || (continueSeries && t > 0 && rows[t - 1].values.ema[s] != 0);
-        ema[s] = seeded ? f * price + (1 - f) * rows[t - 1].values.ema[s] : price;
-        v.ema[s] = oneDecimal(ema[s]);
+        v.ema[s] = seeded ? f * price + (1 - f) * rows[t - 1].values.ema[s] : price;
     }
-    v.macd = oneDecimal(ema[0] - ema[1]);
-    v.signal = oneDecimal(windowMean(rows, windowStart(t, p.macdSignal, signalFirst), t,
-                                     [](const SeriesRow &r) { return r.values.macd; }));
+    v.macd = v.ema[0] - v.ema[1];
+    v.signal = windowMean(rows, windowStart(t, p.macdSignal, signalFirst), t,
+                          [](const SeriesRow &r) { return r.values.macd; });
 
     if (t == 0) {
         v.up = v.down = 0;

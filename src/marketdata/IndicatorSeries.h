@@ -22,7 +22,9 @@ struct IndicatorPeriods {
 };
 
 // The computed values of one row, as stored: rounded to one decimal ("#.0"), the volume
-// ratios to two ("#.00"); the day moves and the RCI are whole numbers.
+// ratios to two ("#.00"); the day moves and the RCI are whole numbers. The EMAs, the MACD
+// and its signal are kept at full precision (later rows go on from them); windows round
+// them for display only.
 struct IndicatorValues {
     std::array<double, 3> sma{};
     std::array<double, 3> ema{};

@@ -97,4 +97,10 @@ void logErrorCode(int code)
     writeLog(glngLogFileNo, QStringLiteral("エラーコード:") + QString::number(code));
 }
 
+void logRowsLeftOut(const QString &procedure, std::size_t rowsOnPage)
+{
+    writeLog(glngLogFileNo,
+             procedure + QStringLiteral("×××%1行のうち%2行目までを読みました×××").arg(rowsOnPage).arg(kResultRows));
+}
+
 } // namespace quotepage

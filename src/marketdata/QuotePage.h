@@ -2,6 +2,7 @@
 
 #include <QString>
 
+#include <cstddef>
 #include <optional>
 
 namespace net {
@@ -60,5 +61,9 @@ QString siteAddressOrLog(const QString &key, const QString &path);
 
 // The end line "エラーコード:" + code.
 void logErrorCode(int code);
+
+// The log line of a page whose rows did not all fit the result table: `procedure` and the
+// page's row count, read up to row kResultRows.
+void logRowsLeftOut(const QString &procedure, std::size_t rowsOnPage);
 
 } // namespace quotepage

@@ -1,6 +1,7 @@
 #include "marketdata/frmCalc.h"
 
 #include "core/BusyWindow.h"
+#include "core/CalcPeriodBoxes.h"
 #include "core/SettingsText.h"
 #include "core/modGlobal.h"
 #include "core/modRegistrySet.h"
@@ -16,38 +17,21 @@
 #include <QLineEdit>
 #include <QPushButton>
 
+#include <string_view>
+
 namespace {
 
 constexpr int kRowHeight = 285;
 
-struct PeriodBox {
-    const char16_t *name;
-    const char16_t *caption;   // the row's caption inside its group, may be empty
-    const char16_t *fieldName; // how a message names the box
-    int minimum;               // an RCI needs two days
-    bool selectsOnFocus;
-};
-
-struct PeriodGroup {
-    const char16_t *caption;
-    std::vector<PeriodBox> boxes;
-};
-
-const std::vector<PeriodGroup> &periodGroups()
+// The boxes of one frame: a run of boxes with the same group caption.
+std::vector<std::vector<const CalcPeriodBox *>> periodGroups()
 {
-    static const std::vector<PeriodGroup> groups{
-        {u"単純移動平均",
-         {{u"txtSMAS", u"短期", u"単純移動平均(短期)", 1, true},
-          {u"txtSMAM", u"中期", u"単純移動平均(中期)", 1, false},
-          {u"txtSMAL", u"長期", u"単純移動平均(長期)", 1, true}}},
-        {u"指数平滑移動平均(MACD用)",
-         {{u"txtEMAS", u"短期", u"指数平滑移動平均(短期)", 1, true},
-          {u"txtEMAM", u"中期", u"指数平滑移動平均(中期)", 1, false},
-          {u"txtEMAL", u"長期", u"指数平滑移動平均(長期)", 1, true}}},
-        {u"MACDシグナル(単純移動平均)", {{u"txtMACDSigSMA", u"", u"MACDシグナル", 1, true}}},
-        {u"RSI", {{u"txtRSIA", u"", u"RSI", 1, true}}},
-        {u"RCI", {{u"txtRCIS", u"短期", u"RCI(短期)", 2, false}, {u"txtRCIM", u"中期", u"RCI(中期)", 2, false}}},
-    };
+    std::vector<std::vector<const CalcPeriodBox *>> groups;
+    for (const CalcPeriodBox &box : calcPeriodBoxes()) {
+        if (groups.empty() || std::u16string_view(groups.back().front()->group) != box.group)
+            groups.emplace_back();
+        groups.back().push_back(&box);
+    }
     return groups;
 }
 
@@ -67,17 +51,17 @@ frmCalc::frmCalc(QWidget *parent) : QDialog(parent)
     lblMsg->setGeometry(ui::twipsRect(240, 180, 5205, 270));
 
     int top = 480;
-    for (const PeriodGroup &group : periodGroups()) {
-        const int height = kRowHeight * (int(group.boxes.size()) + 1) + 60;
-        QGroupBox *frame = ui::addFrame(fraKeisan, QString(), QString::fromUtf16(group.caption),
+    for (const std::vector<const CalcPeriodBox *> &group : periodGroups()) {
+        const int height = kRowHeight * (int(group.size()) + 1) + 60;
+        QGroupBox *frame = ui::addFrame(fraKeisan, QString(), QString::fromUtf16(group.front()->group),
                                         ui::twipsRect(120, top, 5445, height));
         int rowTop = kRowHeight;
-        for (const PeriodBox &period : group.boxes) {
-            ui::addLabel(frame, QString::fromUtf16(period.caption), 240, rowTop + 15);
+        for (const CalcPeriodBox *period : group) {
+            ui::addLabel(frame, QString::fromUtf16(period->caption), 240, rowTop + 15);
             QLineEdit *box =
-                ui::addTextBox(frame, QString::fromUtf16(period.name), 3, ui::twipsRect(960, rowTop, 570, 255));
-            box->setAccessibleName(QString::fromUtf16(period.fieldName));
-            if (period.selectsOnFocus)
+                ui::addTextBox(frame, QString::fromUtf16(period->name), 3, ui::twipsRect(960, rowTop, 570, 255));
+            box->setAccessibleName(QString::fromUtf16(period->fieldName));
+            if (period->selectsOnFocus)
                 selectAllTextOnFocus(box);
             ui::addLabel(frame, QStringLiteral("日平均"), 1620, rowTop + 15);
             rowTop += kRowHeight;
@@ -102,19 +86,17 @@ void frmCalc::Form_Load()
 
 bool frmCalc::takePeriods()
 {
-    for (const PeriodGroup &group : periodGroups()) {
-        for (const PeriodBox &period : group.boxes) {
-            auto *box = findChild<QLineEdit *>(QString::fromUtf16(period.name));
-            const std::optional<int> days = parseWholeNumber(box->text());
-            // Boxes that hold no number at all are reported by getCalcParam.
-            if (days && *days < period.minimum) {
-                ui::msgBox(u'「' + box->accessibleName() + QStringLiteral("」には") + QString::number(period.minimum) +
-                               QStringLiteral("以上の日数を入力してください。"),
-                           ui::vbExclamation);
-                box->setFocus();
-                box->selectAll();
-                return false;
-            }
+    for (const CalcPeriodBox &period : calcPeriodBoxes()) {
+        auto *box = findChild<QLineEdit *>(QString::fromUtf16(period.name));
+        const std::optional<int> days = parseWholeNumber(box->text());
+        // Boxes that hold no number at all are reported by getCalcParam.
+        if (days && *days < period.minimum) {
+            ui::msgBox(u'「' + box->accessibleName() + QStringLiteral("」には") + QString::number(period.minimum) +
+                           QStringLiteral("以上の日数を入力してください。"),
+                       ui::vbExclamation);
+            box->setFocus();
+            box->selectAll();
+            return false;
         }
     }
     return getCalcParam(this);
@@ -130,8 +112,9 @@ void frmCalc::cmdCalc_Click()
     lblMsg->setText(QString());
     ui::doEvents();
     if (takePeriods()) {
-        calcKabuka(0, gdtFirstKabukaDate, gdtLastKabukaDate, QString(), QString(), lblMsg);
-        lblMsg->setText(QStringLiteral("処理を完了しました。"));
+        const bool ran = calcKabuka(0, gdtFirstKabukaDate, gdtLastKabukaDate, QString(), QString(), lblMsg);
+        lblMsg->setText(ran ? QStringLiteral("処理を完了しました。")
+                            : QStringLiteral("計算を行えませんでした。理由はログに記録しました。"));
         ui::doEvents();
     }
     cmdCalc->setEnabled(true);

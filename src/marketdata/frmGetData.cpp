@@ -23,10 +23,6 @@
 
 namespace {
 
-// The daily purge keeps the prices of the last 200 days: an empty or long-stale price
-// database is filled from there, not from the "no stored row" date.
-constexpr int kKeptDays = 200;
-
 void logStep(const char16_t *text)
 {
     writeLog(glngLogFileNo, QString::fromUtf16(text));
@@ -115,7 +111,7 @@ bool frmGetData::runUpdate(const QDateTime &now)
                  QStringLiteral("前回中断された最新データの更新(%1～%2)を完了します")
                      .arg(text::formatYmdSlash(journal.firstDay), text::formatYmdSlash(journal.lastDay)));
     } else {
-        journal.firstDay = std::max(gdtLastKabukaDate.addDays(1), now.date().addDays(-kKeptDays));
+        journal.firstDay = std::max(gdtLastKabukaDate.addDays(1), now.date().addDays(-kKeptPriceDays));
         journal.lastDay = yesterday;
     }
     writeUpdateJournal(journal);

@@ -9,7 +9,10 @@ qint64 getYobineTani(double price)
 {
     db::Statement st = gcnDB.prepare(
         QStringLiteral("select a.呼値単位 from tmnominalrange a where a.呼値開始 <= ? and a.呼値終了 >= ? limit 1"));
-    st.bindAll(price, price);
+    // Bands hold whole yen at both ends: the band of 3000.7 is the one holding 3000, so a
+    // price between two bands is never rounded up into the next one.
+    const double yen = std::floor(price);
+    st.bindAll(yen, yen);
     if (st.step()) {
         const double tick = st.real(0);
         if (tick > 0)

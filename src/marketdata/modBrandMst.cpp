@@ -17,18 +17,11 @@
 
 #include <algorithm>
 #include <map>
-#include <tuple>
 #include <vector>
 
 namespace {
 
 using namespace std::chrono_literals;
-
-struct BondKey {
-    QString code;
-    QString market;
-    bool operator<(const BondKey &other) const { return std::tie(code, market) < std::tie(other.code, other.market); }
-};
 
 struct BondRow {
     QString companyName;
@@ -40,7 +33,7 @@ struct BondRow {
     qint64 caution = 0;  // 管理ポスト区分
 };
 
-using Master = std::map<BondKey, BondRow>;
+using Master = std::map<StockKey, BondRow>;
 
 // The markets to rebuild, grouped by the site letter their pages are asked under.
 std::vector<std::vector<QString>> marketsBySiteLetter(const QString &oneMarket)
@@ -112,16 +105,21 @@ void replaceMaster(const QString &low, const QString &high, const QString &oneMa
     change.commit();
 }
 
+// More pages than this share of those asked that could not be fetched or read keep the
+// whole old master: a site that is down or redesigned must not thin out tmbond.
+constexpr double kMaxUnreadShare = 0.1;
+
 // The new master, gathered page by page beside the stored one.
 class MasterRebuild {
 public:
-    MasterRebuild(net::Inet &control, QLabel &label, Master old, const QString &stamp)
-        : m_control(control), m_label(label), m_old(std::move(old)), m_stamp(stamp)
+    MasterRebuild(net::Inet &control, QLabel &label, Master old, const QString &stamp, int pagesToAsk)
+        : m_control(control), m_label(label), m_old(std::move(old)), m_stamp(stamp), m_pagesToAsk(pagesToAsk)
     {
     }
 
     // The page of one code under the site letter of `markets`: the stock it names in one of
-    // them, nothing when the site does not list the code there, the old rows when no page came.
+    // them, nothing when the site answers that it does not list the code, the old rows when
+    // no page came or the page could not be read.
     void readCode(const QString &code, const std::vector<QString> &markets)
     {
         iskBrandCode = code;
@@ -130,12 +128,15 @@ public:
         iskRun(m_control);
         const bool fetched = iskClose() == 0;
         m_label.setText(iskBrandCode + u'.' + iskSizyouCode + QStringLiteral("を処理しています。"));
-        if (!fetched) {
-            ++m_failedPages;
-            for (const QString &market : markets) {
-                if (const auto kept = m_old.find({code, market}); kept != m_old.end())
-                    m_rebuilt.insert(*kept);
+        if (!fetched || (iskCount == 0 && !iskNotListed())) {
+            if (fetched) {
+                ++m_unreadablePages;
+                writeLog(glngLogFileNo, QStringLiteral("銘柄マスタ取得×××%1.%2のページを読めませんでした×××")
+                                            .arg(code, iskSuffix(markets.front())));
+            } else {
+                ++m_failedPages;
             }
+            keepOldRows(code, markets);
             return;
         }
         if (iskCount == 0 || std::find(markets.begin(), markets.end(), iskSizyouCode) == markets.end())
@@ -150,20 +151,54 @@ public:
 
     const Master &rebuilt() const { return m_rebuilt; }
     int failedPages() const { return m_failedPages; }
+    int unreadablePages() const { return m_unreadablePages; }
+    int pagesToAsk() const { return m_pagesToAsk; }
+    int unreadPages() const { return m_failedPages + m_unreadablePages; }
+    // Already too many pages unread for the rebuild to replace the master.
+    bool tooManyUnread() const { return unreadPages() > kMaxUnreadShare * m_pagesToAsk; }
 
 private:
+    void keepOldRows(const QString &code, const std::vector<QString> &markets)
+    {
+        for (const QString &market : markets) {
+            if (const auto kept = m_old.find({code, market}); kept != m_old.end())
+                m_rebuilt.insert(*kept);
+        }
+    }
+
     net::Inet &m_control;
     QLabel &m_label;
     const Master m_old;
     const QString m_stamp; // 登録日付 and 更新日付 of every new row
+    const int m_pagesToAsk;
     Master m_rebuilt;
     int m_failedPages = 0;
+    int m_unreadablePages = 0;
 };
+
+// Asks every page of the range; stops early once so many pages went unread that the
+// master will be kept anyway.
+void readRange(MasterRebuild &rebuild, const std::vector<std::vector<QString>> &groups, int low, int high)
+{
+    ui::YieldPacer pacer(50ms);
+    for (const std::vector<QString> &markets : groups) {
+        for (int k = low; k <= high; ++k) {
+            if (pacer.due())
+                ui::doEvents();
+            rebuild.readCode(text::formatZeroPadded(k, 4), markets);
+            if (rebuild.tooManyUnread())
+                return;
+        }
+    }
+}
 
 } // namespace
 
 void getBrandMst(net::Inet &control, QLabel &label, const QString &low, const QString &high, const QString &market)
 {
+    const BusyGuard busy(QStringLiteral("銘柄マスタの再構築"));
+    if (!busy.started())
+        return;
     if (ui::msgBox(QStringLiteral("銘柄コード情報を再構築します。よろしいですか?"),
                    ui::vbYesNo + ui::vbInformation + ui::vbDefaultButton2) != ui::vbYes)
         return;
@@ -171,23 +206,30 @@ void getBrandMst(net::Inet &control, QLabel &label, const QString &low, const QS
         writeLog(glngLogFileNo, QStringLiteral("銘柄マスタ取得×××銘柄コードの範囲が4桁の数字ではありません×××"));
         return;
     }
-    const BusyGuard busy;
     ui::doEvents();
     const QString oneMarket = text::trimSpaces(market);
-    MasterRebuild rebuild(control, label, storedMaster(low, high, oneMarket), db::dateTimeText(sys::now()));
-    ui::YieldPacer pacer(50ms);
-    for (const std::vector<QString> &markets : marketsBySiteLetter(oneMarket)) {
-        for (int k = low.toInt(); k <= high.toInt(); ++k) {
-            if (pacer.due())
-                ui::doEvents();
-            rebuild.readCode(text::formatZeroPadded(k, 4), markets);
-        }
+    const std::vector<std::vector<QString>> groups = marketsBySiteLetter(oneMarket);
+    const int pages = int(groups.size()) * std::max(0, high.toInt() - low.toInt() + 1);
+    MasterRebuild rebuild(control, label, storedMaster(low, high, oneMarket), db::dateTimeText(sys::now()), pages);
+    readRange(rebuild, groups, low.toInt(), high.toInt());
+    if (rebuild.tooManyUnread()) {
+        const QString why = QStringLiteral("銘柄マスタ取得:%1ページのうち%2ページの銘柄情報を取得できなかったため、"
+                                           "登録済みの銘柄マスタをそのまま残しました")
+                                .arg(rebuild.pagesToAsk())
+                                .arg(rebuild.unreadPages());
+        writeLog(glngLogFileNo, why);
+        ui::msgBox(why, ui::vbExclamation);
+        return;
     }
     replaceMaster(low, high, oneMarket, rebuild.rebuilt());
     if (rebuild.failedPages() > 0)
         writeLog(glngLogFileNo,
                  QStringLiteral("銘柄マスタ取得:%1件の銘柄情報を取得できませんでした。登録済みの銘柄はそのままです")
                      .arg(rebuild.failedPages()));
+    if (rebuild.unreadablePages() > 0)
+        writeLog(glngLogFileNo,
+                 QStringLiteral("銘柄マスタ取得:%1件の銘柄情報を読めませんでした。登録済みの銘柄はそのままです")
+                     .arg(rebuild.unreadablePages()));
 
     ui::msgBox(QStringLiteral("処理は完了しました。"), ui::vbInformation);
     ui::doEvents();

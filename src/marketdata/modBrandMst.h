@@ -13,6 +13,8 @@ class Inet;
 // money site's stock header pages, after asking the user. One page is asked per code and
 // site letter (the markets sharing a letter share the page, which names the stock's one
 // market there). The new master is gathered aside and replaces the old rows of the range
-// in one transaction at the end; a code whose page could not be fetched keeps its old
-// rows, and a stock that stays listed keeps its exclusion and caution flags.
+// in one transaction at the end. Only the site's own "no such stock" answer drops a code; a
+// code whose page could not be fetched or read keeps its old rows (and is logged), and a
+// stock that stays listed keeps its exclusion and caution flags. When more than a tenth of
+// the pages went unread the whole old master stays, with a log line and a message.
 void getBrandMst(net::Inet &control, QLabel &label, const QString &low, const QString &high, const QString &market);

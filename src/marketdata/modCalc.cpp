@@ -12,7 +12,6 @@
 
 #include <QLabel>
 #include <QPointer>
-#include <QScopedValueRollback>
 
 #include <algorithm>
 #include <chrono>
@@ -21,9 +20,6 @@
 namespace {
 
 using namespace std::chrono_literals;
-
-// True while a calculation runs; a timer tick during its yields must not start another.
-bool calculating = false;
 
 const QString kEarlierRowsSql =
     QStringLiteral("select 調整終値, 出来高, 短期EMA, 中期EMA, 長期EMA, MACD, 上昇幅, 下落幅 from ttstocks"
@@ -34,23 +30,6 @@ const QString kUpdateSql = QStringLiteral(
     " MACD = ?, MACDシグナル = ?, 上昇幅 = ?, 下落幅 = ?, RSI = ?, 短期RCI = ?, 中期RCI = ?, VRA = ?, VRB = ?"
     " where 銘柄コード = ? and 市場コード = ? and 日付 = ?");
 
-void readEarlierRows(db::Statement &query, const QString &code, const QString &market, const QDate &endDay,
-                     int lookBack, std::vector<SeriesRow> &newestFirst)
-{
-    query.reset();
-    query.bindAll(code, market, endDay, lookBack);
-    while (query.step()) {
-        SeriesRow row;
-        row.price = query.real(0);
-        row.volume = query.real(1);
-        row.values.ema = {query.real(2), query.real(3), query.real(4)};
-        row.values.macd = query.real(5);
-        row.values.up = query.real(6);
-        row.values.down = query.real(7);
-        newestFirst.push_back(row);
-    }
-}
-
 // One calculation over the rows of a date range. The rows of one stock are gathered, then
 // computed and written together; the writes go into transactions that end whenever the run
 // yields, so a timer's database work during the yield runs outside them.
@@ -58,7 +37,7 @@ class CalcRun {
 public:
     CalcRun(const IndicatorPeriods &periods, bool continueSeries, QLabel *progress, const QDateTime &stamp)
         : m_periods(periods), m_continueSeries(continueSeries), m_progress(progress), m_stamp(db::dateTimeText(stamp)),
-          m_earlier(gcnDB.prepare(kEarlierRowsSql)), m_update(gcnDB.prepare(kUpdateSql))
+          m_update(gcnDB.prepare(kUpdateSql))
     {
     }
 
@@ -100,9 +79,8 @@ private:
     {
         m_code = code;
         m_market = market;
-        m_rows.clear();
         m_dates.clear();
-        readEarlierRows(m_earlier, code, market, endDay, m_periods.lookBack(), m_rows);
+        m_rows = getZenkaiData(code, market, endDay, m_periods.lookBack());
         std::reverse(m_rows.begin(), m_rows.end());
         m_firstRun = m_rows.size();
     }
@@ -144,7 +122,6 @@ private:
     const bool m_continueSeries;
     QPointer<QLabel> m_progress;
     const QString m_stamp; // 更新日付 of every row written
-    db::Statement m_earlier;
     db::Statement m_update;
     std::optional<db::Transaction> m_transaction;
     ui::YieldPacer m_pacer{100ms};
@@ -159,15 +136,12 @@ private:
 
 } // namespace
 
-void calcKabuka(int continuation, const QDate &firstDay, const QDate &lastDay, const QString &code,
+bool calcKabuka(int continuation, const QDate &firstDay, const QDate &lastDay, const QString &code,
                 const QString &market, QLabel *progress)
 {
-    if (calculating) {
-        writeLog(glngLogFileNo, QStringLiteral("株価情報の計算中のため、新たな計算は行いません"));
-        return;
-    }
-    const QScopedValueRollback<bool> running(calculating, true);
-    const BusyGuard busy;
+    const BusyGuard busy(QStringLiteral("株価情報の計算"));
+    if (!busy.started())
+        return false;
 
     const QPointer<QLabel> label(progress);
     if (label)
@@ -177,15 +151,26 @@ void calcKabuka(int continuation, const QDate &firstDay, const QDate &lastDay, c
     const IndicatorPeriods periods = IndicatorPeriods::fromSettings();
     if (!periods.valid()) {
         writeLog(glngLogFileNo, QStringLiteral("指標の計算期間に1未満の値があるため、株価情報の計算を行いません"));
-        return;
+        return false;
     }
     CalcRun(periods, continuation == 1, label, sys::now()).run(firstDay, lastDay, code, market);
+    return true;
 }
 
 std::vector<SeriesRow> getZenkaiData(const QString &code, const QString &market, const QDate &endDay, int lookBack)
 {
     db::Statement query = gcnDB.prepare(kEarlierRowsSql);
-    std::vector<SeriesRow> rows;
-    readEarlierRows(query, code, market, endDay, lookBack, rows);
-    return rows;
+    query.bindAll(code, market, endDay, lookBack);
+    std::vector<SeriesRow> newestFirst;
+    while (query.step()) {
+        SeriesRow row;
+        row.price = query.real(0);
+        row.volume = query.real(1);
+        row.values.ema = {query.real(2), query.real(3), query.real(4)};
+        row.values.macd = query.real(5);
+        row.values.up = query.real(6);
+        row.values.down = query.real(7);
+        newestFirst.push_back(row);
+    }
+    return newestFirst;
 }

@@ -15,11 +15,12 @@ class QLabel;
 // before firstDay; otherwise they start afresh at each stock's first row of the range. The
 // windows of the averages, RSI, RCI and volume ratios always reach back into the stored
 // rows, so a continued run stores the values of one run over the whole history.
-// `progress` (may be null) shows the stock and day being computed. A call made while a
-// calculation is already running (a timer tick during its yields) does nothing but log.
+// `progress` (may be null) shows the stock and day being computed. A call that the busy
+// guard refuses (made during another job's yield) and a call with a period below 1 do
+// nothing but log, and return false; true when the rows were computed.
 // The writes are committed in pieces, one whenever the run yields to the window system, so
 // it must not be called inside an open transaction; each row is written whole.
-void calcKabuka(int continuation, const QDate &firstDay, const QDate &lastDay, const QString &code,
+bool calcKabuka(int continuation, const QDate &firstDay, const QDate &lastDay, const QString &code,
                 const QString &market, QLabel *progress);
 
 // The stored rows of one stock on one market up to endDay, newest first, at most lookBack

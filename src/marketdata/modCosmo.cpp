@@ -17,9 +17,10 @@ int csmStatus = 0;
 int csmError = 0;
 int csmCount = 0;
 std::array<csmMeigaraRecord, 1001> csmMeigara;
-bool csmSectionFound = false;
 
 namespace {
+
+bool sectionFound = false;
 
 const QString kSiteKey = QStringLiteral("Caution");
 const QString kPagePath = QStringLiteral("/net_trade/margin_trade/chuui/post.html");
@@ -53,7 +54,7 @@ void csmOpen(int mode)
     csmMode = mode;
     csmStatus = 0;
     csmError = 0;
-    csmSectionFound = false;
+    sectionFound = false;
     csmClear(mode);
 }
 
@@ -100,10 +101,13 @@ void csmresult(int mode, const QString &page)
     csmCount = int(std::min<size_t>(section.rows.size(), quotepage::kResultRows));
     std::copy_n(section.rows.begin(), csmCount, csmMeigara.begin() + 1);
     if (size_t(csmCount) < section.rows.size())
-        writeLog(glngLogFileNo, QStringLiteral("csmresult×××%1行のうち%2行目までを読みました×××")
-                                    .arg(section.rows.size())
-                                    .arg(quotepage::kResultRows));
-    csmSectionFound = section.outcome == CsmSection::Outcome::Read;
+        quotepage::logRowsLeftOut(QStringLiteral("csmresult"), section.rows.size());
+    sectionFound = section.outcome == CsmSection::Outcome::Read;
+}
+
+bool csmSectionFound()
+{
+    return sectionFound;
 }
 
 int csmClose()
@@ -174,7 +178,7 @@ void setKanriPost(net::Inet &control, QLabel &label, const QDate &date)
         csmOpen(section);
         csmRun(control);
         csmClose();
-        bothRead = bothRead && csmSectionFound;
+        bothRead = bothRead && csmSectionFound();
         for (int j = 1; j <= csmCount; ++j)
             listed.push_back({csmMeigara[size_t(j)].BrandCode, section});
     }

@@ -26,9 +26,6 @@ extern int csmStatus; // 0 after csmOpen, 11 after csmClear; pages are parsed on
 extern int csmError;  // 0, else why the last csmRun brought no page
 extern int csmCount;  // rows 1..csmCount of csmMeigara hold results
 extern std::array<csmMeigaraRecord, 1001> csmMeigara;
-// Whether the last parse found its section whole (marker, table end and header): only
-// then does an empty result mean an empty list rather than an unreadable page.
-extern bool csmSectionFound;
 
 void csmOpen(int mode);
 void csmClear(int mode);
@@ -36,6 +33,9 @@ void csmRun(net::Inet &control);
 void csmParse(const QString &page);
 void csmresult(int mode, const QString &page);
 int csmClose();
+// Whether the last parse found its section whole (marker, table end and header): only
+// then does an empty result mean an empty list rather than an unreadable page.
+bool csmSectionFound();
 
 // The market code of a market abbreviation on the page ("na" for an unknown one).
 QString csmMarketCode(const QString &abbreviation);

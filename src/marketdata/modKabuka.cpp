@@ -3,6 +3,7 @@
 #include "core/BusyGuard.h"
 #include "core/modGlobal.h"
 #include "core/modLog.h"
+#include "marketdata/StockCode.h"
 #include "marketdata/UpdateJournal.h"
 #include "marketdata/modCalc.h"
 #include "marketdata/modMarket.h"
@@ -21,7 +22,6 @@
 #include <algorithm>
 #include <map>
 #include <optional>
-#include <tuple>
 #include <vector>
 
 void getSeigenNehaba(qint64 basePrice, qint64 &lowerLimit, qint64 &upperLimit)
@@ -40,12 +40,6 @@ void getSeigenNehaba(qint64 basePrice, qint64 &lowerLimit, qint64 &upperLimit)
 namespace {
 
 using namespace std::chrono_literals;
-
-struct StockKey {
-    QString code;
-    QString market;
-    bool operator<(const StockKey &other) const { return std::tie(code, market) < std::tie(other.code, other.market); }
-};
 
 // The stocks to import: all of tmbond, or the one stock when the code is not blank.
 std::vector<StockKey> stocksToImport(const QString &oneCode, const QString &market)
@@ -316,7 +310,9 @@ KabukaImport getKabuka(net::Inet &control, QLabel &label, const QDate &start, co
 {
     if (!start.isValid() || !end.isValid())
         return {};
-    const BusyGuard busy;
+    const BusyGuard busy(QStringLiteral("株価情報の取得"));
+    if (!busy.started())
+        return {.stopped = true}; // another job runs: nothing is imported, and nothing counts as done
     ImportRun run(control, label, sys::now(), options, false);
     importDays(run, start, end, text::trimSpaces(code), market, options.journaled ? readUpdateJournal() : std::nullopt);
     return run.result();
@@ -327,7 +323,9 @@ bool getBunkatuKabuka(net::Inet &control, QLabel &label, const QDate &start, con
 {
     if (!start.isValid() || !end.isValid())
         return true;
-    const BusyGuard busy;
+    const BusyGuard busy(QStringLiteral("分割株価情報の取得"));
+    if (!busy.started())
+        return false;
     const QString oneCode = text::trimSpaces(code);
     QString sql = QStringLiteral("select 銘柄コード, 市場コード, 日付 from ttstocks where 分割区分 = 2");
     if (!oneCode.isEmpty())

@@ -16,6 +16,10 @@ class Inet;
 // (never below 0), upper = base + width; both 0 when no band holds the base price.
 void getSeigenNehaba(qint64 basePrice, qint64 &lowerLimit, qint64 &upperLimit);
 
+// Days of prices the price database keeps: the day change purges older rows, and the
+// first import of an empty or long-stale database reaches back this far.
+inline constexpr int kKeptPriceDays = 200;
+
 // What one import did, for callers that report or act on it.
 struct KabukaImport {
     int failedPages = 0;  // stock-days without a usable page or row; their stored rows stay

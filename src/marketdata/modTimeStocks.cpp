@@ -1,24 +1,22 @@
 #include "marketdata/modTimeStocks.h"
 
+#include "core/BusyGuard.h"
 #include "core/modGlobal.h"
 #include "marketdata/modYahoo.h"
 #include "platform/sys/Clock.h"
 #include "platform/text/Format.h"
-#include "platform/text/VbText.h"
 #include "platform/ui/Chart2D.h"
+#include "platform/ui/ChartGrid.h"
 #include "platform/ui/DoEvents.h"
 #include "platform/ui/YieldPacer.h"
 
 #include <QStringList>
 #include <QVector>
 
-#include <cmath>
-
 namespace {
 
-// The chart holds points 1 to 999 of a day.
-constexpr int kMaxChartPoints = 999;
 constexpr int kLabelEvery = 50;
+constexpr int kGridFactor = 4;
 const QColor kLineColor(246, 207, 8);
 const QColor kGridColor(0, 0, 192);
 constexpr std::chrono::milliseconds kYieldInterval{50};
@@ -34,17 +32,6 @@ bool isRecordingTime(const QString &hhmm)
     if (hhmm < QStringLiteral("0900") || hhmm > QStringLiteral("1500"))
         return false;
     return !(hhmm >= QStringLiteral("1100") && hhmm <= QStringLiteral("1230"));
-}
-
-// The Y-axis grid spacing for the bounds a < b: the grid value 4 x 10^(L - 2), L being the
-// length of the decimal text of b - a / 2 + a, when at least two grid lines fall between
-// the bounds; else 0, which lets the chart choose (a narrow intraday range would otherwise
-// show no grid line and no number).
-double gridSpacing(double a, double b)
-{
-    const qsizetype length = text::trimSpaces(text::formatPlainNumber(b - a / 2 + a)).size();
-    const double grid = 4 * std::pow(10.0, double(length - 2));
-    return std::floor(b / grid) - std::ceil(a / grid) >= 1 ? grid : 0;
 }
 
 } // namespace
@@ -64,6 +51,7 @@ GenzaitiQuote getGenzaiti(net::Inet &control, const QString &code, const QString
     quote.low = row.Yasune;
     quote.price = row.Genzaiti;
     quote.day = QDate(row.Year, row.Month, row.Day);
+    quote.timeShown = row.TimeShown;
     return quote;
 }
 
@@ -72,8 +60,11 @@ void saveTimeStocks(net::Inet &control, const QDateTime &day, const QString &cod
     const QDateTime now = sys::now();
     if (isWeekend(now.date()) || !isRecordingTime(now.toString(QStringLiteral("HHmm"))))
         return;
+    const BusyGuard busy(QStringLiteral("現在値の記録"));
+    if (!busy.started())
+        return;
     const GenzaitiQuote quote = getGenzaiti(control, code, market);
-    if (quote.price <= 0 || quote.day != day.date())
+    if (quote.price <= 0 || !quote.timeShown || quote.day != day.date())
         return;
     const QString time = text::formatZeroPadded(quote.hour, 2) + text::formatZeroPadded(quote.minute, 2);
 
@@ -89,8 +80,9 @@ void saveTimeStocks(net::Inet &control, const QDateTime &day, const QString &cod
 
 void drawTimeChart(int, const QString &code, const QString &market, const QDateTime &day, ui::Chart2D &chart)
 {
+    ui::Chart2D::Group &group = chart.group(1);
     chart.setIsBatched(true);
-    chart.setSeriesCount(0);
+    group.setSeriesCount(0);
     chart.axisX().setAnnotation(ui::Chart2D::Annotation::ValueLabels);
 
     QStringList times;
@@ -100,7 +92,7 @@ void drawTimeChart(int, const QString &code, const QString &market, const QDateT
         "select 時刻, 現在値 from tttimestocks where 銘柄コード = ? and 市場コード = ? and 日付 = ? and 現在値 > 0"
         " order by 時刻"));
     points.bindAll(code, market, day.date());
-    while (values.size() < kMaxChartPoints && points.step()) {
+    while (values.size() < ui::Chart2D::kMaxPoints && points.step()) {
         times.append(points.text(0));
         values.append(points.real(1));
         if (pacer.due())
@@ -108,25 +100,28 @@ void drawTimeChart(int, const QString &code, const QString &market, const QDateT
     }
 
     const int n = int(values.size());
-    chart.setSeriesCount(1);
-    chart.setPointCount(1, n);
+    group.setChartType(ui::Chart2D::ChartType::Lines);
+    group.setSeriesCount(1);
+    group.setPointCount(n);
     chart.axisX().clearValueLabels();
     for (int i = kLabelEvery; i <= n; i += kLabelEvery) {
         const QString &t = times[i - 1];
         chart.axisX().addValueLabel(i, t.left(2) + u':' + t.mid(2, 2));
     }
     for (int i = 1; i <= n; ++i)
-        chart.setY(1, i, values[i - 1]);
-    chart.setLineStyle(1, kLineColor, 1);
+        group.setY(1, i, values[i - 1]);
+    group.setLineColor(1, kLineColor);
+    group.setLineWidth(1, 1);
+    group.setLinePattern(1, ui::Chart2D::LinePattern::Solid);
 
     // The Y axis takes the bounds the chart computes for its secondary Y axis.
     const double a = chart.axisY2().min();
     const double b = chart.axisY2().max();
     chart.axisY().setMin(a);
     chart.axisY().setMax(b);
-    chart.axisY().setGridSpacing(gridSpacing(a, b));
+    chart.axisY().setGridSpacing(ui::majorGridSpacing(kGridFactor, a, b));
     for (ui::Chart2D::Axis *axis : {&chart.axisX(), &chart.axisY()}) {
-        axis->setGridVisible(true);
+        axis->setGridPattern(ui::Chart2D::LinePattern::Solid);
         axis->setGridColor(kGridColor);
     }
     chart.setIsBatched(false);

@@ -21,8 +21,9 @@ struct GenzaitiQuote {
     double open = 0;
     double high = 0;
     double low = 0;
-    double price = 0; // 0 when the quote could not be read
-    QDate day;        // today for a quote that shows a time, else the day the page shows
+    double price = 0;       // 0 when the quote could not be read
+    QDate day;              // today for a quote that shows a time, else the day the page shows
+    bool timeShown = false; // the page showed the quote's time (else a date, read as 15:00)
 };
 
 // The current quote of `code` through the quote module; zeros when nothing was read.
@@ -32,7 +33,8 @@ GenzaitiQuote getGenzaiti(net::Inet &control, const QString &code, const QString
 // Records the current quote of `code` on `market` as the point of its own quote time on
 // `day`, replacing an earlier point of that time. Only on weekdays from 09:00 to 15:00
 // outside 11:00 to 12:30 (both ends included in each), and only for a readable price of
-// that day: a page that shows the date of an earlier trade stores nothing.
+// that day shown with its time: a page that shows a date (of an earlier trade, or today's
+// in date form) stores nothing. Asks the busy guard like every data job.
 void saveTimeStocks(net::Inet &control, const QDateTime &day, const QString &code, const QString &market);
 
 // Redraws `chart` with the stored points of `code` on `market` on `day`, evenly spaced,

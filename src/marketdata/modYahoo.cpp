@@ -54,6 +54,7 @@ bool readTimeAndPrice(const QString &cell, const QDate &today, yhfKabukaRecord &
         quote.Day = today.day();
         quote.Hour = quotepage::wholeInt(number(byColon[0]));
         quote.Minute = quotepage::wholeInt(number(byColon[1].left(2)));
+        quote.TimeShown = true;
     } else {
         const QStringList bySlash = value.split(u'/');
         quote.Year = today.year();

@@ -17,8 +17,9 @@ struct yhfKabukaRecord {
     int Year = 0;
     int Month = 0;
     int Day = 0;
-    int Hour = 0;   // 15 when the page shows a date instead of a time
-    int Minute = 0; // 0 then
+    int Hour = 0;           // 15 when the page shows a date instead of a time
+    int Minute = 0;         // 0 then
+    bool TimeShown = false; // the page showed a time, not a date
     double Genzaiti = 0;
     double ZenzituHi = 0;
     double ZenzituHiRitu = 0;

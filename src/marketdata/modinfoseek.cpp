@@ -38,6 +38,7 @@ QString iskTangenKabusu;
 
 namespace {
 
+bool notListed = false;
 constexpr int kMaxAttempts = 10;
 const QString kSiteKey = QStringLiteral("Infoseek");
 
@@ -166,6 +167,7 @@ void iskClear(int mode)
     iskStatus = 11;
     iskCount = 0;
     iskRejected.clear();
+    notListed = false;
     if (mode == 1 || mode == 2)
         iskKabuka.fill(iskKabukaRecord{});
 }
@@ -184,6 +186,7 @@ void iskRun(net::Inet &control)
     for (int attempt = 0; attempt < kMaxAttempts; ++attempt) {
         iskError = 0;
         iskCount = 0;
+        notListed = false;
         const quotepage::Download page = quotepage::downloadPage(control, address, Basp::kcEucJp);
         if (page.error == net::kErrorBodyTooLarge || page.error == net::kErrorForeignRedirect) {
             iskError = page.error; // the same answer again: not worth another attempt
@@ -220,8 +223,10 @@ void iskParse(const QString &page)
 void iskParseHeader(const QString &page)
 {
     const std::optional<IskHeader> header = readIskHeader(page);
-    if (!header)
+    if (!header) {
+        notListed = isIskNotFoundPage(page);
         return;
+    }
     if (header->code != iskBrandCode.toUpper()) {
         iskError = kIskOtherStockPage; // e.g. a redirect to another stock's page
         return;
@@ -247,9 +252,12 @@ void iskParseHistory(const QString &page)
         iskKabuka[size_t(iskCount + 1 + i)] = rows[size_t(i)];
     iskCount += kept;
     if (size_t(kept) < rows.size())
-        writeLog(glngLogFileNo, QStringLiteral("iskParseHistory×××%1行のうち%2行目までを読みました×××")
-                                    .arg(rows.size())
-                                    .arg(quotepage::kResultRows));
+        quotepage::logRowsLeftOut(QStringLiteral("iskParseHistory"), rows.size());
+}
+
+bool iskNotListed()
+{
+    return notListed;
 }
 
 int iskClose()
@@ -257,12 +265,17 @@ int iskClose()
     return iskError;
 }
 
+bool isIskNotFoundPage(const QString &page)
+{
+    return quotepage::prepare(page).contains(QStringLiteral("一致するデータが見つかりませんでした"));
+}
+
 std::optional<IskHeader> readIskHeader(const QString &page)
 {
     using namespace quotepage;
-    QString text = prepare(page);
-    if (text.contains(QStringLiteral("一致するデータが見つかりませんでした")))
+    if (isIskNotFoundPage(page))
         return std::nullopt;
+    QString text = prepare(page);
     IskHeader header;
     if (!cutAfter(text, QStringLiteral("<!-- 銘柄ヘッダ -->")) || !cutAfter(text, QStringLiteral("<SPAN ID=DNAME>")))
         return std::nullopt;

@@ -81,6 +81,9 @@ void iskParse(const QString &page);
 void iskParseHeader(const QString &page);
 void iskParseHistory(const QString &page);
 int iskClose();
+// True when the last header page was the site's own "no such stock" answer; false for a
+// page that was read and for one that was neither (an error page, a redesign).
+bool iskNotListed();
 
 // The host of the money site as the site file names it, for messages; empty without one.
 QString iskSiteHost();
@@ -98,6 +101,8 @@ struct IskHeader {
     QString gyousyuName;
     QString tangenKabusu;
 };
+// True for the site's own "no such stock" answer.
+bool isIskNotFoundPage(const QString &page);
 // The header of a stock; nothing for the site's "no such stock" page or a page whose
 // header lacks one of its parts.
 std::optional<IskHeader> readIskHeader(const QString &page);

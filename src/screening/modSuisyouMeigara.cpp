@@ -34,7 +34,9 @@ void putCode(QStringList &codes, int position, const QString &code)
 int searchSuisyouMeigara(int mode, QLabel &lblMsg, ui::FlexGrid &msfgSelect, const QDate &day, BS &base, SL &condition,
                          OD &order, Sizyou &markets, QStringList &codes, const CancelToken &cancel)
 {
-    const BusyGuard busy;
+    const BusyGuard busy(QStringLiteral("推奨銘柄の検索"));
+    if (!busy.started())
+        return 0;
     ui::YieldPacer pacer(50ms);
     const auto yield = [&pacer] {
         if (pacer.due())

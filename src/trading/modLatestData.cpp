@@ -16,7 +16,9 @@
 
 void getLatestData()
 {
-    const BusyGuard busy;
+    const BusyGuard busy(QStringLiteral("最新データの取得"));
+    if (!busy.started())
+        return;
     const QDateTime now = sys::now();
     const QDate latestTradingDay = getZenEigyoubi(now.addDays(-1)).date();
     // An update that an earlier run left unfinished is completed even when the reference

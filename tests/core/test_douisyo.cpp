@@ -47,19 +47,38 @@ TEST_F(Douisyo, ShowsTheTermsAndAgreeingAccepts)
     dialog.show();
     EXPECT_EQ(dialog.windowTitle(), QStringLiteral("使用許諾書"));
     EXPECT_EQ(shownText(dialog), QStringLiteral("使用許諾書"));
+    EXPECT_TRUE(dialog.findChild<QPushButton *>(QStringLiteral("cmdOK"))->isEnabled());
     QTest::mouseClick(dialog.findChild<QPushButton *>(QStringLiteral("cmdOK")), Qt::LeftButton);
     EXPECT_EQ(dialog.result(), QDialog::Accepted);
 }
 
-TEST_F(Douisyo, DisagreeingRejectsAndAMissingPageIsSaid)
+TEST_F(Douisyo, TermsThatWereNotShownCannotBeAgreedTo)
 {
-    writeSiteFile(server.baseUrl() + QStringLiteral("missing"));
-    frmDouisyo dialog;
-    dialog.show();
-    EXPECT_TRUE(shownText(dialog).startsWith(QStringLiteral("使用許諾書を表示できません。")));
-    QTest::mouseClick(dialog.findChild<QPushButton *>(QStringLiteral("cmdCancel")), Qt::LeftButton);
-    EXPECT_FALSE(dialog.isVisible());
-    EXPECT_EQ(dialog.result(), QDialog::Rejected);
+    server.server().Get(
+        "/empty", [](const httplib::Request &, httplib::Response &response) { response.set_content("", "text/html"); });
+    const struct {
+        const char *name;
+        QString address;
+    } cases[] = {
+        {"a missing page", server.baseUrl() + QStringLiteral("missing")},
+        {"an empty page", server.baseUrl() + QStringLiteral("empty")},
+        {"no address", QString()},
+    };
+    for (const auto &c : cases) {
+        writeSiteFile(c.address);
+        frmDouisyo dialog;
+        dialog.show();
+        const QString shown = shownText(dialog);
+        EXPECT_TRUE(shown.startsWith(QStringLiteral("使用許諾書を表示できません。"))) << c.name;
+        EXPECT_TRUE(shown.contains(QStringLiteral("もう一度起動してください"))) << c.name;
+        auto *agree = dialog.findChild<QPushButton *>(QStringLiteral("cmdOK"));
+        EXPECT_FALSE(agree->isEnabled()) << c.name;
+        QTest::mouseClick(agree, Qt::LeftButton);
+        EXPECT_TRUE(dialog.isVisible()) << c.name;
+        QTest::mouseClick(dialog.findChild<QPushButton *>(QStringLiteral("cmdCancel")), Qt::LeftButton);
+        EXPECT_FALSE(dialog.isVisible()) << c.name;
+        EXPECT_EQ(dialog.result(), QDialog::Rejected) << c.name;
+    }
 }
 
 } // namespace

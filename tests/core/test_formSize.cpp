@@ -27,9 +27,21 @@ TEST(FormSize, UserResizeIsUndone)
     window.resize(500, 300);
     QApplication::processEvents();
     EXPECT_EQ(window.frameGeometry().size(), QSize(879, 571));
+}
 
-    window.showMinimized();
-    setFormSize(&window); // skipped without complaint
+TEST(FormSize, MinimisedOrMaximisedWindowsAreLeftAlone)
+{
+    for (const auto state : {Qt::WindowMinimized, Qt::WindowMaximized}) {
+        FixedWindow window;
+        window.show();
+        window.setWindowState(state);
+        QApplication::processEvents();
+        const QSize before = window.size();
+        setFormSize(&window);
+        QApplication::processEvents();
+        EXPECT_EQ(window.windowState(), state);
+        EXPECT_EQ(window.size(), before) << int(state);
+    }
 }
 
 } // namespace

@@ -83,7 +83,7 @@ TEST_F(SchemaUpgradeTest, OldWorkingDatabaseGainsTheUpdateJournal)
     {
         db::Connection work;
         work.open(workDatabasePath());
-        work.executeScript(QStringLiteral("drop table ttupdatejournal; PRAGMA user_version = 1;"));
+        work.executeScript(QStringLiteral("drop table ttupdatejournal; PRAGMA user_version = 2;"));
     }
     openDatabases();
     EXPECT_EQ(userVersion(gcnDB), schemaVersion(DatabaseKind::Work));
@@ -114,3 +114,24 @@ TEST_F(SchemaUpgradeTest, FileOfANewerProgramIsRefusedAndLeftAsItIs)
 }
 
 } // namespace
+
+TEST_F(SchemaUpgradeTest, OldWorkDatabaseGainsTheMailMarkerTable)
+{
+    createDatabases();
+    {
+        db::Connection work;
+        work.open(workDatabasePath());
+        work.executeScript(QStringLiteral("drop table ttmailprocessed; PRAGMA user_version = 1;"));
+    }
+    openDatabases();
+    EXPECT_TRUE(gcnDB.tableNames().contains(QStringLiteral("ttmailprocessed")));
+    EXPECT_EQ(userVersion(gcnDB), schemaVersion(DatabaseKind::Work));
+    gcnDB.execute(
+        QStringLiteral("insert into ttmailprocessed (ファイル名, 通知キー, 結果, 処理日付) values (?, ?, ?, ?)"),
+        QStringLiteral("a.eml"), QStringLiteral("id:x"), QStringLiteral("約定"), QStringLiteral("2026-01-05"));
+    EXPECT_THROW(gcnDB.execute(QStringLiteral("insert into ttmailprocessed (ファイル名, 通知キー, 結果, 処理日付)"
+                                              " values (?, ?, ?, ?)"),
+                               QStringLiteral("b.eml"), QStringLiteral("id:x"), QStringLiteral("約定"),
+                               QStringLiteral("2026-01-05")),
+                 db::Error); // a notice key counts once
+}

@@ -1,5 +1,6 @@
 #include "support/SettingsTestSupport.h"
 
+#include "core/HeaderRefresh.h"
 #include "core/frmBrandSelect.h"
 #include "core/frmConfBase.h"
 #include "core/frmConfID.h"
@@ -8,6 +9,8 @@
 #include "core/frmOrder.h"
 #include "core/modGlobal.h"
 #include "core/modLog.h"
+#include "core/modRegistrySet.h"
+#include "platform/text/VbText.h"
 #include "platform/ui/ControlArray.h"
 #include "support/MessageBoxRecorder.h"
 #include "support/ProgramDirFixture.h"
@@ -94,7 +97,7 @@ TEST_F(SettingsDialogs, ScreeningDialogEditsTheSelectedSetAndSavesOnDecide)
     const settings::Values stored = storedSettings();
     EXPECT_EQ(stored.value(QStringLiteral("SLBaibaidaikinSim")), QStringLiteral("80"));
     EXPECT_EQ(stored.value(QStringLiteral("SLNensyoraiTypeSim")), QStringLiteral("2"));
-    EXPECT_EQ(stored.size(), 211);
+    EXPECT_EQ(stored.size(), 212);
 }
 
 TEST_F(SettingsDialogs, ScreeningDialogCancelAndRefusalChangeNothing)
@@ -278,6 +281,32 @@ TEST_F(SettingsDialogs, BaseDialogChecksThePrincipalAndSetsTwoPurchases)
     EXPECT_EQ(storedSettings().value(QStringLiteral("KounyuTensuSim")), QStringLiteral("2"));
 }
 
+TEST_F(SettingsDialogs, BaseDialogRefreshesTheMainWindowHeaderOnDecideOnly)
+{
+    glngSetteiMode = 2;
+    simBS.TousiGanpon = 3000000;
+    int refreshes = 0;
+    setHeaderRefresh([&] { ++refreshes; });
+    {
+        frmConfBase dialog;
+        dialog.show();
+        click(&dialog, "Cmd_Cancel");
+    }
+    EXPECT_EQ(refreshes, 0);
+    {
+        frmConfBase dialog;
+        dialog.show();
+        click(&dialog, "Cmd_Exec");
+        EXPECT_FALSE(dialog.isVisible());
+    }
+    EXPECT_EQ(refreshes, 1);
+    setHeaderRefresh({});
+    frmConfBase dialog;
+    dialog.show();
+    click(&dialog, "Cmd_Exec"); // nothing registered: nothing to refresh
+    EXPECT_EQ(refreshes, 1);
+}
+
 // The three dialogs of single text settings: a box, the setting it edits, and its stored name.
 struct TextDialogCase {
     const char *name;
@@ -285,17 +314,19 @@ struct TextDialogCase {
     const char *boxName;
     QString *setting;
     const char *storedName;
+    bool secret; // kept exactly as typed; other texts lose their surrounding blanks
 };
 
 TEST_F(SettingsDialogs, TextDialogsStoreExactlyWhatIsTyped)
 {
     glngLogFileNo = openLog();
     const TextDialogCase cases[] = {
-        {"frmConfID", [] { return std::make_unique<frmConfID>(); }, "txtPassword", &Password, "Password"},
-        {"frmConfID", [] { return std::make_unique<frmConfID>(); }, "txtPassword2", &Password2, "Password2"},
-        {"frmConfPOP", [] { return std::make_unique<frmConfPOP>(); }, "txtPOPPassword", &POPPassword, "POPPassword"},
-        {"frmConfPOP", [] { return std::make_unique<frmConfPOP>(); }, "txtPOPServer", &POP3Server, "POP3Server"},
-        {"frmConfMailInfo", [] { return std::make_unique<frmConfMailInfo>(); }, "txtEMail", &EMail, "EMail"},
+        {"frmConfID", [] { return std::make_unique<frmConfID>(); }, "txtPassword", &Password, "Password", true},
+        {"frmConfID", [] { return std::make_unique<frmConfID>(); }, "txtPassword2", &Password2, "Password2", true},
+        {"frmConfPOP", [] { return std::make_unique<frmConfPOP>(); }, "txtPOPPassword", &POPPassword, "POPPassword",
+         true},
+        {"frmConfPOP", [] { return std::make_unique<frmConfPOP>(); }, "txtPOPServer", &POP3Server, "POP3Server", false},
+        {"frmConfMailInfo", [] { return std::make_unique<frmConfMailInfo>(); }, "txtEMail", &EMail, "EMail", false},
     };
     for (const TextDialogCase &c : cases) {
         *c.setting = QStringLiteral("before");
@@ -315,7 +346,9 @@ TEST_F(SettingsDialogs, TextDialogsStoreExactlyWhatIsTyped)
             box(dialog.get(), c.boxName)->setText(typed);
             click(dialog.get(), "Cmd_Exec");
             EXPECT_FALSE(dialog->isVisible());
-            EXPECT_EQ(*c.setting, typed) << c.boxName;
+            const QString kept = c.secret ? typed : text::trimSpaces(typed);
+            EXPECT_EQ(*c.setting, kept) << c.boxName;
+            EXPECT_EQ(storedSettings().value(QString::fromLatin1(c.storedName)), kept) << c.boxName;
         }
     }
     Password = QStringLiteral(" pa ss ");
@@ -327,6 +360,86 @@ TEST_F(SettingsDialogs, TextDialogsStoreExactlyWhatIsTyped)
     QFile log(path(QStringLiteral("Nimbra.log")));
     ASSERT_TRUE(log.open(QIODevice::ReadOnly));
     EXPECT_FALSE(log.readAll().contains("pa ss"));
+}
+
+// A dialog that shows stored values, and the stored names of the values it shows.
+struct UnchangedCase {
+    const char *name;
+    int mode;
+    std::function<void()> setValues;
+    std::function<std::unique_ptr<QDialog>()> open;
+    const char *decide;
+    QStringList storedNames;
+};
+
+TEST_F(SettingsDialogs, OpeningADialogAndDecidingChangesNothingStored)
+{
+    glngLogFileNo = openLog();
+    const UnchangedCase cases[] = {
+        {"frmBrandSelect",
+         2,
+         [] {
+             simSL.SLRSIS = -12.5; // longer than its box's typing limit of 4
+             simSL.SLRSIE = 99.75;
+             simSL.SLMACDSpanS = 0.123456789;
+             simSL.SLMACDSpanE = 0.00001;
+         },
+         [] { return std::make_unique<frmBrandSelect>(); },
+         "cmdSelect",
+         {QStringLiteral("SLRSISSim"), QStringLiteral("SLRSIESim"), QStringLiteral("SLMACDSpanSSim"),
+          QStringLiteral("SLMACDSpanESim")}},
+        {"frmConfBase",
+         2,
+         [] { simBS.StartDate = QDateTime(QDate(2006, 1, 4), QTime(9, 30, 0)); },
+         [] { return std::make_unique<frmConfBase>(); },
+         "Cmd_Exec",
+         {QStringLiteral("StartDateSim")}},
+        {"frmConfID",
+         0,
+         [] {
+             UserID = QStringLiteral("taro");
+             Password = QStringLiteral("a-password-of-21-char");
+         },
+         [] { return std::make_unique<frmConfID>(); },
+         "Cmd_Exec",
+         {QStringLiteral("Password")}},
+    };
+    for (const UnchangedCase &c : cases) {
+        resetSettings();
+        glngSetteiMode = c.mode;
+        c.setValues();
+        ASSERT_TRUE(setRegistryAll());
+        const settings::Values before = storedSettings();
+        MessageBoxRecorder::instance().reset();
+
+        std::unique_ptr<QDialog> dialog = c.open();
+        dialog->show();
+        click(dialog.get(), c.decide);
+        EXPECT_FALSE(dialog->isVisible()) << c.name;
+        EXPECT_EQ(messages(), QStringList()) << c.name;
+        const settings::Values after = storedSettings();
+        for (const QString &name : c.storedNames)
+            EXPECT_EQ(after.value(name), before.value(name)) << c.name << " " << name.toStdString();
+    }
+    EXPECT_EQ(storedSettings().value(QStringLiteral("Password")).size(), 21);
+}
+
+TEST_F(SettingsDialogs, TypingStaysWithinTheLimitOfABoxThatWasLoadedLonger)
+{
+    Password = QStringLiteral("a-password-of-21-char");
+    frmConfID dialog;
+    dialog.show();
+    QLineEdit *password = box(&dialog, "txtPassword");
+    ASSERT_EQ(password->text(), Password);
+    password->setFocus();
+    password->end(false);
+    QTest::keyClicks(password, QStringLiteral("x"));
+    EXPECT_EQ(password->text(), Password) << "typing cannot lengthen it";
+    QTest::keyClick(password, Qt::Key_Backspace);
+    EXPECT_EQ(password->text().size(), 20) << "shortening works";
+    password->selectAll();
+    QTest::keyClicks(password, QString(30, u'y'));
+    EXPECT_EQ(password->text().size(), 16) << "the typing limit holds again";
 }
 
 TEST_F(SettingsDialogs, NoticeMailDialogStoresTheSwitch)

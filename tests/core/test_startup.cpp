@@ -5,11 +5,19 @@
 #include "support/MessageBoxRecorder.h"
 #include "support/ProgramDirFixture.h"
 
+#include "platform/settings/SettingsStore.h"
+#include "platform/sys/Clock.h"
+#include "platform/sys/InstanceLock.h"
+
 #include <QAbstractButton>
 #include <QApplication>
 #include <QFile>
 #include <QTest>
 #include <QTimer>
+
+#include <any>
+#include <functional>
+#include <memory>
 
 namespace {
 
@@ -25,14 +33,48 @@ protected:
 TEST_F(StartupTest, SecondInstanceIsRefusedWithoutLogging)
 {
     createDatabases();
-    const auto running = checkPrevInstance();
-    ASSERT_TRUE(running);
-
-    const RunningProgram second = Main();
-
-    EXPECT_FALSE(second.mainWindow);
-    EXPECT_EQ(MessageBoxRecorder::instance().texts(), QStringList{QStringLiteral("既に起動されています。")});
-    EXPECT_FALSE(QFile::exists(path(QStringLiteral("Nimbra.log"))));
+    const QString settingsLock =
+        settings::fileForKey(HKEY_LOCAL_MACHINE + u'\\' + settingsSubKey()) + QStringLiteral(".lock");
+    // A program directory that cannot be written to: it lies under a plain file (file
+    // modes would not stop the tests' user when it is root).
+    const QString blocked = path(QStringLiteral("file/folder"));
+    QFile file(path(QStringLiteral("file")));
+    ASSERT_TRUE(file.open(QIODevice::WriteOnly));
+    file.close();
+    const struct {
+        const char *name;
+        std::function<std::any()> holdLock; // what another copy holds
+        QString refusal;
+    } cases[] = {
+        {"same program directory",
+         [] { return std::any(std::make_shared<decltype(checkPrevInstance())>(checkPrevInstance())); },
+         QStringLiteral("既に起動されています。")},
+        {"another directory with the same settings",
+         [&] {
+             auto lock = std::make_shared<sys::InstanceLock>(settingsLock);
+             EXPECT_EQ(lock->acquire(), sys::InstanceLock::Result::Acquired);
+             return std::any(lock);
+         },
+         QStringLiteral("既に起動されています。")},
+        {"a program directory that cannot be written",
+         [&] {
+             qputenv("NIMBRA_HOME", blocked.toUtf8());
+             return std::any();
+         },
+         QStringLiteral("フォルダ(%1)に書き込めないため、起動できません。").arg(blocked)},
+    };
+    for (const auto &c : cases) {
+        MessageBoxRecorder::instance().reset();
+        {
+            const std::any held = c.holdLock();
+            const RunningProgram second = Main();
+            EXPECT_FALSE(second.mainWindow) << c.name;
+        }
+        EXPECT_EQ(MessageBoxRecorder::instance().texts(), QStringList{c.refusal}) << c.name;
+        EXPECT_FALSE(QFile::exists(path(QStringLiteral("Nimbra.log")))) << c.name;
+    }
+    qputenv("NIMBRA_HOME", dir().toUtf8());
+    EXPECT_TRUE(std::holds_alternative<InstanceLocks>(checkPrevInstance())) << "both locks are free again";
 }
 
 TEST_F(StartupTest, MissingDatabaseIsNamedByItsFullPath)
@@ -54,18 +96,30 @@ TEST_F(StartupTest, MissingDatabaseIsNamedByItsFullPath)
 
 TEST_F(StartupTest, LocalTableUnderAPriceTableNameStopsStartUp)
 {
-    createDatabases();
-    {
-        db::Connection work;
-        work.open(path(QStringLiteral("Nimbra.mdb")));
-        work.executeScript(QStringLiteral("create table ttstocks (x integer)"));
-    }
-    try {
-        Main();
-        FAIL() << "start-up went on with a shadowing table";
-    } catch (const std::runtime_error &e) {
-        const QString message = QString::fromStdString(e.what());
-        EXPECT_TRUE(message.contains(QStringLiteral("ttstocks"))) << e.what();
+    const struct {
+        const char *shadow;
+        const char *named;
+    } cases[] = {
+        {"create table ttstocks (x integer)", "ttstocks"},
+        {"create table TTSTOCKS (x integer)", "ttstocks"},
+        {"create view tmbond as select 1 as x", "tmbond"},
+        {"create view TmMarket as select 1 as x", "tmmarket"},
+    };
+    for (const auto &c : cases) {
+        QFile::remove(path(QStringLiteral("Nimbra.mdb")));
+        createDatabases();
+        {
+            db::Connection work;
+            work.open(path(QStringLiteral("Nimbra.mdb")));
+            work.executeScript(QString::fromLatin1(c.shadow));
+        }
+        try {
+            Main();
+            ADD_FAILURE() << "start-up went on with " << c.shadow;
+        } catch (const std::runtime_error &e) {
+            const QString message = QString::fromStdString(e.what());
+            EXPECT_TRUE(message.contains(QString::fromLatin1(c.named))) << e.what();
+        }
     }
 }
 
@@ -112,18 +166,44 @@ TEST_F(StartupTest, MissingVolumeRatioColumnsAreAddedAndRecalculatedOnce)
         db::Connection price;
         price.open(path(QStringLiteral("Nimbra_mst.mdb")));
         price.executeScript(QStringLiteral("alter table ttstocks drop column VRB"));
+        price.executeScript(QStringLiteral(
+            "insert into ttstocks (銘柄コード, 市場コード, 日付, 調整終値, 出来高) values ('7203', 't1', '2026-12-07',"
+            " 100, 1000), ('7203', 't1', '2026-12-08', 102, 2000), ('7203', 't1', '2026-12-09', 101, 1500)"));
     }
+    const auto recalculationsLogged = [&] {
+        return logTexts(path(QStringLiteral("Nimbra.log"))).count(QStringLiteral("全データ再計算"));
+    };
+    const auto rowsUpdatedAt = [&](const char *stamp) {
+        db::Connection price;
+        price.open(path(QStringLiteral("Nimbra_mst.mdb")));
+        db::Statement rows = price.prepare(QStringLiteral("select count(*) from ttstocks where 更新日付 = ?"));
+        rows.bind(1, QString::fromLatin1(stamp));
+        return rows.step() ? rows.int64(0) : -1;
+    };
 
+    sys::setNow(QDateTime(QDate(2026, 12, 10), QTime(8, 0)));
     {
         const RunningProgram first = Main();
         ASSERT_TRUE(first.mainWindow);
-        EXPECT_TRUE(logTexts(path(QStringLiteral("Nimbra.log"))).contains(QStringLiteral("全データ再計算")));
         first.mainWindow->close();
     }
-    db::Connection price;
-    price.open(path(QStringLiteral("Nimbra_mst.mdb")));
-    EXPECT_TRUE(price.columnNames(QStringLiteral("ttstocks")).contains(QStringLiteral("VRB")));
-    EXPECT_TRUE(price.columnNames(QStringLiteral("ttstocks")).contains(QStringLiteral("VRA")));
+    EXPECT_EQ(recalculationsLogged(), 1);
+    EXPECT_EQ(rowsUpdatedAt("2026-12-10 08:00:00"), 3) << "the recalculation window ran over every row";
+    {
+        db::Connection price;
+        price.open(path(QStringLiteral("Nimbra_mst.mdb")));
+        EXPECT_TRUE(price.columnNames(QStringLiteral("ttstocks")).contains(QStringLiteral("VRB")));
+        EXPECT_TRUE(price.columnNames(QStringLiteral("ttstocks")).contains(QStringLiteral("VRA")));
+    }
+
+    sys::setNow(QDateTime(QDate(2026, 12, 10), QTime(9, 0)));
+    {
+        const RunningProgram second = Main();
+        ASSERT_TRUE(second.mainWindow);
+        second.mainWindow->close();
+    }
+    EXPECT_EQ(recalculationsLogged(), 1) << "the columns are there now";
+    EXPECT_EQ(rowsUpdatedAt("2026-12-10 08:00:00"), 3);
 }
 
 TEST_F(StartupTest, DecliningTheTermsEndsBeforeTheDailyUpdate)

@@ -34,12 +34,13 @@ protected:
         ProgramDirFixture::TearDown();
     }
 
-    // Transfers give up after 100 ms and a stalled page answers only after a second, so
-    // timeouts happen quickly.
+    // Transfers give up after 400 ms and a stalled page answers only after two seconds, so
+    // timeouts happen quickly, yet a loaded machine or a sanitizer build still gets every
+    // prompt answer in time.
     void failFast()
     {
-        control.setTimeouts(std::chrono::milliseconds(500), std::chrono::milliseconds(100));
-        site.setTimeoutDelay(std::chrono::milliseconds(1000));
+        control.setTimeouts(std::chrono::milliseconds(1000), std::chrono::milliseconds(400));
+        site.setTimeoutDelay(std::chrono::milliseconds(2000));
     }
 
     // The log's texts without their time stamps, from line `from` on.

@@ -148,6 +148,60 @@ TEST_F(BrandMstTest, AFailedPageKeepsItsOldRowsAndAListedStockKeepsItsFlags)
         QStringLiteral("銘柄マスタ取得:1件の銘柄情報を取得できませんでした。登録済みの銘柄はそのままです")));
 }
 
+TEST_F(BrandMstTest, APageThatCannotBeReadKeepsItsOldRows)
+{
+    const int low = twoMarkets().code.toInt();
+    const int high = low + 3;
+    const BondRow oldTokyo{
+        QStringLiteral("旧東京"), QStringLiteral("旧業種"), 1000, QStringLiteral("2006-01-01 00:00:00"), 1, 2};
+    for (const FakeQuoteSite::Failure failure :
+         {FakeQuoteSite::Failure::ErrorPage, FakeQuoteSite::Failure::ChangedPage}) {
+        gcnDB.execute(QStringLiteral("delete from tmbond"));
+        storeBond(twoMarkets().code, QStringLiteral("t1"), oldTokyo);
+
+        site().setFailure(failure, 1); // the code's Tokyo page
+        rebuild(low, high);
+
+        std::map<BondKey, BondRow> expected = listed(low, high);
+        expected[{twoMarkets().code, QStringLiteral("t1")}] = oldTokyo;
+        EXPECT_EQ(storedMaster(), expected) << int(failure);
+        EXPECT_TRUE(logLines().contains(
+            QStringLiteral("銘柄マスタ取得×××%1.tのページを読めませんでした×××").arg(twoMarkets().code)));
+        EXPECT_TRUE(logLines().contains(
+            QStringLiteral("銘柄マスタ取得:1件の銘柄情報を読めませんでした。登録済みの銘柄はそのままです")));
+    }
+}
+
+TEST_F(BrandMstTest, TooManyUnreadPagesKeepTheWholeOldMaster)
+{
+    const int low = twoMarkets().code.toInt() - 2;
+    const int high = low + 4;
+    const QString gone = unlistedCode(low, high);
+    ASSERT_FALSE(gone.isEmpty());
+    for (const FakeQuoteSite::Failure failure : {FakeQuoteSite::Failure::ErrorPage, FakeQuoteSite::Failure::Http500}) {
+        gcnDB.execute(QStringLiteral("delete from tmbond"));
+        storeBond(twoMarkets().code, QStringLiteral("t1"),
+                  {QStringLiteral("旧東京"), QString(), 1000, QString(), 0, 0});
+        storeBond(gone, QStringLiteral("t2"), {QStringLiteral("旧銘柄"), QString(), 100, QString(), 0, 0});
+        const auto before = storedMaster();
+        MessageBoxRecorder::instance().reset();
+        const qsizetype requestsBefore = site().requests().size();
+
+        site().setFailure(failure);
+        rebuild(low, high);
+        site().setFailure(FakeQuoteSite::Failure::None);
+
+        EXPECT_EQ(storedMaster(), before) << int(failure);
+        const QString why = QStringLiteral("銘柄マスタ取得:35ページのうち4ページの銘柄情報を取得できなかったため、"
+                                           "登録済みの銘柄マスタをそのまま残しました");
+        EXPECT_EQ(MessageBoxRecorder::instance().texts().value(1), why);
+        EXPECT_TRUE(logLines().contains(why));
+        QStringList pagesAsked = site().requests().mid(requestsBefore);
+        pagesAsked.removeDuplicates();
+        EXPECT_EQ(pagesAsked.size(), 4) << "the rebuild stops once its outcome is known";
+    }
+}
+
 TEST_F(BrandMstTest, OneMarketRebuildsOnlyItsOwnRows)
 {
     const int low = twoMarkets().code.toInt();

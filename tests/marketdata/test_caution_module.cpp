@@ -72,7 +72,7 @@ TEST_F(CautionModuleTest, OneSectionWithItsEndLines)
     for (int j = 1; j <= csmCount; ++j)
         EXPECT_EQ(csmMeigara[size_t(j)].BrandCode, expected[j - 1]); // full-width digits narrowed
     EXPECT_EQ(csmMeigara[1].SizyouCode, site.market().cautionList()[0].market);
-    EXPECT_TRUE(csmSectionFound);
+    EXPECT_TRUE(csmSectionFound());
     EXPECT_EQ(logTexts(), endLines(QStringLiteral("■■■整理ポスト処理終了!!■■■"), 0));
     EXPECT_EQ(site.requests(), QStringList{QStringLiteral("/net_trade/margin_trade/chuui/post.html")});
 }
@@ -97,7 +97,7 @@ TEST_F(CautionModuleTest, FailedDownloadsAreLoggedWithTheirCode)
         csmRun(control);
         EXPECT_EQ(csmClose(), c.error);
         EXPECT_EQ(csmCount, 0);
-        EXPECT_FALSE(csmSectionFound);
+        EXPECT_FALSE(csmSectionFound());
         QStringList expected = endLines(QStringLiteral("■■■監理ポスト処理終了!!■■■"), c.error);
         if (c.notFoundLine)
             expected.prepend(QStringLiteral("csmresult×××404エラーページが見つかりません×××"));

@@ -140,7 +140,34 @@ TEST_F(CalcKabukaTest, MacdIsShortMinusMiddleEmaAndItsSignalAveragesIt)
     EXPECT_DOUBLE_EQ(rows[1].values.signal, 0.5);
     // Row 3: short 0.5·104 + 0.5·105 = 104.5, middle 0.4·104 + 0.6·104 = 104, MACD 0.5.
     EXPECT_DOUBLE_EQ(rows[2].values.macd, 0.5);
-    EXPECT_DOUBLE_EQ(rows[2].values.signal, 0.8); // (1 + 0.5) / 2 = 0.75 shown "#.0"
+    EXPECT_DOUBLE_EQ(rows[2].values.signal, 0.75); // (1 + 0.5) / 2, stored unrounded
+}
+
+TEST_F(CalcKabukaTest, EmasFollowAStepInThePriceAllTheWay)
+{
+    setPeriods(defaultPeriods());
+    std::vector<double> prices(100, 80);
+    prices.resize(400, 100);
+    const QList<QDate> days = insertPrices(kCode, kMarket, kFirstDay, prices);
+    calcAll(0);
+    for (const QDate &day : days.mid(110))
+        calcKabuka(1, day, day, kCode, kMarket, nullptr); // the daily update continues the stored values
+
+    std::array<double, 3> ema = {prices[0], prices[0], prices[0]};
+    for (std::size_t t = 1; t < prices.size(); ++t) {
+        for (std::size_t s = 0; s < ema.size(); ++s) {
+            const double f = 2.0 / (defaultPeriods().ema[s] + 1);
+            ema[s] = f * prices[t] + (1 - f) * ema[s];
+        }
+    }
+    const IndicatorValues last = readIndicators(kCode, kMarket, days.last()).values;
+    for (std::size_t s = 0; s < ema.size(); ++s)
+        EXPECT_DOUBLE_EQ(last.ema[s], ema[s]) << s;
+    EXPECT_GT(last.ema[2], 99.99);
+    EXPECT_DOUBLE_EQ(last.macd, ema[0] - ema[1]);
+    EXPECT_LT(last.macd, 1e-6);
+    EXPECT_LT(last.signal, 1e-6);
+    EXPECT_LT(readIndicators(kCode, kMarket, days[109]).values.ema[2], 99) << "ten days after the step";
 }
 
 TEST_F(CalcKabukaTest, SignalContinuesOverStoredMacdsUntilARowWithoutEmas)
@@ -151,10 +178,10 @@ TEST_F(CalcKabukaTest, SignalContinuesOverStoredMacdsUntilARowWithoutEmas)
         double secondShortEma, secondLongEma;
         double signal;
     } cases[] = {
-        {1, 4, 100, 100, 4.5},                      // (8 + 6 + 4 + 0) / 4
-        {1, 3, 100, 100, 3.3},                      // (6 + 4 + 0) / 3
-        {1, 4, 0, 100, 2},                          // stops at the second row: (4 + 0) / 2
-        {1, 4, 100, 0, 2},     {0, 4, 100, 100, 0}, // starts afresh: the run's own MACD only
+        {1, 4, 100, 100, 4.5},                           // (8 + 6 + 4 + 0) / 4
+        {1, 3, 100, 100, 10.0 / 3},                      // (6 + 4 + 0) / 3
+        {1, 4, 0, 100, 2},                               // stops at the second row: (4 + 0) / 2
+        {1, 4, 100, 0, 2},          {0, 4, 100, 100, 0}, // starts afresh: the run's own MACD only
     };
     for (const auto &c : cases) {
         gcnDB.executeScript(QStringLiteral("delete from ttstocks"));
@@ -361,18 +388,20 @@ TEST_F(CalcKabukaTest, TimerTickDuringACalculationStartsNoSecondOne)
     const QList<QDate> days = insertPrices(kCode, kMarket, kFirstDay, {100, 101});
     insertPrices(QStringLiteral("1302"), kMarket, kFirstDay, {200, 201});
     bool busyDuringTick = false;
+    bool secondRan = true;
     QTimer::singleShot(0, [&] {
         busyDuringTick = BusyGuard::isBusy();
-        calcKabuka(0, days[0], days[1], QStringLiteral("1302"), kMarket, nullptr);
+        secondRan = calcKabuka(0, days[0], days[1], QStringLiteral("1302"), kMarket, nullptr);
     });
     EXPECT_FALSE(BusyGuard::isBusy());
-    calcKabuka(0, days[0], days[1], kCode, kMarket, nullptr);
+    EXPECT_TRUE(calcKabuka(0, days[0], days[1], kCode, kMarket, nullptr));
+    EXPECT_FALSE(secondRan);
 
     EXPECT_TRUE(busyDuringTick);
     EXPECT_FALSE(BusyGuard::isBusy());
     EXPECT_EQ(readIndicators(kCode, kMarket, days[1]).updated, QStringLiteral("2024-06-03 18:30:05"));
     EXPECT_EQ(readIndicators(QStringLiteral("1302"), kMarket, days[1]).updated, QString());
-    EXPECT_TRUE(logText().contains(QStringLiteral("株価情報の計算中のため、新たな計算は行いません")));
+    EXPECT_TRUE(logText().contains(QStringLiteral("株価情報の計算の実行中のため、株価情報の計算は行いません")));
 }
 
 TEST_F(CalcKabukaTest, GetZenkaiDataReadsTheNewestStoredRowsOfOneStockFirst)

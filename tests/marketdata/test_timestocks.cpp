@@ -104,6 +104,11 @@ TEST_F(TimeStocksTest, NoPointWithoutATodaysPrice)
     site.setQuoteShowsDate(true); // a weekday without trading: the page shows the last trade's date
     tick(QDateTime(kThursday, QTime(10, 0)));
     EXPECT_TRUE(stored(kThursday).empty());
+    // The page shows today's date in date form, without a time: there is no point in time.
+    site.setQuoteMoment(QDateTime(kThursday.addDays(1), QTime(10, 0)));
+    tick(QDateTime(kThursday, QTime(10, 0)));
+    EXPECT_TRUE(stored(kThursday).empty());
+    site.setQuoteMoment(std::nullopt);
     site.setQuoteShowsDate(false);
 
     for (const Failure failure : {Failure::Http500, Failure::EmptyPage, Failure::ChangedPage}) {
@@ -131,25 +136,25 @@ TEST_F(TimeStocksTest, ChartLabelsEveryFiftiethPoint)
         drawTimeChart(1, kCode, kMarket, QDateTime(kThursday, QTime(15, 0)), chart);
         SCOPED_TRACE(c.points);
         EXPECT_FALSE(chart.isBatched());
-        ASSERT_EQ(chart.seriesCount(), 1);
-        ASSERT_EQ(chart.pointCount(1), c.points);
+        ASSERT_EQ(chart.group(1).seriesCount(), 1);
+        ASSERT_EQ(chart.group(1).pointCount(), c.points);
         QList<double> at;
         for (const ui::Chart2D::ValueLabel &label : chart.axisX().valueLabels())
             at.append(label.x);
         EXPECT_EQ(at, c.labelsAt);
         EXPECT_EQ(chart.axisX().annotation(), ui::Chart2D::Annotation::ValueLabels);
         for (int i = 1; i <= c.points; ++i)
-            EXPECT_EQ(chart.y(1, i), 17000.0 + i - 1);
+            EXPECT_EQ(chart.group(1).y(1, i), 17000.0 + i - 1);
     }
     // Point 50 is the quote of 09:49, point 100 of 10:39.
     EXPECT_EQ(chart.axisX().valueLabels()[0].text, QStringLiteral("09:49"));
     EXPECT_EQ(chart.axisX().valueLabels()[1].text, QStringLiteral("10:39"));
 
-    EXPECT_EQ(chart.lineColor(1), QColor(246, 207, 8));
-    EXPECT_EQ(chart.lineWidth(1), 1);
-    EXPECT_EQ(chart.axisX().gridColor(), QColor(0, 0, 192));
-    EXPECT_EQ(chart.axisY().gridColor(), QColor(0, 0, 192));
-    EXPECT_TRUE(chart.axisY().isGridVisible());
+    EXPECT_EQ(chart.group(1).style(1).color, QColor(246, 207, 8));
+    EXPECT_EQ(chart.group(1).style(1).width, 1);
+    EXPECT_EQ(chart.axisX().grid().color, QColor(0, 0, 192));
+    EXPECT_EQ(chart.axisY().grid().color, QColor(0, 0, 192));
+    EXPECT_EQ(chart.axisY().grid().pattern, ui::Chart2D::LinePattern::Solid);
     EXPECT_EQ(chart.axisY().min(), chart.axisY2().min());
     EXPECT_EQ(chart.axisY().max(), chart.axisY2().max());
     EXPECT_LE(chart.axisY().min(), 17000);

@@ -48,21 +48,39 @@ TEST(Format, FixedTexts)
     const struct {
         double value;
         const char *thousands;
-        const char *oneDecimal;
     } numbers[] = {
-        {0, "0", ".0"},
-        {0.26, "0", ".3"},
-        {-0.3, "0", "-.3"},
-        {2.5, "3", "2.5"},
-        {1234567.5, "1,234,568", "1234567.5"},
-        {-1234, "-1,234", "-1234.0"},
-        {0.25, "0", ".3"},
-        {999.95, "1,000", "1000.0"},
+        {0, "0"}, {0.26, "0"}, {-0.3, "0"}, {2.5, "3"}, {1234567.5, "1,234,568"}, {-1234, "-1,234"}, {999.95, "1,000"},
+    };
+    for (const auto &n : numbers)
+        EXPECT_EQ(text::formatThousands(n.value), QString::fromLatin1(n.thousands)) << n.value;
+}
+
+TEST(Format, PlainNumbersHaveNoExponentAndReadBackToTheSameValue)
+{
+    const struct {
+        double value;
+        const char *plain;
+        const char *shown;
+    } numbers[] = {
+        {0, "0", "0"},
+        {-0.0, "0", "0"},
+        {1234, "1234", "1234"},
+        {-1234.5, "-1234.5", "-1234.5"},
+        {0.00001, "0.00001", "0.00001"},
+        {0.123456789, "0.123456789", "0.123456789"},
+        {1e15, "1000000000000000", "1000000000000000"},
+        {1.5e20, "150000000000000000000", "150000000000000000000"},
+        {0.1 + 0.2, "0.30000000000000004", "0.3"},
+        {-2.5e-7, "-0.00000025", "-0.00000025"},
     };
     for (const auto &n : numbers) {
-        EXPECT_EQ(text::formatThousands(n.value), QString::fromLatin1(n.thousands)) << n.value;
-        EXPECT_EQ(text::formatOneDecimal(n.value), QString::fromLatin1(n.oneDecimal)) << n.value;
+        const QString plain = text::formatPlainNumber(n.value);
+        EXPECT_EQ(plain, QString::fromLatin1(n.plain)) << n.value;
+        EXPECT_EQ(plain.toDouble(), n.value) << n.plain;
+        EXPECT_EQ(text::formatShownNumber(n.value), QString::fromLatin1(n.shown)) << n.value;
     }
+    for (const double extreme : {1.7976931348623157e308, 4.9406564584124654e-324})
+        EXPECT_EQ(text::formatPlainNumber(extreme).toDouble(), extreme);
 }
 
 TEST(Cp932, WidthAndRoundTrip)

@@ -63,25 +63,11 @@ void Connection::attach(const QString &path, const QString &schema)
     execute(QStringLiteral("ATTACH DATABASE ? AS ") + schema, path);
 }
 
-void Connection::detach(const QString &schema)
-{
-    executeScript(QStringLiteral("DETACH DATABASE ") + schema);
-}
-
-QStringList Connection::attachedSchemas()
-{
-    QStringList names;
-    Statement st = prepare(QStringLiteral("PRAGMA database_list"));
-    while (st.step())
-        names << st.text(1);
-    return names;
-}
-
 QStringList Connection::tableNames(const QString &schema)
 {
     QStringList names;
-    Statement st =
-        prepare(QStringLiteral("SELECT name FROM %1.sqlite_schema WHERE type = 'table' ORDER BY name").arg(schema));
+    Statement st = prepare(
+        QStringLiteral("SELECT name FROM %1.sqlite_schema WHERE type IN ('table', 'view') ORDER BY name").arg(schema));
     while (st.step())
         names << st.text(0);
     return names;
@@ -95,11 +81,6 @@ QStringList Connection::columnNames(const QString &table, const QString &schema)
     while (st.step())
         names << st.text(0);
     return names;
-}
-
-qint64 Connection::lastInsertRowId() const
-{
-    return sqlite3_last_insert_rowid(m_db);
 }
 
 int Connection::changes() const

@@ -40,14 +40,11 @@ public:
     // Makes another database file's tables reachable under `schema` (and by their plain
     // names where the main database has no table of that name).
     void attach(const QString &path, const QString &schema);
-    void detach(const QString &schema);
-    QStringList attachedSchemas();
 
-    // Table and column names as the database reports them.
+    // Names of the tables and views, and of a table's columns, as the database reports them.
     QStringList tableNames(const QString &schema = QStringLiteral("main"));
     QStringList columnNames(const QString &table, const QString &schema = QStringLiteral("main"));
 
-    qint64 lastInsertRowId() const;
     int changes() const;
     sqlite3 *handle() const { return m_db; }
 

@@ -27,11 +27,4 @@ QDate parseDate(const QString &text)
     return QDate::fromString(text.left(10), QStringLiteral("yyyy-MM-dd"));
 }
 
-QDateTime parseDateTime(const QString &text)
-{
-    if (text.size() <= 10)
-        return QDateTime(parseDate(text), QTime(0, 0));
-    return QDateTime::fromString(text.left(19), QStringLiteral("yyyy-MM-dd HH:mm:ss"));
-}
-
 } // namespace db

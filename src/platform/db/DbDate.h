@@ -15,8 +15,7 @@ QString dayStartText(const QDate &d);
 // The last second of a day, "YYYY-MM-DD 23:59:59".
 QString dayEndText(const QDate &d);
 
-// Reads either form back; an empty or malformed text gives an invalid value.
+// The day of either form; an empty or malformed text gives an invalid date.
 QDate parseDate(const QString &text);
-QDateTime parseDateTime(const QString &text);
 
 } // namespace db

@@ -133,9 +133,4 @@ QDate Statement::date(int column) const
     return parseDate(text(column));
 }
 
-QDateTime Statement::dateTime(int column) const
-{
-    return parseDateTime(text(column));
-}
-
 } // namespace db

@@ -54,7 +54,6 @@ public:
     double real(int column) const;
     QString text(int column) const;
     QDate date(int column) const;
-    QDateTime dateTime(int column) const;
 
 private:
     void check(int rc) const;

@@ -6,40 +6,45 @@
 
 #include <map>
 #include <optional>
+#include <utility>
 
 namespace net {
 namespace {
 
-// The [Hosts] entries of a site file's text, keys upper-cased; the first entry of a key holds.
-std::map<QString, QString> readHosts(const QByteArray &content)
+// Entries of a site file: section and key (both upper-cased) to value; the first entry of a
+// key in its section holds.
+using SiteEntries = std::map<std::pair<QString, QString>, QString>;
+
+SiteEntries readEntries(const QByteArray &content)
 {
-    std::map<QString, QString> hosts;
-    bool inHosts = false;
+    SiteEntries entries;
+    QString section;
     for (const QByteArray &raw : content.split('\n')) {
         const QString line = QString::fromUtf8(raw).trimmed();
         if (line.isEmpty() || line.startsWith(u';') || line.startsWith(u'#'))
             continue;
         if (line.startsWith(u'[') && line.endsWith(u']')) {
-            inHosts = line.mid(1, line.size() - 2).trimmed().compare(u"Hosts", Qt::CaseInsensitive) == 0;
+            section = line.mid(1, line.size() - 2).trimmed().toUpper();
             continue;
         }
         const qsizetype equals = line.indexOf(u'=');
-        if (inHosts && equals > 0)
-            hosts.try_emplace(line.left(equals).trimmed().toUpper(), line.mid(equals + 1).trimmed());
+        if (equals > 0)
+            entries.try_emplace({section, line.left(equals).trimmed().toUpper()}, line.mid(equals + 1).trimmed());
     }
-    return hosts;
+    return entries;
 }
 
-// The entries of the site file at `path`, parsed again only when its text changed; nothing
-// when it cannot be read.
-const std::map<QString, QString> *currentHosts(const QString &path)
+// The entries of the site file, parsed again only when its text changed (a job asks for
+// thousands of pages); nothing when it cannot be read.
+const SiteEntries *currentEntries()
 {
     struct Parsed {
         QString path;
         QByteArray content;
-        std::map<QString, QString> hosts;
+        SiteEntries entries;
     };
     static std::optional<Parsed> parsed;
+    const QString path = siteFilePath();
     QFile site(path);
     if (!site.open(QIODevice::ReadOnly)) {
         parsed.reset();
@@ -47,8 +52,14 @@ const std::map<QString, QString> *currentHosts(const QString &path)
     }
     const QByteArray content = site.readAll();
     if (!parsed || parsed->path != path || parsed->content != content)
-        parsed = Parsed{path, content, readHosts(content)};
-    return &parsed->hosts;
+        parsed = Parsed{path, content, readEntries(content)};
+    return &parsed->entries;
+}
+
+std::optional<QString> readValue(const SiteEntries &entries, const QString &section, const QString &key)
+{
+    const auto entry = entries.find({section.toUpper(), key.toUpper()});
+    return entry == entries.end() ? std::nullopt : std::optional<QString>(entry->second);
 }
 
 QString joinWithOneSlash(QString base, QString path)
@@ -75,11 +86,10 @@ QString siteFilePath()
 SiteAddress siteAddress(const QString &key, const QString &path)
 {
     const QString file = siteFilePath();
-    const std::map<QString, QString> *hosts = currentHosts(file);
-    if (!hosts)
+    const SiteEntries *entries = currentEntries();
+    if (!entries)
         return {{}, QStringLiteral("サイトファイル(") + file + QStringLiteral(")を開けません。")};
-    const auto entry = hosts->find(key.toUpper());
-    const std::optional<QString> base = entry == hosts->end() ? std::nullopt : std::optional<QString>(entry->second);
+    const std::optional<QString> base = readValue(*entries, QStringLiteral("Hosts"), key);
     if (!base || base->isEmpty())
         return {{},
                 QStringLiteral("サイトファイル(") + file + QStringLiteral(")の[Hosts]に") + key +
@@ -90,6 +100,17 @@ SiteAddress siteAddress(const QString &key, const QString &path)
                     QStringLiteral("はhttp://またはhttps://で始まるアドレスではありません。")};
     // Without a path the entry may itself be a page address (the terms page), kept as written.
     return {path.isEmpty() ? *base : joinWithOneSlash(*base, path), {}};
+}
+
+std::optional<QString> siteValue(const QString &section, const QString &key)
+{
+    const SiteEntries *entries = currentEntries();
+    return entries ? readValue(*entries, section, key) : std::nullopt;
+}
+
+QString siteEntry(const QString &key)
+{
+    return siteValue(QStringLiteral("Hosts"), key).value_or(QString());
 }
 
 } // namespace net

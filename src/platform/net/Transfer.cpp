@@ -1,28 +1,12 @@
 #include "platform/net/Transfer.h"
 
-#include <QCoreApplication>
-#include <QEventLoop>
-#include <QThread>
+#include "platform/net/CurlEasy.h"
+#include "platform/net/OffThread.h"
+
 #include <QUrl>
-
-#include <curl/curl.h>
-
-#include <memory>
-#include <thread>
 
 namespace net {
 namespace {
-
-// libcurl's global set-up is not thread-safe; it runs once, on the first caller's thread,
-// before any worker starts.
-void initCurlOnce()
-{
-    static const bool initialised = [] {
-        curl_global_init(CURL_GLOBAL_DEFAULT);
-        return true;
-    }();
-    (void)initialised;
-}
 
 // The body so far and the size it may reach; a write past the limit ends the transfer.
 struct BodySink {
@@ -43,10 +27,6 @@ size_t appendBody(char *data, size_t size, size_t count, void *target)
     return size * count;
 }
 
-struct EasyCleanup {
-    void operator()(CURL *handle) const { curl_easy_cleanup(handle); }
-};
-
 void fail(TransferResult &result, int error, const QString &text)
 {
     result.error = error;
@@ -58,7 +38,7 @@ void fail(TransferResult &result, int error, const QString &text)
 TransferResult performOnce(const QByteArray &url, const TransferOptions &options, QByteArray &redirect)
 {
     TransferResult result;
-    const std::unique_ptr<CURL, EasyCleanup> curl(curl_easy_init());
+    const CurlEasy curl(curl_easy_init());
     if (!curl) {
         fail(result, CURLE_FAILED_INIT, QString::fromLatin1(curl_easy_strerror(CURLE_FAILED_INIT)));
         return result;
@@ -126,29 +106,13 @@ TransferResult perform(const QByteArray &url, const TransferOptions &options)
     }
 }
 
-bool onApplicationThread()
-{
-    const QCoreApplication *app = QCoreApplication::instance();
-    return app && QThread::currentThread() == app->thread();
-}
-
 } // namespace
 
 TransferResult fetch(const QString &url, const TransferOptions &options)
 {
-    initCurlOnce();
     const QByteArray encodedUrl = url.toUtf8();
-    if (!onApplicationThread())
-        return perform(encodedUrl, options);
-
     TransferResult result;
-    QEventLoop loop;
-    std::thread worker([&] {
-        result = perform(encodedUrl, options);
-        QMetaObject::invokeMethod(&loop, &QEventLoop::quit, Qt::QueuedConnection);
-    });
-    loop.exec();
-    worker.join(); // also when the loop was ended by an application exit
+    runOffThread([&] { result = perform(encodedUrl, options); });
     return result;
 }
 

@@ -7,16 +7,25 @@
 
 namespace sys {
 
-// Holds the one lock that marks "this program is running in this folder". The lock file
-// names the owning process, so a lock left behind by a crashed run is taken over.
+// Holds one lock that marks "a copy of this program uses this" (a program directory, a
+// settings file). The lock file names the owning process, so a lock left behind by a
+// crashed run is taken over.
 class InstanceLock {
 public:
+    enum class Result {
+        Acquired,      // this object now holds the lock
+        HeldElsewhere, // another live process holds it
+        Unwritable,    // the lock file cannot be written in its folder
+    };
+
     explicit InstanceLock(const QString &lockPath);
 
-    // True when this object now holds the lock; false when another live process does.
-    bool acquire();
+    Result acquire();
+    // The folder that holds the lock file.
+    QString folder() const;
 
 private:
+    QString m_path;
     std::unique_ptr<QLockFile> m_lock;
 };
 

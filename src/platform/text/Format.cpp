@@ -1,5 +1,7 @@
 #include "platform/text/Format.h"
 
+#include <array>
+#include <charconv>
 #include <cmath>
 
 namespace text {
@@ -56,18 +58,27 @@ QString formatZeroPadded(qint64 value, int digits)
     return value < 0 ? u'-' + body : body;
 }
 
-QString formatOneDecimal(double value)
-{
-    const double rounded = roundHalfAway(value, 1);
-    QString s = QString::number(std::abs(rounded), 'f', 1);
-    if (s.startsWith(u"0."))
-        s.remove(0, 1);
-    return rounded < 0 ? u'-' + s : s;
-}
-
 QString formatPlainNumber(double value)
 {
-    return QString::number(value, 'g', 15);
+    if (value == 0)
+        return QStringLiteral("0"); // also for -0
+    // Fixed notation without a precision is the shortest text that reads back to the
+    // same double; 309 integer digits and 17 significant ones after leading zeros fit.
+    std::array<char, 400> buffer{};
+    const std::to_chars_result written =
+        std::to_chars(buffer.data(), buffer.data() + buffer.size(), value, std::chars_format::fixed);
+    return QString::fromLatin1(buffer.data(), written.ptr - buffer.data());
+}
+
+QString formatShownNumber(double value)
+{
+    // Rounded to 15 significant digits first, so a sum such as 0.1 + 0.2 shows as 0.3.
+    std::array<char, 32> buffer{};
+    const std::to_chars_result written =
+        std::to_chars(buffer.data(), buffer.data() + buffer.size(), value, std::chars_format::scientific, 14);
+    double shown = value;
+    std::from_chars(buffer.data(), written.ptr, shown);
+    return formatPlainNumber(shown);
 }
 
 } // namespace text

@@ -12,8 +12,11 @@ QString formatDateTimeSlash(const QDateTime &dt);   // "yyyy/mm/dd hh:mm:ss"
 QString formatYmd(const QDate &d);                  // "yyyymmdd"
 QString formatThousands(double value);              // "#,##0", halves away from zero
 QString formatZeroPadded(qint64 value, int digits); // "00", "0000"
-QString formatOneDecimal(double value);             // "#.0": 0.26 gives ".3", 0 gives ".0"
-QString formatPlainNumber(double value);            // 1234, 1234.5: point, no grouping
+// 1234, 1234.5, 0.00001: point, no grouping, never an exponent; the shortest text that
+// reads back to the same double (for values that are stored as text).
+QString formatPlainNumber(double value);
+// The same, rounded to 15 significant digits first (for values that are only shown).
+QString formatShownNumber(double value);
 
 // Halves away from zero, as the display formats round.
 double roundHalfAway(double value, int decimals);

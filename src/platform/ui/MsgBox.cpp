@@ -1,6 +1,7 @@
 #include "platform/ui/MsgBox.h"
 
 #include "platform/sys/ProgramDir.h"
+#include "platform/sys/Yield.h"
 
 #include <QApplication>
 #include <QMessageBox>
@@ -66,7 +67,10 @@ int msgBox(const QString &text, int style, const QString &title)
         break;
     }
     box.setDefaultButton(defaultButton);
-    box.exec();
+    {
+        const sys::YieldScope yielding; // timers tick while the box is open
+        box.exec();
+    }
 
     const QAbstractButton *clicked = box.clickedButton();
     switch (box.buttonRole(const_cast<QAbstractButton *>(clicked))) {

@@ -2,6 +2,7 @@
 
 #include "platform/ui/ControlArray.h"
 #include "platform/ui/Twips.h"
+#include "platform/ui/TypingLimit.h"
 
 #include <QButtonGroup>
 #include <QCheckBox>
@@ -53,7 +54,7 @@ QLineEdit *addTextBox(QWidget *parent, const QString &name, int maxLength, const
 {
     auto *box = placed(new QLineEdit(parent), name, twips);
     if (maxLength > 0)
-        box->setMaxLength(maxLength);
+        setTypingLimit(box, maxLength);
     return box;
 }
 

@@ -27,6 +27,7 @@ void setupFixedDialog(QDialog *dialog, const QString &name, const QString &capti
 
 // A label sized to its caption at (left, top).
 QLabel *addLabel(QWidget *parent, const QString &caption, int left, int top, const QString &name = {});
+// A text box whose maxLength limits typing only (see TypingLimit.h).
 QLineEdit *addTextBox(QWidget *parent, const QString &name, int maxLength, const QRect &twips);
 QPushButton *addButton(QWidget *parent, const QString &name, const QString &caption, const QRect &twips);
 QCheckBox *addCheckBox(QWidget *parent, const QString &name, const QString &caption, const QRect &twips);

@@ -1,0 +1,22 @@
+#include "core/HeaderRefresh.h"
+
+namespace {
+
+std::function<void()> &registered()
+{
+    static std::function<void()> refresh;
+    return refresh;
+}
+
+} // namespace
+
+void setHeaderRefresh(std::function<void()> refresh)
+{
+    registered() = std::move(refresh);
+}
+
+void refreshHeader()
+{
+    if (registered())
+        registered()();
+}
