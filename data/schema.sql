@@ -85,7 +85,7 @@ CREATE TABLE IF NOT EXISTS tttimestocks (
 
 -- @@ working
 
-PRAGMA user_version = 2;
+PRAGMA user_version = 3;
 
 -- Order reservations: what to buy, how to sell it, and where each order stands.
 CREATE TABLE IF NOT EXISTS ttresevation (
@@ -174,6 +174,21 @@ CREATE TABLE IF NOT EXISTS tmnominalrange (
     呼値開始        INTEGER NOT NULL PRIMARY KEY,
     呼値終了        INTEGER NOT NULL,
     呼値単位        INTEGER NOT NULL
+);
+
+-- The start-up price update while it runs: one row, written before its first price and
+-- removed when its last step has ended, so that a start after an interrupted update
+-- completes that update instead of leaving holes or uncalculated rows.
+CREATE TABLE IF NOT EXISTS ttupdatejournal (
+    -- First and last day of the import.
+    開始日          TEXT    NOT NULL,
+    終了日          TEXT    NOT NULL,
+    -- Step to run next: 1 import, 2 calculation, 3 split pass, 4 caution refresh.
+    段階            INTEGER NOT NULL,
+    -- The import's last stock-day done: later stock-days are still to fetch.
+    取得日          TEXT,
+    取得銘柄コード  TEXT,
+    取得市場コード  TEXT
 );
 
 -- Saved mail files that the notice reader has handled, so that each is handled once and a

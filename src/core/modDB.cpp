@@ -54,6 +54,14 @@ void indexExecutionsByStock(db::Connection &connection)
                        " on ttcontracthistory (銘柄コード, 市場コード, 登録日付);"));
 }
 
+// The journal of the start-up price update, so that a start completes an interrupted one.
+void addUpdateJournal(db::Connection &connection)
+{
+    connection.executeScript(QStringLiteral("create table if not exists ttupdatejournal (開始日 TEXT NOT NULL,"
+                                            " 終了日 TEXT NOT NULL, 段階 INTEGER NOT NULL, 取得日 TEXT,"
+                                            " 取得銘柄コード TEXT, 取得市場コード TEXT)"));
+}
+
 // The notice reader marks each saved mail file it has handled, and each notice it counted.
 void addMailProcessedTable(db::Connection &connection)
 {
@@ -73,6 +81,7 @@ const std::vector<SchemaStep> &schemaSteps(DatabaseKind kind)
     static const std::vector<SchemaStep> work{
         {1, indexExecutionsByStock},
         {2, addMailProcessedTable},
+        {3, addUpdateJournal},
     };
     return kind == DatabaseKind::Price ? price : work;
 }

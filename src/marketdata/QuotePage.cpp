@@ -8,6 +8,7 @@
 
 #include <algorithm>
 #include <cmath>
+#include <set>
 
 namespace quotepage {
 namespace {
@@ -83,8 +84,10 @@ Download downloadPage(net::Inet &control, const QString &address, int siteCode)
 
 QString siteAddressOrLog(const QString &key, const QString &path)
 {
+    // A job asks for thousands of pages: the same problem is logged once, not per page.
+    static std::set<QString> logged;
     const net::SiteAddress address = net::siteAddress(key, path);
-    if (!address.ok())
+    if (!address.ok() && logged.insert(address.problem()).second)
         writeLog(glngLogFileNo, address.problem());
     return address.valueOr(QString());
 }

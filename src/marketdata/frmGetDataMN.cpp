@@ -93,8 +93,11 @@ void frmGetDataMN::redownload(const QString &code)
     const QDate last = dateRange.last();
     const KabukaImport imported = getKabuka(*Inet1, *lblMsg, first, last, code, market);
     getKabukaKikan(kReferenceCode, kReferenceMarket, sys::now().date(), gdtFirstKabukaDate, gdtLastKabukaDate);
-    getBunkatuKabuka(*Inet1, *lblMsg, gdtFirstKabukaDate, gdtLastKabukaDate, code, market);
-    setKanriPost(*Inet1, *lblMsg, gdtLastKabukaDate);
+    // A site that stopped answering is not asked for the split days and caution list too.
+    if (!imported.stopped) {
+        getBunkatuKabuka(*Inet1, *lblMsg, gdtFirstKabukaDate, gdtLastKabukaDate, code, market);
+        setKanriPost(*Inet1, *lblMsg, gdtLastKabukaDate);
+    }
     showMaxDateOnMainWindow();
 
     bool calculated = false;
@@ -104,12 +107,15 @@ void frmGetDataMN::redownload(const QString &code)
             calculated = true;
         }
     }
-    if (!calculated && imported.newRows > 0) {
-        // Rows that existed keep their indicators; the new ones have none until recalculated.
-        const QString notice = QStringLiteral("%1～%2に新しく登録した株価%3件は指標が計算されていません。"
-                                              "「株価情報再計算」で計算してください。")
-                                   .arg(text::formatYmdSlash(first), text::formatYmdSlash(last))
-                                   .arg(imported.newRows);
+    if (!calculated && imported.newRows + imported.replacedRows > 0) {
+        // New rows have no indicators yet, replaced rows keep those of their old prices.
+        const QString notice =
+            QStringLiteral("%1～%2に登録した株価%3件(新規%4件、置き換え%5件)は指標が計算されていません。"
+                           "「株価情報再計算」でこの期間を計算してください。")
+                .arg(text::formatYmdSlash(first), text::formatYmdSlash(last))
+                .arg(imported.newRows + imported.replacedRows)
+                .arg(imported.newRows)
+                .arg(imported.replacedRows);
         writeLog(glngLogFileNo, notice);
         ui::msgBox(notice, ui::vbInformation);
     }

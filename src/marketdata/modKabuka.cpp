@@ -4,14 +4,17 @@
 #include "core/modGlobal.h"
 #include "core/modLog.h"
 #include "marketdata/StockCode.h"
+#include "marketdata/UpdateJournal.h"
 #include "marketdata/modCalc.h"
 #include "marketdata/modMarket.h"
 #include "marketdata/modinfoseek.h"
 #include "platform/db/DbDate.h"
+#include "platform/net/Transfer.h"
 #include "platform/sys/Clock.h"
 #include "platform/text/Format.h"
 #include "platform/text/VbText.h"
 #include "platform/ui/DoEvents.h"
+#include "platform/ui/MsgBox.h"
 #include "platform/ui/YieldPacer.h"
 
 #include <QLabel>
@@ -65,14 +68,50 @@ std::optional<iskKabukaRecord> rowOfDay(const QDate &day)
     return std::nullopt;
 }
 
+std::optional<IskRejectedRow> rejectedRowOfDay(const QDate &day)
+{
+    for (const IskRejectedRow &row : iskRejected)
+        if (QDate(row.Year, row.Month, row.Day) == day)
+            return row;
+    return std::nullopt;
+}
+
+// Why a stock-day's page gave nothing, as the log line's text.
+QString pageFailure(const QString &dayText, const QString &code, int error)
+{
+    const QString stockDay = dayText + QStringLiteral("分の") + code + QStringLiteral("の株価");
+    switch (error) {
+    case kIskUnreadablePage:
+        return stockDay + QStringLiteral("のページを読み取れませんでした");
+    case kIskOtherStockPage:
+        return stockDay + QStringLiteral("のページとして別の銘柄のページが返されました");
+    case net::kErrorBodyTooLarge:
+        return stockDay + QStringLiteral("のページが大きすぎるため読みませんでした");
+    case net::kErrorForeignRedirect:
+        return stockDay + QStringLiteral("のページが別のホストへ転送されたため読みませんでした");
+    default:
+        return stockDay + QStringLiteral("情報を取得できませんでした(エラーコード:%1)").arg(error);
+    }
+}
+
+// The money site's host for messages, or its site-file key when the file names none.
+QString siteName()
+{
+    const QString host = iskSiteHost();
+    return host.isEmpty() ? QStringLiteral("Infoseek") : host;
+}
+
 // One import run. Pages are fetched outside any transaction (a fetch serves window
 // events, and a timer's writes must not land in an open change); the rows that arrived are
 // written together whenever the run yields and at the end of each day, each stock-day's
-// replacement inside that one transaction.
+// replacement inside that one transaction, with the update journal's note of how far the
+// import has come. A deferred run stores nothing until store() is called.
 class ImportRun {
 public:
-    ImportRun(net::Inet &control, QLabel &label, const QDateTime &started)
-        : m_control(control), m_label(label), m_stamp(db::dateTimeText(started)),
+    ImportRun(net::Inet &control, QLabel &label, const QDateTime &started, const KabukaImportOptions &options,
+              bool deferred)
+        : m_control(control), m_label(label), m_options(options), m_deferred(deferred),
+          m_stamp(db::dateTimeText(started)),
           m_replace(gcnDB.prepare(QStringLiteral(
               "update ttstocks set 終値 = ?, 始値 = ?, 安値 = ?, 高値 = ?, 出来高 = ?, 調整終値 = ?, 分割区分 = ?,"
               " 登録日付 = ?, 更新日付 = ? where 銘柄コード = ? and 市場コード = ? and 日付 = ?"))),
@@ -82,39 +121,45 @@ public:
     {
     }
 
-    void importDay(const QDate &day, const std::vector<StockKey> &stocks)
+    // Imports the stocks of one day; false when the import has to stop.
+    bool importDay(const QDate &day, const std::vector<StockKey> &stocks)
     {
         const QString dayText = text::formatYmdSlash(day);
         int failed = 0;
+        bool carryOn = true;
         for (const StockKey &stock : stocks) {
-            m_label.setText(dayText + QStringLiteral("分の") + stock.code + QStringLiteral("の株価情報を取得中です"));
-            yieldIfDue();
-            // Set right before the request: the screening keeps working values in the end date.
-            iskStartYear = iskEndYear = day.year();
-            iskStartMonth = iskEndMonth = day.month();
-            iskStartDay = iskEndDay = day.day();
-            iskBrandCode = stock.code;
-            iskSizyouCode = stock.market;
-            iskOpen(2);
-            iskRun(m_control);
-            if (iskClose() != 0) {
-                ++failed;
-                continue;
-            }
-            if (const std::optional<iskKabukaRecord> row = rowOfDay(day)) {
-                m_label.setText(stock.code + QStringLiteral("の株価情報(") + dayText +
-                                QStringLiteral("分)を登録中です"));
-                m_pending.push_back({stock, day, *row});
+            if (!importStockDay(day, dayText, stock, failed) || stopRequested()) {
+                carryOn = false;
+                break;
             }
         }
-        store();
+        if (!m_deferred)
+            store();
         if (failed > 0)
             writeLog(glngLogFileNo,
                      dayText + QStringLiteral("分の株価情報を%1銘柄取得できませんでした。登録済みの株価はそのままです")
                                    .arg(failed));
         m_result.failedPages += failed;
         ui::doEvents();
+        return carryOn;
     }
+
+    // Stores every row that arrived in one transaction (also a deferred run's).
+    void store()
+    {
+        if (m_pending.empty() && !m_positionMoved)
+            return;
+        db::Transaction change(gcnDB);
+        for (const Arrived &a : m_pending)
+            storeRow(a);
+        if (m_positionMoved)
+            noteUpdateImported(m_position.day, m_position.stock.code, m_position.stock.market);
+        change.commit();
+        m_pending.clear();
+        m_positionMoved = false;
+    }
+
+    void stop() { m_result.stopped = true; }
 
     KabukaImport result() const { return m_result; }
 
@@ -124,25 +169,76 @@ private:
         QDate day;
         iskKabukaRecord row;
     };
+    struct Position {
+        QDate day;
+        StockKey stock;
+    };
+
+    // One stock's page of one day; false when the site is taken for down.
+    bool importStockDay(const QDate &day, const QString &dayText, const StockKey &stock, int &failed)
+    {
+        m_label.setText(dayText + QStringLiteral("分の") + stock.code + QStringLiteral("の株価情報を取得中です"));
+        yieldIfDue();
+        // Set right before the request: the screening keeps working values in the end date.
+        iskStartYear = iskEndYear = day.year();
+        iskStartMonth = iskEndMonth = day.month();
+        iskStartDay = iskEndDay = day.day();
+        iskBrandCode = stock.code;
+        iskSizyouCode = stock.market;
+        iskOpen(2);
+        iskRun(m_control);
+        if (const int error = iskClose(); error != 0) {
+            ++failed;
+            writeLog(glngLogFileNo, pageFailure(dayText, stock.code, error));
+            if (++m_unusableInARow < kDeadSiteStocks)
+                return true;
+            stopForDeadSite();
+            return false;
+        }
+        m_unusableInARow = 0;
+        // The stock-day is done whatever its page held; failures before it stay as they are.
+        m_position = {day, stock};
+        m_positionMoved = m_options.journaled;
+        if (const std::optional<iskKabukaRecord> row = rowOfDay(day)) {
+            m_label.setText(stock.code + QStringLiteral("の株価情報(") + dayText + QStringLiteral("分)を登録中です"));
+            m_pending.push_back({stock, day, *row});
+        } else if (const std::optional<IskRejectedRow> bad = rejectedRowOfDay(day)) {
+            ++failed;
+            writeLog(glngLogFileNo, dayText + QStringLiteral("分の") + stock.code + QStringLiteral("の株価は") +
+                                        bad->column + QStringLiteral("「") + bad->cell +
+                                        QStringLiteral("」が正しくないため登録しませんでした"));
+        }
+        return true;
+    }
+
+    // A run of stocks without a usable page: the site is down or no longer serves its
+    // pages, and going on would cost every remaining stock all its attempts.
+    void stopForDeadSite()
+    {
+        const QString notice = QStringLiteral("株価サイト(%1)から%2銘柄続けて株価情報を取得できなかったため、"
+                                              "株価情報の取得を中止しました。登録済みの株価はそのままです。")
+                                   .arg(siteName())
+                                   .arg(kDeadSiteStocks);
+        writeLog(glngLogFileNo, notice);
+        ui::msgBox(notice, ui::vbExclamation);
+        stop();
+    }
+
+    bool stopRequested()
+    {
+        if (!m_options.stopRequested || !m_options.stopRequested())
+            return false;
+        stop();
+        return true;
+    }
 
     void yieldIfDue()
     {
         if (!m_pacer.due())
             return;
-        store();
+        if (!m_deferred)
+            store();
         ui::doEvents();
-    }
-
-    // Writes the rows that arrived since the last store in one transaction.
-    void store()
-    {
-        if (m_pending.empty())
-            return;
-        db::Transaction change(gcnDB);
-        for (const Arrived &a : m_pending)
-            storeRow(a);
-        change.commit();
-        m_pending.clear();
     }
 
     void storeRow(const Arrived &a)
@@ -166,13 +262,33 @@ private:
 
     net::Inet &m_control;
     QLabel &m_label;
+    const KabukaImportOptions &m_options;
+    const bool m_deferred;
     const QString m_stamp; // 登録日付 and 更新日付 of every row of the run
     db::Statement m_replace;
     db::Statement m_insert;
     std::vector<Arrived> m_pending;
+    Position m_position;
+    bool m_positionMoved = false;
+    int m_unusableInARow = 0;
     ui::YieldPacer m_pacer{50ms};
     KabukaImport m_result;
 };
+
+// Runs `run` over the trading days of start..end; a journaled run skips what is done.
+void importDays(ImportRun &run, const QDate &start, const QDate &end, const QString &oneCode, const QString &market,
+                const std::optional<UpdateJournal> &journal)
+{
+    for (QDate day = start; day <= end; day = day.addDays(1)) {
+        if (!isTradingDay(day) || (journal && journal->doneDay.isValid() && day < journal->doneDay))
+            continue;
+        std::vector<StockKey> stocks = stocksToImport(oneCode, market);
+        if (journal)
+            std::erase_if(stocks, [&](const StockKey &s) { return journal->imported(day, s.code, s.market); });
+        if (!run.importDay(day, stocks))
+            return;
+    }
+}
 
 void markSplitHandled(const StockKey &stock, const std::vector<QDate> &days)
 {
@@ -190,28 +306,26 @@ void markSplitHandled(const StockKey &stock, const std::vector<QDate> &days)
 } // namespace
 
 KabukaImport getKabuka(net::Inet &control, QLabel &label, const QDate &start, const QDate &end, const QString &code,
-                       const QString &market)
+                       const QString &market, const KabukaImportOptions &options)
 {
     if (!start.isValid() || !end.isValid())
         return {};
     const BusyGuard busy(QStringLiteral("株価情報の取得"));
     if (!busy.started())
-        return {};
-    ImportRun run(control, label, sys::now());
-    const QString oneCode = text::trimSpaces(code);
-    for (QDate day = start; day <= end; day = day.addDays(1)) {
-        if (isTradingDay(day))
-            run.importDay(day, stocksToImport(oneCode, market));
-    }
+        return {.stopped = true}; // another job runs: nothing is imported, and nothing counts as done
+    ImportRun run(control, label, sys::now(), options, false);
+    importDays(run, start, end, text::trimSpaces(code), market, options.journaled ? readUpdateJournal() : std::nullopt);
     return run.result();
 }
 
-void getBunkatuKabuka(net::Inet &control, QLabel &label, const QDate &start, const QDate &end, const QString &code,
-                      const QString &market)
+bool getBunkatuKabuka(net::Inet &control, QLabel &label, const QDate &start, const QDate &end, const QString &code,
+                      const QString &market, const KabukaImportOptions &options)
 {
+    if (!start.isValid() || !end.isValid())
+        return true;
     const BusyGuard busy(QStringLiteral("分割株価情報の取得"));
     if (!busy.started())
-        return;
+        return false;
     const QString oneCode = text::trimSpaces(code);
     QString sql = QStringLiteral("select 銘柄コード, 市場コード, 日付 from ttstocks where 分割区分 = 2");
     if (!oneCode.isEmpty())
@@ -228,17 +342,25 @@ void getBunkatuKabuka(net::Inet &control, QLabel &label, const QDate &start, con
             flagged[{query.text(0), query.text(1)}].push_back(query.date(2));
     }
 
+    const KabukaImportOptions reimport{.journaled = false, .stopRequested = options.stopRequested};
     for (const auto &[stock, days] : flagged) {
         label.setText(text::formatYmdSlash(days.front()) + QStringLiteral("分の") + stock.code +
                       QStringLiteral("の分割株価情報を取得中です。"));
         ui::doEvents();
-        const KabukaImport imported = getKabuka(control, label, start, end, stock.code, stock.market);
+        ImportRun run(control, label, sys::now(), reimport, true);
+        importDays(run, start, end, stock.code, stock.market, std::nullopt);
+        const KabukaImport imported = run.result();
+        if (imported.stopped)
+            return false;
         if (imported.failedPages > 0) {
             writeLog(glngLogFileNo,
                      stock.code + QStringLiteral("の分割株価情報を取得できませんでした。次回再取得します"));
             continue;
         }
-        markSplitHandled(stock, days);
+        // Marked only after the recalculation: a pass cut short does the stock again.
+        run.store();
         calcKabuka(1, start, end, stock.code, stock.market, &label);
+        markSplitHandled(stock, days);
     }
+    return true;
 }

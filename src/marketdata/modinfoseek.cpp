@@ -4,6 +4,8 @@
 #include "core/modLog.h"
 #include "marketdata/QuotePage.h"
 #include "platform/net/Inet.h"
+#include "platform/net/SiteFile.h"
+#include "platform/net/Transfer.h"
 #include "platform/text/Format.h"
 #include "platform/text/VbText.h"
 
@@ -12,12 +14,14 @@
 #include <algorithm>
 #include <map>
 #include <tuple>
+#include <variant>
 
 int iskMode = 0;
 int iskStatus = 0;
 int iskError = 0;
 int iskCount = 0;
 std::array<iskKabukaRecord, 1001> iskKabuka;
+std::vector<IskRejectedRow> iskRejected;
 
 QString iskBrandCode;
 QString iskSizyouCode;
@@ -76,20 +80,76 @@ std::optional<std::tuple<int, int, int>> historyDate(QString cell)
     return std::tuple{part(0), part(1), part(2)};
 }
 
-// The six value cells of a history row, in page order; nothing when the row ends early.
-std::optional<std::array<qint64, 6>> historyValues(QString &text)
+// The headings of the six value cells, in page order.
+const std::array<QString, 6> kValueColumns = {QStringLiteral("終値"),   QStringLiteral("始値"),
+                                              QStringLiteral("高値"),   QStringLiteral("安値"),
+                                              QStringLiteral("出来高"), QStringLiteral("調整後終値")};
+constexpr size_t kVolumeCell = 4;
+
+// The six value cells of a history row, in page order, as the page wrote them; nothing
+// when the row ends early.
+std::optional<std::array<QString, 6>> historyCells(QString &text)
 {
-    std::array<qint64, 6> values{};
-    for (qint64 &value : values) {
+    std::array<QString, 6> cells;
+    for (QString &cell : cells) {
         if (!quotepage::cutAfter(text, QStringLiteral("</TD>")))
             return std::nullopt;
-        const std::optional<QString> cell = quotepage::keepBefore(text, QStringLiteral("</TD>"));
-        if (!cell)
+        const std::optional<QString> raw = quotepage::keepBefore(text, QStringLiteral("</TD>"));
+        if (!raw)
             return std::nullopt;
-        value = quotepage::wholeNumber(quotepage::cellValue(*cell));
+        cell = quotepage::cellValue(*raw);
     }
     quotepage::cutAfter(text, QStringLiteral("</TD>"));
-    return values;
+    return cells;
+}
+
+// A price cell: a number rounded to a whole number (halves to even) from 1 to kIskMaxPrice.
+std::optional<qint64> priceCell(QString cell)
+{
+    cell.remove(u',');
+    if (!text::isNumeric(cell))
+        return std::nullopt;
+    const double value = text::trimSpaces(cell).toDouble();
+    if (!(value >= 0.5 && value <= double(kIskMaxPrice)))
+        return std::nullopt;
+    const qint64 price = text::roundHalfEven(value);
+    return price >= 1 ? std::optional(price) : std::nullopt;
+}
+
+// A volume cell: digits only (thousands separators aside), at most kIskMaxVolume.
+std::optional<qint64> volumeCell(QString cell)
+{
+    cell.remove(u',');
+    cell = text::trimSpaces(cell);
+    if (cell.isEmpty() || !std::all_of(cell.begin(), cell.end(), [](QChar c) { return c >= u'0' && c <= u'9'; }))
+        return std::nullopt;
+    bool ok = false;
+    const qint64 volume = cell.toLongLong(&ok);
+    return ok && volume <= kIskMaxVolume ? std::optional(volume) : std::nullopt;
+}
+
+// The row made of a date and its six cells, or the first cell that makes it unusable.
+std::variant<iskKabukaRecord, IskRejectedRow> historyRow(int year, int month, int day,
+                                                         const std::array<QString, 6> &cells)
+{
+    std::array<qint64, 6> values{};
+    for (size_t i = 0; i < cells.size(); ++i) {
+        const std::optional<qint64> value = i == kVolumeCell ? volumeCell(cells[i]) : priceCell(cells[i]);
+        if (!value)
+            return IskRejectedRow{year, month, day, kValueColumns[i], cells[i]};
+        values[i] = *value;
+    }
+    iskKabukaRecord row;
+    row.Year = year;
+    row.Month = month;
+    row.Day = day;
+    row.Owarine = values[0];
+    row.Hazimene = QString::number(values[1]);
+    row.Takane = values[2];
+    row.Yasune = values[3];
+    row.Dekidaka = values[4];
+    row.TyouseiOwarine = values[5];
+    return row;
 }
 
 } // namespace
@@ -106,6 +166,7 @@ void iskClear(int mode)
 {
     iskStatus = 11;
     iskCount = 0;
+    iskRejected.clear();
     notListed = false;
     if (mode == 1 || mode == 2)
         iskKabuka.fill(iskKabukaRecord{});
@@ -116,14 +177,21 @@ void iskRun(net::Inet &control)
     if (iskError != 0)
         return;
     const QString address = pageAddress();
-    if (text::trimSpaces(address).isEmpty())
+    if (text::trimSpaces(address).isEmpty()) {
+        // No page can be asked for: a failure, not a page without rows.
+        iskError = iskMode == 1 || iskMode == 2 ? kIskNoAddress : 0;
         return;
+    }
     int lastTransferError = 0;
     for (int attempt = 0; attempt < kMaxAttempts; ++attempt) {
         iskError = 0;
         iskCount = 0;
         notListed = false;
         const quotepage::Download page = quotepage::downloadPage(control, address, mail::Basp::kcEucJp);
+        if (page.error == net::kErrorBodyTooLarge || page.error == net::kErrorForeignRedirect) {
+            iskError = page.error; // the same answer again: not worth another attempt
+            return;
+        }
         if (page.error != 0)
             lastTransferError = page.error;
         else if (!page.empty)
@@ -159,6 +227,10 @@ void iskParseHeader(const QString &page)
         notListed = isIskNotFoundPage(page);
         return;
     }
+    if (header->code != iskBrandCode.toUpper()) {
+        iskError = kIskOtherStockPage; // e.g. a redirect to another stock's page
+        return;
+    }
     iskBrandName = header->brandName;
     iskSizyouCode = header->sizyouCode;
     iskGyousyuName = header->gyousyuName;
@@ -168,7 +240,13 @@ void iskParseHeader(const QString &page)
 
 void iskParseHistory(const QString &page)
 {
-    const std::vector<iskKabukaRecord> rows = readIskHistory(page, iskStartYear, iskStartMonth, iskStartDay);
+    IskHistory history = readIskHistory(page, iskBrandCode, iskStartYear, iskStartMonth, iskStartDay);
+    if (history.page == IskHistory::Page::Unreadable)
+        iskError = kIskUnreadablePage;
+    else if (history.page == IskHistory::Page::OtherStock)
+        iskError = kIskOtherStockPage;
+    iskRejected = std::move(history.rejected);
+    const std::vector<iskKabukaRecord> &rows = history.rows;
     const int kept = int(std::min<size_t>(rows.size(), size_t(quotepage::kResultRows - iskCount)));
     for (int i = 0; i < kept; ++i)
         iskKabuka[size_t(iskCount + 1 + i)] = rows[size_t(i)];
@@ -215,6 +293,8 @@ std::optional<IskHeader> readIskHeader(const QString &page)
     const QStringList pieces = s.split(u';');
     if (pieces.size() < 4)
         return std::nullopt;
+    header.code = pieces[0];
+    header.code.remove(u'(').remove(u')');
     header.sizyouCode = iskMarketCode(text::trimSpaces(pieces[2]));
     header.gyousyuName = pieces[3];
 
@@ -229,45 +309,62 @@ std::optional<IskHeader> readIskHeader(const QString &page)
     return header;
 }
 
-std::vector<iskKabukaRecord> readIskHistory(const QString &page, int startYear, int startMonth, int startDay)
+IskHistory readIskHistory(const QString &page, const QString &code, int startYear, int startMonth, int startDay)
 {
     using namespace quotepage;
     QString text = prepare(page);
     text.replace(QStringLiteral("<TH"), QStringLiteral("<TD")).replace(QStringLiteral("TH>"), QStringLiteral("TD>"));
-    std::vector<iskKabukaRecord> rows;
-    if (!cutAfter(text, QStringLiteral(">調整後終値</TD>")))
-        return rows;
+    IskHistory history;
+    const QString tableHeader = QStringLiteral(">調整後終値</TD>");
+    const std::optional<QString> above = keepBefore(text, tableHeader);
+    if (!above)
+        return history;
+    if (!above->contains(u'(' + code.toUpper() + u')')) {
+        history.page = IskHistory::Page::OtherStock;
+        return history;
+    }
+    cutAfter(text, tableHeader);
     const std::tuple start{startYear, startMonth, startDay};
+    std::optional<std::tuple<int, int, int>> previous;
     while (text.contains(QStringLiteral("SCOPE=ROW"))) {
         if (!cutAfter(text, QStringLiteral("<TR")) || !cutAfter(text, QStringLiteral(">")))
-            break;
+            break; // a split line's own mark was the last
         const std::optional<QString> dateCell = keepBefore(text, QStringLiteral("</TD>"));
         if (!dateCell)
-            break;
+            return {};
         const auto date = historyDate(cellValue(*dateCell));
         if (!date)
             break;
-        const auto [year, month, day] = *date;
-        if (!rows.empty() && std::tie(rows.back().Year, rows.back().Month, rows.back().Day) == *date) {
-            rows.back().BunkatuKubun = 2; // the day listed a second time: a split line
+        if (previous == date) {
+            // The day listed a second time: a split line.
+            if (!history.rows.empty() &&
+                std::tie(history.rows.back().Year, history.rows.back().Month, history.rows.back().Day) == *date)
+                history.rows.back().BunkatuKubun = 2;
             continue;
         }
-        const std::optional<std::array<qint64, 6>> values = historyValues(text);
-        if (!values || *date < start)
+        const std::optional<std::array<QString, 6>> cells = historyCells(text);
+        if (!cells)
+            return {}; // the page ends inside a row
+        if (*date < start)
             break;
-        iskKabukaRecord row;
-        row.Year = year;
-        row.Month = month;
-        row.Day = day;
-        row.Owarine = (*values)[0];
-        row.Hazimene = QString::number((*values)[1]);
-        row.Takane = (*values)[2];
-        row.Yasune = (*values)[3];
-        row.Dekidaka = (*values)[4];
-        row.TyouseiOwarine = (*values)[5];
-        rows.push_back(row);
+        previous = date;
+        const auto [year, month, day] = *date;
+        const std::variant<iskKabukaRecord, IskRejectedRow> row = historyRow(year, month, day, *cells);
+        if (const auto *kept = std::get_if<iskKabukaRecord>(&row))
+            history.rows.push_back(*kept);
+        else
+            history.rejected.push_back(std::get<IskRejectedRow>(row));
     }
-    return rows;
+    // A page cut off after its last whole row has lost the table's end.
+    if (!text.contains(QStringLiteral("</TABLE>")))
+        return {};
+    history.page = IskHistory::Page::Read;
+    return history;
+}
+
+QString iskSiteHost()
+{
+    return QUrl(net::siteAddress(kSiteKey, QString()).valueOr(QString())).host();
 }
 
 QString iskMarketCode(const QString &name)

@@ -33,6 +33,25 @@ extern int iskError;  // 0, else why the last iskRun brought no page; blocks isk
 extern int iskCount;  // rows 1..iskCount of iskKabuka hold results (1 after a read header)
 extern std::array<iskKabukaRecord, 1001> iskKabuka;
 
+// A history row left out of iskKabuka because a cell is not a usable price or volume.
+struct IskRejectedRow {
+    int Year = 0;
+    int Month = 0;
+    int Day = 0;
+    QString column; // the column's heading, e.g. "終値"
+    QString cell;   // the cell's text as the page wrote it
+};
+// The rejected rows of the last history page, in page order.
+extern std::vector<IskRejectedRow> iskRejected;
+
+// iskError of a history page that came but cannot be used: not a complete price-history
+// page (an error page, a redesign, a cut-off page, a wrong charset), or the page (history
+// or header) of another stock than the one asked for.
+inline constexpr int kIskUnreadablePage = 99952;
+inline constexpr int kIskOtherStockPage = 99953;
+// iskError when the site file gives no address for the page (the reason is logged).
+inline constexpr int kIskNoAddress = 99954;
+
 // Request values, set by the caller before iskRun.
 extern QString iskBrandCode;
 extern QString iskSizyouCode; // also the market read from a header page
@@ -51,7 +70,9 @@ extern QString iskTangenKabusu;
 void iskOpen(int mode);
 void iskClear(int mode);
 // Up to ten attempts at the page; after ten without a page iskError holds the last
-// transfer error number, or 99951 when no attempt raised one.
+// transfer error number, or 99951 when no attempt raised one. A page past the transfer's
+// size limit or redirected to another host is not asked for again. A history page that
+// came but cannot be used sets kIskUnreadablePage or kIskOtherStockPage.
 void iskRun(net::Inet &control);
 // Completion of an asynchronous request on the control: parses the response on
 // icResponseCompleted, ignores every other state.
@@ -64,6 +85,9 @@ int iskClose();
 // page that was read and for one that was neither (an error page, a redesign).
 bool iskNotListed();
 
+// The host of the money site as the site file names it, for messages; empty without one.
+QString iskSiteHost();
+
 // The market code of a market name on the header page ("na" for an unknown name).
 QString iskMarketCode(const QString &name);
 // The site letter of a market code in the "&qt=" key ("na" for an unknown code).
@@ -71,6 +95,7 @@ QString iskSuffix(const QString &market);
 
 // The page readers themselves, free of module state.
 struct IskHeader {
+    QString code; // the stock code the header shows, e.g. "7203" for "(7203)"
     QString brandName;
     QString sizyouCode;
     QString gyousyuName;
@@ -81,7 +106,19 @@ bool isIskNotFoundPage(const QString &page);
 // The header of a stock; nothing for the site's "no such stock" page or a page whose
 // header lacks one of its parts.
 std::optional<IskHeader> readIskHeader(const QString &page);
-// The history rows in page order, ending before the first row dated before the start day.
-// A day listed twice gives one row marked 2; a row whose cells end early is left out and
-// ends the reading.
-std::vector<iskKabukaRecord> readIskHistory(const QString &page, int startYear, int startMonth, int startDay);
+// What a history page gives: its rows in page order, ending before the first row dated
+// before the start day, and the rows left out. A day listed twice gives one row marked 2.
+// A row is kept only when its five prices are positive whole numbers (rounded, halves to
+// even) up to kIskMaxPrice and its volume a whole number from 0 to kIskMaxVolume; any
+// other row is rejected with the first bad cell. The page is read only when it is the
+// complete history table of the stock `code` (the page shows "(code)" above the table,
+// and the table ends); otherwise it gives no rows.
+inline constexpr qint64 kIskMaxPrice = 10'000'000'000LL;
+inline constexpr qint64 kIskMaxVolume = 1'000'000'000'000'000LL;
+struct IskHistory {
+    enum class Page { Read, Unreadable, OtherStock };
+    Page page = Page::Unreadable;
+    std::vector<iskKabukaRecord> rows;
+    std::vector<IskRejectedRow> rejected;
+};
+IskHistory readIskHistory(const QString &page, const QString &code, int startYear, int startMonth, int startDay);

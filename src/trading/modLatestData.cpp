@@ -5,6 +5,7 @@
 #include "core/modGlobal.h"
 #include "core/modLog.h"
 #include "core/modNimbraCommon.h"
+#include "marketdata/UpdateJournal.h"
 #include "marketdata/frmGetData.h"
 #include "marketdata/modKabukaKikan.h"
 #include "marketdata/modMarket.h"
@@ -20,12 +21,17 @@ void getLatestData()
         return;
     const QDateTime now = sys::now();
     const QDate latestTradingDay = getZenEigyoubi(now.addDays(-1)).date();
-    if (text::formatYmd(latestTradingDay) > text::formatYmd(gdtLastKabukaDate)) {
+    // An update that an earlier run left unfinished is completed even when the reference
+    // stock's newest day looks current.
+    bool updated = true;
+    if (text::formatYmd(latestTradingDay) > text::formatYmd(gdtLastKabukaDate) || readUpdateJournal()) {
         writeLog(glngLogFileNo, QStringLiteral("★最新データの取得開始"));
-        frmGetData().exec();
+        updated = frmGetData().exec() == QDialog::Accepted;
         writeLog(glngLogFileNo, QStringLiteral("★最新データの取得終了"));
     }
-    gdtLastDailyDate = now.date();
+    // A stopped update leaves the day undone, so the next daily block tries again.
+    if (updated)
+        gdtLastDailyDate = now.date();
     dayChangeReservation(now);
     getKabukaKikan(kReferenceCode, kReferenceMarket, now.date(), gdtFirstKabukaDate, gdtLastKabukaDate);
     applyFixedPreset(sysBS, sysSizyou, sysSL, sysOD);

@@ -77,6 +77,22 @@ TEST_F(SchemaUpgradeTest, OldPriceDatabaseIsBroughtToTheNewLayoutKeepingItsRows)
     }
 }
 
+TEST_F(SchemaUpgradeTest, OldWorkingDatabaseGainsTheUpdateJournal)
+{
+    createDatabases();
+    {
+        db::Connection work;
+        work.open(workDatabasePath());
+        work.executeScript(QStringLiteral("drop table ttupdatejournal; PRAGMA user_version = 2;"));
+    }
+    openDatabases();
+    EXPECT_EQ(userVersion(gcnDB), schemaVersion(DatabaseKind::Work));
+    EXPECT_EQ(
+        gcnDB.columnNames(QStringLiteral("ttupdatejournal")),
+        QStringList({QStringLiteral("開始日"), QStringLiteral("終了日"), QStringLiteral("段階"),
+                     QStringLiteral("取得日"), QStringLiteral("取得銘柄コード"), QStringLiteral("取得市場コード")}));
+}
+
 TEST_F(SchemaUpgradeTest, FileOfANewerProgramIsRefusedAndLeftAsItIs)
 {
     createDatabases();

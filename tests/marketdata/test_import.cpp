@@ -9,6 +9,8 @@
 
 #include <QLabel>
 
+#include <functional>
+
 #include <limits>
 
 namespace {
@@ -110,27 +112,37 @@ TEST_F(ImportTest, AStoredRowIsReplacedOnlyByAPageThatBroughtItsDay)
     const int stockDays = int(before.size());
     sys::setNow(kSecondRun);
 
+    // Whether the page came or not, a stock without a usable page counts as failed; a run of
+    // them stops the import as a dead site.
     struct Case {
         const char *what;
         FakeQuoteSite::Failure failure;
-        bool pageArrives;
+        const char16_t *line; // the log line of the first stock-day
     };
     const Case cases[] = {
-        {"server error", FakeQuoteSite::Failure::Http500, false},
-        {"empty answer", FakeQuoteSite::Failure::EmptyPage, false},
-        {"error page", FakeQuoteSite::Failure::ErrorPage, true},
-        {"redesigned page", FakeQuoteSite::Failure::ChangedPage, true},
+        {"server error", FakeQuoteSite::Failure::Http500,
+         u"2007/03/27分の%1の株価情報を取得できませんでした(エラーコード:22)"},
+        {"empty answer", FakeQuoteSite::Failure::EmptyPage,
+         u"2007/03/27分の%1の株価情報を取得できませんでした(エラーコード:99951)"},
+        {"error page", FakeQuoteSite::Failure::ErrorPage, u"2007/03/27分の%1の株価のページを読み取れませんでした"},
+        {"redesigned page", FakeQuoteSite::Failure::ChangedPage,
+         u"2007/03/27分の%1の株価のページを読み取れませんでした"},
     };
+    ASSERT_GT(stockDays, 2 * kDeadSiteStocks);
+    const QString firstCode = std::get<0>(before.begin()->first); // tmbond is read in code order
     for (const Case &c : cases) {
         site().setFailure(c.failure);
+        const qsizetype logFrom = logLines().size();
         const KabukaImport result = importAll(first, last);
         EXPECT_EQ(storedPrices(), before) << c.what;
-        EXPECT_EQ(result.failedPages, c.pageArrives ? 0 : stockDays) << c.what;
+        EXPECT_EQ(result.failedPages, kDeadSiteStocks) << c.what;
+        EXPECT_TRUE(result.stopped) << c.what;
         EXPECT_EQ(result.replacedRows + result.newRows, 0) << c.what;
+        EXPECT_TRUE(logLines().mid(logFrom).contains(QString::fromUtf16(c.line).arg(firstCode))) << c.what;
     }
     EXPECT_TRUE(logLines().contains(
         QStringLiteral("2007/03/27分の株価情報を%1銘柄取得できませんでした。登録済みの株価はそのままです")
-            .arg(market().stocks().size())));
+            .arg(kDeadSiteStocks)));
 
     // Pages that bring the day replace the prices and keep the indicators until recalculated.
     site().setFailure(FakeQuoteSite::Failure::None);
@@ -142,6 +154,95 @@ TEST_F(ImportTest, AStoredRowIsReplacedOnlyByAPageThatBroughtItsDay)
         EXPECT_EQ(row.shortSma, 123.5) << where(key);
         EXPECT_EQ(row.updated, QStringLiteral("2007-04-03 11:30:00")) << where(key);
     }
+}
+
+// The history page of `day` with the value cell `cell` (0 終値 ... 4 出来高, 5 調整後終値) of
+// that day's row written as `text`.
+std::function<QString(const QString &)> cellOfDay(const QDate &day, int cell, const QString &text)
+{
+    const QString date = QStringLiteral("%1年%2月%3日</th>").arg(day.year()).arg(day.month()).arg(day.day());
+    return [=](QString html) {
+        qsizetype at = html.indexOf(date);
+        if (at < 0)
+            return html;
+        for (int i = 0; i <= cell; ++i)
+            at = html.indexOf(QStringLiteral("<td>"), at) + 4;
+        html.replace(at, html.indexOf(QStringLiteral("</td>"), at) - at, text);
+        return html;
+    };
+}
+
+// The page cut off inside the row of `day`.
+std::function<QString(const QString &)> cutInRowOf(const QDate &day)
+{
+    const QString date = QStringLiteral("%1年%2月%3日</th>").arg(day.year()).arg(day.month()).arg(day.day());
+    return [=](const QString &html) { return html.left(html.indexOf(date) + date.size() + 12); };
+}
+
+// A hostile or broken page for one stock-day changes no stored row and is logged with the
+// stock and the day; it counts as a failed page.
+TEST_F(ImportTest, HostilePagesLeaveTheStoredRowsAsTheyWere)
+{
+    const FakeStock &stock = market().stocks()[3];
+    ASSERT_NE(stock.code, market().splitStock().code);
+    const QDate day(2007, 3, 28);
+    getKabuka(control, label, day.addDays(-1), day, stock.code, stock.market);
+    const std::map<PriceKey, StoredPrice> before = storedPrices();
+    ASSERT_EQ(before.size(), 2u);
+    sys::setNow(kSecondRun);
+
+    using Failure = FakeQuoteSite::Failure;
+    const QString stockDay = QStringLiteral("2007/03/28分の") + stock.code + QStringLiteral("の株価");
+    const QString badCell = stockDay + QStringLiteral("は%1「%2」が正しくないため登録しませんでした");
+    const struct {
+        const char *what;
+        Failure failure;
+        std::function<QString(const QString &)> rewrite;
+        QString line;
+    } cases[] = {
+        {"close of 20 digits", Failure::None, cellOfDay(day, 0, QStringLiteral("12345678901234567890")),
+         badCell.arg(QStringLiteral("終値"), QStringLiteral("12345678901234567890"))},
+        {"close with a quote", Failure::None, cellOfDay(day, 0, QStringLiteral("1'234")),
+         badCell.arg(QStringLiteral("終値"), QStringLiteral("1'234"))},
+        {"close of 9x10^18", Failure::None, cellOfDay(day, 0, QStringLiteral("9,000,000,000,000,000,000")),
+         badCell.arg(QStringLiteral("終値"), QStringLiteral("9,000,000,000,000,000,000"))},
+        {"negative close", Failure::None, cellOfDay(day, 0, QStringLiteral("-1,234")),
+         badCell.arg(QStringLiteral("終値"), QStringLiteral("-1,234"))},
+        {"volume of 20 digits", Failure::None, cellOfDay(day, 4, QStringLiteral("12345678901234567890")),
+         badCell.arg(QStringLiteral("出来高"), QStringLiteral("12345678901234567890"))},
+        {"empty row", Failure::None, cellOfDay(day, 0, QString()), badCell.arg(QStringLiteral("終値"), QString())},
+        {"truncated row", Failure::None, cutInRowOf(day), stockDay + QStringLiteral("のページを読み取れませんでした")},
+        {"error page", Failure::ErrorPage, {}, stockDay + QStringLiteral("のページを読み取れませんでした")},
+        {"truncated page", Failure::Truncated, {}, stockDay + QStringLiteral("のページを読み取れませんでした")},
+        {"wrong charset", Failure::WrongCharset, {}, stockDay + QStringLiteral("のページを読み取れませんでした")},
+        {"page of another stock",
+         Failure::OtherStock,
+         {},
+         stockDay + QStringLiteral("のページとして別の銘柄のページが返されました")},
+        {"redirect to another host",
+         Failure::OffSite,
+         {},
+         stockDay + QStringLiteral("のページが別のホストへ転送されたため読みませんでした")},
+        {"body over the size limit",
+         Failure::HugeBody,
+         {},
+         stockDay + QStringLiteral("のページが大きすぎるため読みませんでした")},
+    };
+    for (const auto &c : cases) {
+        site().setFailure(c.failure, c.failure == Failure::None ? 0 : 1);
+        site().setRewrite(c.rewrite);
+        const qsizetype logFrom = logLines().size();
+        const KabukaImport result = getKabuka(control, label, day, day, stock.code, stock.market);
+        EXPECT_EQ(storedPrices(), before) << c.what;
+        EXPECT_EQ(result.failedPages, 1) << c.what;
+        EXPECT_EQ(result.newRows + result.replacedRows, 0) << c.what;
+        EXPECT_TRUE(logLines().mid(logFrom).contains(c.line)) << c.what << "\n"
+                                                              << logLines().mid(logFrom).join(u'\n').toStdString();
+    }
+
+    // The same stock-day from a sound page is replaced.
+    site().setRewrite({});
+    EXPECT_EQ(getKabuka(control, label, day, day, stock.code, stock.market).replacedRows, 1);
 }
 
 class SplitPassTest : public ImportTest {
@@ -229,6 +330,32 @@ TEST_F(SplitPassTest, AReimportThatMissedAPageKeepsTheFlagForTheNextPass)
 
     getBunkatuKabuka(control, label, first, last, QString(), QString());
     EXPECT_EQ(splitMark(split, market().splitDay()), 1);
+}
+
+// A re-import replaces a stock's rows only when it read every day of the range, all at
+// once; otherwise the stored rows, their indicators and the split mark stay.
+TEST_F(SplitPassTest, ARangeWithABadPageReplacesNothingOfTheStock)
+{
+    gcnDB.execute(QStringLiteral("update ttstocks set 短期SMA = 7.5"));
+    const std::map<PriceKey, StoredPrice> before = storedPrices();
+    sys::setNow(kSecondRun);
+    using Failure = FakeQuoteSite::Failure;
+    const struct {
+        const char *what;
+        Failure failure;
+        std::function<QString(const QString &)> rewrite;
+    } cases[] = {
+        {"bad close on the last day", Failure::None, cellOfDay(last, 0, QStringLiteral("99999999999999999999"))},
+        {"changed pages", Failure::ChangedPage, {}},
+        {"error pages", Failure::ErrorPage, {}},
+    };
+    for (const auto &c : cases) {
+        site().setFailure(c.failure);
+        site().setRewrite(c.rewrite);
+        getBunkatuKabuka(control, label, first, last, split.code, split.market);
+        EXPECT_EQ(storedPrices(), before) << c.what;
+        EXPECT_EQ(splitMark(split, market().splitDay()), 2) << c.what;
+    }
 }
 
 } // namespace

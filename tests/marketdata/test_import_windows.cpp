@@ -4,6 +4,7 @@
 #include "marketdata/frmGetBrandMst.h"
 #include "marketdata/frmGetData.h"
 #include "marketdata/frmGetDataMN.h"
+#include "marketdata/modKabuka.h"
 #include "platform/sys/Clock.h"
 #include "platform/ui/MsgBox.h"
 #include "support/MessageBoxRecorder.h"
@@ -122,8 +123,9 @@ TEST_F(ImportWindowsTest, RedownloadOfOneStockSaysWhatItLeftUncalculated)
     EXPECT_EQ(gdtLastKabukaDate, QDate(2007, 3, 28));
     EXPECT_EQ(mainMaxDate->text(), QStringLiteral("最終データ：2007/03/28"));
     EXPECT_EQ(text(window, "lblMaxDate"), QStringLiteral("最終データ：2000/01/01")) << "as it was loaded";
-    const QString notice = QStringLiteral("2007/03/27～2007/03/28に新しく登録した株価2件は指標が計算されていません。"
-                                          "「株価情報再計算」で計算してください。");
+    const QString notice =
+        QStringLiteral("2007/03/27～2007/03/28に登録した株価2件(新規2件、置き換え0件)は指標が計算されていません。"
+                       "「株価情報再計算」でこの期間を計算してください。");
     EXPECT_EQ(messages(), QStringList({kRedownload, kRecalc, notice}));
     EXPECT_TRUE(logLines().contains(notice));
     EXPECT_EQ(calculatedRows(), 0);
@@ -131,13 +133,24 @@ TEST_F(ImportWindowsTest, RedownloadOfOneStockSaysWhatItLeftUncalculated)
     EXPECT_TRUE(child<QPushButton>(window, "cmdSelect")->isVisible());
     EXPECT_TRUE(child<QPushButton>(window, "cmdClose")->isEnabled());
 
-    // Again, agreeing to the recalculation: the rows exist, so no notice either way.
+    // Again, agreeing to the recalculation: every replaced row is calculated, no notice.
     MessageBoxRecorder::instance().reset();
     MessageBoxRecorder::instance().queueAnswer(ui::vbYes);
     MessageBoxRecorder::instance().queueAnswer(ui::vbYes);
     click(window, "cmdSelect");
     EXPECT_EQ(messages(), QStringList({kRedownload, kRecalc}));
     EXPECT_EQ(calculatedRows(), 2);
+
+    // Declined once more: the replaced rows keep the indicators of their old prices, and the
+    // notice says which range that is.
+    MessageBoxRecorder::instance().reset();
+    MessageBoxRecorder::instance().queueAnswer(ui::vbYes);
+    MessageBoxRecorder::instance().queueAnswer(ui::vbNo);
+    click(window, "cmdSelect");
+    EXPECT_EQ(messages(),
+              QStringList({kRedownload, kRecalc,
+                           QStringLiteral("2007/03/27～2007/03/28に登録した株価2件(新規0件、置き換え2件)は指標が"
+                                          "計算されていません。「株価情報再計算」でこの期間を計算してください。")}));
 }
 
 TEST_F(ImportWindowsTest, RedownloadWindowRefusesToCloseWhileItRuns)
@@ -225,6 +238,63 @@ TEST_F(ImportWindowsTest, StartUpWindowWithYesterdayStoredFetchesNoPrices)
     frmGetData().exec();
     EXPECT_EQ(historyRequests(), 0);
     EXPECT_TRUE(logLines().contains(QStringLiteral("●注意銘柄情報取得終了")));
+}
+
+// The close box asks; a stop ends the import after the stock in hand, and the next showing
+// completes the same update from there.
+TEST_F(ImportWindowsTest, StartUpWindowStopsOnRequestAndTheNextShowingCompletesTheUpdate)
+{
+    gdtLastKabukaDate = QDate(2007, 3, 27);
+    const int stocks = int(market().stocks().size());
+    {
+        frmGetData window;
+        whenDuring([&] { return historyRequests() >= 3; },
+                   [&] {
+                       MessageBoxRecorder::instance().queueAnswer(ui::vbYes);
+                       window.close();
+                   });
+        EXPECT_EQ(window.exec(), QDialog::Rejected);
+    }
+    EXPECT_EQ(historyRequests(), 3);
+    EXPECT_EQ(rowCount(), 3);
+    ASSERT_EQ(MessageBoxRecorder::instance().texts().size(), 1);
+    EXPECT_TRUE(MessageBoxRecorder::instance().texts()[0].startsWith(QStringLiteral("株価情報の取得を中止しますか?")));
+    EXPECT_FALSE(logLines().contains(QStringLiteral("●計算処理開始")));
+
+    EXPECT_EQ(frmGetData().exec(), QDialog::Accepted);
+    EXPECT_TRUE(
+        logLines().contains(QStringLiteral("前回中断された最新データの更新(2007/03/28～2007/03/29)を完了します")));
+    EXPECT_EQ(historyRequests(), 2 * stocks) << "every stock-day once";
+    EXPECT_EQ(rowCount(), 2 * stocks);
+    EXPECT_EQ(calculatedRows(), 2 * stocks);
+}
+
+// A site that fails every attempt for several stocks in a row ends the update with a
+// message naming its host; what is stored stays, and the rest is left for the next start.
+TEST_F(ImportWindowsTest, StartUpWindowStopsAtADeadSite)
+{
+    gdtLastKabukaDate = QDate(2007, 3, 27);
+    whenDuring([&] { return historyRequests() >= 2; }, [&] { site().setFailure(FakeQuoteSite::Failure::Http500); });
+    EXPECT_EQ(frmGetData().exec(), QDialog::Rejected);
+    const int attempts = 10;
+    EXPECT_EQ(historyRequests(), 2 + kDeadSiteStocks * attempts);
+    EXPECT_EQ(rowCount(), 2);
+    const QString notice = QStringLiteral("株価サイト(127.0.0.1)から5銘柄続けて株価情報を取得できなかったため、"
+                                          "株価情報の取得を中止しました。登録済みの株価はそのままです。");
+    EXPECT_EQ(MessageBoxRecorder::instance().texts(), QStringList{notice});
+    EXPECT_TRUE(logLines().contains(notice));
+    EXPECT_FALSE(logLines().contains(QStringLiteral("●計算処理開始")));
+
+    // The next day the site answers again: the stopped update goes on with the day since.
+    site().setFailure(FakeQuoteSite::Failure::None);
+    sys::setNow(QDateTime(QDate(2007, 3, 31), QTime(9, 0)));
+    EXPECT_EQ(frmGetData().exec(), QDialog::Accepted);
+    EXPECT_TRUE(
+        logLines().contains(QStringLiteral("前回中断された最新データの更新(2007/03/28～2007/03/30)を完了します")));
+    const int stocks = int(market().stocks().size());
+    EXPECT_EQ(rowCount(), 3 * stocks);
+    EXPECT_EQ(calculatedRows(), 3 * stocks);
+    EXPECT_EQ(gdtLastKabukaDate, QDate(2007, 3, 30));
 }
 
 } // namespace

@@ -76,6 +76,12 @@ TEST_F(InfoseekModuleTest, StockHeadersOfTheMarket)
     requestHeader(QStringLiteral("1000"), QStringLiteral("t1"));
     EXPECT_EQ(iskCount, 0);
     EXPECT_EQ(iskError, 0);
+
+    // A page that shows another stock (here a redirect to the reference stock) is no header.
+    site.setFailure(Failure::OtherStock, 1);
+    requestHeader(second.code, QStringLiteral("o1"));
+    EXPECT_EQ(iskCount, 0);
+    EXPECT_EQ(iskError, kIskOtherStockPage);
 }
 
 TEST_F(InfoseekModuleTest, HistoryRowsSplitDayAndLargeVolumes)
@@ -213,4 +219,9 @@ TEST_F(InfoseekModuleTest, NoAddressNoRequest)
     EXPECT_EQ(site.requestCount(), 0);
     ASSERT_EQ(logTexts().size(), 1);
     EXPECT_TRUE(logTexts().first().contains(QStringLiteral("[Hosts]にInfoseekがありません")));
+    EXPECT_EQ(iskClose(), kIskNoAddress) << "no page is a failure, not a page without rows";
+
+    // The same missing entry again: no second log line.
+    requestHeader(QStringLiteral("6758"), QStringLiteral("t1"));
+    EXPECT_EQ(logTexts().size(), 1);
 }

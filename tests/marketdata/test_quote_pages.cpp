@@ -15,10 +15,12 @@ QString headerPage(const QString &small, const QString &unitCell = QStringLitera
            QStringLiteral("</tr></table></body></html>");
 }
 
-QString historyPage(const QString &rows)
+QString historyPage(const QString &rows, const QString &code = QStringLiteral("7203"))
 {
-    return QStringLiteral("<table><tr><th>日付</th><th>終値</th><th>始値</th><th>高値</th><th>安値</th><th>出来高</th>"
-                          "<th>調整後終値</th></tr>\n") +
+    return QStringLiteral("<h1>トヨタ</h1><p>(") + code +
+           QStringLiteral(
+               ")</p><table><tr><th>日付</th><th>終値</th><th>始値</th><th>高値</th><th>安値</th><th>出来高</th>"
+               "<th>調整後終値</th></tr>\n") +
            rows + QStringLiteral("</table>");
 }
 
@@ -61,6 +63,7 @@ TEST(InfoseekHeader, ReadsNameMarketIndustryAndUnit)
     const std::optional<IskHeader> h =
         readIskHeader(headerPage(QStringLiteral("(7203)&nbsp;&nbsp;東証1部&nbsp;輸送用機器")));
     ASSERT_TRUE(h);
+    EXPECT_EQ(h->code, QStringLiteral("7203"));
     EXPECT_EQ(h->brandName, QStringLiteral("トヨタABC")); // taken from the upper-cased page
     EXPECT_EQ(h->sizyouCode, QStringLiteral("t1"));
     EXPECT_EQ(h->gyousyuName, QStringLiteral("輸送用機器"));
@@ -92,26 +95,26 @@ TEST(InfoseekHistory, RowsValuesAndSplitDay)
 {
     const QString page = historyPage(
         historyRow(QStringLiteral("2007年3月6日"),
-                   {QStringLiteral("1,234"), QStringLiteral("12.5"), QStringLiteral("13.5"), QStringLiteral("-"),
-                    QStringLiteral("3,000,000,000"), QString()}) +
+                   {QStringLiteral("1,234"), QStringLiteral("12.5"), QStringLiteral("13.5"), QStringLiteral("1"),
+                    QStringLiteral("3,000,000,000"), QStringLiteral("1,234")}) +
         historyRow(QStringLiteral("2007年3月5日"),
                    {QStringLiteral("500"), QStringLiteral("490"), QStringLiteral("510"), QStringLiteral("480"),
                     QStringLiteral("100"), QStringLiteral("500")}) +
         historyRow(QStringLiteral("2007年3月5日"), {QStringLiteral("分割"), QStringLiteral("1:2"), QStringLiteral("9"),
-                                                    QStringLiteral("9"), QStringLiteral("9"), QStringLiteral("9")}) +
-        historyRow(QStringLiteral("2007年3月2日"),
-                   {QStringLiteral("1"), QStringLiteral("1"), QStringLiteral("1"), QStringLiteral("1"),
-                    QStringLiteral("99999999999999999999"), QStringLiteral("1")}));
-    const std::vector<iskKabukaRecord> rows = readIskHistory(page, 2007, 3, 1);
-    ASSERT_EQ(rows.size(), 3u);
+                                                    QStringLiteral("9"), QStringLiteral("9"), QStringLiteral("9")}));
+    const IskHistory history = readIskHistory(page, QStringLiteral("7203"), 2007, 3, 1);
+    EXPECT_EQ(history.page, IskHistory::Page::Read);
+    EXPECT_TRUE(history.rejected.empty());
+    const std::vector<iskKabukaRecord> &rows = history.rows;
+    ASSERT_EQ(rows.size(), 2u);
 
     EXPECT_EQ(std::tie(rows[0].Year, rows[0].Month, rows[0].Day), std::tuple(2007, 3, 6));
     EXPECT_EQ(rows[0].Owarine, 1234);
     EXPECT_EQ(rows[0].Hazimene, QStringLiteral("12")); // halves to even
     EXPECT_EQ(rows[0].Takane, 14);
-    EXPECT_EQ(rows[0].Yasune, 0);              // "-"
+    EXPECT_EQ(rows[0].Yasune, 1);
     EXPECT_EQ(rows[0].Dekidaka, 3000000000LL); // past 32 bits
-    EXPECT_EQ(rows[0].TyouseiOwarine, 0);      // empty cell
+    EXPECT_EQ(rows[0].TyouseiOwarine, 1234);
     EXPECT_EQ(rows[0].BunkatuKubun, 0);
 
     // The day listed twice: one row, marked, with the first line's values.
@@ -119,33 +122,92 @@ TEST(InfoseekHistory, RowsValuesAndSplitDay)
     EXPECT_EQ(rows[1].BunkatuKubun, 2);
     EXPECT_EQ(rows[1].Owarine, 500);
     EXPECT_EQ(rows[1].Hazimene, QStringLiteral("490"));
-
-    EXPECT_EQ(rows[2].Dekidaka, 0); // beyond 64 bits
 }
 
-TEST(InfoseekHistory, StopsAtStartDayAndAtChangedOrCutRows)
+// A row is kept only with positive prices within range and a whole, non-negative volume;
+// any other row is left out with the first bad cell named, and the rows around it stay.
+TEST(InfoseekHistory, BadCellsRejectTheRowAndNameTheCell)
+{
+    const struct {
+        int cell; // 0 終値 ... 4 出来高, 5 調整後終値
+        const char *text;
+        const char16_t *column; // nullptr: the row is kept
+    } cases[] = {
+        {0, "12345678901234567890", u"終値"},
+        {0, "1'234", u"終値"},
+        {0, "9000000000000000000", u"終値"},
+        {0, "-500", u"終値"},
+        {0, "0", u"終値"},
+        {0, "0.4", u"終値"},
+        {1, "-", u"始値"},
+        {2, "", u"高値"},
+        {3, "1e3", u"安値"},
+        {5, "abc", u"調整後終値"},
+        {4, "12345678901234567890", u"出来高"},
+        {4, "12.5", u"出来高"},
+        {4, "-1", u"出来高"},
+        {4, "", u"出来高"},
+        {0, "0.5", u"終値" /* rounds to 0, halves to even */},
+        {0, "10,000,000,000", nullptr},
+        {4, "0", nullptr},
+        {4, "1,000,000,000,000,000", nullptr},
+    };
+    const QStringList good = {QStringLiteral("500"), QStringLiteral("490"), QStringLiteral("510"),
+                              QStringLiteral("480"), QStringLiteral("100"), QStringLiteral("500")};
+    for (const auto &c : cases) {
+        QStringList cells = good;
+        cells[c.cell] = QString::fromLatin1(c.text);
+        const QString page = historyPage(historyRow(QStringLiteral("2007年3月7日"), good) +
+                                         historyRow(QStringLiteral("2007年3月6日"), cells) +
+                                         historyRow(QStringLiteral("2007年3月5日"), good));
+        const IskHistory history = readIskHistory(page, QStringLiteral("7203"), 2007, 3, 1);
+        const std::string where = std::to_string(c.cell) + " " + c.text;
+        EXPECT_EQ(history.page, IskHistory::Page::Read) << where;
+        const bool kept = c.column == nullptr;
+        ASSERT_EQ(history.rows.size(), kept ? 3u : 2u) << where;
+        if (kept)
+            continue;
+        ASSERT_EQ(history.rejected.size(), 1u) << where;
+        EXPECT_EQ(history.rejected[0].Day, 6) << where;
+        EXPECT_EQ(history.rejected[0].column, QString::fromUtf16(c.column)) << where;
+        EXPECT_EQ(history.rejected[0].cell, QString::fromLatin1(c.text).toUpper()) << where;
+    }
+}
+
+TEST(InfoseekHistory, StopsAtStartDayAndReadsOnlyWholePagesOfTheStock)
 {
     const QStringList cells = {QStringLiteral("1"), QStringLiteral("2"), QStringLiteral("3"),
                                QStringLiteral("4"), QStringLiteral("5"), QStringLiteral("6")};
     const QString three = historyRow(QStringLiteral("2007年3月7日"), cells) +
                           historyRow(QStringLiteral("2007年3月6日"), cells) +
                           historyRow(QStringLiteral("2007年3月5日"), cells);
+    using Page = IskHistory::Page;
     const struct {
         QString page;
         int startDay;
+        Page state;
         size_t rows;
     } cases[] = {
-        {historyPage(three), 6, 2}, // the row before the start day ends it
-        {historyPage(three), 1, 3},
-        {historyPage(three).replace(QStringLiteral("調整後終値"), QStringLiteral("調整値")), 1, 0}, // no history table
-        {historyPage(three).left(historyPage(three).indexOf(QStringLiteral("<td>4</td>"), 200)), 1, 1}, // cut mid-row
-        {historyPage(historyRow(QStringLiteral("2007/3/7"), cells) + three), 1, 0},  // a date cell without 年月日
-        {historyPage(historyRow(QStringLiteral("2007年3月"), cells) + three), 1, 0}, // fewer than three parts
-        {historyPage(three).replace(QStringLiteral("<th scope=\"row\">"), QStringLiteral("<td>")), 1,
+        {historyPage(three), 6, Page::Read, 2}, // the row before the start day ends it
+        {historyPage(three), 1, Page::Read, 3},
+        {historyPage(three).replace(QStringLiteral("調整後終値"), QStringLiteral("調整値")), 1, Page::Unreadable,
+         0}, // no history table
+        {historyPage(three).left(historyPage(three).indexOf(QStringLiteral("<td>4</td>"), 200)), 1, Page::Unreadable,
+         0},                                                                             // cut mid-row
+        {historyPage(three).remove(QStringLiteral("</table>")), 1, Page::Unreadable, 0}, // cut after a whole row
+        {historyPage(three, QStringLiteral("6758")), 1, Page::OtherStock, 0},            // another stock's page
+        {historyPage(three).remove(QStringLiteral("(7203)")), 1, Page::OtherStock, 0},   // no stock shown
+        {historyPage(historyRow(QStringLiteral("2007/3/7"), cells) + three), 1, Page::Read,
+         0}, // a date cell without 年月日 ends the table
+        {historyPage(historyRow(QStringLiteral("2007年3月"), cells) + three), 1, Page::Read, 0}, // fewer parts
+        {historyPage(three).replace(QStringLiteral("<th scope=\"row\">"), QStringLiteral("<td>")), 1, Page::Read,
          0}, // no SCOPE=ROW
     };
-    for (size_t i = 0; i < std::size(cases); ++i)
-        EXPECT_EQ(readIskHistory(cases[i].page, 2007, 3, cases[i].startDay).size(), cases[i].rows) << i;
+    for (size_t i = 0; i < std::size(cases); ++i) {
+        const IskHistory history = readIskHistory(cases[i].page, QStringLiteral("7203"), 2007, 3, cases[i].startDay);
+        EXPECT_EQ(history.page, cases[i].state) << i;
+        EXPECT_EQ(history.rows.size(), cases[i].rows) << i;
+    }
 }
 
 TEST(InfoseekCodes, MarketNamesAndSiteLetters)
@@ -329,15 +391,16 @@ TEST(ResultTable, HoldsTheFirstThousandRows)
                                   .arg(newest.addDays(-i).year())
                                   .arg(newest.addDays(-i).month())
                                   .arg(newest.addDays(-i).day()),
-                              {QString::number(i), QStringLiteral("1"), QStringLiteral("1"), QStringLiteral("1"),
+                              {QString::number(i + 1), QStringLiteral("1"), QStringLiteral("1"), QStringLiteral("1"),
                                QStringLiteral("1"), QStringLiteral("1")});
+    iskBrandCode = QStringLiteral("7203");
     iskStartYear = 2000;
     iskStartMonth = 1;
     iskStartDay = 1;
     iskOpen(2);
     iskParse(historyPage(history));
     ASSERT_EQ(iskCount, 1000);
-    EXPECT_EQ(iskKabuka[1000].Owarine, 999);
+    EXPECT_EQ(iskKabuka[1000].Owarine, 1000);
     EXPECT_EQ(iskKabuka[0].Year, 0); // row 0 is never filled
 
     QString rows;

@@ -27,6 +27,23 @@ protected:
             res.set_content("not here", "text/plain");
         });
         s.Get("/moved", [](const httplib::Request &, httplib::Response &res) { res.set_redirect("/page"); });
+        s.Get("/elsewhere", [this](const httplib::Request &, httplib::Response &res) {
+            res.set_redirect("http://localhost:" + std::to_string(site.port()) + "/page");
+        });
+        s.Get("/loop", [](const httplib::Request &, httplib::Response &res) { res.set_redirect("/loop"); });
+        s.Get("/big", [](const httplib::Request &, httplib::Response &res) {
+            res.set_content(std::string(3000, 'x'), "text/html");
+        });
+        s.Get("/bigchunked", [](const httplib::Request &, httplib::Response &res) {
+            // No length announced: the limit is found while the body arrives.
+            res.set_chunked_content_provider("text/html", [](size_t, httplib::DataSink &sink) {
+                const std::string piece(1000, 'y');
+                for (int i = 0; i < 5; ++i)
+                    sink.write(piece.data(), piece.size());
+                sink.done();
+                return true;
+            });
+        });
         s.Get("/slow", [this](const httplib::Request &, httplib::Response &res) {
             site.waitUnlessStopping(400ms);
             res.set_content("late", "text/plain");
@@ -80,6 +97,36 @@ TEST_F(TransferTest, FailuresCarryNumberAndText)
     EXPECT_TRUE(local.body.isEmpty());
 }
 
+// Redirects are followed only within the host asked for; a page past the size limit is
+// not returned, whether its length is announced or not.
+TEST_F(TransferTest, RedirectsStayOnTheHostAndBodiesWithinTheLimit)
+{
+    net::TransferOptions small;
+    small.maxBodyBytes = 2048;
+    const struct {
+        const char *path;
+        int error;
+        long status;
+    } cases[] = {
+        {"moved", 0, 200},
+        {"elsewhere", net::kErrorForeignRedirect, 302},
+        {"loop", CURLE_TOO_MANY_REDIRECTS, 302},
+        {"big", net::kErrorBodyTooLarge, 200},
+        {"bigchunked", net::kErrorBodyTooLarge, 200},
+        {"page", 0, 200},
+    };
+    for (const auto &c : cases) {
+        const net::TransferResult r = net::fetch(site.baseUrl() + QString::fromLatin1(c.path), small);
+        EXPECT_EQ(r.error, c.error) << c.path;
+        EXPECT_EQ(r.httpStatus, c.status) << c.path;
+        EXPECT_EQ(r.errorText.isEmpty(), c.error == 0) << c.path;
+        if (c.error != 0) {
+            EXPECT_TRUE(r.body.isEmpty()) << c.path;
+        }
+    }
+    EXPECT_EQ(net::fetch(site.baseUrl() + QStringLiteral("big")).body.size(), 3000) << "the default limit is larger";
+}
+
 TEST_F(TransferTest, TimersTickWhileTheCallerWaits)
 {
     int ticks = 0;
@@ -131,6 +178,18 @@ TEST_F(SiteFileTest, JoinsBaseAndPathWithOneSlash)
     EXPECT_FALSE(missing.ok());
     EXPECT_EQ(missing.problem(), QStringLiteral("サイトファイル(") + net::siteFilePath() +
                                      QStringLiteral(")の[Hosts]にBrokerがありません。"));
+}
+
+TEST_F(SiteFileTest, AChangedFileTakesEffectAtTheNextRequest)
+{
+    writeSiteFile("[Hosts]\nInfoseek=http://127.0.0.1:8080/\n");
+    EXPECT_EQ(net::siteAddress(QStringLiteral("Infoseek"), QStringLiteral("a")).url,
+              QStringLiteral("http://127.0.0.1:8080/a"));
+    writeSiteFile("[Hosts]\nInfoseek=http://127.0.0.1:9090/\n");
+    EXPECT_EQ(net::siteAddress(QStringLiteral("Infoseek"), QStringLiteral("a")).url,
+              QStringLiteral("http://127.0.0.1:9090/a"));
+    QFile::remove(path(QStringLiteral("Nimbra_site.ini")));
+    EXPECT_FALSE(net::siteAddress(QStringLiteral("Infoseek"), QStringLiteral("a")).ok());
 }
 
 TEST_F(SiteFileTest, MissingFileIsAProblemNotACrash)

@@ -113,6 +113,55 @@ void FakeQuoteSite::setDeclaration(Declaration declaration)
     m_declaration = declaration;
 }
 
+void FakeQuoteSite::setRewrite(std::function<QString(const QString &)> rewrite)
+{
+    const std::lock_guard lock(m_mutex);
+    m_rewrite = std::move(rewrite);
+}
+
+namespace {
+
+const std::pair<const char *, FakeQuoteSite::Failure> kFailureNames[] = {
+    {"error-page", FakeQuoteSite::Failure::ErrorPage},
+    {"empty", FakeQuoteSite::Failure::EmptyPage},
+    {"timeout", FakeQuoteSite::Failure::Timeout},
+    {"http500", FakeQuoteSite::Failure::Http500},
+    {"changed", FakeQuoteSite::Failure::ChangedPage},
+    {"truncated", FakeQuoteSite::Failure::Truncated},
+    {"wrong-charset", FakeQuoteSite::Failure::WrongCharset},
+    {"other-stock", FakeQuoteSite::Failure::OtherStock},
+    {"off-site", FakeQuoteSite::Failure::OffSite},
+    {"huge", FakeQuoteSite::Failure::HugeBody},
+};
+
+// The request's target with the stock key "qt=" pointing at the reference stock.
+std::string referenceStockTarget(const httplib::Request &request)
+{
+    std::string target = request.path + "?";
+    for (const auto &[key, value] : request.params)
+        target += key + "=" + (key == "qt" ? std::string("7203.t") : value) + "&";
+    target.pop_back();
+    return target;
+}
+
+} // namespace
+
+std::optional<FakeQuoteSite::Failure> FakeQuoteSite::failureNamed(const QString &name)
+{
+    for (const auto &[text, failure] : kFailureNames)
+        if (name == QLatin1String(text))
+            return failure;
+    return std::nullopt;
+}
+
+QStringList FakeQuoteSite::failureNames()
+{
+    QStringList names;
+    for (const auto &entry : kFailureNames)
+        names.append(QString::fromLatin1(entry.first));
+    return names;
+}
+
 void FakeQuoteSite::setQuoteMoment(std::optional<QDateTime> moment)
 {
     const std::lock_guard lock(m_mutex);
@@ -152,6 +201,7 @@ void FakeQuoteSite::serve(const httplib::Request &request, httplib::Response &re
     std::chrono::milliseconds delay;
     Encoding encoding;
     Declaration declaration;
+    std::function<QString(const QString &)> rewrite;
     {
         const std::lock_guard lock(m_mutex);
         m_requests.append(QString::fromStdString(request.target));
@@ -159,6 +209,7 @@ void FakeQuoteSite::serve(const httplib::Request &request, httplib::Response &re
         delay = m_timeoutDelay;
         encoding = m_encoding;
         declaration = m_declaration;
+        rewrite = m_rewrite;
     }
 
     QString html = page.html;
@@ -183,12 +234,28 @@ void FakeQuoteSite::serve(const httplib::Request &request, httplib::Response &re
     case Failure::Truncated:
         html.truncate(html.size() / 2);
         break;
+    case Failure::OtherStock:
+        response.set_redirect(referenceStockTarget(request));
+        return;
+    case Failure::OffSite:
+        response.set_redirect("http://localhost:" + std::to_string(m_http.port()) + request.target);
+        return;
+    case Failure::HugeBody:
+        response.set_content(std::string(20 * 1024 * 1024, ' '), "text/html");
+        return;
+    case Failure::WrongCharset:
+        encoding = page.shiftJis ? Encoding::EucJp : Encoding::ShiftJis;
+        declaration = Declaration::HeaderAndMeta;
+        break;
     case Failure::None:
         break;
     }
+    if (rewrite)
+        html = rewrite(html);
 
+    const bool wrongCharset = failure == Failure::WrongCharset;
     const bool shiftJis = encoding == Encoding::SiteDefault ? page.shiftJis : encoding == Encoding::ShiftJis;
-    const QString charset = shiftJis ? QStringLiteral("Shift_JIS") : QStringLiteral("EUC-JP");
+    const QString charset = shiftJis != wrongCharset ? QStringLiteral("Shift_JIS") : QStringLiteral("EUC-JP");
     const bool inMeta = declaration == Declaration::HeaderAndMeta || declaration == Declaration::MetaOnly;
     const bool inHeader = declaration == Declaration::HeaderAndMeta || declaration == Declaration::HeaderOnly;
     html.replace(QStringLiteral("%META%"),

@@ -19,7 +19,8 @@
 //   /MnStock/sresult.html?search=1&qt=<code>.<letter>           stock header
 //   /MnStock/slast.html?...&qt=<code>.<letter>&sy=&sm=&sd=&ey=&em=&ed=
 //       history from the end day back to the start day, newest first, plus the trading day
-//       before the start day (the reader must stop there); the split day listed twice
+//       before the start day (the reader must stop there); the split day listed twice;
+//       the stock's name and "(code)" above the table
 //   /net_trade/margin_trade/chuui/post.html                       both caution sections
 //   /q?d=t&s=<code>                                               current quote
 // The money site and the quote site write EUC-JP, the caution site Shift_JIS (CP932),
@@ -33,6 +34,7 @@
 #include <QStringList>
 
 #include <chrono>
+#include <functional>
 #include <mutex>
 #include <optional>
 
@@ -40,13 +42,21 @@ class FakeQuoteSite {
 public:
     enum class Failure {
         None,
-        ErrorPage,   // a "ページが表示できません" page
-        EmptyPage,   // status 200 and no body
-        Timeout,     // no answer until the timeout delay has passed
-        Http500,     // status 500
-        ChangedPage, // the page without the markers the readers look for (a redesign)
-        Truncated,   // the page cut off in the middle
+        ErrorPage,    // a "ページが表示できません" page
+        EmptyPage,    // status 200 and no body
+        Timeout,      // no answer until the timeout delay has passed
+        Http500,      // status 500
+        ChangedPage,  // the page without the markers the readers look for (a redesign)
+        Truncated,    // the page cut off in the middle
+        WrongCharset, // the page's bytes in Shift_JIS, declared as EUC-JP
+        OtherStock,   // a redirect within the site to the reference stock's page of the same request
+        OffSite,      // a redirect to the same path on another host name ("localhost")
+        HugeBody,     // a body of 20 MB, past the program's page size limit
     };
+    // The failure named on the command line ("error-page", "changed", ...); nothing for an
+    // unknown name.
+    static std::optional<Failure> failureNamed(const QString &name);
+    static QStringList failureNames();
     enum class Encoding { SiteDefault, EucJp, ShiftJis };
     enum class Declaration { HeaderAndMeta, HeaderOnly, MetaOnly, None };
 
@@ -68,6 +78,8 @@ public:
     void setTimeoutDelay(std::chrono::milliseconds delay);
     void setEncoding(Encoding encoding);
     void setDeclaration(Declaration declaration);
+    // Every page served passes through `rewrite` before it is encoded (a hostile site).
+    void setRewrite(std::function<QString(const QString &html)> rewrite);
     // The moment the quote page shows (default: sys::now() at each request).
     void setQuoteMoment(std::optional<QDateTime> moment);
     // The quote page shows the last trade's date, as on a weekday without trading.
@@ -93,6 +105,7 @@ private:
     std::chrono::milliseconds m_timeoutDelay{10000};
     Encoding m_encoding = Encoding::SiteDefault;
     Declaration m_declaration = Declaration::HeaderAndMeta;
+    std::function<QString(const QString &)> m_rewrite;
     std::optional<QDateTime> m_quoteMoment;
     bool m_quoteShowsDate = false;
     QStringList m_requests;

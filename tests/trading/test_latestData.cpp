@@ -2,7 +2,10 @@
 #include "core/modGlobal.h"
 #include "core/modLog.h"
 #include "platform/sys/Clock.h"
+#include "support/FakeMarket.h"
+#include "support/FakeMaster.h"
 #include "support/LogTexts.h"
+#include "support/MessageBoxRecorder.h"
 #include "support/ProgramDirFixture.h"
 #include "trading/modLatestData.h"
 
@@ -77,6 +80,30 @@ TEST_F(LatestDataTest, FetchesOnlyWhenTheLatestTradingDayIsMissing)
         EXPECT_EQ(sysSL.SLBaibaidaikin, 50) << c.what << ": the fixed preset";
         EXPECT_EQ(logged.last(), QStringLiteral("*****checkNanpinここまで*************")) << c.what;
     }
+}
+
+// An update that stops (here: no site file, so no page can be asked for) leaves the day
+// undone, so the next daily block tries again; the steps after it still run.
+TEST_F(LatestDataTest, AStoppedUpdateLeavesTheDayUndone)
+{
+    const FakeMarket market({.seed = 2, .stocks = 8, .days = 10, .lastDay = QDate(2007, 3, 26)});
+    storeFakeMaster(market);
+    storeReferenceDay(QDate(2007, 3, 26));
+    gdtLastKabukaDate = QDate(2007, 3, 26);
+    gdtLastDailyDate = QDate();
+    sys::setNow(QDateTime(QDate(2007, 3, 28), QTime(9, 0)));
+
+    getLatestData();
+
+    EXPECT_FALSE(gdtLastDailyDate.isValid());
+    EXPECT_EQ(MessageBoxRecorder::instance().texts().size(), 1);
+    const QStringList logged = logTexts(path(QStringLiteral("Nimbra.log")));
+    EXPECT_TRUE(logged.contains(QStringLiteral("★最新データの取得終了")));
+    EXPECT_EQ(logged.last(), QStringLiteral("*****checkNanpinここまで*************"));
+    EXPECT_EQ(std::count_if(logged.begin(), logged.end(),
+                            [](const QString &line) { return line.startsWith(QStringLiteral("サイトファイル(")); }),
+              1)
+        << "the missing site file is logged once, not per page";
 }
 
 } // namespace

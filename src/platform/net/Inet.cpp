@@ -6,12 +6,19 @@
 
 #include <curl/curl.h>
 
+#include <optional>
+
 namespace net {
 namespace {
 
-bool isErrorStatus(long httpStatus)
+// Why a transfer brought no page, or nothing when it did.
+std::optional<TransferError> failureOf(const TransferResult &result)
 {
-    return httpStatus >= 400;
+    if (result.error != 0)
+        return TransferError(result.error, result.errorText);
+    if (result.httpStatus >= 400)
+        return TransferError(CURLE_HTTP_RETURNED_ERROR, QStringLiteral("HTTP %1").arg(result.httpStatus));
+    return std::nullopt;
 }
 
 } // namespace
@@ -32,27 +39,12 @@ void Inet::setTimeouts(std::chrono::milliseconds connect, std::chrono::milliseco
     m_options.totalTimeout = total;
 }
 
-void Inet::noteOutcome(const TransferResult &result)
-{
-    if (result.error != 0) {
-        m_responseCode = result.error;
-        m_responseInfo = result.errorText;
-    } else if (isErrorStatus(result.httpStatus)) {
-        m_responseCode = CURLE_HTTP_RETURNED_ERROR;
-        m_responseInfo = QStringLiteral("HTTP %1").arg(result.httpStatus);
-    } else {
-        m_responseCode = 0;
-        m_responseInfo.clear();
-    }
-}
-
 QByteArray Inet::OpenURL(const QString &url)
 {
     const TransferResult result = fetch(url, m_options);
-    noteOutcome(result);
     m_contentType = result.contentType;
-    if (m_responseCode != 0)
-        throw TransferError(m_responseCode, m_responseInfo);
+    if (const std::optional<TransferError> failure = failureOf(result))
+        throw *failure;
     return result.body;
 }
 
@@ -75,8 +67,7 @@ void Inet::finishExecute(const TransferResult &result)
 {
     if (m_executeThread.joinable())
         m_executeThread.join();
-    noteOutcome(result);
-    if (m_responseCode != 0) {
+    if (failureOf(result)) {
         emit StateChanged(icError);
         return;
     }

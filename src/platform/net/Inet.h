@@ -15,7 +15,8 @@ namespace net {
 enum InetState : int { icError = 11, icResponseCompleted = 12 };
 
 // What the transfer control raises when OpenURL brings no page: `number` is the libcurl
-// error number, or CURLE_HTTP_RETURNED_ERROR (22) for a response with status 400 or above.
+// error number or one of net's own (Transfer.h), or CURLE_HTTP_RETURNED_ERROR (22) for a
+// response with status 400 or above.
 class TransferError : public sys::Failure {
 public:
     TransferError(int number, const QString &text);
@@ -51,21 +52,14 @@ public:
     // after the end. The page is read in the charset it declares, else as CP932.
     QString GetChunk(int size);
 
-    // Number and text of the last failure (0 and empty after a success).
-    int ResponseCode() const { return m_responseCode; }
-    QString ResponseInfo() const { return m_responseInfo; }
-
 signals:
     void StateChanged(int State);
 
 private:
     void finishExecute(const TransferResult &result);
-    void noteOutcome(const TransferResult &result);
 
     TransferOptions m_options;
     QByteArray m_contentType;
-    int m_responseCode = 0;
-    QString m_responseInfo;
     std::thread m_executeThread;
     QString m_chunkText;
     qsizetype m_chunkPos = 0;

@@ -4,27 +4,62 @@
 
 #include <QFile>
 
+#include <map>
 #include <optional>
+#include <utility>
 
 namespace net {
 namespace {
 
-std::optional<QString> readValue(QFile &file, const QString &section, const QString &key)
+// Entries of a site file: section and key (both upper-cased) to value; the first entry of a
+// key in its section holds.
+using SiteEntries = std::map<std::pair<QString, QString>, QString>;
+
+SiteEntries readEntries(const QByteArray &content)
 {
-    bool inSection = false;
-    while (!file.atEnd()) {
-        const QString line = QString::fromUtf8(file.readLine()).trimmed();
+    SiteEntries entries;
+    QString section;
+    for (const QByteArray &raw : content.split('\n')) {
+        const QString line = QString::fromUtf8(raw).trimmed();
         if (line.isEmpty() || line.startsWith(u';') || line.startsWith(u'#'))
             continue;
         if (line.startsWith(u'[') && line.endsWith(u']')) {
-            inSection = line.mid(1, line.size() - 2).trimmed().compare(section, Qt::CaseInsensitive) == 0;
+            section = line.mid(1, line.size() - 2).trimmed().toUpper();
             continue;
         }
         const qsizetype equals = line.indexOf(u'=');
-        if (inSection && equals > 0 && line.left(equals).trimmed().compare(key, Qt::CaseInsensitive) == 0)
-            return line.mid(equals + 1).trimmed();
+        if (equals > 0)
+            entries.try_emplace({section, line.left(equals).trimmed().toUpper()}, line.mid(equals + 1).trimmed());
     }
-    return std::nullopt;
+    return entries;
+}
+
+// The entries of the site file, parsed again only when its text changed (a job asks for
+// thousands of pages); nothing when it cannot be read.
+const SiteEntries *currentEntries()
+{
+    struct Parsed {
+        QString path;
+        QByteArray content;
+        SiteEntries entries;
+    };
+    static std::optional<Parsed> parsed;
+    const QString path = siteFilePath();
+    QFile site(path);
+    if (!site.open(QIODevice::ReadOnly)) {
+        parsed.reset();
+        return nullptr;
+    }
+    const QByteArray content = site.readAll();
+    if (!parsed || parsed->path != path || parsed->content != content)
+        parsed = Parsed{path, content, readEntries(content)};
+    return &parsed->entries;
+}
+
+std::optional<QString> readValue(const SiteEntries &entries, const QString &section, const QString &key)
+{
+    const auto entry = entries.find({section.toUpper(), key.toUpper()});
+    return entry == entries.end() ? std::nullopt : std::optional<QString>(entry->second);
 }
 
 QString joinWithOneSlash(QString base, QString path)
@@ -51,10 +86,10 @@ QString siteFilePath()
 SiteAddress siteAddress(const QString &key, const QString &path)
 {
     const QString file = siteFilePath();
-    QFile site(file);
-    if (!site.open(QIODevice::ReadOnly))
+    const SiteEntries *entries = currentEntries();
+    if (!entries)
         return SiteAddress::failure(QStringLiteral("サイトファイル(") + file + QStringLiteral(")を開けません。"));
-    const std::optional<QString> base = readValue(site, QStringLiteral("Hosts"), key);
+    const std::optional<QString> base = readValue(*entries, QStringLiteral("Hosts"), key);
     if (!base || base->isEmpty())
         return SiteAddress::failure(QStringLiteral("サイトファイル(") + file + QStringLiteral(")の[Hosts]に") + key +
                                     QStringLiteral("がありません。"));
@@ -67,10 +102,8 @@ SiteAddress siteAddress(const QString &key, const QString &path)
 
 std::optional<QString> siteValue(const QString &section, const QString &key)
 {
-    QFile site(siteFilePath());
-    if (!site.open(QIODevice::ReadOnly))
-        return std::nullopt;
-    return readValue(site, section, key);
+    const SiteEntries *entries = currentEntries();
+    return entries ? readValue(*entries, section, key) : std::nullopt;
 }
 
 QString siteEntry(const QString &key)

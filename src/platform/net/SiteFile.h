@@ -26,8 +26,9 @@ using SiteAddress = sys::Result<QString>;
 // <program directory>/<ExeName>_site.ini
 QString siteFilePath();
 
-// The address of `path` on the site named `key`; with an empty path, the entry as written. The file is read on every
-// call, so a changed site file takes effect at the next request.
+// The address of `path` on the site named `key`; with an empty path, the entry as written. The file's
+// entries are parsed again only when its text changed, so a changed site file takes effect at the next
+// request without being parsed for every page.
 SiteAddress siteAddress(const QString &key, const QString &path);
 
 // The value of `key` in `section` of the site file as written (blanks around it removed);

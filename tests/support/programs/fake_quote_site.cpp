@@ -5,6 +5,9 @@
 // then put the printed [Hosts] lines into <program directory>/Nimbra_site.ini. With
 // --master DIR it first stores the generated stocks in the stock master of the databases
 // in DIR, as a master rebuild from this site would.
+// With --fail NAME every page request fails that way (see FakeQuoteSite::failureNames:
+// error-page, changed, truncated, wrong-charset, other-stock, off-site, huge, ...), with
+// --fail-count N only the next N requests.
 // It serves until interrupted (Ctrl+C or SIGTERM).
 #include "core/modDB.h"
 #include "core/modGlobal.h"
@@ -24,6 +27,8 @@ struct Arguments {
     int port = 8080;
     FakeMarket::Options market;
     QString masterDir;
+    std::optional<FakeQuoteSite::Failure> failure;
+    int failCount = -1;
 };
 
 std::optional<Arguments> parseArguments(int argc, char **argv)
@@ -32,6 +37,12 @@ std::optional<Arguments> parseArguments(int argc, char **argv)
     for (int i = 1; i + 1 < argc; i += 2) {
         if (std::strcmp(argv[i], "--master") == 0) {
             args.masterDir = QString::fromLocal8Bit(argv[i + 1]);
+            continue;
+        }
+        if (std::strcmp(argv[i], "--fail") == 0) {
+            args.failure = FakeQuoteSite::failureNamed(QString::fromLocal8Bit(argv[i + 1]));
+            if (!args.failure)
+                return std::nullopt;
             continue;
         }
         bool ok = false;
@@ -46,6 +57,8 @@ std::optional<Arguments> parseArguments(int argc, char **argv)
             args.market.stocks = int(value);
         else if (std::strcmp(argv[i], "--days") == 0)
             args.market.days = int(value);
+        else if (std::strcmp(argv[i], "--fail-count") == 0)
+            args.failCount = int(value);
         else
             return std::nullopt;
     }
@@ -60,7 +73,10 @@ int main(int argc, char **argv)
 {
     const std::optional<Arguments> args = parseArguments(argc, argv);
     if (!args) {
-        std::fprintf(stderr, "usage: %s [--port N] [--seed S] [--stocks N] [--days N] [--master DIR]\n", argv[0]);
+        std::fprintf(stderr,
+                     "usage: %s [--port N] [--seed S] [--stocks N] [--days N] [--master DIR] [--fail NAME]"
+                     " [--fail-count N]\nfailures: %s\n",
+                     argv[0], qPrintable(FakeQuoteSite::failureNames().join(QStringLiteral(", "))));
         return 2;
     }
     // The server threads inherit this mask, so the signals reach only sigwait below.
@@ -71,6 +87,8 @@ int main(int argc, char **argv)
     pthread_sigmask(SIG_BLOCK, &stopSignals, nullptr);
 
     FakeQuoteSite site(args->market);
+    if (args->failure)
+        site.setFailure(*args->failure, args->failCount);
     try {
         site.start(args->port);
     } catch (const std::exception &e) {
