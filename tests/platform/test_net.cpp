@@ -183,10 +183,10 @@ TEST_F(SiteFileTest, JoinsBaseAndPathWithOneSlash)
 TEST_F(SiteFileTest, AChangedFileTakesEffectAtTheNextRequest)
 {
     writeSiteFile("[Hosts]\nInfoseek=http://127.0.0.1:8080/\n");
-    EXPECT_EQ(net::siteAddress(QStringLiteral("Infoseek"), QStringLiteral("a")).url,
+    EXPECT_EQ(net::siteAddress(QStringLiteral("Infoseek"), QStringLiteral("a")).value(),
               QStringLiteral("http://127.0.0.1:8080/a"));
     writeSiteFile("[Hosts]\nInfoseek=http://127.0.0.1:9090/\n");
-    EXPECT_EQ(net::siteAddress(QStringLiteral("Infoseek"), QStringLiteral("a")).url,
+    EXPECT_EQ(net::siteAddress(QStringLiteral("Infoseek"), QStringLiteral("a")).value(),
               QStringLiteral("http://127.0.0.1:9090/a"));
     QFile::remove(path(QStringLiteral("Nimbra_site.ini")));
     EXPECT_FALSE(net::siteAddress(QStringLiteral("Infoseek"), QStringLiteral("a")).ok());

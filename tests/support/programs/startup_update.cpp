@@ -48,7 +48,7 @@ int main(int argc, char **argv)
     try {
         setLogPaths();
         glngLogFileNo = openLog();
-        gobjBASP = std::make_unique<Basp>();
+        gobjBASP = std::make_unique<mail::Basp>();
         getRegistryAll();
         openWorkDatabase(gcnDB, workDatabasePath(), priceDatabasePath());
         getKabukaKikan(kReferenceCode, kReferenceMarket, now.date(), gdtFirstKabukaDate, gdtLastKabukaDate);
