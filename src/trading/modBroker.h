@@ -71,7 +71,7 @@ extern QString etrPassword2;
 extern etrOrderInfo etrOrder;                     // filled by the order cycle before etrOpen
 extern QString etrOrderNo;                        // order number of the last accepted order
 extern qint64 etrGenkinZandaka;                   // cash balance read from the account page, yen
-extern std::vector<etrHoyuuInfo> etrHoyuuMeigara; // holdings of the last account page
+extern std::vector<etrHoyuuInfo> etrHoyuuMeigara; // holdings of the last account page; row n at n - 1
 extern int etrHoyuuCount;                         // rows of etrHoyuuMeigara filled
 
 // Opens a step of the given kind (1 order, 2 balance): resets the step state. In paper mode
@@ -83,7 +83,8 @@ void etrClear();
 // Sends the browser to the broker's gateway and returns its address; does nothing and
 // returns empty text when the step has already ended (paper mode, no address).
 QString etrLogin(browser::Browser &webOrder);
-// Ends the step and returns its result code.
+// Ends the step and returns its result code. A step closed before it ended gives 91, or 90
+// once its order was sent.
 int etrClose();
 // The broker's exchange code of a market code: "TKY", "OSK", ..., three blanks for none.
 QString etrMarketCode(const QString &marketCode);

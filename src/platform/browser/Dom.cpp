@@ -279,7 +279,26 @@ Node *Node::form() const
     for (Node *up = m_parent; up; up = up->m_parent)
         if (up->isElement("form"))
             return up;
-    return nullptr;
+    // A <form> opened inside a table is left empty by the HTML parser, and the controls
+    // after it still belong to it: the owner is the last form before this node if that one
+    // is empty.
+    Node *owner = nullptr;
+    bool reached = false;
+    const std::function<void(Node &)> walk = [&](Node &node) {
+        for (const auto &child : node.m_children) {
+            if (reached)
+                return;
+            if (child.get() == this) {
+                reached = true;
+                return;
+            }
+            if (child->isElement("form"))
+                owner = child->m_children.empty() ? child.get() : nullptr;
+            walk(*child);
+        }
+    };
+    walk(*m_document.m_root);
+    return reached ? owner : nullptr;
 }
 
 void Node::collectRadioGroup(const Node *root, QList<Node *> &group) const

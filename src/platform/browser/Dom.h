@@ -76,7 +76,8 @@ public:
     // Selects an option (and deselects the others of its select).
     void setSelected(bool selected);
     bool selected() const { return m_selected; }
-    // A form control's form: its nearest <form> ancestor, or nullptr.
+    // A form control's form: its nearest <form> ancestor, else the empty <form> the parser
+    // left before it in a table; nullptr when it has none.
     Node *form() const;
 
     // Does what a click does without script: a submit or image input or a submit button

@@ -43,32 +43,37 @@ void appendInput(const Node &input, const Node *submitter, FormDataSet &data)
     data.append({name, input.value()});
 }
 
-void collect(const Node &node, const Node *submitter, FormDataSet &data)
+// Every control of the page whose form is `form`, in tree order (not only its descendants:
+// a form opened inside a table owns the controls that follow it).
+void collect(const Node &node, const Node &form, const Node *submitter, FormDataSet &data)
 {
     for (const auto &child : node.children()) {
         const Node &c = *child;
         if (!c.isElement())
             continue;
-        if (isDisabled(c)) {
+        const bool control =
+            c.isElement("input") || c.isElement("button") || c.isElement("select") || c.isElement("textarea");
+        if (!control) {
+            collect(c, form, submitter, data);
             continue;
-        } else if (c.isElement("input")) {
+        }
+        if (c.form() != &form || isDisabled(c))
+            continue;
+        const QString name = c.attribute(QStringLiteral("name"));
+        if (c.isElement("input")) {
             appendInput(c, submitter, data);
         } else if (c.isElement("button")) {
             if (&c == submitter && c.hasAttribute(QStringLiteral("name")))
-                data.append({c.attribute(QStringLiteral("name")), c.attribute(QStringLiteral("value"))});
+                data.append({name, c.attribute(QStringLiteral("value"))});
         } else if (c.isElement("select")) {
             if (c.hasAttribute(QStringLiteral("name")))
                 for (const Node *option : c.options())
                     if (option->selected() && !option->hasAttribute(QStringLiteral("disabled")))
-                        data.append({c.attribute(QStringLiteral("name")), option->value()});
-        } else if (c.isElement("textarea")) {
-            if (c.hasAttribute(QStringLiteral("name"))) {
-                QString value = c.value();
-                value.replace(QStringLiteral("\r\n"), QStringLiteral("\n")).replace(u'\n', QStringLiteral("\r\n"));
-                data.append({c.attribute(QStringLiteral("name")), value});
-            }
-        } else {
-            collect(c, submitter, data);
+                        data.append({name, option->value()});
+        } else if (c.hasAttribute(QStringLiteral("name"))) {
+            QString value = c.value();
+            value.replace(QStringLiteral("\r\n"), QStringLiteral("\n")).replace(u'\n', QStringLiteral("\r\n"));
+            data.append({name, value});
         }
     }
 }
@@ -96,7 +101,10 @@ void appendEncoded(QByteArray &out, const QByteArray &bytes)
 FormDataSet formDataSet(const Node &form, const Node *submitter)
 {
     FormDataSet data;
-    collect(form, submitter, data);
+    const Node *root = &form;
+    while (root->parent())
+        root = root->parent();
+    collect(*root, form, submitter, data);
     return data;
 }
 

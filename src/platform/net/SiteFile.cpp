@@ -67,4 +67,12 @@ SiteAddress siteAddress(const QString &key, const QString &path)
     return {path.isEmpty() ? *base : joinWithOneSlash(*base, path), {}};
 }
 
+QString siteEntry(const QString &key)
+{
+    QFile site(siteFilePath());
+    if (!site.open(QIODevice::ReadOnly))
+        return {};
+    return readHostsValue(site, key).value_or(QString());
+}
+
 } // namespace net

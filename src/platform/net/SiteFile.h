@@ -29,4 +29,8 @@ QString siteFilePath();
 // call, so a changed site file takes effect at the next request.
 SiteAddress siteAddress(const QString &key, const QString &path);
 
+// The entry `key` of [Hosts] as written (a domain, "about:blank", ...); empty when the file
+// or the entry is missing.
+QString siteEntry(const QString &key);
+
 } // namespace net

@@ -1,0 +1,19 @@
+#pragma once
+
+#include <QString>
+
+namespace browser {
+class Browser;
+}
+
+// The last page steps of a broker web step, entered from etrAction only. Each throws
+// BrokerPageError (or browser::DomError) when the page is not as expected, which
+// etrAction counts as a failed page step.
+
+// Order form (etrActionMode 5): types etrOrder into the form, records in the store that
+// the order is being sent (エラーコード 90) and sends it.
+void etrOrderFormPage(browser::Browser &webOrder);
+// Acceptance page (order step, etrActionMode 11): the order number, or the refusal code.
+void etrAcceptancePage(const QString &pageText);
+// Account page (balance step, etrActionMode 11): cash balance and holdings.
+void etrAccountPage(browser::Browser &webOrder);

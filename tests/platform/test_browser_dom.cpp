@@ -1,0 +1,225 @@
+#include "platform/browser/Dom.h"
+#include "platform/browser/FormData.h"
+
+#include <gtest/gtest.h>
+
+#include <optional>
+
+using browser::Document;
+using browser::NavigationRequest;
+using browser::Node;
+
+namespace {
+
+// A page whose navigations are caught instead of made.
+struct Page {
+    explicit Page(const QString &html, const QByteArray &charset = "CP932")
+        : document(html, QUrl(QStringLiteral("http://127.0.0.1/ETGate/page?x=1")), charset,
+                   [this](const NavigationRequest &request) { navigations.append(request); })
+    {
+    }
+    Node &named(const char *name) { return document.elementNamed(QString::fromUtf8(name)); }
+
+    QList<NavigationRequest> navigations;
+    Document document;
+};
+
+struct MarkupCase {
+    const char *source;   // body content as the site sends it
+    const char *expected; // the body's innerHTML
+};
+
+class BodyMarkup : public ::testing::TestWithParam<MarkupCase> {};
+
+TEST_P(BodyMarkup, SerialisesAsThePageDriversExpect)
+{
+    const Page page(QStringLiteral("<html><body>") + QString::fromUtf8(GetParam().source) +
+                    QStringLiteral("</body></html>"));
+    EXPECT_EQ(page.document.bodyInnerHTML(), QString::fromUtf8(GetParam().expected));
+}
+
+INSTANTIATE_TEST_SUITE_P(Markup, BodyMarkup,
+                         ::testing::Values(
+                             // A cell with an attribute keeps "<td " with its blank; tags come out in lower case.
+                             MarkupCase{"<TABLE><TR><TD CLASS=v>1</TD></TR></TABLE>",
+                                        "<table><tbody><tr><td class=\"v\">1</td></tr></tbody></table>"},
+                             // Attributes in source order, each after one blank, values quoted and escaped.
+                             MarkupCase{"<p id=a title='say \"hi\"' class=b>x</p>",
+                                        "<p id=\"a\" title=\"say &quot;hi&quot;\" class=\"b\">x</p>"},
+                             // A no-break space is written as &nbsp;, text is escaped.
+                             MarkupCase{"<p>a&nbsp;b &lt; c &amp; d</p>", "<p>a&nbsp;b &lt; c &amp; d</p>"},
+                             // Whitespace between rows and cells is kept.
+                             MarkupCase{"<table>\n<tr>\n  <td>1</td>\n</tr>\n</table>",
+                                        "<table>\n<tbody><tr>\n  <td>1</td>\n</tr>\n</tbody></table>"},
+                             // Void elements have no end tag.
+                             MarkupCase{"a<BR>b<img src=x.gif><input type=text name=q>",
+                                        "a<br>b<img src=\"x.gif\"><input type=\"text\" name=\"q\">"},
+                             // Japanese text as it is; comments kept.
+                             MarkupCase{"<b>現金残高</b><!-- note -->", "<b>現金残高</b><!-- note -->"},
+                             // Script text is not escaped.
+                             MarkupCase{"<script>if (a < b) x();</script>", "<script>if (a < b) x();</script>"}));
+
+TEST(BrowserDom, BodyMarkupSetThenGetIsTheSameAndReplacesTheNodes)
+{
+    Page page(QStringLiteral("<html><body><p>old</p><input name=\"q\"></body></html>"));
+    const QString markup = QStringLiteral("<form name=\"f\" action=\"/a\" method=\"post\"><input type=\"button\" "
+                                          "name=\"b\" value=\"●\"></form>\n<td>x</td>");
+    page.document.setBodyInnerHTML(markup);
+    // A cell outside a table is dropped by the HTML parser, as a browser does.
+    EXPECT_EQ(page.document.bodyInnerHTML(),
+              QStringLiteral("<form name=\"f\" action=\"/a\" method=\"post\"><input type=\"button\" name=\"b\" "
+                             "value=\"●\"></form>\nx"));
+    EXPECT_TRUE(page.document.getElementsByName(QStringLiteral("q")).isEmpty());
+    EXPECT_EQ(page.document.getElementsByName(QStringLiteral("b")).size(), 1);
+}
+
+TEST(BrowserDom, ElementsByNameInPageOrderTheFirstIsTheOneNamed)
+{
+    Page page(QStringLiteral("<body><input name=\"n\" value=\"1\"><div><input name=\"n\" value=\"2\"></div>"
+                             "<select name=\"n\"></select></body>"));
+    const QList<Node *> found = page.document.getElementsByName(QStringLiteral("n"));
+    ASSERT_EQ(found.size(), 3);
+    EXPECT_EQ(found[0]->value(), QStringLiteral("1"));
+    EXPECT_EQ(found[1]->value(), QStringLiteral("2"));
+    EXPECT_EQ(found[2]->tag(), QStringLiteral("select"));
+    EXPECT_EQ(&page.named("n"), found[0]);
+    EXPECT_THROW(page.named("missing"), browser::DomError);
+}
+
+TEST(BrowserDom, RadioTicksAreExclusiveWithinTheirFormAndGroup)
+{
+    Page page(QStringLiteral("<body><form><input type=radio name=k value=0 checked><input type=radio name=k value=1>"
+                             "<input type=radio name=k value=2><input type=radio name=other value=x checked></form>"
+                             "<form><input type=radio name=k value=9 checked></form></body>"));
+    const QList<Node *> k = page.document.getElementsByName(QStringLiteral("k"));
+    k[2]->setChecked(true);
+    EXPECT_FALSE(k[0]->checked());
+    EXPECT_FALSE(k[1]->checked());
+    EXPECT_TRUE(k[2]->checked());
+    EXPECT_TRUE(k[3]->checked()) << "another form's group";
+    EXPECT_TRUE(page.named("other").checked()) << "another group";
+    EXPECT_THROW(page.document.body().children().front()->setChecked(true), browser::DomError);
+}
+
+TEST(BrowserDom, SelectKeepsOneOptionSelected)
+{
+    Page page(QStringLiteral("<body><select name=m><option value=TKY>東証<option value=OSK selected>大証"
+                             "<option>NGY</select><select name=e><option value=a><option value=b></select></body>"));
+    Node &markets = page.named("m");
+    EXPECT_EQ(markets.value(), QStringLiteral("OSK"));
+    const QList<Node *> options = markets.options();
+    ASSERT_EQ(options.size(), 3);
+    EXPECT_EQ(options[2]->value(), QStringLiteral("NGY")) << "an option without value has its text as value";
+    options[2]->setSelected(true);
+    EXPECT_FALSE(options[0]->selected());
+    EXPECT_FALSE(options[1]->selected());
+    EXPECT_EQ(markets.value(), QStringLiteral("NGY"));
+    EXPECT_EQ(page.named("e").value(), QStringLiteral("a")) << "without a selected option the first is shown";
+}
+
+TEST(BrowserDom, TypedValuesAreStateNeverMarkup)
+{
+    Page page(QStringLiteral("<body><form><input type=password name=pw value=\"\"><textarea name=t>x</textarea>"
+                             "<input type=checkbox name=c></form></body>"));
+    page.named("pw").setValue(QStringLiteral("s3cret-pass"));
+    page.named("t").setValue(QStringLiteral("typed"));
+    page.named("c").setChecked(true);
+    const QString markup = page.document.bodyInnerHTML();
+    EXPECT_FALSE(markup.contains(QStringLiteral("s3cret-pass")));
+    EXPECT_FALSE(markup.contains(QStringLiteral("typed")));
+    EXPECT_FALSE(markup.contains(QStringLiteral("checked")));
+    EXPECT_EQ(page.named("pw").value(), QStringLiteral("s3cret-pass"));
+    EXPECT_THROW(page.named("c").setValue(QStringLiteral("v")), browser::DomError);
+}
+
+TEST(BrowserDom, FormSendsItsControlsInThePagesCode)
+{
+    Page page(QStringLiteral(
+        "<body><form name=f action=\"/ETGate/order\" method=post>"
+        "<input type=hidden name=h value=\"a b\"><input type=text name=code>"
+        "<input type=text name=off disabled value=1><input type=checkbox name=c1><input type=checkbox name=c2>"
+        "<input type=radio name=r value=0 checked><input type=radio name=r value=1>"
+        "<select name=s><option value=TKY>T<option value=OSK></select>"
+        "<input type=submit name=go value=\"送信\"><input type=submit name=other value=x></form></body>"));
+    page.named("code").setValue(QStringLiteral("トヨタ&1"));
+    page.named("c2").setChecked(true);
+    page.document.getElementsByName(QStringLiteral("r"))[1]->setChecked(true);
+    page.named("s").options()[1]->setSelected(true);
+    page.named("go").click();
+    ASSERT_EQ(page.navigations.size(), 1);
+    const NavigationRequest &sent = page.navigations.front();
+    EXPECT_TRUE(sent.post);
+    EXPECT_EQ(sent.url.toString(), QStringLiteral("http://127.0.0.1/ETGate/order"));
+    // トヨタ in CP932 is 83 67 83 88 83 5E; only the clicked submit button is sent.
+    EXPECT_EQ(sent.body, QByteArray("h=a+b&code=%83g%83%88%83%5E%261&c2=on&r=1&s=OSK&go=%91%97%90M"));
+}
+
+TEST(BrowserDom, FormOpenedInsideATableOwnsTheControlsAfterIt)
+{
+    Page page(
+        QStringLiteral("<body><table><form name=f action=/s method=post><tr><td><input name=a value=1>"
+                       "<input type=radio name=r value=0 checked><input type=radio name=r value=1>"
+                       "<input type=submit name=x value=go></td></tr></form></table>"
+                       "<form name=g><input name=b value=2><input type=radio name=r value=9 checked></form></body>"));
+    page.document.getElementsByName(QStringLiteral("r"))[1]->setChecked(true);
+    EXPECT_TRUE(page.document.getElementsByName(QStringLiteral("r"))[2]->checked()) << "another form's group";
+    page.named("x").click();
+    ASSERT_EQ(page.navigations.size(), 1);
+    EXPECT_EQ(page.navigations[0].body, QByteArray("a=1&r=1&x=go"));
+    page.named("g").submit();
+    ASSERT_EQ(page.navigations.size(), 2);
+    EXPECT_EQ(page.navigations[1].url.query(), QStringLiteral("b=2&r=9"));
+}
+
+TEST(BrowserDom, GetFormPutsItsDataIntoTheQuery)
+{
+    Page page(QStringLiteral("<body><form action=\"find?old=1\"><input name=q value=\"7203\"></form></body>"));
+    page.document.getElementsByName(QStringLiteral("q"))[0]->form()->submit();
+    ASSERT_EQ(page.navigations.size(), 1);
+    EXPECT_FALSE(page.navigations[0].post);
+    EXPECT_EQ(page.navigations[0].url.toString(), QStringLiteral("http://127.0.0.1/ETGate/find?q=7203"));
+}
+
+struct ClickCase {
+    const char *markup;                   // the body; the element clicked is named "x"
+    std::optional<const char *> expected; // where the click goes ("POST <url> <body>" or "GET <url>"), or nowhere
+};
+
+class ClickKinds : public ::testing::TestWithParam<ClickCase> {};
+
+TEST_P(ClickKinds, GoWhereTheElementLeads)
+{
+    Page page(QString::fromUtf8(GetParam().markup));
+    page.named("x").click();
+    if (!GetParam().expected) {
+        EXPECT_TRUE(page.navigations.isEmpty());
+        return;
+    }
+    ASSERT_EQ(page.navigations.size(), 1);
+    const NavigationRequest &sent = page.navigations.front();
+    const QString seen = sent.post
+                             ? QStringLiteral("POST ") + sent.url.toString() + u' ' + QString::fromLatin1(sent.body)
+                             : QStringLiteral("GET ") + sent.url.toString();
+    EXPECT_EQ(seen, QString::fromUtf8(*GetParam().expected));
+}
+
+INSTANTIATE_TEST_SUITE_P(
+    Clicks, ClickKinds,
+    ::testing::Values(
+        ClickCase{"<form action=/s method=post><input name=a value=1><input type=submit name=x value=go></form>",
+                  "POST http://127.0.0.1/s a=1&x=go"},
+        ClickCase{"<form action=/s method=post><input type=image name=x src=b.gif></form>",
+                  "POST http://127.0.0.1/s x.x=0&x.y=0"},
+        ClickCase{"<form action=/s method=post><button name=x value=v>go</button></form>",
+                  "POST http://127.0.0.1/s x=v"},
+        ClickCase{"<form name=f action=/p method=post><input type=button name=x value=b "
+                  "onclick=\"javascript:location.href='/ETGate/?_ControlID=A&_PageID=B'\"></form>",
+                  "GET http://127.0.0.1/ETGate/?_ControlID=A&_PageID=B"},
+        ClickCase{"<input type=button name=x onclick=\"location.href='menu.html'\">",
+                  "GET http://127.0.0.1/ETGate/menu.html"},
+        ClickCase{"<a name=x href=\"/next?a=1\">next</a>", "GET http://127.0.0.1/next?a=1"},
+        ClickCase{"<input type=button name=x onclick=\"doSomething()\">", std::nullopt},
+        ClickCase{"<input type=submit name=x>", std::nullopt}, // no form
+        ClickCase{"<div name=x>text</div>", std::nullopt}));
+
+} // namespace

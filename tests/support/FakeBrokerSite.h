@@ -1,0 +1,127 @@
+#pragma once
+
+// The fake broker: the broker's gateway pages (login, main menu, order form, acceptance
+// page, refusals, account page, login required) served over HTTP on 127.0.0.1 in Shift_JIS,
+// with a session cookie, in the shapes and with the names and markers the driver reads.
+//
+// In a test:
+//   FakeBrokerSite broker({.user = "U", .password = "P", .tradePassword = "T"});
+//   broker.start();                       // any free port
+//   broker.writeSiteFile(programDirectory);
+//   broker.setBehaviour({.refusal = 2});  // switches, see Behaviour
+//   ... drive the browser ...
+//   broker.orders();                      // every order form that reached the site
+//
+// By hand: build/tests/support/fake_broker --port 18440 --user U --password P
+//          --trade-password T [--mail-dir D] [--fill-price YEN]
+//
+// Pages (all under /ETGate/):
+//   GET  /ETGate/                              login page, or the main menu with a session
+//   POST /ETGate/login                         302 to the menu with a session cookie
+//   GET  /ETGate/?_ControlID=WPLETstT001Control...  order form
+//   GET  /ETGate/?_ControlID=WPLETacR001Control...  account page (cash, holdings)
+//   POST /ETGate/order                         acceptance page or refusal
+// Every page ends with the footer "All Rights Reserved.".
+
+#include "support/FakeBrokerPages.h"
+#include "support/LoopbackHttpServer.h"
+
+#include <QByteArray>
+#include <QList>
+#include <QMap>
+#include <QString>
+#include <QStringList>
+
+#include <chrono>
+#include <functional>
+#include <mutex>
+#include <optional>
+#include <set>
+
+class FakeBrokerSite {
+public:
+    struct Account {
+        QString user = QStringLiteral("U");
+        QString password = QStringLiteral("P");
+        QString tradePassword = QStringLiteral("T");
+    };
+
+    using Holding = fakebroker::Holding; // shares and price as the page shows them ("1,000")
+
+    // Switches; the default is a working site.
+    struct Behaviour {
+        bool wrongLogin = false;                 // every login is refused
+        bool maintenance = false;                // "サービス停止" on every page
+        int refusal = 0;                         // 1..5: orders are refused with that code's text
+        std::chrono::milliseconds slowAnswer{0}; // the answer to an order comes this late
+        bool missingAcceptanceRow = false;       // the acceptance page lacks its last row (期間)
+        bool menuWithoutReserved = false;        // the footer lacks "Reserved."
+        QString missingFormElement;              // the order form lacks the element of this name
+        bool sessionExpired = false;             // every session counts as expired
+        bool http500 = false;                    // every request answers 500
+        bool dropAfterOrder = false;             // an order is recorded, then the connection drops
+        bool stoppedAtOrder = false;             // the answer to an order says "サービス停止"
+        bool metaOnly = false;                   // charset in <meta> only, not in the HTTP header
+        QStringList markets = {QStringLiteral("TKY"), QStringLiteral("OSK"), QStringLiteral("NDJ"),
+                               QStringLiteral("NGY"), QStringLiteral("FKO"), QStringLiteral("SPR"),
+                               QStringLiteral("OTC")}; // the input_market options
+        bool cashLabel = true;                         // the account page shows "現金残高"
+        QString cash = QStringLiteral("1,234,567");    // the cash cell
+        QList<Holding> holdings = {{QStringLiteral("7203"), QStringLiteral("100"), QStringLiteral("1,234")}};
+        int fillPrice = 0; // price of the notice mail; 0: the order's limit, or 1000
+    };
+
+    struct Order {
+        QMap<QString, QString> fields; // the form as sent, decoded
+        QString orderNumber;           // given when accepted; empty when refused or dropped
+    };
+
+    // One notice mail per accepted order, as a file in the mail's format.
+    using NoticeCallback = std::function<void(const QString &orderNumber, const QByteArray &mail)>;
+
+    explicit FakeBrokerSite(Account account);
+    FakeBrokerSite() : FakeBrokerSite(Account{}) {}
+
+    int start(int port = 0);
+    void stop();
+    QString baseUrl() const { return m_http.baseUrl(); }
+    // The [Hosts] lines that point the program here.
+    QString hostsLines() const;
+    // Writes <directory>/<exeName>_site.ini with those lines.
+    void writeSiteFile(const QString &directory, const QString &exeName = QStringLiteral("Nimbra")) const;
+
+    void setBehaviour(const Behaviour &behaviour);
+    // Notice mails: written as <directory>/notice-<order number>.eml, and/or handed over.
+    void setMailDirectory(const QString &directory);
+    void setNoticeCallback(NoticeCallback callback);
+
+    // "METHOD path?query" of every request so far, in order.
+    QStringList requests() const;
+    // Every order form that reached the site, in order.
+    QList<Order> orders() const;
+    int acceptedOrderCount() const;
+
+    // The notice mail for an order (headers and body, CR LF, ISO-2022-JP).
+    static QByteArray noticeMail(const Order &order, int price);
+
+private:
+    using Handler = std::function<QString(const httplib::Request &, httplib::Response &)>;
+    void route(const char *pattern, bool post, Handler handler);
+    QString gateway(const httplib::Request &request, httplib::Response &response);
+    QString login(const httplib::Request &request, httplib::Response &response);
+    QString order(const httplib::Request &request, httplib::Response &response);
+    bool hasSession(const httplib::Request &request) const;
+    void sendNotice(const Order &order);
+    Behaviour behaviour() const;
+
+    Account m_account;
+    LoopbackHttpServer m_http;
+    mutable std::mutex m_mutex;
+    Behaviour m_behaviour;
+    std::set<std::string> m_sessions;
+    QStringList m_requests;
+    QList<Order> m_orders;
+    int m_nextOrderNumber = 100001;
+    QString m_mailDirectory;
+    NoticeCallback m_noticeCallback;
+};

@@ -1,0 +1,474 @@
+#include "core/SettingsRecords.h"
+#include "core/modGlobal.h"
+#include "core/modLog.h"
+#include "platform/browser/Browser.h"
+#include "platform/sys/Clock.h"
+#include "platform/text/Cp932.h"
+#include "support/FakeBrokerSite.h"
+#include "support/LogTexts.h"
+#include "support/ProgramDirFixture.h"
+#include "trading/modBroker.h"
+
+#include <QDir>
+#include <QFile>
+#include <QSignalSpy>
+
+#include <gtest/gtest.h>
+
+namespace {
+
+using Behaviour = FakeBrokerSite::Behaviour;
+
+const QString kLoginStart = QStringLiteral("■■■ログイン画面S■■■");
+const QString kLoginEnd = QStringLiteral("■■■ログイン画面E■■■");
+const QString kLoginSkipped = QStringLiteral("■■■ログイン画面E(ログイン済なので抜かして次の処理へ)■■■");
+const QString kMenuStart = QStringLiteral("■■■メインメニューS■■■");
+const QString kMenuEnd = QStringLiteral("■■■メインメニューE■■■");
+
+QString retryLine(int count)
+{
+    return QStringLiteral("証券会社アクセスリトライ処理(%1回目)").arg(count);
+}
+
+// The driver against the fake broker, with a stand-in for the web timer: one etrAction per
+// tick, a tick coming when a page has completed or when the tick's deadline has passed.
+class BrokerDriver : public ProgramDirFixture {
+protected:
+    void SetUp() override
+    {
+        ProgramDirFixture::SetUp();
+        createDatabases();
+        openDatabases();
+        sys::setNow(QDateTime(QDate(2026, 12, 10), QTime(10, 15)));
+        glngLogFileNo = openLog();
+        broker.start();
+        broker.writeSiteFile(dir());
+        QObject::connect(&webOrder, &browser::Browser::DocumentComplete,
+                         [this](const QString &url) { mstrPageURL = url; });
+        sysBS.SelZituKounyu = 0;
+        etrUserID = QStringLiteral("U");
+        etrPassword = QStringLiteral("login-secret");
+        etrPassword2 = QStringLiteral("trade-secret");
+        etrOrderNo.clear();
+        etrGenkinZandaka = 0;
+        addReservation(1);
+        etrOrder = {1, 1, 1, QStringLiteral("7203"), QStringLiteral("t1"), 100, 1, 1000};
+    }
+
+    void TearDown() override
+    {
+        broker.stop();
+        sysBS = BS{};
+        etrOrder = {};
+        etrOrderSent = false;
+        ProgramDirFixture::TearDown();
+    }
+
+    void addReservation(int number)
+    {
+        gcnDB.execute(
+            QStringLiteral("insert into ttresevation (予約番号, 銘柄コード, 市場コード, 処理区分, 株数,"
+                           " エラーコード, 更新日付) values (?, '7203', 't1', 0, 100, 0, '2026-12-01 09:00:00')"),
+            number);
+    }
+
+    // エラーコード and 更新日付 of a reservation.
+    std::pair<int, QString> stored(int number)
+    {
+        db::Statement st =
+            gcnDB.prepare(QStringLiteral("select エラーコード, 更新日付 from ttresevation where 予約番号 = ?"));
+        st.bind(1, number);
+        EXPECT_TRUE(st.step());
+        return {int(st.int64(0)), st.text(1)};
+    }
+
+    // Opens a step as the order cycle and the run control do and ticks it to its end;
+    // returns etrClose's result.
+    int runStep(int requestMode, std::chrono::milliseconds tickDeadline = std::chrono::milliseconds(400))
+    {
+        etrOpen(webOrder, requestMode);
+        etrLogin(webOrder);
+        etrRunningMode = 1;
+        for (int tick = 0; tick < 30 && etrRunningMode != 3; ++tick) {
+            waitForTick(tickDeadline);
+            if (etrRunningMode == 1)
+                etrAction(webOrder, mstrPageURL);
+        }
+        EXPECT_EQ(etrRunningMode, 3) << "the step did not end";
+        return etrClose();
+    }
+
+    void waitForTick(std::chrono::milliseconds deadline)
+    {
+        QSignalSpy completed(&webOrder, &browser::Browser::DocumentComplete);
+        completed.wait(int(deadline.count()));
+    }
+
+    QStringList logLines()
+    {
+        closeLog(glngLogFileNo);
+        const QStringList lines = logTexts(path(QStringLiteral("Nimbra.log")));
+        glngLogFileNo = openLog();
+        return lines;
+    }
+
+    int postsTo(const char *path) const
+    {
+        const QString prefix = QStringLiteral("POST ") + QString::fromUtf8(path);
+        return int(std::count_if(broker.requests().cbegin(), broker.requests().cend(),
+                                 [&prefix](const QString &r) { return r == prefix; }));
+    }
+
+    FakeBrokerSite broker{{QStringLiteral("U"), QStringLiteral("login-secret"), QStringLiteral("trade-secret")}};
+    browser::Browser webOrder;
+    QString mstrPageURL;
+};
+
+TEST_F(BrokerDriver, PlacesAnOrderLoggedOutThenAnotherStillLoggedIn)
+{
+    EXPECT_EQ(runStep(1), 0);
+    EXPECT_EQ(etrOrderNo, QStringLiteral("100001"));
+    EXPECT_TRUE(etrOrderSent);
+    // The store heard of the order before it left; the completion writes the result.
+    EXPECT_EQ(stored(1), std::make_pair(90, QStringLiteral("2026-12-10 10:15:00")));
+    ASSERT_EQ(broker.orders().size(), 1);
+    const QMap<QString, QString> sent = broker.orders().front().fields;
+    EXPECT_EQ(sent.value(QStringLiteral("stock_sec_code")), QStringLiteral("7203"));
+    EXPECT_EQ(sent.value(QStringLiteral("input_market")), QStringLiteral("TKY"));
+    EXPECT_EQ(sent.value(QStringLiteral("input_quantity")), QStringLiteral("100"));
+    EXPECT_EQ(sent.value(QStringLiteral("trade_kbn")), QStringLiteral("1"));
+    EXPECT_EQ(sent.value(QStringLiteral("in_sasinari_kbn")), QStringLiteral("1"));
+    EXPECT_EQ(sent.value(QStringLiteral("input_price")), QStringLiteral("1000"));
+    EXPECT_EQ(sent.value(QStringLiteral("trade_pwd")), QStringLiteral("trade-secret"));
+    EXPECT_EQ(sent.value(QStringLiteral("skip_estimate")), QStringLiteral("1"));
+    EXPECT_TRUE(sent.contains(QStringLiteral("ACT_place")));
+
+    QStringList log = logLines();
+    const QStringList first = {kLoginStart, kLoginEnd, kMenuStart, kMenuEnd};
+    for (qsizetype i = 0, at = 0; i < first.size(); ++i) {
+        at = log.indexOf(first[i], at);
+        EXPECT_GE(at, 0) << first[i].toStdString();
+    }
+    for (const QString &line :
+         {QStringLiteral("etrAction■■■処理終了!!■■■"), QStringLiteral("エラーコード:0"),
+          QStringLiteral("注文番号:100001"), QStringLiteral("etrClose実行開始"), QStringLiteral("etrClose実行終了")})
+        EXPECT_TRUE(log.contains(line)) << line.toStdString();
+    EXPECT_FALSE(log.join(u'\n').contains(QStringLiteral("secret"))) << "no password in the log";
+
+    // Second step: the site is still logged in, so login and menu are one call.
+    addReservation(2);
+    etrOrder.予約番号 = 2;
+    EXPECT_EQ(runStep(1), 0);
+    EXPECT_EQ(etrOrderNo, QStringLiteral("100002"));
+    log = logLines();
+    const qsizetype skipped = log.indexOf(kLoginSkipped);
+    ASSERT_GE(skipped, 0);
+    EXPECT_EQ(log.value(skipped + 1), kMenuStart);
+    EXPECT_EQ(postsTo("/ETGate/login"), 1);
+    EXPECT_EQ(broker.acceptedOrderCount(), 2);
+}
+
+TEST_F(BrokerDriver, TypesEachKindOfOrderIntoTheForm)
+{
+    const struct {
+        int torihiki, baibai, sasinari;
+        const char *market;
+        const char *tradeKbn, *sasinariKbn, *price, *exchange;
+    } cases[] = {
+        {1, 2, 1, "t1", "2", "1", "1000", "TKY"},  // cash sell: position 1
+        {2, 1, 1, "hc2", "3", "1", "1000", "NDJ"}, // margin buy: position 2
+        {2, 2, 2, "js", "4", "2", "", "OTC"},      // margin sell at market: price left as the page had it
+        {1, 1, 2, "o1", "1", "2", "", "OSK"},
+    };
+    int number = 10;
+    for (const auto &c : cases) {
+        addReservation(number);
+        etrOrder = {number, c.torihiki, c.baibai, QStringLiteral("7203"), QString::fromUtf8(c.market),
+                    100,    c.sasinari, 1000};
+        ++number;
+        EXPECT_EQ(runStep(1), 0) << c.market;
+        const QMap<QString, QString> sent = broker.orders().last().fields;
+        EXPECT_EQ(sent.value(QStringLiteral("trade_kbn")), QString::fromUtf8(c.tradeKbn)) << c.market;
+        EXPECT_EQ(sent.value(QStringLiteral("in_sasinari_kbn")), QString::fromUtf8(c.sasinariKbn)) << c.market;
+        EXPECT_EQ(sent.value(QStringLiteral("input_price")), QString::fromUtf8(c.price)) << c.market;
+        EXPECT_EQ(sent.value(QStringLiteral("input_market")), QString::fromUtf8(c.exchange)) << c.market;
+    }
+    EXPECT_EQ(broker.orders().size(), std::size(cases));
+}
+
+TEST_F(BrokerDriver, ReadsTheBalanceAndHoldingsThenLeavesTheSite)
+{
+    Behaviour b;
+    b.cash = QStringLiteral("12,345,678,901");
+    b.holdings = {{QStringLiteral("7203"), QStringLiteral("1,000"), QStringLiteral("1,234")},
+                  {QStringLiteral("6758"), QStringLiteral("200"), QStringLiteral("5,678")}};
+    broker.setBehaviour(b);
+    EXPECT_EQ(runStep(2), 0);
+    EXPECT_EQ(etrGenkinZandaka, 12345678901) << "cash beyond 32 bits";
+    ASSERT_EQ(etrHoyuuCount, 2);
+    EXPECT_EQ(etrHoyuuMeigara[1].銘柄コード, QStringLiteral("6758"));
+    EXPECT_EQ(etrHoyuuMeigara[1].株数, 200);
+    EXPECT_EQ(etrHoyuuMeigara[1].単価, 5678);
+    const QStringList log = logLines();
+    const qsizetype at = log.indexOf(QStringLiteral("保有銘柄コード:7203　市場:　株数:1000　単価:1234"));
+    ASSERT_GE(at, 0);
+    const QStringList tail = {QStringLiteral("保有銘柄コード:6758　市場:　株数:200　単価:5678"),
+                              QStringLiteral("保有銘柄数:2"),
+                              QStringLiteral("現金残高:12345678901"),
+                              QStringLiteral("エラーコード:0"),
+                              QStringLiteral("■■■口座管理画面E■■■"),
+                              QStringLiteral("■■■残高取得処理終了!!■■■")};
+    EXPECT_EQ(log.mid(at + 1, tail.size()), tail);
+    EXPECT_TRUE(broker.orders().isEmpty());
+    QSignalSpy(&webOrder, &browser::Browser::DocumentComplete).wait(200);
+    EXPECT_EQ(webOrder.locationURL(), QStringLiteral("about:blank"));
+
+    b.holdings.clear();
+    broker.setBehaviour(b);
+    EXPECT_EQ(runStep(2), 0);
+    EXPECT_EQ(etrHoyuuCount, 0);
+    EXPECT_TRUE(logLines().contains(QStringLiteral("保有銘柄数:0")));
+}
+
+TEST_F(BrokerDriver, RefusalsEndTheStepWithTheirCodeAnUnknownOneStaysMarkedUnknown)
+{
+    const struct {
+        int refusal;
+        int code;
+    } cases[] = {{2, 2}, {3, 3}, {4, 4}, {5, 5}, {1, 90}};
+    for (const auto &c : cases) {
+        Behaviour b;
+        b.refusal = c.refusal;
+        broker.setBehaviour(b);
+        etrOrderNo = QStringLiteral("99");
+        EXPECT_EQ(runStep(1), c.code) << c.refusal;
+        EXPECT_EQ(etrOrderNo, QStringLiteral("99")) << "a refusal keeps the previous number";
+        EXPECT_EQ(stored(1).first, 90) << "the completion writes the refusal code over the mark";
+        EXPECT_TRUE(logLines().filter(QStringLiteral("★エラーHTML:")).size() > 0);
+    }
+    EXPECT_EQ(broker.orders().size(), std::size(cases)) << "one order per step";
+    EXPECT_EQ(broker.acceptedOrderCount(), 0);
+}
+
+TEST_F(BrokerDriver, EachAcceptedOrderLeavesANoticeMailInTheReadersLayout)
+{
+    broker.setMailDirectory(dir());
+    Behaviour b;
+    b.metaOnly = true; // and the pages declare their code in <meta> only
+    b.fillPrice = 1234;
+    broker.setBehaviour(b);
+    EXPECT_EQ(runStep(1), 0);
+    QFile file(path(QStringLiteral("notice-100001.eml")));
+    ASSERT_TRUE(file.open(QIODevice::ReadOnly));
+    const QByteArray mail = file.readAll();
+    const qsizetype bodyAt = mail.indexOf("\r\n\r\n");
+    ASSERT_GT(bodyAt, 0);
+    EXPECT_TRUE(mail.left(bodyAt).contains("charset=ISO-2022-JP"));
+    const QStringList lines = text::decodeCharset(mail.mid(bodyAt + 4), "ISO-2022-JP").split(QStringLiteral("\r\n"));
+    const qsizetype i = lines.indexOf(QStringLiteral("約定日時"));
+    ASSERT_GE(i, 0);
+    EXPECT_EQ(lines.value(i + 1), QStringLiteral("2026-12-10 10:15"));
+    EXPECT_EQ(lines.value(i + 3), QStringLiteral("100001"));
+    EXPECT_EQ(lines.value(i + 4), QStringLiteral("現物買"));
+    EXPECT_EQ(lines.value(i + 6), QStringLiteral("7203"));
+    EXPECT_EQ(lines.value(i + 9), QStringLiteral("約定株数:100"));
+    EXPECT_EQ(lines.value(i + 10), QStringLiteral("約定単価:1,234"));
+
+    b.refusal = 2;
+    broker.setBehaviour(b);
+    runStep(1);
+    EXPECT_EQ(QDir(dir()).entryList({QStringLiteral("*.eml")}).size(), 1) << "no mail for a refused order";
+}
+
+TEST_F(BrokerDriver, ServiceStoppedEndsTheStepAtOnce)
+{
+    Behaviour b;
+    b.maintenance = true;
+    broker.setBehaviour(b);
+    EXPECT_EQ(runStep(1), 1001);
+    EXPECT_EQ(runStep(2), 1001);
+    EXPECT_TRUE(broker.orders().isEmpty());
+    EXPECT_EQ(stored(1).first, 0) << "nothing was sent";
+
+    // Once the order has left, a stopped service says nothing of its fate.
+    Behaviour stoppedAtOrder;
+    stoppedAtOrder.stoppedAtOrder = true;
+    broker.setBehaviour(stoppedAtOrder);
+    EXPECT_EQ(runStep(1), 90);
+    EXPECT_EQ(stored(1).first, 90);
+    EXPECT_EQ(broker.orders().size(), 1);
+}
+
+TEST_F(BrokerDriver, ThreeRetriesThenCode91WithoutAnOrder)
+{
+    Behaviour missingButton;
+    missingButton.menuWithoutReserved = true;
+    Behaviour missingElement;
+    missingElement.missingFormElement = QStringLiteral("trade_pwd");
+    Behaviour noSendButton;
+    noSendButton.missingFormElement = QStringLiteral("ACT_place");
+    Behaviour noMarket;
+    noMarket.markets = {QStringLiteral("TKY")};
+    Behaviour wrongLogin;
+    wrongLogin.wrongLogin = true;
+    Behaviour serverError;
+    serverError.http500 = true;
+    const struct {
+        const char *name;
+        Behaviour behaviour;
+        const char *marketCode;
+        int failedActionMode;
+    } cases[] = {
+        {"login refused", wrongLogin, "t1", 5}, // first: the others leave the site logged in
+        {"menu without Reserved.", missingButton, "t1", 3},
+        {"form element missing", missingElement, "t1", 5},
+        {"no send button: nothing marked as sent", noSendButton, "t1", 5},
+        {"no option for the market", noMarket, "o1", 5},
+        {"HTTP 500", serverError, "t1", 3},
+    };
+    for (const auto &c : cases) {
+        broker.setBehaviour(c.behaviour);
+        etrOrder.市場コード = QString::fromUtf8(c.marketCode);
+        EXPECT_EQ(runStep(1, std::chrono::milliseconds(250)), 91) << c.name;
+        const QStringList log = logLines();
+        const qsizetype first = log.lastIndexOf(retryLine(1));
+        ASSERT_GE(first, 0) << c.name;
+        EXPECT_EQ(log.indexOf(retryLine(2), first) > first && log.indexOf(retryLine(3), first) > first, true) << c.name;
+        EXPECT_TRUE(log.contains(QStringLiteral("証券会社アクセスエラー(etrError=91/etrRunningMode=2/etrActionMode=%1)")
+                                     .arg(c.failedActionMode)))
+            << c.name;
+        EXPECT_TRUE(broker.orders().isEmpty()) << c.name;
+        EXPECT_EQ(stored(1).first, 0) << c.name;
+        EXPECT_FALSE(etrOrderSent) << c.name;
+    }
+    EXPECT_TRUE(logLines().filter(QStringLiteral("OSK(市場コード:o1)")).size() > 0) << "the market is named";
+}
+
+TEST_F(BrokerDriver, AnUnreadableAnswerAfterTheOrderLeftStaysUnknown)
+{
+    Behaviour missingRow;
+    missingRow.missingAcceptanceRow = true;
+    Behaviour dropped;
+    dropped.dropAfterOrder = true;
+    for (const Behaviour &b : {missingRow, dropped}) {
+        broker.setBehaviour(b);
+        EXPECT_EQ(runStep(1, std::chrono::milliseconds(250)), 90);
+        EXPECT_EQ(stored(1).first, 90);
+        EXPECT_TRUE(etrOrderNo.isEmpty()) << "no number read from a partial page";
+    }
+    EXPECT_EQ(broker.acceptedOrderCount(), 2) << "the broker took both orders: neither may be sent again";
+    EXPECT_EQ(broker.orders().size(), 2);
+}
+
+TEST_F(BrokerDriver, ASlowAcceptancePageIsReadWhenItCompletesNotAsARefusal)
+{
+    Behaviour slow;
+    slow.slowAnswer = std::chrono::milliseconds(700);
+    broker.setBehaviour(slow);
+    EXPECT_EQ(runStep(1), 0);
+    EXPECT_EQ(etrOrderNo, QStringLiteral("100001"));
+    const QStringList log = logLines();
+    EXPECT_TRUE(log.contains(retryLine(1)));
+    EXPECT_TRUE(log.filter(QStringLiteral("★エラーHTML:")).isEmpty());
+    EXPECT_EQ(broker.orders().size(), 1);
+}
+
+TEST_F(BrokerDriver, ClosingAStepWhoseOrderLeftGivesUnknown)
+{
+    Behaviour slow;
+    slow.slowAnswer = std::chrono::milliseconds(3000);
+    broker.setBehaviour(slow);
+    etrOpen(webOrder, 1);
+    etrLogin(webOrder);
+    etrRunningMode = 1;
+    for (int tick = 0; tick < 10 && !etrOrderSent; ++tick) {
+        waitForTick(std::chrono::milliseconds(400));
+        etrAction(webOrder, mstrPageURL);
+    }
+    ASSERT_TRUE(etrOrderSent);
+    EXPECT_EQ(etrClose(), 90);
+    EXPECT_EQ(stored(1).first, 90);
+
+    // A step closed before anything was sent has no result either: never a success.
+    etrOpen(webOrder, 2);
+    etrLogin(webOrder);
+    etrRunningMode = 1;
+    EXPECT_EQ(etrClose(), 91);
+}
+
+TEST_F(BrokerDriver, NoOrderWhenTheStoreCannotMarkIt)
+{
+    etrOrder.予約番号 = 999; // no such reservation
+    EXPECT_EQ(runStep(1, std::chrono::milliseconds(250)), 91);
+    EXPECT_TRUE(broker.orders().isEmpty());
+}
+
+TEST_F(BrokerDriver, AnExpiredSessionOnTheAccountPageIsLoginRequired)
+{
+    Behaviour expired;
+    expired.sessionExpired = true;
+    broker.setBehaviour(expired);
+    etrGenkinZandaka = 777;
+    EXPECT_EQ(runStep(2), 101);
+    EXPECT_EQ(etrGenkinZandaka, 777);
+}
+
+TEST_F(BrokerDriver, AccountPageWithoutACashFigureKeepsTheCash)
+{
+    Behaviour noLabel;
+    noLabel.cashLabel = false;
+    Behaviour noDigit;
+    noDigit.cash = QStringLiteral("---");
+    for (const Behaviour &b : {noLabel, noDigit}) {
+        broker.setBehaviour(b);
+        etrGenkinZandaka = 777;
+        EXPECT_EQ(runStep(2, std::chrono::milliseconds(250)), 91);
+        EXPECT_EQ(etrGenkinZandaka, 777);
+    }
+}
+
+TEST_F(BrokerDriver, PageOutsideTheBrokerChangesNothing)
+{
+    etrOpen(webOrder, 1);
+    etrRunningMode = 1;
+    etrAction(webOrder, QStringLiteral("http://127.0.0.2/ETGate/"));
+    etrAction(webOrder, QStringLiteral("http://evil.test/?127.0.0.1"));
+    EXPECT_EQ(etrRunningMode, 1);
+    EXPECT_EQ(etrActionMode, 1);
+    EXPECT_EQ(etrRetryCount, 0);
+    EXPECT_EQ(etrError, 0);
+}
+
+TEST_F(BrokerDriver, PaperModeNeverReachesTheBroker)
+{
+    sysBS.SelZituKounyu = 1;
+    for (int kind : {1, 2}) {
+        etrOpen(webOrder, kind);
+        EXPECT_EQ(etrRunningMode, 3);
+        EXPECT_EQ(etrError, 1002);
+        EXPECT_TRUE(etrLogin(webOrder).isEmpty());
+        etrRunningMode = 1; // as the opener does after etrLogin
+        etrAction(webOrder, broker.baseUrl() + QStringLiteral("ETGate/"));
+        EXPECT_EQ(etrRunningMode, 3);
+        EXPECT_EQ(etrClose(), 1002);
+    }
+    QSignalSpy(&webOrder, &browser::Browser::DocumentComplete).wait(200);
+    EXPECT_TRUE(broker.requests().isEmpty());
+    EXPECT_EQ(logLines().count(QStringLiteral("★実購入せずに動作中のため証券会社に接続しない")), 2);
+}
+
+TEST_F(BrokerDriver, NoUsableBrokerAddressOpensNoStep)
+{
+    QFile site(path(QStringLiteral("Nimbra_site.ini")));
+    ASSERT_TRUE(site.open(QIODevice::WriteOnly));
+    site.write("[Hosts]\nBroker=http://broker.example.co.jp/\n");
+    site.close();
+    etrOpen(webOrder, 1);
+    EXPECT_EQ(etrRunningMode, 3);
+    EXPECT_EQ(etrError, 1003);
+    EXPECT_TRUE(etrLogin(webOrder).isEmpty());
+    EXPECT_TRUE(logLines().filter(QStringLiteral("https://")).size() > 0);
+    EXPECT_TRUE(broker.requests().isEmpty());
+}
+
+} // namespace
