@@ -1,6 +1,8 @@
 #include "platform/ui/FlexGrid.h"
 
+#include <QCoreApplication>
 #include <QHeaderView>
+#include <QMouseEvent>
 #include <QSignalSpy>
 #include <QTest>
 
@@ -141,6 +143,25 @@ TEST_F(FlexGridTest, MousePressesSelectBeforeTheSignal)
     const QList<QList<int>> expected{{ui::flexLeftButton, 2, 1, 2, 1}, {ui::flexRightButton, 2, 2, 2, 0}};
     EXPECT_EQ(seen, expected);
     EXPECT_EQ(grid.Row(), 2);
+}
+
+TEST_F(FlexGridTest, ADoubleClickIsOnePressAndArrowKeysMoveTheCurrentCell)
+{
+    grid.show();
+    ASSERT_TRUE(QTest::qWaitForWindowExposed(&grid));
+    QSignalSpy spy(&grid, &ui::FlexGrid::MouseDown);
+    const QPointF at = cellCentre(1, 1);
+    QMouseEvent doubleClick(QEvent::MouseButtonDblClick, at, grid.viewport()->mapToGlobal(at), Qt::LeftButton,
+                            Qt::LeftButton, Qt::NoModifier);
+    QCoreApplication::sendEvent(grid.viewport(), &doubleClick);
+    EXPECT_EQ(spy.count(), 0);
+
+    QTest::mouseClick(grid.viewport(), Qt::LeftButton, {}, cellCentre(1, 1));
+    grid.setFocus();
+    QTest::keyClick(&grid, Qt::Key_Down);
+    EXPECT_EQ(grid.Row(), 2);
+    EXPECT_EQ(grid.Col(), 1);
+    EXPECT_EQ(spy.count(), 1);
 }
 
 TEST_F(FlexGridTest, ShiftKeysAndSelectionEnd)

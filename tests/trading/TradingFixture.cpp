@@ -4,6 +4,8 @@
 #include "core/modLog.h"
 #include "support/LogTexts.h"
 
+#include <QFile>
+
 void TradingFixture::SetUp()
 {
     ProgramDirFixture::SetUp();
@@ -76,4 +78,11 @@ QStringList TradingFixture::logLines()
     closeLog(glngLogFileNo);
     glngLogFileNo = 0;
     return logTexts(path(QStringLiteral("Nimbra.log")));
+}
+
+void TradingFixture::restartLog()
+{
+    closeLog(glngLogFileNo);
+    QFile::remove(path(QStringLiteral("Nimbra.log")));
+    glngLogFileNo = openLog();
 }

@@ -27,4 +27,6 @@ protected:
 
     // The log's texts without time stamps (closes the log).
     QStringList logLines();
+    // Starts an empty log.
+    void restartLog();
 };

@@ -24,6 +24,14 @@ FlexGrid::FlexGrid(QWidget *parent) : QTableWidget(parent)
     horizontalHeader()->setFixedHeight(m_headerHeight);
     setRows(2);
     setCols(2);
+    // The arrow keys move the current cell as a click would, without a MouseDown.
+    connect(this, &QTableWidget::currentCellChanged, this, [this](int row, int col) {
+        if (row < 0 || col < 0)
+            return;
+        m_row = row + 1;
+        m_col = m_colSel = col;
+        showSelection();
+    });
 }
 
 void FlexGrid::setRows(int rows)
@@ -243,6 +251,12 @@ void FlexGrid::mousePressEvent(QMouseEvent *event)
                       (modifiers & Qt::ControlModifier ? flexCtrlMask : 0) |
                       (modifiers & Qt::AltModifier ? flexAltMask : 0);
     emit MouseDown(button, shift, pixelsToTwips(pos.x()), pixelsToTwips(pos.y()));
+}
+
+// The second press of a double click is no new press: one MouseDown per double click.
+void FlexGrid::mouseDoubleClickEvent(QMouseEvent *event)
+{
+    event->accept();
 }
 
 // Highlights the current row from Col to ColSel; the header row shows no selection.

@@ -1,0 +1,67 @@
+#include "trading/modOrderCycle.h"
+
+#include "core/SettingsRecords.h"
+#include "core/modGlobal.h"
+#include "core/modLog.h"
+#include "platform/sys/Clock.h"
+#include "trading/modBroker.h"
+#include "trading/modOrderDue.h"
+
+#include <QLabel>
+
+namespace {
+
+void log(const QString &text)
+{
+    writeLog(glngLogFileNo, text);
+}
+
+void logOrder(const etrOrderInfo &order)
+{
+    const QString rule = QStringLiteral("--------------------");
+    log(rule);
+    log(QStringLiteral("予約番号:") + QString::number(order.予約番号));
+    log(QStringLiteral("売買区分:") + QString::number(order.売買区分));
+    log(QStringLiteral("取引区分:") + QString::number(order.取引区分));
+    log(QStringLiteral("株数:") + QString::number(order.株数));
+    log(QStringLiteral("銘柄コード:") + order.銘柄コード);
+    log(QStringLiteral("市場コード:") + order.市場コード);
+    log(rule);
+}
+
+} // namespace
+
+OrderCycleOutcome doOrderCycle(QLabel &lblMsg, browser::Browser &webOrder)
+{
+    const QDateTime now = sys::now();
+    const QString skip = orderCycleSkipReason(now);
+    if (!skip.isEmpty()) {
+        log(skip);
+        return OrderCycleOutcome::Skipped;
+    }
+    etrUserID = UserID;
+    etrPassword = Password;
+    etrPassword2 = Password2;
+
+    QString queryText;
+    const std::optional<DueReservation> due = selectDueReservation(gdtLastKabukaDate, sysOD, queryText);
+    if (!due) {
+        log(QStringLiteral("***処理する銘柄なし") + queryText);
+        return OrderCycleOutcome::Skipped;
+    }
+    lblMsg.setText(now.toString(QStringLiteral("HH:mm")) + QStringLiteral(":予約番号") + QString::number(due->number) +
+                   QStringLiteral("の注文を処理しています。"));
+    etrOrder = orderFor(*due);
+    logOrder(etrOrder);
+    log(QStringLiteral("★etrOpen開始"));
+    etrOpen(webOrder, 1);
+    log(QStringLiteral("★etrOpen終了"));
+    log(QStringLiteral("★etrLogin開始"));
+    etrLogin(webOrder);
+    log(QStringLiteral("★etrLogin終了"));
+    // A step that ended at once (the driver refused it) stays finished, so that the web
+    // timer's first tick completes it.
+    if (etrRunningMode != 3)
+        etrRunningMode = 1;
+    return OrderCycleOutcome::StepStarted;
+}

@@ -1,0 +1,282 @@
+#include "core/SettingsRecords.h"
+#include "core/modGlobal.h"
+#include "platform/ui/FlexGrid.h"
+#include "support/MessageBoxRecorder.h"
+#include "trading/TradingFixture.h"
+#include "trading/frmManuMsg.h"
+#include "trading/frmOrderMini.h"
+#include "trading/frmSetYakuzyouData.h"
+#include "trading/modBrandGrid.h"
+
+#include <QCheckBox>
+#include <QComboBox>
+#include <QCoreApplication>
+#include <QDateTimeEdit>
+#include <QFocusEvent>
+#include <QLabel>
+#include <QLineEdit>
+#include <QPushButton>
+
+namespace {
+
+template <typename Widget>
+Widget *child(const QWidget &window, const char *name)
+{
+    auto *widget = window.findChild<Widget *>(QString::fromLatin1(name));
+    EXPECT_NE(widget, nullptr) << name;
+    return widget;
+}
+
+void click(const QWidget &window, const char *name)
+{
+    child<QPushButton>(window, name)->click();
+}
+
+void leave(QWidget *widget)
+{
+    QFocusEvent event(QEvent::FocusOut);
+    QCoreApplication::sendEvent(widget, &event);
+}
+
+class ManualDialogsTest : public TradingFixture {
+protected:
+    void SetUp() override
+    {
+        TradingFixture::SetUp();
+        gdtLastKabukaDate = QDate(2026, 12, 9);
+        addBond(QStringLiteral("1234"), QStringLiteral("t1"), QStringLiteral("Acme"), 500);
+        addPrice(QStringLiteral("1234"), QStringLiteral("t1"), gdtLastKabukaDate, 1500);
+        addBond(QStringLiteral("5678"), QStringLiteral("t1"), QStringLiteral("NoPrice"));
+        boxes.reset();
+    }
+
+    MessageBoxRecorder &boxes = MessageBoxRecorder::instance();
+};
+
+TEST_F(ManualDialogsTest, ConfirmationNeedsTheTick)
+{
+    gstrManuMsg = QStringLiteral("1234を決済しますか?");
+    frmManuMsg dialog;
+    dialog.show();
+    EXPECT_EQ(dialog.windowTitle(), QStringLiteral("確認"));
+    EXPECT_EQ(child<QLabel>(dialog, "lblMsg")->text(), gstrManuMsg);
+    click(dialog, "cmdOK");
+    EXPECT_TRUE(dialog.isVisible());
+    EXPECT_EQ(glngManuMsgResult, 7);
+    child<QCheckBox>(dialog, "chkKakunin")->setChecked(true);
+    click(dialog, "cmdOK");
+    EXPECT_FALSE(dialog.isVisible());
+    EXPECT_EQ(glngManuMsgResult, 6);
+
+    frmManuMsg again; // a new dialog starts from no
+    EXPECT_EQ(glngManuMsgResult, 7);
+    again.show();
+    child<QCheckBox>(again, "chkKakunin")->setChecked(true);
+    click(again, "cmdCancel");
+    EXPECT_EQ(glngManuMsgResult, 7);
+}
+
+TEST_F(ManualDialogsTest, PickedStockJoinsTheCandidateList)
+{
+    ui::FlexGrid candidates;
+    setBrandGridHeader(candidates);
+    frmOrderMini dialog(candidates);
+    dialog.show();
+    EXPECT_EQ(dialog.windowTitle(), QStringLiteral("個別銘柄指定"));
+    auto *market = child<QComboBox>(dialog, "cmbSizyouCode");
+    auto *code = child<QLineEdit>(dialog, "txtBrandCode");
+    auto *name = child<QLabel>(dialog, "lblBrandName");
+    auto *shares = child<QLineEdit>(dialog, "txtKabuSu");
+
+    click(dialog, "cmdSet"); // nothing chosen
+    EXPECT_EQ(boxes.texts(), QStringList{QStringLiteral("その銘柄は指定できません。")});
+    EXPECT_EQ(boxes.calls()[0].style, ui::vbOKOnly);
+
+    market->setCurrentText(QStringLiteral("東1"));
+    code->setText(QStringLiteral("1234"));
+    leave(code);
+    EXPECT_EQ(name->text(), QStringLiteral("Acme(東1)"));
+    EXPECT_EQ(shares->text(), QStringLiteral("500"));
+
+    code->setText(QStringLiteral("5678")); // in the master, no price that day
+    leave(market);
+    EXPECT_EQ(boxes.calls().size(), 2);
+    EXPECT_EQ(name->text(), QString());
+
+    click(dialog, "cmdSet"); // reported, but it may still be added
+    EXPECT_FALSE(dialog.isVisible());
+    EXPECT_EQ(candidates.Rows(), 3);
+    EXPECT_EQ(candidates.TextMatrix(1, 0), QStringLiteral("5678"));
+    EXPECT_EQ(candidates.TextMatrix(1, 1), QStringLiteral("t1"));
+}
+
+class ManualExecutionTest : public ManualDialogsTest {
+protected:
+    void SetUp() override
+    {
+        ManualDialogsTest::SetUp();
+        sysOD = OD();
+        sysOD.ODKabusu = 1000;
+        sysOD.ODBrand = QStringLiteral("7203");
+        sysOD.ODSasiNariKai1 = 1;
+        sysOD.ODSasiNariUri1 = 1;
+        sysOD.ODRiekiWariaiUri1 = 15;
+        dialog = std::make_unique<frmSetYakuzyouData>(orders);
+        dialog->show();
+    }
+
+    void TearDown() override
+    {
+        dialog.reset();
+        sysOD = OD();
+        ManualDialogsTest::TearDown();
+    }
+
+    void fill(const QString &market, const QString &code, const QString &shares, const QString &price,
+              const QString &number, const QString &orderNo)
+    {
+        child<QComboBox>(*dialog, "cmbSizyouCode")->setCurrentText(market);
+        child<QLineEdit>(*dialog, "txtBrandCode")->setText(code);
+        child<QLineEdit>(*dialog, "txtKabuSu")->setText(shares);
+        child<QLineEdit>(*dialog, "txtKingaku")->setText(price);
+        child<QLineEdit>(*dialog, "txtYoyakuNo")->setText(number);
+        child<QLineEdit>(*dialog, "txtTyumonNo")->setText(orderNo);
+    }
+
+    ui::FlexGrid orders;
+    std::unique_ptr<frmSetYakuzyouData> dialog;
+};
+
+TEST_F(ManualExecutionTest, BadBoxesWriteNothing)
+{
+    const QString bad = QStringLiteral("を正しく入力してください。");
+    const struct {
+        QString market, code, shares, price, number, orderNo, label;
+    } cases[] = {
+        {QStringLiteral("東1"),
+         QStringLiteral("123"),
+         QStringLiteral("100"),
+         QStringLiteral("1500"),
+         {},
+         {},
+         QStringLiteral("銘柄コード")},
+        {QStringLiteral("東1"),
+         QStringLiteral("12a4"),
+         QStringLiteral("100"),
+         QStringLiteral("1500"),
+         {},
+         {},
+         QStringLiteral("銘柄コード")},
+        {QString(),
+         QStringLiteral("1234"),
+         QStringLiteral("100"),
+         QStringLiteral("1500"),
+         {},
+         {},
+         QStringLiteral("市場")},
+        {QStringLiteral("東1"),
+         QStringLiteral("1234"),
+         QString(),
+         QStringLiteral("1500"),
+         {},
+         {},
+         QStringLiteral("約定株数")},
+        {QStringLiteral("東1"),
+         QStringLiteral("1234"),
+         QStringLiteral("0"),
+         QStringLiteral("1500"),
+         {},
+         {},
+         QStringLiteral("約定株数")},
+        {QStringLiteral("東1"),
+         QStringLiteral("1234"),
+         QStringLiteral("100"),
+         QStringLiteral("15.5"),
+         {},
+         {},
+         QStringLiteral("約定金額")},
+        {QStringLiteral("東1"),
+         QStringLiteral("1234"),
+         QStringLiteral("100"),
+         QStringLiteral("-1500"),
+         {},
+         {},
+         QStringLiteral("約定金額")},
+        {QStringLiteral("東1"),
+         QStringLiteral("1234"),
+         QStringLiteral("100"),
+         QStringLiteral("1500"),
+         QStringLiteral("x"),
+         {},
+         QStringLiteral("予約番号")},
+        {QStringLiteral("東1"),
+         QStringLiteral("1234"),
+         QStringLiteral("100"),
+         QStringLiteral("1500"),
+         {},
+         QStringLiteral("12-3"),
+         QStringLiteral("注文番号")},
+    };
+    for (const auto &c : cases) {
+        boxes.reset();
+        fill(c.market, c.code, c.shares, c.price, c.number, c.orderNo);
+        click(*dialog, "cmdSet");
+        EXPECT_EQ(boxes.texts(), QStringList{c.label + bad}) << c.label.toStdString();
+        EXPECT_EQ(boxes.calls().value(0).style, ui::vbOKOnly + ui::vbExclamation);
+        EXPECT_TRUE(dialog->isVisible());
+    }
+    EXPECT_EQ(rowCount(QStringLiteral("ttresevation")), 0);
+    EXPECT_EQ(rowCount(QStringLiteral("ttcontracthistory")), 0);
+}
+
+TEST_F(ManualExecutionTest, NewNumberIsShownAndTheOrderListRebuilt)
+{
+    child<QDateTimeEdit>(*dialog, "dtpDateST")->setDateTime(QDateTime(QDate(2026, 12, 8), QTime(0, 0)));
+    fill(QStringLiteral("東1"), QStringLiteral("１２３４"), QStringLiteral("300"), QStringLiteral("1510"), {},
+         QStringLiteral("4321"));
+    click(*dialog, "cmdSet");
+    EXPECT_TRUE(boxes.calls().isEmpty());
+    EXPECT_FALSE(dialog->isVisible());
+    EXPECT_EQ(child<QLineEdit>(*dialog, "txtYoyakuNo")->text(), QStringLiteral("1"));
+    EXPECT_EQ(reservationValue(1, QStringLiteral("処理区分")).toString(), QStringLiteral("2"));
+    EXPECT_EQ(reservationValue(1, QStringLiteral("株数")).toString(), QStringLiteral("300"));
+    EXPECT_EQ(reservationValue(1, QStringLiteral("約定株数買")).toString(), QStringLiteral("300"));
+    EXPECT_EQ(reservationValue(1, QStringLiteral("指成区分売")).toString(), QStringLiteral("2"));
+    EXPECT_EQ(reservationValue(1, QStringLiteral("割合売1")).toString(), QStringLiteral("15.0"));
+    EXPECT_EQ(reservationValue(1, QStringLiteral("登録日付")).toString(), QStringLiteral("2026-12-08 00:00:00"));
+    EXPECT_EQ(rowCount(QStringLiteral("ttcontracthistory")), 1);
+    EXPECT_EQ(orders.Rows(), 2);
+    EXPECT_EQ(orders.TextMatrix(1, 1), QStringLiteral("0"));
+    EXPECT_EQ(orders.TextMatrix(1, 2), QStringLiteral("1"));
+    // The live order record keeps what the user set.
+    EXPECT_EQ(sysOD.ODKabusu, 1000);
+    EXPECT_EQ(sysOD.ODBrand, QStringLiteral("7203"));
+    EXPECT_EQ(sysOD.ODSasiNariKai1, 1);
+    EXPECT_EQ(sysOD.ODSasiNariUri1, 1);
+}
+
+TEST_F(ManualExecutionTest, AnExistingNumberIsReplacedOnlyAfterYes)
+{
+    addReservation({{QStringLiteral("予約番号"), 5}, {QStringLiteral("処理区分"), 9}});
+    gcnDB.execute(QStringLiteral("insert into ttcontracthistory (予約番号, 売買区分) values (5, '1'), (5, '2')"));
+    fill(QStringLiteral("東1"), QStringLiteral("1234"), QStringLiteral("100"), QStringLiteral("1500"),
+         QStringLiteral("5"), QStringLiteral("99"));
+    const QString question = QStringLiteral("予約番号5の予約と約定履歴を置き換えます。よろしいですか?");
+
+    boxes.queueAnswer(ui::vbNo);
+    click(*dialog, "cmdSet");
+    EXPECT_EQ(boxes.texts(), QStringList{question});
+    EXPECT_EQ(boxes.calls()[0].style, ui::vbYesNo + ui::vbInformation + ui::vbDefaultButton2);
+    EXPECT_TRUE(dialog->isVisible());
+    EXPECT_EQ(reservationValue(5, QStringLiteral("処理区分")).toString(), QStringLiteral("9"));
+    EXPECT_EQ(rowCount(QStringLiteral("ttcontracthistory")), 2);
+
+    boxes.queueAnswer(ui::vbYes);
+    click(*dialog, "cmdSet");
+    EXPECT_FALSE(dialog->isVisible());
+    EXPECT_EQ(reservationValue(5, QStringLiteral("処理区分")).toString(), QStringLiteral("2"));
+    EXPECT_EQ(rowCount(QStringLiteral("ttresevation")), 1);
+    EXPECT_EQ(rowCount(QStringLiteral("ttcontracthistory")), 1);
+}
+
+} // namespace
