@@ -175,3 +175,13 @@ CREATE TABLE IF NOT EXISTS tmnominalrange (
     呼値終了        INTEGER NOT NULL,
     呼値単位        INTEGER NOT NULL
 );
+
+-- Saved mail files that the notice reader has handled, so that each is handled once and a
+-- notice (keyed by its Message-ID, else a hash of the file) counts once.
+CREATE TABLE IF NOT EXISTS ttmailprocessed (
+    ファイル名      TEXT    NOT NULL PRIMARY KEY,
+    -- Set for a notice that was counted; empty for every other result.
+    通知キー        TEXT    UNIQUE,
+    結果            TEXT    NOT NULL,
+    処理日付        TEXT    NOT NULL
+);

@@ -166,6 +166,13 @@ void addMailbox(Entries &entries, bool serverFirst)
         addText(entries, u"POP3Server", POP3Server);
 }
 
+// Added after the original catalogue, at the end, so the positions that load errors report
+// stay as they were.
+void addCapturedPassword(Entries &entries)
+{
+    addText(entries, u"POPCheckPassword", POPCheckPassword, true);
+}
+
 void addNoticeMail(Entries &entries)
 {
     addWhole(entries, u"SelEMail", SelEMail);
@@ -253,6 +260,7 @@ std::vector<SettingEntry> settingsLoadOrder()
     addSl(entries, simSL, Sim1);
     addOdWithCover(entries, simOD2, Sim2);
     addSl(entries, simSL2, Sim2);
+    addCapturedPassword(entries);
     return entries;
 }
 
@@ -273,5 +281,6 @@ std::vector<SettingEntry> settingsSaveOrder()
     addOdStored(entries, simOD, Sim1);
     addSl(entries, simSL2, Sim2);
     addOdStored(entries, simOD2, Sim2);
+    addCapturedPassword(entries);
     return entries;
 }

@@ -8,6 +8,7 @@ QString EMail;
 QString POP3Server;
 QString POPUserID;
 QString POPPassword;
+QString POPCheckPassword;
 
 int SMAS = 0;
 int SMAM = 0;

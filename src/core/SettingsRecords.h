@@ -16,6 +16,7 @@ extern QString EMail;
 extern QString POP3Server;
 extern QString POPUserID;
 extern QString POPPassword;
+extern QString POPCheckPassword; // authentication password captured from the mailbox; a secret
 
 // Indicator periods, in days.
 extern int SMAS;

@@ -73,6 +73,17 @@ int storedVersion(db::Connection &connection)
     return int(st.int64(0));
 }
 
+// Tables that later versions added to the working database, created in a database made
+// before them (the statements are those of the schema file).
+void addMissingWorkTables(db::Connection &connection)
+{
+    connection.executeScript(QStringLiteral("CREATE TABLE IF NOT EXISTS main.ttmailprocessed ("
+                                            " ファイル名 TEXT NOT NULL PRIMARY KEY,"
+                                            " 通知キー TEXT UNIQUE,"
+                                            " 結果 TEXT NOT NULL,"
+                                            " 処理日付 TEXT NOT NULL)"));
+}
+
 } // namespace
 
 const QStringList &linkedTableNames()
@@ -134,6 +145,7 @@ void openWorkDatabase(db::Connection &connection, const QString &workDbPath, con
     connection.open(workDbPath);
     upgradeSchema(connection, DatabaseKind::Work);
     connection.attach(priceDbPath, kPriceSchema);
+    addMissingWorkTables(connection);
 }
 
 bool checkVRColumn()

@@ -160,12 +160,13 @@ TEST_F(SettingsCatalogue, SaveWritesExactlyTheCatalogue)
     getRegistryAll();
     ASSERT_TRUE(setRegistryAll());
     const settings::Values stored = storedSettings();
-    EXPECT_EQ(stored.size(), 211);
+    EXPECT_EQ(stored.size(), 212);
 
     const char *present[] = {
         "UserID",
         "Password2",
         "POPPassword",
+        "POPCheckPassword",
         "SelEMail",
         "VRS",
         "MACDSigSMA",
@@ -281,7 +282,7 @@ TEST_F(SettingsCatalogue, StartUpResetSavesPeriodsAndSwitchesAveragingDownOff)
     EXPECT_EQ(stored.value(QStringLiteral("SMAS")), QStringLiteral("5"));
     EXPECT_EQ(stored.value(QStringLiteral("MACDSigSMA")), QStringLiteral("12"));
     EXPECT_EQ(stored.value(QStringLiteral("ODNanpin")), QStringLiteral("0"));
-    EXPECT_EQ(stored.size(), 211);
+    EXPECT_EQ(stored.size(), 212);
 }
 
 } // namespace

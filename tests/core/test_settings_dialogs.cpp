@@ -94,7 +94,7 @@ TEST_F(SettingsDialogs, ScreeningDialogEditsTheSelectedSetAndSavesOnDecide)
     const settings::Values stored = storedSettings();
     EXPECT_EQ(stored.value(QStringLiteral("SLBaibaidaikinSim")), QStringLiteral("80"));
     EXPECT_EQ(stored.value(QStringLiteral("SLNensyoraiTypeSim")), QStringLiteral("2"));
-    EXPECT_EQ(stored.size(), 211);
+    EXPECT_EQ(stored.size(), 212);
 }
 
 TEST_F(SettingsDialogs, ScreeningDialogCancelAndRefusalChangeNothing)

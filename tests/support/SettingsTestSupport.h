@@ -9,7 +9,7 @@
 // Puts every setting back to its state at process start: zeros, empty texts, zero dates.
 inline void resetSettings()
 {
-    for (QString *text : {&UserID, &Password, &Password2, &EMail, &POP3Server, &POPUserID, &POPPassword})
+    for (QString *text : {&UserID, &Password, &Password2, &EMail, &POP3Server, &POPUserID, &POPPassword, &POPCheckPassword})
         text->clear();
     for (int *number : {&SelEMail, &SMAS, &SMAM, &SMAL, &EMAS, &EMAM, &EMAL, &MACDSigSMA, &RSIA, &RCIS, &RCIM, &VRS})
         *number = 0;

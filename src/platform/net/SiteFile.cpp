@@ -9,19 +9,19 @@
 namespace net {
 namespace {
 
-std::optional<QString> readHostsValue(QFile &file, const QString &key)
+std::optional<QString> readValue(QFile &file, const QString &section, const QString &key)
 {
-    bool inHosts = false;
+    bool inSection = false;
     while (!file.atEnd()) {
         const QString line = QString::fromUtf8(file.readLine()).trimmed();
         if (line.isEmpty() || line.startsWith(u';') || line.startsWith(u'#'))
             continue;
         if (line.startsWith(u'[') && line.endsWith(u']')) {
-            inHosts = line.mid(1, line.size() - 2).trimmed().compare(u"Hosts", Qt::CaseInsensitive) == 0;
+            inSection = line.mid(1, line.size() - 2).trimmed().compare(section, Qt::CaseInsensitive) == 0;
             continue;
         }
         const qsizetype equals = line.indexOf(u'=');
-        if (inHosts && equals > 0 && line.left(equals).trimmed().compare(key, Qt::CaseInsensitive) == 0)
+        if (inSection && equals > 0 && line.left(equals).trimmed().compare(key, Qt::CaseInsensitive) == 0)
             return line.mid(equals + 1).trimmed();
     }
     return std::nullopt;
@@ -54,7 +54,7 @@ SiteAddress siteAddress(const QString &key, const QString &path)
     QFile site(file);
     if (!site.open(QIODevice::ReadOnly))
         return {{}, QStringLiteral("サイトファイル(") + file + QStringLiteral(")を開けません。")};
-    const std::optional<QString> base = readHostsValue(site, key);
+    const std::optional<QString> base = readValue(site, QStringLiteral("Hosts"), key);
     if (!base || base->isEmpty())
         return {{},
                 QStringLiteral("サイトファイル(") + file + QStringLiteral(")の[Hosts]に") + key +
@@ -69,10 +69,15 @@ SiteAddress siteAddress(const QString &key, const QString &path)
 
 QString siteEntry(const QString &key)
 {
+    return siteValue(QStringLiteral("Hosts"), key).value_or(QString());
+}
+
+std::optional<QString> siteValue(const QString &section, const QString &key)
+{
     QFile site(siteFilePath());
     if (!site.open(QIODevice::ReadOnly))
-        return {};
-    return readHostsValue(site, key).value_or(QString());
+        return std::nullopt;
+    return readValue(site, section, key);
 }
 
 } // namespace net

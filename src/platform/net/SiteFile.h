@@ -2,6 +2,8 @@
 
 #include <QString>
 
+#include <optional>
+
 // The hosts of the outside sites are configuration: the site file <ExeName>_site.ini in the
 // program directory names one base address (with scheme) per site in section [Hosts]:
 //
@@ -32,5 +34,9 @@ SiteAddress siteAddress(const QString &key, const QString &path);
 // The entry `key` of [Hosts] as written (a domain, "about:blank", ...); empty when the file
 // or the entry is missing.
 QString siteEntry(const QString &key);
+
+// The value of `key` in `section` of the site file as written (blanks around it removed);
+// std::nullopt when the file cannot be read or has no such entry.
+std::optional<QString> siteValue(const QString &section, const QString &key);
 
 } // namespace net

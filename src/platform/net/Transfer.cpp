@@ -1,27 +1,10 @@
 #include "platform/net/Transfer.h"
 
-#include <QCoreApplication>
-#include <QEventLoop>
-#include <QThread>
-
-#include <curl/curl.h>
-
-#include <memory>
-#include <thread>
+#include "platform/net/CurlEasy.h"
+#include "platform/net/OffThread.h"
 
 namespace net {
 namespace {
-
-// libcurl's global set-up is not thread-safe; it runs once, on the first caller's thread,
-// before any worker starts.
-void initCurlOnce()
-{
-    static const bool initialised = [] {
-        curl_global_init(CURL_GLOBAL_DEFAULT);
-        return true;
-    }();
-    (void)initialised;
-}
 
 size_t appendBody(char *data, size_t size, size_t count, void *target)
 {
@@ -29,14 +12,10 @@ size_t appendBody(char *data, size_t size, size_t count, void *target)
     return size * count;
 }
 
-struct EasyCleanup {
-    void operator()(CURL *handle) const { curl_easy_cleanup(handle); }
-};
-
 TransferResult perform(const QByteArray &url, const TransferOptions &options)
 {
     TransferResult result;
-    const std::unique_ptr<CURL, EasyCleanup> curl(curl_easy_init());
+    const CurlEasy curl(curl_easy_init());
     if (!curl) {
         result.error = CURLE_FAILED_INIT;
         result.errorText = QString::fromLatin1(curl_easy_strerror(CURLE_FAILED_INIT));
@@ -73,29 +52,13 @@ TransferResult perform(const QByteArray &url, const TransferOptions &options)
     return result;
 }
 
-bool onApplicationThread()
-{
-    const QCoreApplication *app = QCoreApplication::instance();
-    return app && QThread::currentThread() == app->thread();
-}
-
 } // namespace
 
 TransferResult fetch(const QString &url, const TransferOptions &options)
 {
-    initCurlOnce();
     const QByteArray encodedUrl = url.toUtf8();
-    if (!onApplicationThread())
-        return perform(encodedUrl, options);
-
     TransferResult result;
-    QEventLoop loop;
-    std::thread worker([&] {
-        result = perform(encodedUrl, options);
-        QMetaObject::invokeMethod(&loop, &QEventLoop::quit, Qt::QueuedConnection);
-    });
-    loop.exec();
-    worker.join(); // also when the loop was ended by an application exit
+    runOffThread([&] { result = perform(encodedUrl, options); });
     return result;
 }
 

@@ -8,6 +8,8 @@ namespace {
 // Only the head of a page is searched for a <meta> charset, as browsers do.
 constexpr qsizetype kMetaSearchBytes = 4096;
 
+} // namespace
+
 QByteArray knownCharset(QByteArray name)
 {
     name = name.trimmed().toLower();
@@ -22,6 +24,8 @@ QByteArray knownCharset(QByteArray name)
         return "UTF-8";
     return {};
 }
+
+namespace {
 
 // The value after "charset=" in `text` (lower-cased ASCII), up to a quote, blank, ";" or ">".
 QByteArray charsetParameter(const QByteArray &lowered, qsizetype from = 0)

@@ -12,6 +12,10 @@ namespace text {
 // and its aliases, as Windows reads them) and EUC-JP-MS (EUC-JP with the vendor rows).
 QByteArray declaredPageCharset(const QByteArray &contentType, const QByteArray &page);
 
+// The iconv name of a Japanese or UTF-8 charset name as pages and mails write it (Shift_JIS and
+// its aliases as CP932, EUC-JP as EUC-JP-MS); empty for any other name.
+QByteArray knownCharset(QByteArray name);
+
 // The page decoded with its declared charset, else with `fallbackCharset` (an iconv
 // name). Independent of the machine's locale.
 QString decodePage(const QByteArray &page, const QByteArray &contentType, const char *fallbackCharset);

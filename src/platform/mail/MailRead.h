@@ -1,0 +1,23 @@
+#pragma once
+
+#include <QString>
+#include <QStringList>
+
+// Reads a saved mail file: chosen headers, unfolded and decoded (RFC 2047 words, and raw
+// ISO-2022-JP as Japanese mailers write it), and the text of the mail's first text/plain part,
+// transfer-decoded (7bit, 8bit, base64, quoted-printable) and converted from its charset
+// (Shift_JIS read as CP932, EUC-JP, UTF-8; ISO-2022-JP when the part names none), with every
+// line ending in CR LF whatever the file used.
+namespace mail {
+
+struct ReadResult {
+    QStringList headers; // the requested headers' values in the requested order ("" when absent)
+    QString body;        // empty for a mail without a text part
+    QString errorText;   // empty when the file was read
+
+    bool ok() const { return errorText.isEmpty(); }
+};
+
+ReadResult readMailFile(const QString &path, const QStringList &headerNames);
+
+} // namespace mail

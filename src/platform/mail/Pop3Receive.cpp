@@ -1,0 +1,203 @@
+#include "platform/mail/Pop3Receive.h"
+
+#include "platform/mail/LineConnection.h"
+#include "platform/sys/Clock.h"
+
+#include <QDir>
+#include <QFile>
+#include <QSet>
+
+#include <unistd.h>
+
+namespace mail {
+namespace {
+
+// Messages beyond this size are refused rather than held in memory.
+constexpr qsizetype kMaxMessageBytes = 64 * 1024 * 1024;
+
+struct Listed {
+    QByteArray number;
+    QByteArray uidl;
+};
+
+class Pop3Session {
+public:
+    Pop3Session(LineConnection &connection) : m_connection(connection) {}
+
+    QString error() const { return m_error; }
+
+    // Sends a command (when given) and reads its status line; true for "+OK".
+    bool command(const QByteArray &line, const QByteArray &shownAs = {})
+    {
+        if (!line.isEmpty() && !m_connection.sendLine(line))
+            return fail();
+        const std::optional<QByteArray> answer = m_connection.readLine();
+        if (!answer)
+            return fail();
+        if (answer->startsWith("+OK"))
+            return true;
+        m_error = QStringLiteral("POP3 error: %1 refused: %2")
+                      .arg(QString::fromLatin1(shownAs.isEmpty() ? line : shownAs), QString::fromUtf8(*answer));
+        return false;
+    }
+
+    // The lines of a multi-line answer up to its terminating ".", dot-unstuffed.
+    std::optional<QByteArray> multiLine(bool keepLineEnds)
+    {
+        QByteArray data;
+        for (;;) {
+            std::optional<QByteArray> line = m_connection.readLine();
+            if (!line) {
+                fail();
+                return std::nullopt;
+            }
+            if (*line == ".")
+                return data;
+            if (line->startsWith('.'))
+                line->remove(0, 1);
+            data += *line;
+            data += keepLineEnds ? "\r\n" : "\n";
+            if (data.size() > kMaxMessageBytes) {
+                m_error = QStringLiteral("POP3 error: a message exceeds %1 bytes").arg(kMaxMessageBytes);
+                return std::nullopt;
+            }
+        }
+    }
+
+    std::optional<QList<Listed>> uidls()
+    {
+        if (!command("UIDL"))
+            return std::nullopt;
+        const std::optional<QByteArray> listing = multiLine(false);
+        if (!listing)
+            return std::nullopt;
+        QList<Listed> listed;
+        for (const QByteArray &line : listing->split('\n')) {
+            const QList<QByteArray> parts = line.simplified().split(' ');
+            if (parts.size() == 2 && !parts[0].isEmpty() && !parts[1].isEmpty())
+                listed.push_back({parts[0], parts[1]});
+        }
+        return listed;
+    }
+
+private:
+    bool fail()
+    {
+        m_error = QStringLiteral("POP3 %1").arg(m_connection.errorText());
+        return false;
+    }
+
+    LineConnection &m_connection;
+    QString m_error;
+};
+
+// The unique-id keys of the files already in the folder ("<time>_<key>.eml").
+QSet<QString> savedKeys(const QDir &folder)
+{
+    QSet<QString> keys;
+    const QStringList names = folder.entryList({QStringLiteral("*.eml")}, QDir::Files);
+    for (const QString &name : names) {
+        const qsizetype at = name.indexOf(u'_');
+        if (at >= 0)
+            keys.insert(name.mid(at + 1, name.size() - at - 1 - 4));
+    }
+    return keys;
+}
+
+// Writes the message under a temporary name, forces it to disk and renames it, so the
+// final name never shows a half-written mail. Returns the final path, empty on failure.
+QString saveMessage(const QDir &folder, const QString &key, const QByteArray &message, QString &problem)
+{
+    const QString stamp = sys::now().toString(QStringLiteral("yyyyMMddHHmmsszzz"));
+    const QString finalPath = folder.filePath(stamp + u'_' + key + QStringLiteral(".eml"));
+    const QString tempPath = folder.filePath(u'.' + stamp + u'_' + key + QStringLiteral(".part"));
+    QFile file(tempPath);
+    bool written = file.open(QIODevice::WriteOnly | QIODevice::Truncate) && file.write(message) == message.size() &&
+                   file.flush() && ::fsync(file.handle()) == 0;
+    file.close();
+    written = written && QFile::rename(tempPath, finalPath);
+    if (!written) {
+        QFile::remove(tempPath);
+        problem = QStringLiteral("error: cannot write %1").arg(finalPath);
+        return {};
+    }
+    return finalPath;
+}
+
+} // namespace
+
+QString uidlFileKey(const QByteArray &uidl)
+{
+    QString key;
+    for (const char c : uidl) {
+        const bool plain =
+            (c >= 'A' && c <= 'Z') || (c >= 'a' && c <= 'z') || (c >= '0' && c <= '9') || c == '-' || c == '.';
+        key += plain ? QString(QLatin1Char(c)) : QStringLiteral("~%1").arg(uchar(c), 2, 16, QLatin1Char('0'));
+    }
+    return key;
+}
+
+ReceiveResult receiveAll(const ServerAddress &server, const QString &user, const QString &password,
+                         const QString &folder, std::chrono::milliseconds timeout)
+{
+    ReceiveResult result;
+    if (!server.ok()) {
+        result.errorText = server.problem;
+        return result;
+    }
+    const auto hasLineBreak = [](const QString &s) {
+        return s.contains(u'\r') || s.contains(u'\n') || s.contains(QChar(0));
+    };
+    if (hasLineBreak(user) || hasLineBreak(password)) {
+        result.errorText = QStringLiteral("error: the mailbox user or password contains a line break");
+        return result;
+    }
+    const QDir dir(folder);
+    if (!QDir().mkpath(folder)) {
+        result.errorText = QStringLiteral("error: cannot create the mail folder %1").arg(folder);
+        return result;
+    }
+    LineConnection connection(server.host, server.port, server.tls, timeout);
+    if (!connection.isOpen()) {
+        result.errorText = QStringLiteral("POP3 %1").arg(connection.errorText());
+        return result;
+    }
+    Pop3Session session(connection);
+    const bool loggedIn = session.command({}, "greeting") && session.command("USER " + user.toUtf8(), "USER") &&
+                          session.command("PASS " + password.toUtf8(), "PASS");
+    std::optional<QList<Listed>> listed;
+    if (loggedIn)
+        listed = session.uidls();
+    if (!listed) {
+        result.errorText = session.error();
+        return result; // nothing was deleted: no QUIT, so the server applies nothing
+    }
+    const QSet<QString> alreadySaved = savedKeys(dir);
+    for (const Listed &message : *listed) {
+        const QString key = uidlFileKey(message.uidl);
+        if (!alreadySaved.contains(key)) {
+            if (!session.command("RETR " + message.number)) {
+                result.errorText = session.error();
+                return result;
+            }
+            const std::optional<QByteArray> content = session.multiLine(true);
+            if (!content) {
+                result.errorText = session.error();
+                return result;
+            }
+            const QString saved = saveMessage(dir, key, *content, result.errorText);
+            if (saved.isEmpty())
+                return result;
+            result.savedPaths.push_back(saved);
+        }
+        if (!session.command("DELE " + message.number)) {
+            result.errorText = session.error();
+            return result;
+        }
+    }
+    if (!session.command("QUIT"))
+        result.errorText = session.error();
+    return result;
+}
+
+} // namespace mail

@@ -1,0 +1,3 @@
+#include "trading/BrokerStepState.h"
+
+int etrError = 0;

@@ -1,0 +1,398 @@
+#include "core/SettingsRecords.h"
+#include "core/modGlobal.h"
+#include "platform/sys/Clock.h"
+#include "support/SettingsTestSupport.h"
+#include "trading/BrokerStepState.h"
+#include "trading/MailFixture.h"
+#include "trading/modYakuzyouMail.h"
+
+#include <QDir>
+#include <QFile>
+#include <QLabel>
+#include <QTimer>
+
+namespace {
+
+// The fields of a notice body as the broker writes them, one per line from the "約定日時" line.
+struct NoticeFields {
+    QString date = QStringLiteral("2006-01-05 09:15");
+    QString orderNo = QStringLiteral("123456");
+    QString kind = QStringLiteral("現物買");
+    QString code = QStringLiteral("7203");
+    QString shares = QStringLiteral("約定株数:300株");
+    QString price = QStringLiteral("約定単価:1,000円");
+};
+
+QString noticeBody(const NoticeFields &f)
+{
+    return QStringList{QStringLiteral("【約定日時】"),
+                       f.date,
+                       QStringLiteral("【注文番号】"),
+                       f.orderNo,
+                       f.kind,
+                       QStringLiteral("【銘柄】"),
+                       f.code,
+                       QStringLiteral("トヨタ自動車"),
+                       QStringLiteral("東証1部"),
+                       f.shares,
+                       f.price,
+                       QString()}
+        .join(QStringLiteral("\r\n"));
+}
+
+QByteArray mailWith(const QString &body, const QString &messageId = {},
+                    const QString &from = QStringLiteral("notice@broker.example"))
+{
+    QString head =
+        QStringLiteral("From: %1\r\nSubject: notice\r\nContent-Type: text/plain; charset=UTF-8\r\n").arg(from);
+    if (!messageId.isEmpty())
+        head += QStringLiteral("Message-ID: <%1>\r\n").arg(messageId);
+    return (head + QStringLiteral("\r\n") + body).toUtf8();
+}
+
+QByteArray noticeMail(const NoticeFields &f, const QString &messageId)
+{
+    return mailWith(noticeBody(f), messageId);
+}
+
+QByteArray fixtureNotice()
+{
+    QFile file(QStringLiteral(NIMBRA_TESTS_DIR "/trading/mail/notice-buy.eml"));
+    return file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray();
+}
+
+struct Reservation {
+    qint64 state = 0;
+    qint64 shares = 0;
+    double priceBuy = 0;
+    qint64 sharesBuy = 0;
+    double priceSell = 0;
+    qint64 sharesSell = 0;
+    qint64 orderNo = 0;
+    qint64 errorCode = 0;
+    QString dateBuy;
+};
+
+class YakuzyouMail : public MailFixture {
+protected:
+    void SetUp() override
+    {
+        MailFixture::SetUp();
+        sys::setNow(QDateTime(QDate(2006, 1, 5), QTime(9, 30)));
+    }
+
+    void addReservation(int number, qint64 state, qint64 shares, qint64 orderNo, double priceBuy = 0,
+                        qint64 sharesBuy = 0, qint64 errorCode = 0, const QString &code = QStringLiteral("7203"))
+    {
+        gcnDB.execute(QStringLiteral("insert into ttresevation (予約番号, 取引区分, 指成区分買, 指成区分売, 銘柄コード,"
+                                     " 株数, 処理区分, 注文番号, 約定金額買, 約定株数買, エラーコード, 市場コード,"
+                                     " 実行回数買) values (?, 1, 2, 1, ?, ?, ?, ?, ?, ?, ?, 't1', ?)"),
+                      number, code, shares, state, orderNo, priceBuy, sharesBuy, errorCode, state >= 2 ? 1 : 0);
+    }
+
+    Reservation reservation(int number)
+    {
+        db::Statement st = gcnDB.prepare(QStringLiteral(
+            "select 処理区分, 株数, 約定金額買, 約定株数買, 約定金額売, 約定株数売, 注文番号, エラーコード, 約定日付買"
+            " from ttresevation where 予約番号 = ?"));
+        st.bind(1, number);
+        EXPECT_TRUE(st.step());
+        return {st.int64(0), st.int64(1), st.real(2),  st.int64(3), st.real(4),
+                st.int64(5), st.int64(6), st.int64(7), st.text(8)};
+    }
+
+    int historyRows()
+    {
+        db::Statement st = gcnDB.prepare(QStringLiteral("select count(*) from ttcontracthistory"));
+        st.step();
+        return int(st.int64(0));
+    }
+
+    int pass(QString *answer = nullptr)
+    {
+        QLabel status;
+        QString text;
+        const int count = etrCheckYakuzyouMail(&status, text);
+        EXPECT_TRUE(status.text().isEmpty());
+        if (answer)
+            *answer = text;
+        else
+            EXPECT_EQ(text, QString());
+        return count;
+    }
+
+    int markedFiles()
+    {
+        db::Statement st = gcnDB.prepare(QStringLiteral("select count(*) from ttmailprocessed"));
+        st.step();
+        return int(st.int64(0));
+    }
+};
+
+} // namespace
+
+TEST_F(YakuzyouMail, NoticeAveragesIntoTheReservationAndIsRecorded)
+{
+    addReservation(1, 1, 400, 123456, 1200, 100);   // 100 of 400 shares bought at 1200 before
+    putMail(QStringLiteral("n1"), fixtureNotice()); // 300 at 1000, ISO-2022-JP as the broker sends it
+    EXPECT_EQ(pass(), 1);
+
+    const Reservation r = reservation(1);
+    EXPECT_DOUBLE_EQ(r.priceBuy, 1050);
+    EXPECT_EQ(r.sharesBuy, 400);
+    EXPECT_EQ(r.state, 2); // filled
+    EXPECT_EQ(r.dateBuy, QStringLiteral("2006-01-05 09:15:00"));
+    db::Statement h = gcnDB.prepare(QStringLiteral(
+        "select 注文番号, 受付日時, 取引区分, 売買区分, 指成区分, 銘柄コード, 約定株数, typeof(約定株数), 約定金額,"
+        " 予約番号, 登録日付, 市場コード from ttcontracthistory"));
+    ASSERT_TRUE(h.step());
+    EXPECT_EQ(h.int64(0), 123456);
+    EXPECT_EQ(h.text(1), QStringLiteral("2006-01-05 09:15:00"));
+    EXPECT_EQ(h.int64(2), 1);
+    EXPECT_EQ(h.text(3), QStringLiteral("1"));
+    EXPECT_EQ(h.int64(4), 2);
+    EXPECT_EQ(h.text(5), QStringLiteral("7203"));
+    EXPECT_EQ(h.int64(6), 300); // the number, not the text "300株"
+    EXPECT_EQ(h.text(7), QStringLiteral("integer"));
+    EXPECT_DOUBLE_EQ(h.real(8), 1000);
+    EXPECT_EQ(h.int64(9), 1);
+    EXPECT_EQ(h.text(10), QStringLiteral("2006-01-05 09:30:00"));
+    EXPECT_EQ(h.text(11), QStringLiteral("t1"));
+    EXPECT_FALSE(h.step());
+
+    EXPECT_TRUE(m_pop3.maildrop().isEmpty());
+    EXPECT_TRUE(QDir(mailFolder()).exists());
+    const QStringList log = logLines();
+    for (const char16_t *line : {u"★RcvMail開始", u"★RcvMail終了", u"★ReadMail開始", u"★約定通知と認識した",
+                                 u"★予約データを更新した(注文番号:123456/約定株数:300/約定金額:1000)",
+                                 u"★全部約定を確認した", u"★処理区分を更新した", u"★約定データ作成した"})
+        EXPECT_TRUE(log.contains(QString::fromUtf16(line))) << QString::fromUtf16(line).toStdString();
+
+    EXPECT_EQ(pass(), 0); // a handled file is not handled again
+    EXPECT_EQ(historyRows(), 1);
+}
+
+TEST_F(YakuzyouMail, PartialExecutionsFillTheOrderOnTheSecond)
+{
+    struct Case {
+        const char16_t *kind;
+        qint64 openState;
+        qint64 filledState;
+    } const cases[] = {{u"現物買", 1, 2}, {u"現物売", 3, 9}};
+    int number = 0;
+    for (const Case &c : cases) {
+        SCOPED_TRACE(QString::fromUtf16(c.kind).toStdString());
+        ++number;
+        addReservation(number, c.openState, 300, 1000 + number, 0, c.openState == 3 ? 300 : 0);
+        NoticeFields f;
+        f.kind = QString::fromUtf16(c.kind);
+        f.orderNo = QString::number(1000 + number);
+        f.shares = QStringLiteral("約定株数:100");
+        putMail(QStringLiteral("a%1").arg(number), noticeMail(f, QStringLiteral("p1-%1@x").arg(number)));
+        EXPECT_EQ(pass(), 1);
+        EXPECT_EQ(reservation(number).state, c.openState);
+        f.shares = QStringLiteral("約定株数:200");
+        f.price = QStringLiteral("約定単価:1,300");
+        putMail(QStringLiteral("b%1").arg(number), noticeMail(f, QStringLiteral("p2-%1@x").arg(number)));
+        EXPECT_EQ(pass(), 1);
+        const Reservation r = reservation(number);
+        EXPECT_EQ(r.state, c.filledState);
+        const double average = c.openState == 1 ? r.priceBuy : r.priceSell;
+        EXPECT_DOUBLE_EQ(average, (100.0 * 1000 + 200.0 * 1300) / 300); // 1200, in floating point
+    }
+}
+
+TEST_F(YakuzyouMail, MailsThatChangeNothing)
+{
+    struct Case {
+        const char *name;
+        QString body;
+        const char16_t *logged; // part of the log line naming the reason; null when none
+        int counted;
+    };
+    const auto with = [](auto change) {
+        NoticeFields f;
+        change(f);
+        return noticeBody(f);
+    };
+    const Case cases[] = {
+        {"no notice line", QStringLiteral("お知らせ\r\n本文\r\n"), nullptr, 0},
+        {"injected order number", with([](NoticeFields &f) { f.orderNo = QStringLiteral("0 or 1=1"); }),
+         u"注文番号が不正", 0},
+        {"shares not a number", with([](NoticeFields &f) { f.shares = QStringLiteral("約定株数:abc"); }),
+         u"約定株数が不正", 0},
+        {"zero price", with([](NoticeFields &f) { f.price = QStringLiteral("約定単価:0"); }), u"約定金額が不正", 0},
+        {"bad date", with([](NoticeFields &f) { f.date = QStringLiteral("2006-13-05 09:15"); }), u"約定日時が不正", 0},
+        {"bad code", with([](NoticeFields &f) { f.code = QStringLiteral("7203' or '1'='1"); }), u"銘柄コードが不正", 0},
+        {"no side", with([](NoticeFields &f) { f.kind = QStringLiteral("現物"); }), u"売買の区分がありません", 0},
+        {"two lines", QStringLiteral("【約定日時】\r\n2006-01-05 09:15"), u"本文の行数が足りません", 0},
+        {"finished reservation", with([](NoticeFields &f) { f.orderNo = QStringLiteral("777"); }), nullptr, 1},
+    };
+    addReservation(1, 1, 300, 123456);
+    addReservation(2, 2, 300, 777, 900, 300); // bought in full: its buy side is closed
+    int n = 0;
+    for (const Case &c : cases) {
+        ++n;
+        putMail(QStringLiteral("m%1").arg(n), mailWith(c.body, QStringLiteral("id%1@x").arg(n)));
+    }
+    int expected = 0;
+    for (const Case &c : cases)
+        expected += c.counted;
+    EXPECT_EQ(pass(), expected);
+
+    const Reservation open = reservation(1);
+    EXPECT_EQ(open.state, 1);
+    EXPECT_EQ(open.sharesBuy, 0);
+    const Reservation finished = reservation(2);
+    EXPECT_EQ(finished.sharesBuy, 300);
+    EXPECT_DOUBLE_EQ(finished.priceBuy, 900);
+    EXPECT_EQ(historyRows(), 0);
+    EXPECT_EQ(markedFiles(), n); // each is handled once and not again
+    const QStringList log = logLines();
+    for (const Case &c : cases) {
+        if (!c.logged)
+            continue;
+        SCOPED_TRACE(c.name);
+        const QString reason = QString::fromUtf16(c.logged);
+        EXPECT_TRUE(std::any_of(log.begin(), log.end(), [&](const QString &line) {
+            return line.contains(reason) && line.contains(mailFolder());
+        }));
+    }
+}
+
+TEST_F(YakuzyouMail, DateWithSlashesIsReadAsWithHyphens)
+{
+    addReservation(1, 1, 300, 123456);
+    NoticeFields f;
+    f.date = QStringLiteral("2006/01/05 09:15");
+    putMail(QStringLiteral("n1"), noticeMail(f, QStringLiteral("s@x")));
+    EXPECT_EQ(pass(), 1);
+    EXPECT_EQ(reservation(1).dateBuy, QStringLiteral("2006-01-05 09:15:00"));
+}
+
+TEST_F(YakuzyouMail, ANoticeCountsOnceWhateverCopiesArrive)
+{
+    addReservation(1, 1, 900, 123456);
+    const NoticeFields f;
+    putMail(QStringLiteral("a"), noticeMail(f, QStringLiteral("same@x")));
+    putMail(QStringLiteral("b"), noticeMail(f, QStringLiteral("same@x"))); // re-delivered under another id
+    putMail(QStringLiteral("c"), mailWith(noticeBody(f)));                 // no Message-ID: keyed by content
+    EXPECT_EQ(pass(), 2);
+    putMail(QStringLiteral("d"), mailWith(noticeBody(f))); // the same file content again
+    EXPECT_EQ(pass(), 0);
+    EXPECT_EQ(reservation(1).sharesBuy, 600);
+    EXPECT_EQ(historyRows(), 2);
+}
+
+TEST_F(YakuzyouMail, NoticeAttachesToTheOneReservationSentWithUnknownOutcome)
+{
+    addReservation(1, 0, 900, 0, 0, 0, 90);
+    addReservation(2, 0, 900, 0, 0, 0, 90, QStringLiteral("6758")); // another stock: not a candidate
+    putMail(QStringLiteral("n1"), noticeMail(NoticeFields(), QStringLiteral("u@x")));
+    EXPECT_EQ(pass(), 1);
+    const Reservation r = reservation(1);
+    EXPECT_EQ(r.orderNo, 123456);
+    EXPECT_EQ(r.state, 1); // ordered, 300 of 900 bought
+    EXPECT_EQ(r.errorCode, 0);
+    EXPECT_EQ(r.sharesBuy, 300);
+    EXPECT_EQ(reservation(2).errorCode, 90);
+    EXPECT_TRUE(
+        logLines().contains(QStringLiteral("★送信結果不明の予約に約定通知を対応付けた(予約番号:1/注文番号:123456)")));
+}
+
+TEST_F(YakuzyouMail, DatabaseErrorLeavesTheFileToTheNextPass)
+{
+    addReservation(1, 1, 300, 123456);
+    putMail(QStringLiteral("n1"), noticeMail(NoticeFields(), QStringLiteral("db@x")));
+    gcnDB.executeScript(QStringLiteral("alter table ttcontracthistory rename to history_away"));
+    EXPECT_EQ(pass(), 0);
+    EXPECT_EQ(reservation(1).sharesBuy, 0); // the average update was rolled back with the rest
+    EXPECT_EQ(markedFiles(), 0);
+    const QStringList log = logLines();
+    EXPECT_TRUE(std::any_of(log.begin(), log.end(),
+                            [](const QString &line) { return line.contains(QStringLiteral("データベースエラー")); }));
+
+    gcnDB.executeScript(QStringLiteral("alter table history_away rename to ttcontracthistory"));
+    EXPECT_EQ(pass(), 1); // the mailbox is empty by now; the saved file is handled
+    EXPECT_EQ(reservation(1).sharesBuy, 300);
+    EXPECT_EQ(historyRows(), 1);
+}
+
+TEST_F(YakuzyouMail, AuthPasswordIsCapturedAndSaved)
+{
+    const QString body = QStringLiteral("認証のお知らせ\r\n\r\n「認証パスワード」\r\n　 ab12 　\r\n");
+    putMail(QStringLiteral("p"), mailWith(body, QStringLiteral("pw@x")));
+    EXPECT_EQ(pass(), 0);
+    EXPECT_EQ(POPCheckPassword, QStringLiteral("ab12"));
+    EXPECT_EQ(storedSettings().value(QStringLiteral("POPCheckPassword")), QStringLiteral("ab12"));
+    const QStringList log = logLines();
+    EXPECT_TRUE(log.contains(QStringLiteral("★認証パスワードを取得した")));
+    EXPECT_FALSE(log.join(u'\n').contains(QStringLiteral("ab12")));
+}
+
+TEST_F(YakuzyouMail, ForwardingFollowsTheSettingAndTheLastBrokerStep)
+{
+    SelEMail = 1;
+    EMail = QStringLiteral("user@example.com");
+    addReservation(1, 1, 600, 123456);
+    putMail(QStringLiteral("a"), noticeMail(NoticeFields(), QStringLiteral("f1@x")));
+    EXPECT_EQ(pass(), 1);
+    ASSERT_EQ(m_smtp.messages().size(), 1);
+    EXPECT_EQ(m_smtp.messages()[0].to, QStringList{QStringLiteral("user@example.com")});
+
+    etrError = 91; // the last broker step failed: recorded, not forwarded
+    putMail(QStringLiteral("b"), noticeMail(NoticeFields(), QStringLiteral("f2@x")));
+    EXPECT_EQ(pass(), 1);
+    EXPECT_EQ(m_smtp.messages().size(), 1);
+    EXPECT_EQ(reservation(1).sharesBuy, 600);
+}
+
+TEST_F(YakuzyouMail, OnlyTheConfiguredSenderWritesNotices)
+{
+    writeSiteFile(
+        {QStringLiteral("SenderAddress=robot@example.com"), QStringLiteral("NoticeSender=notice@broker.example")});
+    addReservation(1, 1, 900, 123456);
+    putMail(QStringLiteral("a"),
+            mailWith(noticeBody(NoticeFields()), QStringLiteral("o1@x"), QStringLiteral("Evil <evil@example.com>")));
+    putMail(QStringLiteral("b"), mailWith(noticeBody(NoticeFields()), QStringLiteral("o2@x"),
+                                          QStringLiteral("証券 <Notice@Broker.example>")));
+    EXPECT_EQ(pass(), 1);
+    EXPECT_EQ(reservation(1).sharesBuy, 300);
+}
+
+TEST_F(YakuzyouMail, MailboxFailures)
+{
+    addReservation(1, 1, 900, 123456);
+    POPPassword = QStringLiteral("wrong");
+    QString answer;
+    EXPECT_EQ(pass(&answer), 0);
+    EXPECT_TRUE(answer.contains(QLatin1String("error"))) << qPrintable(answer);
+
+    // A session cut off after the first download: that mail is handled in this pass, the
+    // rest in the next, each once.
+    POPPassword = QStringLiteral("secret");
+    NoticeFields f;
+    putMail(QStringLiteral("a"), noticeMail(f, QStringLiteral("c1@x")));
+    putMail(QStringLiteral("b"), noticeMail(f, QStringLiteral("c2@x")));
+    m_pop3.setDropAfterRetr(1);
+    EXPECT_EQ(pass(&answer), 1);
+    EXPECT_TRUE(answer.contains(QLatin1String("error")));
+    m_pop3.setDropAfterRetr(0);
+    EXPECT_EQ(pass(), 1);
+    EXPECT_TRUE(m_pop3.maildrop().isEmpty());
+    EXPECT_EQ(reservation(1).sharesBuy, 600);
+}
+
+TEST_F(YakuzyouMail, APassStartedDuringAPassReturnsAtOnce)
+{
+    m_pop3.setAnswerDelayMs(150);
+    int inner = -1;
+    QString innerAnswer = QStringLiteral("untouched");
+    QTimer::singleShot(50, [&] {
+        QLabel label;
+        inner = etrCheckYakuzyouMail(&label, innerAnswer);
+    });
+    EXPECT_EQ(pass(), 0);
+    EXPECT_EQ(inner, 0);
+    EXPECT_EQ(innerAnswer, QStringLiteral("untouched"));
+}
