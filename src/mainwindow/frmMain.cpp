@@ -443,6 +443,10 @@ void frmMain::showStartChart()
         mstrSizyouCode = msfgOrder->TextMatrix(1, 4);
         mlngYoyakuNo = qint64(text::leadingNumber(msfgOrder->TextMatrix(1, 2)));
     }
+    // The order list is the view shown after start-up; the other three wait behind it.
+    for (QFrame *view : {fraSyusi2, fraSyusi, fraChart})
+        view->hide();
+    fraOrder->show();
 }
 
 void frmMain::checkAutoStart()
