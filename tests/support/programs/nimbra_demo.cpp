@@ -74,10 +74,14 @@ int main(int argc, char **argv)
         return 1;
     }
     openWorkDatabase(gcnDB, workDatabasePath(), priceDatabasePath());
-    db::Statement known = gcnDB.prepare(QStringLiteral("select count(*) from tmbond where 銘柄コード = '1001'"));
-    if (known.step() && known.int64(0) == 0) {
-        const auto [previous, processing] = lastTwoWeekdays(sys::now().date());
-        addCandidateMarket(gcnDB, previous, processing);
+    {
+        db::Statement known = gcnDB.prepare(QStringLiteral("select count(*) from tmbond where 銘柄コード = '1001'"));
+        const bool fresh = known.step() && known.int64(0) == 0;
+        known.reset();
+        if (fresh) {
+            const auto [previous, processing] = lastTwoWeekdays(sys::now().date());
+            addCandidateMarket(gcnDB, previous, processing);
+        }
     }
     gcnDB.close();
 
