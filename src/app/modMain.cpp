@@ -59,7 +59,7 @@ std::variant<std::unique_ptr<sys::InstanceLock>, QString> takeLock(const QString
 
 std::variant<InstanceLocks, QString> checkPrevInstance()
 {
-    auto programDirectory = takeLock(sys::programFile(QStringLiteral(".") + sys::exeName() + QStringLiteral(".lock")));
+    auto programDirectory = takeLock(sys::programInstanceLockPath());
     if (const QString *refusal = std::get_if<QString>(&programDirectory))
         return *refusal;
     // Two program directories can share one settings file, and so one broker account.
@@ -128,7 +128,7 @@ RunningProgram Main()
     }
 
     writeLog(glngLogFileNo, QStringLiteral("メイン画面起動"));
-    program.mainWindow = std::make_unique<frmMain>();
+    program.mainWindow = std::make_unique<frmMain>(true);
     program.mainWindow->show();
     return program;
 }

@@ -1,6 +1,7 @@
 #include "app/modMain.h"
 #include "core/modGlobal.h"
 #include "core/modRegistry.h"
+#include "platform/ui/ModalDialog.h"
 #include "platform/sys/Failure.h"
 #include "support/LogTexts.h"
 #include "support/MessageBoxRecorder.h"
@@ -12,6 +13,7 @@
 
 #include <QAbstractButton>
 #include <QApplication>
+#include <QDialog>
 #include <QDir>
 #include <QFile>
 #include <QFileInfo>
@@ -247,9 +249,12 @@ TEST_F(StartupTest, DecliningTheTermsEndsBeforeTheDailyUpdate)
         }
     });
     answer.start(50);
+    // The window itself is shown here, and answered by its button.
+    ui::setModalHook([](QDialog &dialog) { return dialog.exec(); });
 
     const RunningProgram program = Main();
     answer.stop();
+    ui::setModalHook([](QDialog &) { return int(QDialog::Rejected); });
 
     EXPECT_TRUE(declined);
     EXPECT_FALSE(logTexts(path(QStringLiteral("Nimbra.log"))).contains(QStringLiteral("日次処理")));

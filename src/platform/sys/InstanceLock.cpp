@@ -1,5 +1,7 @@
 #include "platform/sys/InstanceLock.h"
 
+#include "platform/sys/ProgramDir.h"
+
 #include <QFileInfo>
 
 namespace sys {
@@ -19,6 +21,11 @@ InstanceLock::Result InstanceLock::acquire()
 QString InstanceLock::folder() const
 {
     return QFileInfo(m_path).absolutePath();
+}
+
+QString programInstanceLockPath()
+{
+    return programFile(QStringLiteral(".") + exeName() + QStringLiteral(".lock"));
 }
 
 } // namespace sys
