@@ -77,7 +77,9 @@ void showPicture(QLabel &imgRun, const QLabel &source)
 // mailbox was read, else the reader's error text.
 QString readNoticeMails(QLabel &lblMsg)
 {
-    const BusyGuard busy;
+    const BusyGuard busy(QStringLiteral("約定通知メールの受信"));
+    if (!busy.started())
+        return QStringLiteral("他の処理中のため約定通知メールを受信できません。");
     QString answer;
     etrCheckYakuzyouMail(&lblMsg, answer);
     return answer;
@@ -168,7 +170,9 @@ void refuseStart(RunControls &c, const QString &message)
 // line when there is nothing to buy today.
 void screenAndPrepare(RunControls &c, const QDateTime &now)
 {
-    const BusyGuard busy;
+    const BusyGuard busy(QStringLiteral("推奨銘柄の検索と注文準備"));
+    if (!busy.started())
+        return;
     QStringList codes;
     const CancelToken never;
     searchSuisyouMeigara(1, c.lblMsg, c.msfgSelect, gdtLastKabukaDate, sysBS, sysSL, sysOD, sysSizyou, codes, never);
@@ -355,7 +359,7 @@ void tmrOrder_Timer(RunControls &c)
     }
     OrderCycleOutcome outcome = OrderCycleOutcome::Skipped;
     {
-        const BusyGuard busy;
+        const BusyGuard busy(QStringLiteral("注文処理"));
         const QDateTime now = sys::now();
         saveTimeStocks(c.InetMinuteData, now, QStringLiteral("998407"), QStringLiteral("na"));
         drawTimeChart(1, QStringLiteral("998407"), QStringLiteral("na"), now, c.cht2Gra2);

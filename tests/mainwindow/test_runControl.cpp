@@ -233,7 +233,7 @@ TEST_F(RunControl, ABusyJobMakesTheTickSkipAndReArm)
 {
     startPaperRun();
     {
-        const BusyGuard busy;
+        const BusyGuard busy(QStringLiteral("株価情報の取得"));
         tmrOrder_Timer(run());
     }
     EXPECT_TRUE(logLines().contains(QStringLiteral("***他の処理中のため注文処理をとばす")));

@@ -68,9 +68,9 @@ int main(int argc, char **argv)
     qputenv("XDG_CONFIG_HOME", (dir + QStringLiteral("/config")).toUtf8());
     sys::setExeName(QStringLiteral("Nimbra"));
 
-    const QString problem = createMissingDatabases(dir, QStringLiteral("Nimbra"));
-    if (!problem.isEmpty()) {
-        std::fprintf(stderr, "%s\n", problem.toUtf8().constData());
+    const sys::Status created = createMissingDatabases(dir, QStringLiteral("Nimbra"));
+    if (!created.ok()) {
+        std::fprintf(stderr, "%s\n", created.problem().toUtf8().constData());
         return 1;
     }
     openWorkDatabase(gcnDB, workDatabasePath(), priceDatabasePath());
