@@ -29,8 +29,7 @@ bool databaseFileExists(const QString &path)
 
 std::unique_ptr<sys::InstanceLock> checkPrevInstance()
 {
-    auto lock = std::make_unique<sys::InstanceLock>(
-        sys::programFile(QStringLiteral(".") + sys::exeName() + QStringLiteral(".lock")));
+    auto lock = std::make_unique<sys::InstanceLock>(sys::programInstanceLockPath());
     return lock->acquire() ? std::move(lock) : nullptr;
 }
 
@@ -83,7 +82,7 @@ RunningProgram Main()
     }
 
     writeLog(glngLogFileNo, QStringLiteral("メイン画面起動"));
-    program.mainWindow = std::make_unique<frmMain>();
+    program.mainWindow = std::make_unique<frmMain>(true);
     program.mainWindow->show();
     return program;
 }

@@ -1,23 +1,103 @@
 #pragma once
 
+#include "mainwindow/modRun.h"
+
 #include <QMainWindow>
 
-// The main window of the program. Closing it ends the run in order.
+#include <memory>
+
+class QFrame;
+class QLabel;
+class QMenu;
+class QPrintDialog;
+class QPushButton;
+namespace browser {
+class Browser;
+class BrowserView;
+} // namespace browser
+namespace net {
+class Inet;
+}
+namespace sys {
+class InstanceLock;
+}
+namespace ui {
+class Chart2D;
+class FlexGrid;
+class Timer;
+} // namespace ui
+
+// The main window "Kestro". Every control is a child widget (or object) named as the
+// control; loading it runs the start-up checks and may start automatic running, closing it
+// ends the run in order. Closing while a broker step is in flight asks first.
 class frmMain : public QMainWindow {
     Q_OBJECT
 public:
-    explicit frmMain(QWidget *parent = nullptr);
+    // `instanceLockHeld`: start-up already holds this folder's single-instance lock; without
+    // it the window takes the lock itself when it loads.
+    explicit frmMain(bool instanceLockHeld = false, QWidget *parent = nullptr);
     ~frmMain() override;
 
     // The live main window, or nullptr before start-up shows it.
     static frmMain *instance();
 
+    // The controls automatic running works on.
+    RunControls &runControls() { return *m_run; }
+
+    // Form-level values.
+    const QString &pageURL() const { return mstrPageURL; }
+
 protected:
     void showEvent(QShowEvent *event) override;
     void resizeEvent(QResizeEvent *event) override;
     void closeEvent(QCloseEvent *event) override;
+    void mouseMoveEvent(QMouseEvent *event) override;
+    bool eventFilter(QObject *watched, QEvent *event) override;
 
 private:
+    void buildControls();
+    void buildMenus();
     void Form_Load();
+    void Form_Unload();
+    bool checkDoubleStart();
+    void initMain();
+    bool checkDouisyo();
+    void checkIDInput();
+    void checkMailInput();
+    void initScreen();
+    void showStartChart();
+    void checkAutoStart();
+
+    // Controls, in the order of the window's design.
+    QFrame *picFrame1, *picFrame2, *picFrame3, *picChartInfo, *Picture1, *Picture2;
+    QLabel *imgRun, *imgLogo, *imgSupport, *imgSetting, *imgSyusi, *imgChart, *imgPowerOn, *imgPowerOff;
+    QLabel *lblInfo, *lblMsg, *lblSupport, *lblMaxDate, *lblDate, *lblRunStatus, *Label1;
+    QLabel *lblKounyuKanouGaku, *lblMotikabu, *lblGoukei, *lblRiekiritu, *lblNissu;
+    QLabel *lblBrandName, *lblGenzaiti, *lblZenzituHi, *lblTakaYasu, *lblBuyTanka, *lblSelTanka;
+    QFrame *linKounyu, *linRieki;
+    QLabel *lblKounyu, *lblRieki;
+    QFrame *fraSyusi2, *fraSyusi, *fraChart, *fraZyunbi, *fraNikkeiHeikin, *fraOrder, *fraChartInfo;
+    QLabel *lblSyusi2, *lblSyusi2Msg, *lblSyusi, *lblSyusiMsg, *Label9, *lblNikkei, *lblTyumon, *lblChartInfo;
+    ui::FlexGrid *msfgSelect, *msfgOrder, *msfgZisseki, *msfgZisseki2;
+    ui::Chart2D *cht2Gra, *cht2Gra2;
+    QPushButton *cmdAddBrand;
+    ui::Timer *tmrOrder, *tmrWeb;
+    browser::Browser *webOrder;
+    browser::BrowserView *webOrderView;
+    net::Inet *Inet1, *InetOrder, *InetMinuteData;
+    QPrintDialog *cmdF;
+    QMenu *mnuSettings, *mnuHosyu, *mnuSelect;
+
+    // Form-level values.
+    QString mstrPageURL;
+    int mlngChartKikan = 0;
+    QString mstrBrandCode;
+    QString mstrSizyouCode;
+    qint64 mlngYoyakuNo = 0;
+
+    std::unique_ptr<RunControls> m_run;
+    bool m_instanceLockHeld;
+    std::unique_ptr<sys::InstanceLock> m_instanceLock;
     bool m_loaded = false;
+    bool m_unloaded = false;
 };

@@ -40,18 +40,19 @@ struct etrHoyuuInfo {
 
 // Result codes of etrError.
 enum etrErrorCode : int {
-    etrErrNone = 0,              // order accepted, or balance read
-    etrErrRefused = 1,           // order refused for a reason not recognised
-    etrErrBuyingPower = 2,       // "買付余力が不足しております｡"
-    etrErrTradingUnit = 3,       // "売買単位が誤っております｡"
-    etrErrNoStock = 4,           // "該当する銘柄情報は見つかりませんでした。"
-    etrErrHoldingsShort = 5,     // "預り残高が不足しているため"
-    etrErrOutcomeUnknown = 90,   // order sent, its outcome not known: never re-send by itself
-    etrErrRetriesSpent = 91,     // a page step failed four times in this step
-    etrErrLoginRequired = 101,   // account page asks for a login
-    etrErrServiceStopped = 1001, // "サービス停止" on a page
-    etrErrPaperMode = 1002,      // paper mode: the broker is never contacted
-    etrErrNoBrokerAddress = 1003 // the site file names no usable broker address
+    etrErrNone = 0,               // order accepted, or balance read
+    etrErrRefused = 1,            // order refused for a reason not recognised
+    etrErrBuyingPower = 2,        // "買付余力が不足しております｡"
+    etrErrTradingUnit = 3,        // "売買単位が誤っております｡"
+    etrErrNoStock = 4,            // "該当する銘柄情報は見つかりませんでした。"
+    etrErrHoldingsShort = 5,      // "預り残高が不足しているため"
+    etrErrOutcomeUnknown = 90,    // order sent, its outcome not known: never re-send by itself
+    etrErrRetriesSpent = 91,      // a page step failed four times in this step
+    etrErrLoginRequired = 101,    // account page asks for a login
+    etrErrServiceStopped = 1001,  // "サービス停止" on a page
+    etrErrPaperMode = 1002,       // paper mode: the broker is never contacted
+    etrErrNoBrokerAddress = 1003, // the site file names no usable broker address
+    etrErrNoNewPage = 92          // no new page came for several web ticks: the main window ended the step
 };
 
 // Step state.

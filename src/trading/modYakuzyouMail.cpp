@@ -8,7 +8,7 @@
 #include "platform/sys/Clock.h"
 #include "platform/sys/ProgramDir.h"
 #include "platform/ui/DoEvents.h"
-#include "trading/BrokerStepState.h"
+#include "trading/modBroker.h"
 #include "trading/MailConfig.h"
 #include "trading/YakuzyouNotice.h"
 #include "trading/modSendMail.h"

@@ -6,7 +6,7 @@
 #include "platform/mail/MailRead.h"
 #include "support/LogTexts.h"
 #include "support/SettingsTestSupport.h"
-#include "trading/BrokerStepState.h"
+#include "trading/modBroker.h"
 
 #include <QDir>
 #include <QFile>

@@ -2,7 +2,7 @@
 #include "core/modGlobal.h"
 #include "platform/sys/Clock.h"
 #include "support/SettingsTestSupport.h"
-#include "trading/BrokerStepState.h"
+#include "trading/modBroker.h"
 #include "trading/MailFixture.h"
 #include "trading/modYakuzyouMail.h"
 

@@ -1,5 +1,6 @@
 #include "platform/browser/Browser.h"
 
+#include "platform/sys/Clock.h"
 #include "platform/text/PageCharset.h"
 
 #include <QMetaObject>
@@ -25,9 +26,15 @@ Browser::Browser(QObject *parent)
               this, [this, r = std::move(response)]() mutable { complete(std::move(r)); }, Qt::QueuedConnection);
       })
 {
+    // A page on its way holds the simulated clock back, as a user's page would arrive
+    // within the seconds between two ticks.
+    sys::addPendingWork(this, [this] { return busy(); });
 }
 
-Browser::~Browser() = default;
+Browser::~Browser()
+{
+    sys::removePendingWork(this);
+}
 
 Document::Navigator Browser::navigator()
 {

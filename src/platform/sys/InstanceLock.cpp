@@ -1,5 +1,7 @@
 #include "platform/sys/InstanceLock.h"
 
+#include "platform/sys/ProgramDir.h"
+
 namespace sys {
 
 InstanceLock::InstanceLock(const QString &lockPath) : m_lock(std::make_unique<QLockFile>(lockPath))
@@ -10,6 +12,11 @@ InstanceLock::InstanceLock(const QString &lockPath) : m_lock(std::make_unique<QL
 bool InstanceLock::acquire()
 {
     return m_lock->isLocked() || m_lock->tryLock(0);
+}
+
+QString programInstanceLockPath()
+{
+    return programFile(QStringLiteral(".") + exeName() + QStringLiteral(".lock"));
 }
 
 } // namespace sys

@@ -20,4 +20,7 @@ private:
     std::unique_ptr<QLockFile> m_lock;
 };
 
+// The lock file of the program directory: .<ExeName>.lock.
+QString programInstanceLockPath();
+
 } // namespace sys

@@ -1,0 +1,417 @@
+#include "mainwindow/modRun.h"
+
+#include "core/BusyGuard.h"
+#include "core/CancelToken.h"
+#include "core/SettingsRecords.h"
+#include "core/modGlobal.h"
+#include "core/modLog.h"
+#include "core/modRegistrySet.h"
+#include "marketdata/modMarket.h"
+#include "marketdata/modTimeStocks.h"
+#include "platform/browser/Browser.h"
+#include "platform/db/DbDate.h"
+#include "platform/sys/Clock.h"
+#include "platform/text/VbText.h"
+#include "platform/ui/Chart2D.h"
+#include "platform/ui/DoEvents.h"
+#include "platform/ui/FlexGrid.h"
+#include "platform/ui/MsgBox.h"
+#include "platform/ui/Timer.h"
+#include "screening/modSuisyouMeigara.h"
+#include "trading/BrokerSite.h"
+#include "trading/BrokerStep.h"
+#include "trading/modBrandGrid.h"
+#include "trading/modBroker.h"
+#include "trading/modLatestData.h"
+#include "trading/modOrderCycle.h"
+#include "trading/modOrderDue.h"
+#include "trading/modOrderGrid.h"
+#include "trading/modOrderZyunbi.h"
+#include "trading/modReservation.h"
+#include "trading/modSizing.h"
+#include "trading/modYakuzyouMail.h"
+
+#include <QAction>
+#include <QLabel>
+#include <QWidget>
+
+#include <algorithm>
+
+namespace {
+
+constexpr int kOrderTimerInterval = 60000;
+constexpr qint64 kCapitalCap = 5000000;
+const QString kStopLatchedText = QStringLiteral("停止を受け付けました。処理中の注文が終わり次第停止します。");
+
+// A stop pressed while a tick or a step was in flight, applied when it ends.
+bool stopLatched = false;
+// Web ticks of the step in flight that found no page newer than the last one seen.
+int ticksWithoutPage = 0;
+std::uint64_t lastSeenDocument = 0;
+
+void log(const QString &text)
+{
+    writeLog(glngLogFileNo, text);
+}
+
+bool paperMode()
+{
+    return sysBS.SelZituKounyu == 1;
+}
+
+bool loginAndMailboxSet()
+{
+    for (const QString *value : {&UserID, &Password, &Password2, &POP3Server, &POPUserID, &POPPassword}) {
+        if (text::trimSpaces(*value).isEmpty())
+            return false;
+    }
+    return true;
+}
+
+void showPicture(QLabel &imgRun, const QLabel &source)
+{
+    imgRun.setPixmap(source.pixmap());
+}
+
+// One pass of the execution-notice reader under the busy guard. Empty text when the
+// mailbox was read, else the reader's error text.
+QString readNoticeMails(QLabel &lblMsg)
+{
+    const BusyGuard busy;
+    QString answer;
+    etrCheckYakuzyouMail(&lblMsg, answer);
+    return answer;
+}
+
+void setMenusEnabled(RunControls &c, bool enabled)
+{
+    c.mnuSelect.setEnabled(enabled);
+    c.mnuSettings.setEnabled(enabled);
+    c.mnuHosyu.setEnabled(enabled);
+}
+
+// Ends automatic running at once: the stopped state of the run control, with nothing
+// checked first, so that a stop always stops.
+void stopRun(RunControls &c)
+{
+    QPalette palette = c.lblRunStatus.palette();
+    palette.setColor(QPalette::WindowText, QColor(0, 0, 0));
+    c.lblRunStatus.setPalette(palette);
+    c.lblRunStatus.setText(kStopped);
+    setMenusEnabled(c, true);
+    c.tmrOrder.setEnabled(false);
+    c.tmrWeb.setEnabled(false);
+    c.imgRun.setEnabled(true);
+    etrRunningMode = 0;
+    if (stopLatched && c.lblMsg.text() == kStopLatchedText)
+        c.lblMsg.clear();
+    stopLatched = false;
+    showPicture(c.imgRun, c.imgPowerOff);
+    log(QStringLiteral("運転停止"));
+}
+
+// Where a tick or a step ends while running: the order timer runs again, or the latched
+// stop takes effect in its place.
+void resumeOrStop(RunControls &c)
+{
+    if (!isRunning(c))
+        return;
+    if (stopLatched)
+        stopRun(c);
+    else
+        c.tmrOrder.setEnabled(true);
+}
+
+void startRun(RunControls &c)
+{
+    showPicture(c.imgRun, c.imgPowerOff);
+    ui::doEvents();
+    QPalette palette = c.lblRunStatus.palette();
+    palette.setColor(QPalette::WindowText, QColor(255, 0, 0));
+    c.lblRunStatus.setPalette(palette);
+    c.lblRunStatus.setText(kRunning);
+    stopLatched = false;
+    const QDateTime now = sys::now();
+    glngStartMinute = now.time().hour() * 60 + now.time().minute();
+    if (!sysBS.StartDate.isValid() || sysBS.StartDate.date() <= kZeroDate.date())
+        sysBS.StartDate = QDateTime(now.date(), QTime(0, 0));
+    setRegistryAll();
+    setMenusEnabled(c, false);
+    c.imgRun.setEnabled(false);
+    log(QStringLiteral("運転開始"));
+    if (!paperMode()) {
+        c.lblMsg.setText(QStringLiteral("残高を取得しています。"));
+        startWebOrder(c.webOrder, c.tmrWeb);
+    } else {
+        // The pseudo balance step: the cash is what the capital leaves beside the holdings;
+        // the first web tick completes it.
+        etrRunningMode = 3;
+        etrRequestMode = 2;
+        etrError = etrErrNone;
+        etrGenkinZandaka = qint64(sysBS.TousiGanpon) - getHoyuuKingaku(sysBS.StartDate);
+        c.tmrWeb.setInterval(kWebTimerInterval);
+        c.tmrWeb.setEnabled(true);
+    }
+    ui::doEvents();
+}
+
+// Refuses a start that cannot run: the message, the off picture, nothing else changed.
+void refuseStart(RunControls &c, const QString &message)
+{
+    ui::msgBox(message, ui::vbExclamation);
+    showPicture(c.imgRun, c.imgPowerOff);
+    imgRun_MouseUp(c);
+    ui::doEvents();
+}
+
+// The day's candidates and their reservations, under the busy guard; sets the information
+// line when there is nothing to buy today.
+void screenAndPrepare(RunControls &c, const QDateTime &now)
+{
+    const BusyGuard busy;
+    QStringList codes;
+    const CancelToken never;
+    searchSuisyouMeigara(1, c.lblMsg, c.msfgSelect, gdtLastKabukaDate, sysBS, sysSL, sysOD, sysSizyou, codes, never);
+    const int inserted = Select2ORderGrid(c.msfgSelect, c.msfgOrder, now);
+    const int registeredToday = getOrderCount(3, now.date());
+    c.lblInfo.setText(inserted == 0 && registeredToday == 0 ? QStringLiteral("現在、推奨銘柄はありません") : QString());
+}
+
+void dailyBlock(RunControls &c, const QDateTime &now)
+{
+    readNoticeMails(c.lblMsg);
+    getLatestData();
+    c.lblMaxDate.setText(QStringLiteral("最終データ：") + gdtLastKabukaDate.toString(QStringLiteral("yyyy/MM/dd")));
+    setBrandGridHeader(c.msfgSelect);
+    if (isTradingDay(now))
+        screenAndPrepare(c, now);
+    setOrderGrid(c.msfgOrder);
+    gdtLastDailyDate = now.date();
+    c.lblDate.setText(dateCaption(now.date()));
+    // The whole-number value of the day fraction stored here is 0: the pause after a start
+    // is lifted for the rest of the day.
+    glngStartMinute = 0;
+}
+
+bool dailyBlockDue(const QDateTime &now)
+{
+    return now.toString(QStringLiteral("yyyyMMdd")) > gdtLastDailyDate.toString(QStringLiteral("yyyyMMdd")) &&
+           now.toString(QStringLiteral("HHmm")) >= QStringLiteral("0200");
+}
+
+void writeOrderResult(const QDateTime &at)
+{
+    if (etrError == etrErrNone)
+        gcnDB.execute(
+            QStringLiteral("update ttresevation set エラーコード = ?, 処理区分 = ?, 注文番号 = ?, 更新日付 = ? "
+                           "where 予約番号 = ?"),
+            etrError, etrOrder.売買区分 == 1 ? int(kubunKaiTyumon) : int(kubunUriTyumon),
+            qint64(text::leadingNumber(etrOrderNo)), db::dateTimeText(at), etrOrder.予約番号);
+    else
+        gcnDB.execute(QStringLiteral("update ttresevation set エラーコード = ?, 更新日付 = ? where 予約番号 = ?"),
+                      etrError, db::dateTimeText(at), etrOrder.予約番号);
+}
+
+void writeBalance(RunControls &c, const QDateTime &now)
+{
+    const qint64 capital = getHoyuuKingaku(sysBS.StartDate) + etrGenkinZandaka;
+    sysBS.TousiGanpon = int(std::min(capital, kCapitalCap));
+    setRegistryAll();
+    if (isTradingDay(now))
+        screenAndPrepare(c, now);
+}
+
+QString brokerErrorMessage(int code, int requestMode)
+{
+    if (requestMode == 1 && code == etrErrOutcomeUnknown)
+        return QStringLiteral("注文の結果を確認できませんでした。証券会社のサイトで注文状況を確認してください。");
+    switch (code) {
+    case etrErrBuyingPower:
+        return QStringLiteral("買付余力が不足しています。");
+    case etrErrTradingUnit:
+        return QStringLiteral("売買単位が誤っております。");
+    case etrErrNoStock:
+        return QStringLiteral("該当する銘柄情報は見つかりませんでした。");
+    default:
+        return QStringLiteral("ログイン設定に誤りがあるか証券会社のサイトがメンテナンス中です。");
+    }
+}
+
+// Ends a step that has seen no new page for kStepWatchdogTicks web ticks.
+void watchStep(const browser::Browser &webOrder)
+{
+    if (etrRunningMode != 1 && etrRunningMode != 2) {
+        ticksWithoutPage = 0;
+        lastSeenDocument = webOrder.documentSerial();
+        return;
+    }
+    if (webOrder.documentSerial() != lastSeenDocument) {
+        lastSeenDocument = webOrder.documentSerial();
+        ticksWithoutPage = 0;
+        return;
+    }
+    if (++ticksWithoutPage >= kStepWatchdogTicks) {
+        log(QStringLiteral("★新しいページが届かないため処理を打ち切る"));
+        ticksWithoutPage = 0;
+        etrEndStep(etrErrNoNewPage);
+    }
+}
+
+} // namespace
+
+bool isRunning(const RunControls &c)
+{
+    return c.lblRunStatus.text() == kRunning;
+}
+
+QString dateCaption(const QDate &day)
+{
+    static const QString weekdays[] = {QStringLiteral("月"), QStringLiteral("火"), QStringLiteral("水"),
+                                       QStringLiteral("木"), QStringLiteral("金"), QStringLiteral("土"),
+                                       QStringLiteral("日")};
+    return day.toString(QStringLiteral("yyyy/MM/dd")) + u'(' + weekdays[day.dayOfWeek() - 1] + u')';
+}
+
+void resetRunControl()
+{
+    stopLatched = false;
+    ticksWithoutPage = 0;
+    lastSeenDocument = 0;
+}
+
+void initTimer(RunControls &c)
+{
+    c.tmrOrder.setInterval(kOrderTimerInterval);
+    c.tmrWeb.setInterval(kWebTimerInterval);
+    c.lblInfo.clear();
+    if (QWidget *nikkei = c.cht2Gra2.parentWidget())
+        nikkei->show();
+    if (QWidget *zyunbi = c.msfgSelect.parentWidget())
+        zyunbi->hide();
+}
+
+void imgRun_MouseUp(RunControls &c)
+{
+    showPicture(c.imgRun, isRunning(c) ? c.imgPowerOn : c.imgPowerOff);
+    ui::doEvents();
+}
+
+void imgRun_MouseDown(RunControls &c)
+{
+    if (isRunning(c)) {
+        showPicture(c.imgRun, c.imgPowerOff);
+        ui::doEvents();
+        if (c.tmrOrder.Enabled()) {
+            stopRun(c);
+        } else if (!stopLatched) {
+            stopLatched = true;
+            c.lblMsg.setText(kStopLatchedText);
+            log(QStringLiteral("停止要求を受付(処理中の注文の終了後に停止)"));
+        }
+        ui::doEvents();
+        return;
+    }
+    if (!paperMode()) {
+        if (!loginAndMailboxSet() || !brokerSite().ok()) {
+            refuseStart(c, QStringLiteral("システム設定を行ってください。"));
+            return;
+        }
+        const QString answer = readNoticeMails(c.lblMsg);
+        if (!answer.isEmpty()) {
+            refuseStart(c, QStringLiteral("約定メール受信設定に誤りがあります。") + QStringLiteral("\r\n") + answer);
+            return;
+        }
+    }
+    startRun(c);
+}
+
+void startWebOrder(browser::Browser &webOrder, ui::Timer &tmrWeb)
+{
+    if (!loginAndMailboxSet())
+        return;
+    etrUserID = UserID;
+    etrPassword = Password;
+    etrPassword2 = Password2;
+    log(QStringLiteral("★etrOpen開始"));
+    etrOpen(webOrder, 2);
+    log(QStringLiteral("★etrOpen終了"));
+    log(QStringLiteral("★etrLogin開始"));
+    etrLogin(webOrder);
+    log(QStringLiteral("★etrLogin終了"));
+    // A step the driver ended at once stays finished, so that the first tick completes it.
+    if (etrRunningMode != 3)
+        etrRunningMode = 1;
+    tmrWeb.setInterval(kWebTimerInterval);
+    tmrWeb.setEnabled(true);
+}
+
+void tmrOrder_Timer(RunControls &c)
+{
+    c.tmrOrder.setEnabled(false);
+    if (BusyGuard::isBusy()) {
+        log(QStringLiteral("***他の処理中のため注文処理をとばす"));
+        resumeOrStop(c);
+        return;
+    }
+    OrderCycleOutcome outcome = OrderCycleOutcome::Skipped;
+    {
+        const BusyGuard busy;
+        const QDateTime now = sys::now();
+        saveTimeStocks(c.InetMinuteData, now, QStringLiteral("998407"), QStringLiteral("na"));
+        drawTimeChart(1, QStringLiteral("998407"), QStringLiteral("na"), now, c.cht2Gra2);
+        setOrderGrid(c.msfgOrder);
+        if (dailyBlockDue(now))
+            dailyBlock(c, now);
+        ui::doEvents();
+        readNoticeMails(c.lblMsg);
+        if (isRunning(c) && !stopLatched)
+            outcome = doOrderCycle(c.lblMsg, c.webOrder);
+    }
+    if (outcome == OrderCycleOutcome::StepStarted) {
+        c.tmrWeb.setInterval(kWebTimerInterval);
+        c.tmrWeb.setEnabled(true);
+        return;
+    }
+    resumeOrStop(c);
+}
+
+bool doWebResult(RunControls &c)
+{
+    if (etrRunningMode == 1) {
+        etrAction(c.webOrder, c.mstrPageURL);
+        return false;
+    }
+    if (etrRunningMode != 3)
+        return false;
+    const QDateTime at = sys::now();
+    c.tmrWeb.setEnabled(false);
+    etrClose();
+    if (etrRequestMode != 1) {
+        c.imgRun.setEnabled(true);
+        if (etrError == etrErrNone)
+            writeBalance(c, at);
+    } else {
+        writeOrderResult(at);
+    }
+    if (etrError == etrErrNone)
+        resumeOrStop(c);
+    c.lblMsg.clear();
+    setOrderGrid(c.msfgOrder);
+    return true;
+}
+
+void tmrWeb_Timer(RunControls &c)
+{
+    watchStep(c.webOrder);
+    const int requestMode = etrRequestMode;
+    if (!doWebResult(c) || etrError < 1) {
+        imgRun_MouseUp(c);
+        return;
+    }
+    // A broker error stops the run whatever the settings or the mailbox say.
+    const int code = etrError;
+    log(QStringLiteral("★証券会社エラーのため運転停止(エラーコード:") + QString::number(code) + u')');
+    stopRun(c);
+    imgRun_MouseUp(c);
+    ui::msgBox(brokerErrorMessage(code, requestMode) + u'(' + QString::number(code) + u')', ui::vbExclamation);
+}

@@ -1,3 +1,0 @@
-#include "trading/BrokerStepState.h"
-
-int etrError = 0;

@@ -1,0 +1,320 @@
+// Run control and the two timers: the run button, the balance step, stops between and
+// during steps, broker errors at the end of a step, the step watchdog and the pictures.
+#include "MainWindowFixture.h"
+
+#include "core/BusyGuard.h"
+#include "core/SettingsRecords.h"
+#include "core/modGlobal.h"
+#include "platform/browser/Browser.h"
+#include "platform/db/Connection.h"
+#include "platform/sys/Clock.h"
+#include "platform/ui/Timer.h"
+#include "support/FakeBrokerSite.h"
+#include "support/FakePop3Server.h"
+#include "support/MessageBoxRecorder.h"
+#include "trading/modBroker.h"
+#include "trading/modOrderDue.h"
+
+#include <QCoreApplication>
+#include <QDir>
+#include <QElapsedTimer>
+#include <QMouseEvent>
+#include <QPixmap>
+
+namespace {
+
+class RunControl : public MainWindowFixture {
+protected:
+    void SetUp() override
+    {
+        MainWindowFixture::SetUp();
+        sys::setNow(QDateTime(QDate(2026, 12, 10), QTime(10, 0))); // a Thursday, a trading day
+        sysBS.TousiGanpon = 1000000;
+    }
+
+    void startPaperRun()
+    {
+        sysBS.SelZituKounyu = 1;
+        imgRun_MouseDown(run());
+        tmrWeb_Timer(run()); // the first web tick completes the pseudo balance step
+    }
+
+    // The state as the table of the run control names it.
+    struct State {
+        QString label;
+        bool menus;
+        bool button;
+        bool orderTimer;
+        bool webTimer;
+    };
+    State state()
+    {
+        return {label("lblRunStatus").text(), menuEnabled("mnuSettings"), label("imgRun").isEnabled(),
+                timer("tmrOrder").Enabled(), timer("tmrWeb").Enabled()};
+    }
+    void expectState(const State &expected, const char *where)
+    {
+        const State now = state();
+        EXPECT_EQ(now.label, expected.label) << where;
+        EXPECT_EQ(now.menus, expected.menus) << where;
+        EXPECT_EQ(menuEnabled("mnuSelect"), expected.menus) << where;
+        EXPECT_EQ(menuEnabled("mnuHosyu"), expected.menus) << where;
+        EXPECT_EQ(now.button, expected.button) << where;
+        EXPECT_EQ(now.orderTimer, expected.orderTimer) << where;
+        EXPECT_EQ(now.webTimer, expected.webTimer) << where;
+    }
+
+    // An order step in flight, as the order cycle leaves it.
+    void orderStepInFlight(qint64 reservation)
+    {
+        timer("tmrOrder").setEnabled(false);
+        timer("tmrWeb").setEnabled(true);
+        etrRequestMode = 1;
+        etrRunningMode = 1;
+        etrError = 0;
+        etrOrderSent = false;
+        etrOrder = etrOrderInfo{};
+        etrOrder.予約番号 = int(reservation);
+        etrOrder.売買区分 = 1;
+    }
+    // The driver ended the step with `code` (and, for an accepted order, its number).
+    void stepEnds(int code, const QString &orderNo = {})
+    {
+        etrError = code;
+        etrOrderNo = orderNo;
+        etrRunningMode = 3;
+        tmrWeb_Timer(run());
+    }
+    void addReservation(qint64 number)
+    {
+        gcnDB.execute(
+            QStringLiteral(
+                "insert into ttresevation (予約番号, 銘柄コード, 市場コード, 処理区分, エラーコード, 更新日付) "
+                "values (?, '7203', 't1', 0, 0, '2026-12-09 10:00:00')"),
+            number);
+    }
+    QVariant reservation(qint64 number, const QString &column)
+    {
+        db::Statement st =
+            gcnDB.prepare(QStringLiteral("select ") + column + QStringLiteral(" from ttresevation where 予約番号 = ?"));
+        st.bind(1, number);
+        return st.step() ? QVariant(st.text(0)) : QVariant();
+    }
+
+    const State stopped{kStopped, true, true, false, false};
+    const State starting{kRunning, false, false, false, true};
+    const State between{kRunning, false, true, true, false};
+    const State inStep{kRunning, false, true, false, true};
+};
+
+TEST_F(RunControl, PaperStartNeedsNoLoginAndNeverOpensTheBroker)
+{
+    sysBS.SelZituKounyu = 1;
+    imgRun_MouseDown(run());
+    expectState(starting, "after the press");
+    EXPECT_EQ(etrRunningMode, 3);
+    EXPECT_EQ(etrRequestMode, 2);
+    EXPECT_EQ(label("lblRunStatus").palette().color(QPalette::WindowText), QColor(255, 0, 0));
+    EXPECT_EQ(sysBS.StartDate, QDateTime(QDate(2026, 12, 10), QTime(0, 0))) << "an unset start date becomes today";
+    EXPECT_EQ(glngStartMinute, 600);
+
+    tmrWeb_Timer(run());
+    expectState(between, "after the pseudo step");
+    EXPECT_EQ(sysBS.TousiGanpon, 1000000);
+    EXPECT_TRUE(messages().isEmpty()) << messages().join(u'|').toStdString();
+}
+
+TEST_F(RunControl, RealStartIsRefusedWithoutEverySettingOrTheBrokerAddress)
+{
+    struct Case {
+        const char *name;
+        bool login;
+        bool brokerEntry;
+        QString expected;
+    };
+    FakeBrokerSite broker;
+    broker.start();
+    const QString refused = QStringLiteral("システム設定を行ってください。");
+    for (const Case &c : {Case{"no login", false, true, refused}, Case{"no broker entry", true, false, refused}}) {
+        MessageBoxRecorder::instance().reset();
+        for (QString *value : {&UserID, &Password, &Password2, &POP3Server, &POPUserID, &POPPassword})
+            value->clear();
+        if (c.login)
+            setLogin(QStringLiteral("127.0.0.1:1"));
+        writeSiteFile(c.brokerEntry ? broker.hostsLines() : QStringLiteral("Other=http://127.0.0.1:1/"));
+        imgRun_MouseDown(run());
+        expectState(stopped, c.name);
+        EXPECT_EQ(messages(), QStringList{c.expected}) << c.name;
+    }
+    EXPECT_TRUE(broker.requests().isEmpty());
+}
+
+TEST_F(RunControl, RealStartWithABrokenMailboxIsRefusedWithTheReadersText)
+{
+    FakeBrokerSite broker;
+    broker.start();
+    writeSiteFile(broker.hostsLines());
+    setLogin(QStringLiteral("127.0.0.1:1")); // nothing listens there
+    imgRun_MouseDown(run());
+    expectState(stopped, "broken mailbox");
+    ASSERT_EQ(messages().size(), 1);
+    EXPECT_TRUE(messages()[0].startsWith(QStringLiteral("約定メール受信設定に誤りがあります。\r\n")))
+        << messages()[0].toStdString();
+    EXPECT_GT(messages()[0].size(), QStringLiteral("約定メール受信設定に誤りがあります。\r\n").size());
+}
+
+TEST_F(RunControl, RealStartReadsTheBalanceFromTheBroker)
+{
+    FakeBrokerSite broker;
+    FakeBrokerSite::Behaviour site;
+    site.cash = QStringLiteral("2,500,000");
+    site.holdings = {};
+    broker.setBehaviour(site);
+    broker.start();
+    writeSiteFile(broker.hostsLines());
+    QTemporaryDir maildrop;
+    FakePop3Server pop3(maildrop.path(), QStringLiteral("mailuser"), QStringLiteral("mailpass"));
+    pop3.start();
+    setLogin(pop3.address());
+
+    imgRun_MouseDown(run());
+    expectState(starting, "balance step");
+    EXPECT_EQ(label("lblMsg").text(), QStringLiteral("残高を取得しています。"));
+    QElapsedTimer waited;
+    waited.start();
+    while (state().label == kRunning && !state().orderTimer && waited.elapsed() < 20000) {
+        QCoreApplication::processEvents(QEventLoop::AllEvents, 50);
+        if (!run().webOrder.busy())
+            tmrWeb_Timer(run());
+    }
+    expectState(between, "after the balance read");
+    EXPECT_EQ(sysBS.TousiGanpon, 2500000);
+    EXPECT_TRUE(messages().isEmpty()) << messages().join(u'|').toStdString();
+}
+
+TEST_F(RunControl, StopBetweenStepsStopsAtOnce)
+{
+    startPaperRun();
+    expectState(between, "running");
+    imgRun_MouseDown(run());
+    expectState(stopped, "after stop");
+    EXPECT_EQ(label("lblRunStatus").palette().color(QPalette::WindowText), QColor(0, 0, 0));
+    EXPECT_EQ(etrRunningMode, 0);
+}
+
+TEST_F(RunControl, StopDuringAStepIsLatchedAndAppliedWhenTheStepEnds)
+{
+    addReservation(7);
+    startPaperRun();
+    orderStepInFlight(7);
+    imgRun_MouseDown(run());
+    expectState(inStep, "stop pressed during the step");
+    EXPECT_EQ(label("lblMsg").text(), QStringLiteral("停止を受け付けました。処理中の注文が終わり次第停止します。"));
+
+    stepEnds(0, QStringLiteral("100001"));
+    expectState(stopped, "after the step");
+    EXPECT_EQ(reservation(7, QStringLiteral("処理区分")).toInt(), 1) << "the step's result is written first";
+    EXPECT_EQ(reservation(7, QStringLiteral("注文番号")).toLongLong(), 100001);
+    EXPECT_TRUE(messages().isEmpty());
+}
+
+TEST_F(RunControl, StopDuringAnOrderTickIsAppliedInPlaceOfReArming)
+{
+    startPaperRun();
+    // A tick in flight: it switched its timer off; a press that arrives in its pauses.
+    timer("tmrOrder").setEnabled(false);
+    imgRun_MouseDown(run());
+    expectState({kRunning, false, true, false, false}, "pressed during the tick");
+    tmrOrder_Timer(run()); // the tick's end
+    expectState(stopped, "after the tick");
+}
+
+TEST_F(RunControl, ABusyJobMakesTheTickSkipAndReArm)
+{
+    startPaperRun();
+    {
+        const BusyGuard busy;
+        tmrOrder_Timer(run());
+    }
+    EXPECT_TRUE(logLines().contains(QStringLiteral("***他の処理中のため注文処理をとばす")));
+    expectState(between, "after the skipped tick");
+}
+
+TEST_F(RunControl, ABrokerErrorStopsTheRunWithItsMessageEvenWithABrokenMailbox)
+{
+    struct Case {
+        int code;
+        QString message;
+        int storedCode;
+    };
+    const Case cases[] = {
+        {2, QStringLiteral("買付余力が不足しています。(2)"), 2},
+        {3, QStringLiteral("売買単位が誤っております。(3)"), 3},
+        {4, QStringLiteral("該当する銘柄情報は見つかりませんでした。(4)"), 4},
+        {91, QStringLiteral("ログイン設定に誤りがあるか証券会社のサイトがメンテナンス中です。(91)"), 91},
+        {90, QStringLiteral("注文の結果を確認できませんでした。証券会社のサイトで注文状況を確認してください。(90)"),
+         90},
+    };
+    addReservation(7);
+    for (const Case &c : cases) {
+        startPaperRun();
+        sysBS.SelZituKounyu = 0;
+        setLogin(QStringLiteral("127.0.0.1:1")); // a mailbox that cannot be reached
+        MessageBoxRecorder::instance().reset();
+        orderStepInFlight(7);
+        stepEnds(c.code);
+        expectState(stopped, c.message.toUtf8().constData());
+        EXPECT_EQ(etrRunningMode, 0);
+        EXPECT_EQ(messages(), QStringList{c.message});
+        EXPECT_EQ(reservation(7, QStringLiteral("エラーコード")).toInt(), c.storedCode);
+        EXPECT_EQ(reservation(7, QStringLiteral("処理区分")).toInt(), 0) << "a refused order keeps its state";
+        EXPECT_EQ(reservation(7, QStringLiteral("更新日付")).toString(), QStringLiteral("2026-12-10 10:00:00"));
+        sysBS.SelZituKounyu = 1;
+    }
+}
+
+TEST_F(RunControl, AStepWithoutANewPageForSixTicksEndsWithItsOwnCode)
+{
+    FakeBrokerSite broker;
+    broker.start();
+    writeSiteFile(broker.hostsLines());
+    addReservation(7);
+    startPaperRun();
+    sysBS.SelZituKounyu = 0;
+    orderStepInFlight(7);
+    etrOrderSent = true; // the order form went out: the outcome is unknown, never 92 alone
+    etrActionMode = 11;
+    int ticks = 0;
+    while (timer("tmrWeb").Enabled() && ticks < 20) {
+        ++ticks;
+        // The driver finds no page to act on; the watchdog counts the ticks.
+        tmrWeb_Timer(run());
+    }
+    EXPECT_LE(ticks, kStepWatchdogTicks + 1);
+    expectState(stopped, "after the watchdog");
+    EXPECT_EQ(reservation(7, QStringLiteral("エラーコード")).toInt(), 90);
+}
+
+TEST_F(RunControl, PicturesFollowTheRunState)
+{
+    QPixmap on(8, 8), off(8, 8);
+    on.fill(Qt::red);
+    off.fill(Qt::blue);
+    label("imgPowerOn").setPixmap(on);
+    label("imgPowerOff").setPixmap(off);
+    const auto shows = [&](const QPixmap &expected) {
+        return label("imgRun").pixmap().toImage() == expected.toImage();
+    };
+    for (const char *area : {"frmMainClient", "fraChart", "fraSyusi", "fraSyusi2", "imgRun"}) {
+        label("lblRunStatus").setText(kStopped);
+        QMouseEvent move(QEvent::MouseMove, QPointF(1, 1), QPointF(1, 1), Qt::NoButton, Qt::NoButton, Qt::NoModifier);
+        QWidget &widget = control<QWidget>(area);
+        QCoreApplication::sendEvent(&widget, &move);
+        EXPECT_TRUE(shows(off)) << area;
+        label("lblRunStatus").setText(kRunning);
+        QCoreApplication::sendEvent(&widget, &move);
+        EXPECT_TRUE(shows(on)) << area;
+    }
+}
+
+} // namespace
