@@ -32,6 +32,11 @@ int storedState(qint64 number)
 
 } // namespace
 
+void logChartDrawing(const QString &code, const QString &market)
+{
+    writeLog(glngLogFileNo, QStringLiteral("チャート描画: ") + code + QStringLiteral(":") + market);
+}
+
 StockSelection selectedStock(const ui::FlexGrid &grid, int codeColumn, int marketColumn, int numberColumn)
 {
     StockSelection s;

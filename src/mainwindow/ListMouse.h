@@ -15,6 +15,10 @@ class FlexGrid;
 // What the presses on the four lists do, apart from drawing: which row's stock is
 // selected, which popup items the order list offers, and the action cell of the order list.
 
+// Logs the price chart of a selected stock ("チャート描画: " + code + ":" + market); the
+// chart itself is drawn by the chart module.
+void logChartDrawing(const QString &code, const QString &market);
+
 // The stock of a list's current row.
 struct StockSelection {
     QString code;
