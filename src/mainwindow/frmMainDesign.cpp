@@ -101,6 +101,8 @@ void frmMain::initDesign()
         place(view, 60, 0, 5055, 4215);
     place(msfgZisseki2, 120, 600, 4815, 3015);
     place(msfgZisseki, 120, 600, 4815, 3015);
+    place(lblSyusi2Msg, 120, 3720, 4815, 255);
+    place(lblSyusiMsg, 120, 3720, 4815, 255);
     place(fraNikkeiHeikin, 60, 840, 4935, 2415);
     place(cht2Gra2, 60, 360, 4815, 1995);
     place(fraZyunbi, 120, 1800, 4875, 2235);
@@ -109,6 +111,21 @@ void frmMain::initDesign()
     place(msfgOrder, 60, 420, 4935, 3675);
     // The info panel lies over the upper edge of the main area.
     picFrame3->raise();
+    // Captions beside the pictures of the top bar and the lines of the info panel.
+    place(lblSupport, 6120, 810, 1600, 255);
+    place(lblMaxDate, 8040, 360, 3000, 255);
+    place(lblDate, 8040, 660, 3000, 255);
+    place(lblRunStatus, 8040, 960, 3000, 375);
+    place(lblBrandName, 120, 60, 3700, 255);
+    place(lblGenzaiti, 3900, 60, 3650, 255);
+    place(lblZenzituHi, 120, 360, 3700, 255);
+    place(lblTakaYasu, 3900, 360, 3650, 255);
+    place(lblBuyTanka, 120, 660, 1500, 255);
+    place(linKounyu, 1680, 780, 420, 15);
+    place(lblKounyu, 2160, 660, 1600, 255);
+    place(lblSelTanka, 3900, 660, 1500, 255);
+    place(linRieki, 5460, 780, 420, 15);
+    place(lblRieki, 5940, 660, 1600, 255);
 
     // Colours, from the top bar down to the results views.
     setBackColour(*picFrame1, kSilver);
@@ -153,8 +170,12 @@ void frmMain::initDesign()
 
     // Fonts: fixed pitch for the lists and header titles, proportional for the top bar.
     const QString gothic = QStringLiteral("ＭＳ ゴシック");
-    for (QWidget *grid : {msfgSelect, msfgOrder, msfgZisseki, msfgZisseki2})
+    for (QWidget *grid : {msfgSelect, msfgOrder, msfgZisseki, msfgZisseki2}) {
         setFontFamily(grid, gothic);
+        QFont font = grid->font();
+        font.setPointSize(9); // the state texts fit their 800-twip column
+        grid->setFont(font);
+    }
     for (int i = 0; i < 5; ++i) {
         if (auto *title = findChild<QLabel *>(QStringLiteral("lblTitle_") + QString::number(i)))
             setFontFamily(title, gothic);
