@@ -6,6 +6,7 @@
 #include "marketdata/modTimeStocks.h"
 #include "platform/sys/Clock.h"
 #include "platform/text/Format.h"
+#include "platform/text/VbText.h"
 #include "trading/modSizing.h"
 
 #include <QLabel>
@@ -107,7 +108,8 @@ void showChartInfo(const ChartInfoPanel &panel, net::Inet &quotes, int mode, con
     getKabukaInfo(code, market, gdtLastKabukaDate, day);
     double high = day.high;
     double low = day.low;
-    const GenzaitiQuote quote = getGenzaiti(quotes, code, market);
+    // A row without a stock (an empty last row, a profit row) asks the quote site nothing.
+    const GenzaitiQuote quote = text::trimSpaces(code).isEmpty() ? GenzaitiQuote{} : getGenzaiti(quotes, code, market);
     if (quote.high > 0)
         high = quote.high;
     if (quote.low > 0)

@@ -192,4 +192,45 @@ TEST_F(MainWindowLists, ManualEntryKeyOnlyStoppedAndWithoutShift)
     EXPECT_EQ(dialogsShown.size(), 1);
 }
 
+TEST_F(MainWindowLists, SettingsWindowsOpenOnTheLiveSet)
+{
+    load();
+    const struct {
+        const char *item;
+        const char *window;
+        int selector;
+    } cases[] = {
+        {"mnuConfOrder", "frmOrder", 1},
+        {"mnuConfLogin", "frmConfID", 1},
+        {"mnuConfPOP", "frmConfPOP", 1},
+        {"mnuEMail", "frmConfMailInfo", 2},
+        {"mnuYakuzyouSet", "frmSetYakuzyouData", 2},
+    };
+    for (const auto &c : cases) {
+        glngSetteiMode = 2; // as the simulation window leaves it
+        dialogsShown.clear();
+        control<QAction>(c.item).trigger();
+        EXPECT_EQ(dialogsShown, QStringList{QString::fromLatin1(c.window)}) << c.item;
+        EXPECT_EQ(glngSetteiMode, c.selector) << c.item;
+    }
+    glngSetteiMode = 1;
+}
+
+TEST_F(MainWindowLists, LeftPressOnTheEmptyCandidateRowShowsNoStock)
+{
+    load();
+    auto &candidates = control<ui::FlexGrid>("msfgSelect");
+    candidates.show();
+    control<QFrame>("fraZyunbi").show();
+    control<QFrame>("fraNikkeiHeikin").hide();
+    press(label("imgSyusi")); // from the order view to the results ...
+    press(label("imgSyusi"));
+    press(label("imgSyusi")); // ... and on to the chart view that holds the candidates
+    ASSERT_EQ(candidates.Rows(), 2);
+    pressRow(candidates, 1, 2, Qt::LeftButton);
+    EXPECT_EQ(label("lblGenzaiti").text(), QStringLiteral("現在値 0 (00:00)　+0%"));
+    EXPECT_EQ(label("lblZenzituHi").text(), QString());
+    EXPECT_TRUE(control<QFrame>("fraChartInfo").isHidden());
+}
+
 } // namespace
