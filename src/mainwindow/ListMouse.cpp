@@ -18,16 +18,13 @@ namespace {
 
 constexpr int kActionColumn = 8;
 
-// The state of a reservation as stored now; -1 when it no longer exists.
-int storedState(qint64 number)
+// True while the reservation is a held position not yet marked for settling.
+bool stillSettleable(qint64 number)
 {
     db::Statement st =
         gcnDB.prepare(QStringLiteral("select 処理区分, 手動注文区分 from ttresevation where 予約番号 = ?"));
     st.bind(1, number);
-    if (!st.step())
-        return -1;
-    // A position already marked for settling is not one to mark again.
-    return st.int64(1) != 0 ? -1 : int(st.int64(0));
+    return st.step() && st.int64(0) == kubunKaiYakuzyou && st.int64(1) == 0;
 }
 
 } // namespace
@@ -100,7 +97,7 @@ bool requestSettle(QWidget *parent, const QString &runStatusCaption, const Stock
         return false;
     // Timers run while the dialog is open: the position may have been sold or marked
     // meanwhile, and a second sale must not be asked for.
-    if (storedState(stock.reservationNo) != kubunKaiYakuzyou) {
+    if (!stillSettleable(stock.reservationNo)) {
         writeLog(glngLogFileNo, QStringLiteral("決済要求を取りやめました(予約の状態が変わりました): 予約番号 ") +
                                     QString::number(stock.reservationNo));
         return false;

@@ -55,9 +55,12 @@ void cancelReservation(ui::FlexGrid &orders)
     const QString question =
         stockText(orders, kOrderStockColumn) + QStringLiteral("の予約を取り消します。よろしいですか?\r\n"
                                                               "(※．注文中の予約の結果は反映されません。)");
+    // The number is read before the question: a rebuild while the box is open (the timers
+    // run) must not turn the answer onto another row.
+    const qint64 number = qint64(text::leadingNumber(orders.TextMatrix(orders.Row(), kOrderNumberColumn)));
     if (!confirmed(question))
         return;
-    deleteReservation(qint64(text::leadingNumber(orders.TextMatrix(orders.Row(), kOrderNumberColumn))));
+    deleteReservation(number);
     setOrderGrid(orders);
 }
 
@@ -68,8 +71,7 @@ void deleteReservationHistory(const ui::FlexGrid &source, HistoryColumns columns
         return;
     const QString question = QStringLiteral("銘柄:") + stockText(source, columns.stock) +
                              QStringLiteral("の情報をすべて取り消します。よろしいですか?\r\n");
-    // The number is read before the question: a rebuild while the box is open must not
-    // turn the answer onto another row.
+    // Likewise read before the question.
     const qint64 number = qint64(text::leadingNumber(source.TextMatrix(source.Row(), columns.number)));
     if (!confirmed(question))
         return;
