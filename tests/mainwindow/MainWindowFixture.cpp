@@ -37,7 +37,7 @@ void MainWindowFixture::SetUp()
 void MainWindowFixture::TearDown()
 {
     m_window.reset();
-    ui::setModalHook({});
+    ui::setModalHook([](QDialog &) { return int(QDialog::Rejected); });
     ProgramDirFixture::TearDown();
 }
 

@@ -1,9 +1,11 @@
 // The main of every test executable: a real QApplication on the offscreen platform, the
-// program's look, and message boxes that never block.
+// program's look, and message boxes and the main window's dialogs that never block.
 #include "platform/ui/AppLook.h"
+#include "platform/ui/ModalDialog.h"
 #include "support/MessageBoxRecorder.h"
 
 #include <QApplication>
+#include <QDialog>
 
 #include <gtest/gtest.h>
 
@@ -14,5 +16,7 @@ int main(int argc, char **argv)
     ui::setupApplicationLook();
     ::testing::InitGoogleTest(&argc, argv);
     MessageBoxRecorder::installDefault();
+    // A dialog the main window opens at load is closed at once, as if without input.
+    ui::setModalHook([](QDialog &) { return int(QDialog::Rejected); });
     return RUN_ALL_TESTS();
 }

@@ -1,0 +1,115 @@
+// A whole trading day on the simulated clock against the loopback broker, mailbox and mail
+// server: start-up, automatic start, balance step, screening and preparation, a buy, its
+// notice, a profit-taking sell and its notice.
+#include "MainWindowFixture.h"
+
+#include "core/SettingsRecords.h"
+#include "core/modGlobal.h"
+#include "platform/db/Connection.h"
+#include "platform/sys/Clock.h"
+#include "screening/ScreeningRandom.h"
+#include "support/FakeBrokerSite.h"
+#include "support/FakePop3Server.h"
+#include "support/FakeSmtpServer.h"
+#include "support/MessageBoxRecorder.h"
+
+#include <QTemporaryDir>
+
+namespace {
+
+QDateTime japan(const QDate &day, const QTime &time)
+{
+    return QDateTime(day, time, sys::japanZone());
+}
+
+class TradingDay : public MainWindowFixture {
+protected:
+    void SetUp() override
+    {
+        MainWindowFixture::SetUp();
+        ScreeningRandom::setFixed(ScreeningKeys{1, 1});
+        broker.setMailDirectory(maildrop.path());
+        broker.start();
+        pop3.start();
+        smtp.start();
+        writeSiteFile(broker.hostsLines() + QStringLiteral("\nSmtp=") + smtp.url() +
+                      QStringLiteral("\n[Mail]\nSenderAddress=nimbra@example.com\nSupportAddress=support@example.com"));
+        setLogin(pop3.address());
+        SelEMail = 1;
+        EMail = QStringLiteral("user@example.com");
+        sysBS.TousiGanpon = 1000000;
+        sysBS.KounyuTensu = 1;
+        sysSizyou.SLSizyouT1 = 1;
+        sysOD.ODRiekiAutoType = 1; // automatic profit taking
+        // The reference stock and one stock that passes the screening, on the processing day
+        // and the data day before it.
+        gcnDB.execute(QStringLiteral("insert into tmbond (銘柄コード, 市場コード, 会社名, 単元株数) values "
+                                     "('7203', 't1', 'トヨタ自動車', 100), ('1001', 't1', 'テスト工業株式会社', 100)"));
+        for (const QString &code : {QStringLiteral("7203"), QStringLiteral("1001")})
+            for (const QDate &day : {QDate(2026, 12, 8), QDate(2026, 12, 9)})
+                gcnDB.execute(
+                    QStringLiteral("insert into ttstocks (銘柄コード, 市場コード, 日付, 終値, 調整終値, 出来高, "
+                                   "分割区分, 短期SMA, 中期SMA, 長期SMA, VRA, VRB) "
+                                   "values (?, 't1', ?, 930, 930, 100000, 0, 1000, 1200, 1000, 50, 20)"),
+                    code, day);
+        gdtLastKabukaDate = QDate(2026, 12, 9);
+    }
+    void TearDown() override
+    {
+        ScreeningRandom::setFixed(std::nullopt);
+        MainWindowFixture::TearDown();
+    }
+
+    int count(const QString &sql)
+    {
+        db::Statement st = gcnDB.prepare(sql);
+        return st.step() ? int(st.int64(0)) : -1;
+    }
+
+    QTemporaryDir maildrop;
+    FakeBrokerSite broker;
+    FakePop3Server pop3{maildrop.path(), QStringLiteral("mailuser"), QStringLiteral("mailpass")};
+    FakeSmtpServer smtp;
+};
+
+TEST_F(TradingDay, BuysTheDaysCandidateAndSellsItAtTheProfitTarget)
+{
+    FakeBrokerSite::Behaviour site;
+    site.cash = QStringLiteral("1,000,000");
+    site.holdings = {};
+    site.fillPrice = 500; // far below the close: the profit target is reached at once
+    broker.setBehaviour(site);
+
+    sys::SimulatedClock clock(japan(QDate(2026, 12, 10), QTime(8, 25)));
+    window().show();
+    clock.runUntil(japan(QDate(2026, 12, 10), QTime(15, 0)));
+
+    const QStringList lines = logLines();
+    const QList<FakeBrokerSite::Order> orders = broker.orders();
+    ASSERT_EQ(orders.size(), 2) << lines.join(u'\n').toStdString();
+    EXPECT_EQ(count(QStringLiteral("select count(*) from ttcontracthistory")), 2);
+    EXPECT_EQ(count(QStringLiteral("select 処理区分 from ttresevation where 銘柄コード = '1001'")), 9);
+    EXPECT_GE(smtp.messages().size(), 2) << "both notices forwarded";
+    EXPECT_EQ(label("lblRunStatus").text(), kRunning);
+    EXPECT_TRUE(messages().isEmpty()) << messages().join(u'|').toStdString();
+}
+
+} // namespace
+
+namespace {
+
+TEST_F(TradingDay, APaperDayNeverReachesTheBroker)
+{
+    sysBS.SelZituKounyu = 1;
+    sys::SimulatedClock clock(japan(QDate(2026, 12, 10), QTime(8, 25)));
+    window().show();
+    clock.runUntil(japan(QDate(2026, 12, 10), QTime(10, 0)));
+
+    EXPECT_EQ(label("lblRunStatus").text(), kRunning);
+    EXPECT_TRUE(broker.requests().isEmpty()) << broker.requests().join(u'\n').toStdString();
+    EXPECT_EQ(count(QStringLiteral("select count(*) from ttresevation where 銘柄コード = '1001'")), 1)
+        << "the day's candidate is prepared all the same";
+    EXPECT_TRUE(messages().isEmpty()) << messages().join(u'|').toStdString();
+}
+
+} // namespace
