@@ -1,5 +1,7 @@
 #include "mainwindow/Header.h"
 
+#include "mainwindow/Design.h"
+
 #include "core/SettingsRecords.h"
 #include "core/modGlobal.h"
 #include "core/modLookup.h"
@@ -10,7 +12,6 @@
 #include "trading/modSizing.h"
 
 #include <QLabel>
-#include <QPalette>
 
 #include <cmath>
 
@@ -21,13 +22,6 @@ const QString kIdeographicSpace = QStringLiteral("\u3000");
 QString yen(qint64 amount)
 {
     return text::formatThousands(double(amount)) + QStringLiteral("円");
-}
-
-void setForeColour(QLabel *label, const QColor &colour)
-{
-    QPalette palette = label->palette();
-    palette.setColor(QPalette::WindowText, colour);
-    label->setPalette(palette);
 }
 
 // "前日比 +12　1.23%" for a rise (yellow), "前日比 -12　-1.23%" or a 0 change (red);
@@ -43,10 +37,10 @@ void showChange(QLabel *label, double price, double previousClose)
     const QString figures =
         text::formatThousands(change) + kIdeographicSpace + text::formatThousands2(percent) + QStringLiteral("%");
     if (change > 0) {
-        setForeColour(label, QColor(255, 255, 0));
+        setForeColour(*label, 0x00FFFF); // yellow
         label->setText(QStringLiteral("前日比 +") + figures);
     } else {
-        setForeColour(label, QColor(255, 0, 0));
+        setForeColour(*label, 0x0000FF); // red
         label->setText(QStringLiteral("前日比 ") + figures);
     }
 }
