@@ -3,6 +3,8 @@
 #include "mainwindow/Header.h"
 #include "platform/net/Inet.h"
 #include "platform/sys/Clock.h"
+#include "platform/text/Format.h"
+#include "support/FakeQuoteSite.h"
 #include "trading/TradingFixture.h"
 
 #include <QLabel>
@@ -120,6 +122,49 @@ TEST_F(ChartInfoTest, FailedQuoteAndStalePrices)
     for (const QWidget *mark : {static_cast<QWidget *>(&linKounyu), static_cast<QWidget *>(&linRieki),
                                 static_cast<QWidget *>(&kounyu), static_cast<QWidget *>(&rieki)})
         EXPECT_TRUE(mark->isHidden());
+}
+
+class LiveQuoteTest : public TradingFixture {};
+
+TEST_F(LiveQuoteTest, ChangeLineByRiseEqualAndFall)
+{
+    sys::setNow(QDateTime(QDate(2026, 12, 10), QTime(10, 30)));
+    FakeQuoteSite site;
+    site.start();
+    site.writeSiteFile(dir());
+    const FakeStock &stock = site.market().stocks().front();
+    const double price = site.market().quote(stock.code, stock.market, sys::now(), false).price;
+    ASSERT_GT(price, 20);
+    gdtLastKabukaDate = QDate(2026, 12, 9);
+    addBond(stock.code, stock.market, QStringLiteral("ABC"));
+    QLabel brandName, genzaiti, zenzituHi, takaYasu, buyTanka, selTanka, kounyu, rieki;
+    QWidget linKounyu, linRieki;
+    const ChartInfoPanel panel{&brandName, &genzaiti, &zenzituHi, &takaYasu,  &buyTanka,
+                               &selTanka,  &kounyu,   &rieki,     &linKounyu, &linRieki};
+    net::Inet quotes;
+    const struct {
+        double close;
+        QString sign;
+        QColor colour;
+    } cases[] = {
+        {price - 10, QStringLiteral("+"), QColor(255, 255, 0)},
+        {price, QString(), QColor(255, 0, 0)},
+        {price + 10, QString(), QColor(255, 0, 0)},
+    };
+    for (const auto &c : cases) {
+        gcnDB.execute(QStringLiteral("delete from ttstocks"));
+        addPrice(stock.code, stock.market, gdtLastKabukaDate, c.close);
+        showChartInfo(panel, quotes, 1, stock.code, stock.market, 0);
+        const double change = price - c.close;
+        EXPECT_EQ(zenzituHi.text(), QStringLiteral("前日比 ") + c.sign + text::formatThousands(change) +
+                                        QStringLiteral("　") + text::formatThousands2(change / c.close * 100) +
+                                        QStringLiteral("%"))
+            << c.close;
+        EXPECT_EQ(zenzituHi.palette().color(QPalette::WindowText), c.colour) << c.close;
+        EXPECT_TRUE(genzaiti.text().startsWith(QStringLiteral("現在値 ") + text::formatThousands(price) +
+                                               QStringLiteral(" (10:")))
+            << genzaiti.text().toStdString();
+    }
 }
 
 } // namespace
