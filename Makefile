@@ -1,5 +1,7 @@
 # Thin wrapper around CMake. On a fresh machine:
-#   make run    installs the dependencies, builds, and starts Nimbra
+#   make run    installs the dependencies, builds, and starts Nimbra on a demo program
+#               directory (build/demo) against the loopback fakes; make run-real runs the
+#               same demo in real mode against the fake broker
 #   make test   installs the dependencies, builds, and runs every test
 #   make bench  builds and runs the benchmarks
 #   make test-asan    builds a second tree with AddressSanitizer and UndefinedBehaviorSanitizer
@@ -10,7 +12,7 @@ ASAN_BUILD_DIR ?= build-asan
 JOBS ?= $(shell nproc)
 FORMAT_DIRS = src tests bench
 
-.PHONY: deps configure build run test test-asan format-check bench clean
+.PHONY: deps configure build run run-real test test-asan format-check bench clean
 
 deps:
 	bash scripts/install-deps.sh
@@ -22,7 +24,10 @@ build: configure
 	cmake --build $(BUILD_DIR) -j $(JOBS)
 
 run: build
-	$(BUILD_DIR)/bin/Nimbra
+	$(BUILD_DIR)/tests/support/nimbra_demo --dir $(BUILD_DIR)/demo --nimbra $(BUILD_DIR)/bin/Nimbra
+
+run-real: build
+	$(BUILD_DIR)/tests/support/nimbra_demo --dir $(BUILD_DIR)/demo --nimbra $(BUILD_DIR)/bin/Nimbra --real
 
 test: build
 	ctest --test-dir $(BUILD_DIR) --output-on-failure -j $(JOBS)

@@ -455,6 +455,7 @@ void frmMain::showStartChart()
         logChartDrawing(mstrBrandCode, mstrSizyouCode);
         showChartInfo(1, mstrBrandCode, mstrSizyouCode, mlngYoyakuNo);
     }
+    // The order list is the view shown after start-up; the other three wait behind it.
     changeView(4);
 }
 

@@ -1,12 +1,14 @@
 #include "app/modMain.h"
 #include "core/modGlobal.h"
 #include "core/modRegistry.h"
+#include "platform/ui/ModalDialog.h"
 #include "support/LogTexts.h"
 #include "support/MessageBoxRecorder.h"
 #include "support/ProgramDirFixture.h"
 
 #include <QAbstractButton>
 #include <QApplication>
+#include <QDialog>
 #include <QFile>
 #include <QTest>
 #include <QTimer>
@@ -140,9 +142,12 @@ TEST_F(StartupTest, DecliningTheTermsEndsBeforeTheDailyUpdate)
         }
     });
     answer.start(50);
+    // The window itself is shown here, and answered by its button.
+    ui::setModalHook([](QDialog &dialog) { return dialog.exec(); });
 
     const RunningProgram program = Main();
     answer.stop();
+    ui::setModalHook([](QDialog &) { return int(QDialog::Rejected); });
 
     EXPECT_TRUE(declined);
     EXPECT_FALSE(logTexts(path(QStringLiteral("Nimbra.log"))).contains(QStringLiteral("日次処理")));

@@ -24,6 +24,8 @@ void MainWindowFixture::SetUp()
     sysSizyou = Sizyou{};
     for (QString *value : {&UserID, &Password, &Password2, &POP3Server, &POPUserID, &POPPassword})
         value->clear();
+    SelEMail = 0;
+    EMail.clear();
     gdtLastDailyDate = QDate();
     etrRunningMode = 0;
     etrRequestMode = 0;

@@ -1,6 +1,6 @@
 // The day harness killed while the broker holds the answer to an order, then started again:
 // the order whose outcome is unknown is never sent a second time.
-#include "MainWindowFixture.h"
+#include "LoopbackDayFixture.h"
 
 #include "core/SettingsRecords.h"
 #include "core/modDB.h"
@@ -9,6 +9,7 @@
 #include "core/modRegistrySet.h"
 #include "platform/db/Connection.h"
 #include "screening/ScreeningRandom.h"
+#include "support/CandidateMarket.h"
 #include "support/FakeBrokerSite.h"
 #include "support/FakePop3Server.h"
 #include "support/FakeSmtpServer.h"
@@ -21,30 +22,11 @@
 
 namespace {
 
-class CrashRestart : public MainWindowFixture {
+class CrashRestart : public LoopbackDayFixture {
 protected:
     void SetUp() override
     {
-        MainWindowFixture::SetUp();
-        broker.setMailDirectory(maildrop.path());
-        broker.start();
-        pop3.start();
-        smtp.start();
-        writeSiteFile(broker.hostsLines() + QStringLiteral("\nSmtp=") + smtp.url() +
-                      QStringLiteral("\n[Mail]\nSenderAddress=nimbra@example.com\nSupportAddress=support@example.com"));
-        setLogin(pop3.address());
-        sysBS.TousiGanpon = 1000000;
-        sysBS.KounyuTensu = 1;
-        sysSizyou.SLSizyouT1 = 1;
-        gcnDB.execute(QStringLiteral("insert into tmbond (銘柄コード, 市場コード, 会社名, 単元株数) values "
-                                     "('7203', 't1', 'トヨタ自動車', 100), ('1001', 't1', 'テスト工業株式会社', 100)"));
-        for (const QString &code : {QStringLiteral("7203"), QStringLiteral("1001")})
-            for (const QDate &day : {QDate(2026, 12, 8), QDate(2026, 12, 9)})
-                gcnDB.execute(
-                    QStringLiteral("insert into ttstocks (銘柄コード, 市場コード, 日付, 終値, 調整終値, 出来高, "
-                                   "分割区分, 短期SMA, 中期SMA, 長期SMA, VRA, VRB) "
-                                   "values (?, 't1', ?, 930, 930, 100000, 0, 1000, 1200, 1000, 50, 20)"),
-                    code, day);
+        LoopbackDayFixture::SetUp();
         // The program in the harness reads all of it from its files, as a user's would.
         ASSERT_TRUE(setRegistryAll());
         gcnDB.close();
@@ -73,10 +55,6 @@ protected:
         return value;
     }
 
-    QTemporaryDir maildrop;
-    FakeBrokerSite broker;
-    FakePop3Server pop3{maildrop.path(), QStringLiteral("mailuser"), QStringLiteral("mailpass")};
-    FakeSmtpServer smtp;
     QProcess harness;
 };
 

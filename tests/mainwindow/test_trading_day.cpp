@@ -1,13 +1,14 @@
 // A whole trading day on the simulated clock against the loopback broker, mailbox and mail
 // server: start-up, automatic start, balance step, screening and preparation, a buy, its
 // notice, a profit-taking sell and its notice.
-#include "MainWindowFixture.h"
+#include "LoopbackDayFixture.h"
 
 #include "core/SettingsRecords.h"
 #include "core/modGlobal.h"
 #include "platform/db/Connection.h"
 #include "platform/sys/Clock.h"
 #include "screening/ScreeningRandom.h"
+#include "support/CandidateMarket.h"
 #include "support/FakeBrokerSite.h"
 #include "support/FakePop3Server.h"
 #include "support/FakeSmtpServer.h"
@@ -17,42 +18,15 @@
 
 namespace {
 
-QDateTime japan(const QDate &day, const QTime &time)
-{
-    return QDateTime(day, time, sys::japanZone());
-}
-
-class TradingDay : public MainWindowFixture {
+class TradingDay : public LoopbackDayFixture {
 protected:
     void SetUp() override
     {
-        MainWindowFixture::SetUp();
+        LoopbackDayFixture::SetUp();
         ScreeningRandom::setFixed(ScreeningKeys{1, 1});
-        broker.setMailDirectory(maildrop.path());
-        broker.start();
-        pop3.start();
-        smtp.start();
-        writeSiteFile(broker.hostsLines() + QStringLiteral("\nSmtp=") + smtp.url() +
-                      QStringLiteral("\n[Mail]\nSenderAddress=nimbra@example.com\nSupportAddress=support@example.com"));
-        setLogin(pop3.address());
         SelEMail = 1;
         EMail = QStringLiteral("user@example.com");
-        sysBS.TousiGanpon = 1000000;
-        sysBS.KounyuTensu = 1;
-        sysSizyou.SLSizyouT1 = 1;
         sysOD.ODRiekiAutoType = 1; // automatic profit taking
-        // The reference stock and one stock that passes the screening, on the processing day
-        // and the data day before it.
-        gcnDB.execute(QStringLiteral("insert into tmbond (銘柄コード, 市場コード, 会社名, 単元株数) values "
-                                     "('7203', 't1', 'トヨタ自動車', 100), ('1001', 't1', 'テスト工業株式会社', 100)"));
-        for (const QString &code : {QStringLiteral("7203"), QStringLiteral("1001")})
-            for (const QDate &day : {QDate(2026, 12, 8), QDate(2026, 12, 9)})
-                gcnDB.execute(
-                    QStringLiteral("insert into ttstocks (銘柄コード, 市場コード, 日付, 終値, 調整終値, 出来高, "
-                                   "分割区分, 短期SMA, 中期SMA, 長期SMA, VRA, VRB) "
-                                   "values (?, 't1', ?, 930, 930, 100000, 0, 1000, 1200, 1000, 50, 20)"),
-                    code, day);
-        gdtLastKabukaDate = QDate(2026, 12, 9);
     }
     void TearDown() override
     {
@@ -65,11 +39,6 @@ protected:
         db::Statement st = gcnDB.prepare(sql);
         return st.step() ? int(st.int64(0)) : -1;
     }
-
-    QTemporaryDir maildrop;
-    FakeBrokerSite broker;
-    FakePop3Server pop3{maildrop.path(), QStringLiteral("mailuser"), QStringLiteral("mailpass")};
-    FakeSmtpServer smtp;
 };
 
 TEST_F(TradingDay, BuysTheDaysCandidateAndSellsItAtTheProfitTarget)
