@@ -1,5 +1,7 @@
 #include "mainwindow/frmMain.h"
 
+#include "mainwindow/ListMouse.h"
+
 #include "core/SettingsRecords.h"
 #include "core/frmBackup.h"
 #include "core/frmConfID.h"
@@ -125,6 +127,8 @@ frmMain::frmMain(bool instanceLockHeld, QWidget *parent) : QMainWindow(parent), 
     setWindowTitle(QStringLiteral("Kestro"));
     buildControls();
     buildMenus();
+    connectLists();
+    connectMenus();
     m_run = std::make_unique<RunControls>(
         RunControls{*tmrOrder, *tmrWeb, *webOrder, mstrPageURL, *lblRunStatus, *lblMsg, *lblInfo, *lblMaxDate, *lblDate,
                     *imgRun, *imgPowerOn, *imgPowerOff, *msfgSelect, *msfgOrder, *cht2Gra2, *InetMinuteData,
@@ -310,13 +314,13 @@ void frmMain::buildMenus()
     QMenu *mente2 = submenu(this, mnuSelect, QStringLiteral("mnuMente2"), QStringLiteral("ﾒﾝﾃﾅﾝｽ"));
     item(mente2, QStringLiteral("mnuDeleteRireki2"), QStringLiteral("個別履歴削除"));
 
-    QMenu *select2 = submenu(this, nullptr, QStringLiteral("mnuSelect2"), QStringLiteral("選択2"));
+    QMenu *select2 = mnuSelect2 = submenu(this, nullptr, QStringLiteral("mnuSelect2"), QStringLiteral("選択2"));
     QMenu *info2 = submenu(this, select2, QStringLiteral("mnuDummy5"), QStringLiteral("情報"));
     item(info2, QStringLiteral("mnuInfoYahoo2"), QStringLiteral("Yahoo!Finance"));
     select2->addSeparator();
     item(select2, QStringLiteral("mnuDelete"), QStringLiteral("削除"));
 
-    QMenu *select3 = submenu(this, nullptr, QStringLiteral("mnuSelect3"), QStringLiteral("選択3"));
+    QMenu *select3 = mnuSelect3 = submenu(this, nullptr, QStringLiteral("mnuSelect3"), QStringLiteral("選択3"));
     QMenu *info3 = submenu(this, select3, QStringLiteral("mnuInfo3"), QStringLiteral("情報"));
     item(info3, QStringLiteral("mnuInfoYahoo3"), QStringLiteral("Yahoo!Finance"));
     select3->addSeparator();
@@ -327,7 +331,7 @@ void frmMain::buildMenus()
     QMenu *mente = submenu(this, select3, QStringLiteral("mnuMente"), QStringLiteral("ﾒﾝﾃﾅﾝｽ"));
     item(mente, QStringLiteral("mnuDeleteRireki"), QStringLiteral("個別履歴削除"));
 
-    QMenu *select4 = submenu(this, nullptr, QStringLiteral("mnuSelect4"), QStringLiteral("選択4"));
+    QMenu *select4 = mnuSelect4 = submenu(this, nullptr, QStringLiteral("mnuSelect4"), QStringLiteral("選択4"));
     QMenu *info4 = submenu(this, select4, QStringLiteral("mnuInfo4"), QStringLiteral("情報"));
     item(info4, QStringLiteral("mnuInfoYahoo4"), QStringLiteral("Yahoo!Finance"));
 }
@@ -383,8 +387,13 @@ void frmMain::initMain()
 {
     lblMsg->clear();
     lblDate->setText(dateCaption(sys::now().date()));
+    changeView(1);
     log(QStringLiteral("初期化処理"));
     initTimer(*m_run);
+    // The timer set-up shows the market average in place of the candidate list.
+    fraNikkeiHeikin->show();
+    fraZyunbi->hide();
+    initDesign();
     loadLastOrderZyunbiDate();
 }
 
@@ -425,6 +434,7 @@ void frmMain::initScreen()
 {
     log(QStringLiteral("チャート初期化"));
     log(QStringLiteral("画面ヘッダ部初期化"));
+    setHeader();
     log(QStringLiteral("推奨銘柄検索"));
     setBrandGridHeader(*msfgSelect);
     log(QStringLiteral("注文中リスト表示"));
@@ -442,11 +452,11 @@ void frmMain::showStartChart()
         mstrBrandCode = msfgOrder->TextMatrix(1, 0);
         mstrSizyouCode = msfgOrder->TextMatrix(1, 4);
         mlngYoyakuNo = qint64(text::leadingNumber(msfgOrder->TextMatrix(1, 2)));
+        logChartDrawing(mstrBrandCode, mstrSizyouCode);
+        showChartInfo(1, mstrBrandCode, mstrSizyouCode, mlngYoyakuNo);
     }
     // The order list is the view shown after start-up; the other three wait behind it.
-    for (QFrame *view : {fraSyusi2, fraSyusi, fraChart})
-        view->hide();
-    fraOrder->show();
+    changeView(4);
 }
 
 void frmMain::checkAutoStart()

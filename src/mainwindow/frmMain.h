@@ -47,6 +47,9 @@ public:
     // Form-level values.
     const QString &pageURL() const { return mstrPageURL; }
 
+    // Refreshes the account figures of the header.
+    Q_INVOKABLE void setHeader();
+
 protected:
     void showEvent(QShowEvent *event) override;
     void resizeEvent(QResizeEvent *event) override;
@@ -68,6 +71,21 @@ private:
     void showStartChart();
     void checkAutoStart();
 
+    // Look (frmMainDesign.cpp).
+    void initDesign();
+    // Lists, their presses and popups, the views and the small handlers (frmMainLists.cpp).
+    void connectLists();
+    void showChartInfo(int mode, const QString &code, const QString &market, qint64 reservationNo);
+    void selectStock(const ui::FlexGrid &grid, int codeColumn, int marketColumn, int numberColumn);
+    void changeView(int view);
+    void imgSyusi_MouseDown();
+    void msfgOrder_MouseDown(int button);
+    void listMouseDown(ui::FlexGrid &grid, QMenu &popup, int button, int marketColumn, int numberColumn,
+                       int lastColumn);
+    void popUp(QMenu &menu);
+    // The menu commands (frmMainMenus.cpp).
+    void connectMenus();
+
     // Controls, in the order of the window's design.
     QFrame *picFrame1, *picFrame2, *picFrame3, *picChartInfo, *Picture1, *Picture2;
     QLabel *imgRun, *imgLogo, *imgSupport, *imgSetting, *imgSyusi, *imgChart, *imgPowerOn, *imgPowerOff;
@@ -87,6 +105,7 @@ private:
     net::Inet *Inet1, *InetOrder, *InetMinuteData;
     QPrintDialog *cmdF;
     QMenu *mnuSettings, *mnuHosyu, *mnuSelect;
+    QMenu *mnuSelect2, *mnuSelect3, *mnuSelect4;
 
     // Form-level values.
     QString mstrPageURL;

@@ -54,9 +54,11 @@ TEST_F(TradingDay, BuysTheDaysCandidateAndSellsItAtTheProfitTarget)
     clock.runUntil(japan(QDate(2026, 12, 10), QTime(15, 0)));
 
     const QStringList lines = logLines();
-    const QList<FakeBrokerSite::Order> orders = broker.orders();
+    // The capital gives three purchase slots, so the reference stock is bought beside the
+    // day's candidate; each is bought and sold once.
+    const QList<FakeBrokerSite::Order> orders = broker.ordersOf(QStringLiteral("1001"));
     ASSERT_EQ(orders.size(), 2) << lines.join(u'\n').toStdString();
-    EXPECT_EQ(count(QStringLiteral("select count(*) from ttcontracthistory")), 2);
+    EXPECT_EQ(count(QStringLiteral("select count(*) from ttcontracthistory where 銘柄コード = '1001'")), 2);
     EXPECT_EQ(count(QStringLiteral("select 処理区分 from ttresevation where 銘柄コード = '1001'")), 9);
     EXPECT_GE(smtp.messages().size(), 2) << "both notices forwarded";
     EXPECT_EQ(label("lblRunStatus").text(), kRunning);

@@ -48,11 +48,25 @@ TEST(Format, FixedTexts)
     const struct {
         double value;
         const char *thousands;
+        const char *twoDecimals;
     } numbers[] = {
-        {0, "0"}, {0.26, "0"}, {-0.3, "0"}, {2.5, "3"}, {1234567.5, "1,234,568"}, {-1234, "-1,234"}, {999.95, "1,000"},
+        {0, "0", "0.00"},
+        {0.26, "0", "0.26"},
+        {-0.3, "0", "-0.30"},
+        {2.5, "3", "2.50"},
+        {1234567.5, "1,234,568", "1,234,567.50"},
+        {-1234, "-1,234", "-1,234.00"},
+        {0.25, "0", "0.25"},
+        {999.95, "1,000", "999.95"},
+        {0.125, "0", "0.13"},
+        {-0.125, "0", "-0.13"},
+        {-0.004, "0", "0.00"},
+        {999.995, "1,000", "1,000.00"},
     };
-    for (const auto &n : numbers)
+    for (const auto &n : numbers) {
         EXPECT_EQ(text::formatThousands(n.value), QString::fromLatin1(n.thousands)) << n.value;
+        EXPECT_EQ(text::formatThousands2(n.value), QString::fromLatin1(n.twoDecimals)) << n.value;
+    }
 }
 
 TEST(Format, PlainNumbersHaveNoExponentAndReadBackToTheSameValue)

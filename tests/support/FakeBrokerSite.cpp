@@ -147,6 +147,16 @@ QList<FakeBrokerSite::Order> FakeBrokerSite::orders() const
     return m_orders;
 }
 
+QList<FakeBrokerSite::Order> FakeBrokerSite::ordersOf(const QString &stockCode) const
+{
+    QList<Order> found;
+    for (const Order &order : orders()) {
+        if (order.fields.value(QStringLiteral("stock_sec_code")) == stockCode)
+            found.append(order);
+    }
+    return found;
+}
+
 int FakeBrokerSite::acceptedOrderCount() const
 {
     const std::lock_guard lock(m_mutex);

@@ -99,6 +99,8 @@ public:
     QStringList requests() const;
     // Every order form that reached the site, in order.
     QList<Order> orders() const;
+    // The order forms of one stock code.
+    QList<Order> ordersOf(const QString &stockCode) const;
     int acceptedOrderCount() const;
 
     // The notice mail for an order (headers and body, CR LF, ISO-2022-JP).

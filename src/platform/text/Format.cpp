@@ -42,14 +42,30 @@ double roundHalfAway(double value, int decimals)
     return std::round(nudged) / scale;
 }
 
-QString formatThousands(double value)
+namespace {
+
+// "#,##0" with `decimals` places after the point.
+QString groupedNumber(double value, int decimals)
 {
-    const double rounded = roundHalfAway(value, 0);
+    const double rounded = roundHalfAway(value, decimals);
     const bool negative = rounded < 0; // -0.3 shows "0", not "-0"
-    QString digits = QString::number(std::abs(rounded), 'f', 0);
-    for (qsizetype pos = digits.size() - 3; pos > 0; pos -= 3)
+    QString digits = QString::number(std::abs(rounded), 'f', decimals);
+    const qsizetype point = decimals > 0 ? digits.indexOf(u'.') : digits.size();
+    for (qsizetype pos = point - 3; pos > 0; pos -= 3)
         digits.insert(pos, u',');
     return negative ? u'-' + digits : digits;
+}
+
+} // namespace
+
+QString formatThousands(double value)
+{
+    return groupedNumber(value, 0);
+}
+
+QString formatThousands2(double value)
+{
+    return groupedNumber(value, 2);
 }
 
 QString formatZeroPadded(qint64 value, int digits)

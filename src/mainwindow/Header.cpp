@@ -1,0 +1,129 @@
+#include "mainwindow/Header.h"
+
+#include "mainwindow/Design.h"
+
+#include "core/SettingsRecords.h"
+#include "core/modGlobal.h"
+#include "core/modLookup.h"
+#include "marketdata/modTimeStocks.h"
+#include "platform/sys/Clock.h"
+#include "platform/text/Format.h"
+#include "platform/text/VbText.h"
+#include "trading/modSizing.h"
+
+#include <QLabel>
+
+#include <cmath>
+
+namespace {
+
+const QString kIdeographicSpace = QStringLiteral("\u3000");
+
+QString yen(qint64 amount)
+{
+    return text::formatThousands(double(amount)) + QStringLiteral("円");
+}
+
+// "前日比 +12　1.23%" for a rise (yellow), "前日比 -12　-1.23%" or a 0 change (red);
+// empty when either price is missing.
+void showChange(QLabel *label, double price, double previousClose)
+{
+    if (price <= 0 || previousClose <= 0) {
+        label->setText(QString());
+        return;
+    }
+    const double change = price - previousClose;
+    const double percent = change / previousClose * 100;
+    const QString figures =
+        text::formatThousands(change) + kIdeographicSpace + text::formatThousands2(percent) + QStringLiteral("%");
+    if (change > 0) {
+        setForeColour(*label, 0x00FFFF); // yellow
+        label->setText(QStringLiteral("前日比 +") + figures);
+    } else {
+        setForeColour(*label, 0x0000FF); // red
+        label->setText(QStringLiteral("前日比 ") + figures);
+    }
+}
+
+QString bracketedPrice(int price)
+{
+    return price > 0 ? QStringLiteral("(") + text::formatThousands(price) + QStringLiteral(")") : QString();
+}
+
+void setMarksVisible(const ChartInfoPanel &panel, bool visible)
+{
+    panel.linRieki->setVisible(visible);
+    panel.linKounyu->setVisible(visible);
+    panel.rieki->setVisible(visible);
+    panel.kounyu->setVisible(visible);
+}
+
+} // namespace
+
+HeaderFigures headerFigures(qint64 capital, qint64 held, qint64 realised, bool paperMode, const QDate &startDate,
+                            const QDate &today)
+{
+    HeaderFigures f;
+    f.held = held;
+    f.available = paperMode ? capital - held + realised : capital - held;
+    f.total = f.available + f.held;
+    if (capital != 0 && capital != realised)
+        f.rate = qint64(std::floor(double(capital) / double(capital - realised) * 100));
+    if (startDate.isValid() && startDate != kZeroDate.date())
+        f.days = startDate.daysTo(today);
+    return f;
+}
+
+void setHeader(const HeaderLabels &labels)
+{
+    const qint64 held = getHoyuuKingaku(sysBS.StartDate);
+    const qint64 realised = getKakuteiSoneki(sysBS.StartDate);
+    const HeaderFigures f = headerFigures(sysBS.TousiGanpon, held, realised, sysBS.SelZituKounyu == 1,
+                                          sysBS.StartDate.date(), sys::now().date());
+    labels.kounyuKanouGaku->setText(yen(f.available));
+    labels.motikabu->setText(yen(f.held));
+    labels.goukei->setText(yen(f.total));
+    labels.riekiritu->setText(QString::number(f.rate) + QStringLiteral("%"));
+    labels.nissu->setText(QString::number(f.days) + QStringLiteral("日"));
+    setKounyuTensu(sysBS.TousiGanpon, sysBS);
+}
+
+void showChartInfo(const ChartInfoPanel &panel, net::Inet &quotes, int mode, const QString &code, const QString &market,
+                   qint64 reservationNo)
+{
+    if (mode != 1) {
+        panel.brandName->setText(QStringLiteral("売買実績"));
+        for (QLabel *label : {panel.zenzituHi, panel.genzaiti, panel.takaYasu, panel.buyTanka, panel.selTanka})
+            label->setText(QString());
+        setMarksVisible(panel, false);
+        return;
+    }
+    KabukaInfo day;
+    getKabukaInfo(code, market, gdtLastKabukaDate, day);
+    double high = day.high;
+    double low = day.low;
+    // A row without a stock (an empty last row, a profit row) asks the quote site nothing.
+    const GenzaitiQuote quote = text::trimSpaces(code).isEmpty() ? GenzaitiQuote{} : getGenzaiti(quotes, code, market);
+    if (quote.high > 0)
+        high = quote.high;
+    if (quote.low > 0)
+        low = quote.low;
+    ReservationInfo reservation;
+    getReservationInfo(reservationNo, reservation);
+
+    panel.brandName->setText(day.companyName + QStringLiteral(" : ") + code + QStringLiteral(" : ") + day.marketName);
+    showChange(panel.zenzituHi, quote.price, day.close);
+
+    const qint64 gain =
+        reservation.buyPrice != 0 ? qint64(std::floor(quote.price / reservation.buyPrice * 100)) - 100 : 0;
+    panel.genzaiti->setText(QStringLiteral("現在値 ") + text::formatThousands(quote.price) + QStringLiteral(" (") +
+                            text::formatZeroPadded(quote.hour, 2) + QStringLiteral(":") +
+                            text::formatZeroPadded(quote.minute, 2) + QStringLiteral(")") + kIdeographicSpace +
+                            (gain < 0 ? QString() : QStringLiteral("+")) + QString::number(gain) + QStringLiteral("%"));
+    panel.takaYasu->setText(QStringLiteral("高値 ") + text::formatThousands(high) + QStringLiteral(" 安値 ") +
+                            text::formatThousands(low));
+    // A price of 0 empties its line, so the previous stock's price does not stay on show.
+    panel.buyTanka->setText(bracketedPrice(reservation.buyPrice));
+    panel.selTanka->setText(bracketedPrice(reservation.sellPrice));
+    setMarksVisible(panel, true);
+}

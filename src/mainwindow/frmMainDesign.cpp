@@ -1,0 +1,186 @@
+// The main window's look: pictures, hand cursor, the dark-blue colour scheme, fonts and
+// the layout of its panels.
+#include "mainwindow/frmMain.h"
+
+#include "mainwindow/Design.h"
+#include "platform/sys/ProgramDir.h"
+#include "platform/ui/Chart2D.h"
+#include "platform/ui/FlexGrid.h"
+#include "platform/ui/WindowBuilder.h"
+
+#include <QFrame>
+#include <QLabel>
+#include <QPushButton>
+
+namespace {
+
+constexpr long kDarkBlue = 0x400000;
+constexpr long kBlack = 0x000000;
+constexpr long kRed = 0x0000FF;
+constexpr long kWhite = 0xFFFFFF;
+constexpr long kLightYellow = 0x80FFFF;
+constexpr long kYellow = 0x00FFFF;
+constexpr long kSilver = 0xC0C0C0;
+
+void place(QWidget *widget, int left, int top, int width, int height)
+{
+    widget->setGeometry(ui::twipsRect(left, top, width, height));
+}
+
+QPixmap picture(const char *fileName)
+{
+    return loadDesignPicture(sys::programDirectory() + QStringLiteral("/Images/") + QString::fromLatin1(fileName));
+}
+
+void setPicture(QLabel *label, const QPixmap &pixmap)
+{
+    if (!pixmap.isNull())
+        label->setPixmap(pixmap);
+}
+
+// A frame's background picture, drawn under its children.
+void setBackgroundPicture(QFrame *frame, const QPixmap &pixmap)
+{
+    if (pixmap.isNull())
+        return;
+    QPalette palette = frame->palette();
+    palette.setBrush(QPalette::Window, QBrush(pixmap));
+    frame->setPalette(palette);
+    frame->setAutoFillBackground(true);
+}
+
+void setLineColour(QFrame *line, long bgr)
+{
+    line->setFrameShape(QFrame::NoFrame);
+    setBackColour(*line, bgr);
+}
+
+void setFontFamily(QWidget *widget, const QString &family)
+{
+    QFont font = widget->font();
+    font.setFamily(family);
+    widget->setFont(font);
+}
+
+} // namespace
+
+void frmMain::initDesign()
+{
+    setPicture(imgLogo, picture("Icon.ico"));
+    setBackgroundPicture(picFrame1, picture("bmpFrame01.bmp"));
+    setBackgroundPicture(picFrame2, picture("bmpFrame02.bmp"));
+    setPicture(imgChart, picture("bmpTyaato.bmp"));
+    setPicture(imgSyusi, picture("bmpSyuusi.bmp"));
+    const QPixmap on = picture("bmpPowerOn.bmp");
+    setPicture(imgRun, on);
+    setPicture(imgPowerOn, on);
+    setPicture(imgPowerOff, picture("bmpPowerOff.bmp"));
+    setPicture(imgSupport, picture("bmpSupport.bmp"));
+    setPicture(imgSetting, picture("bmpSettei.bmp"));
+    const std::optional<QCursor> hand =
+        loadDesignCursor(sys::programDirectory() + QStringLiteral("/Images/curHand.cur"));
+    for (QWidget *clickable : {imgSupport, imgChart, imgSyusi, imgRun, imgSetting, lblSupport})
+        clickable->setCursor(hand.value_or(QCursor(Qt::PointingHandCursor)));
+
+    // Layout, top bar down to the lists.
+    place(picFrame1, 0, 0, 13245, 1455);
+    place(imgLogo, 330, 270, 780, 780);
+    place(imgSupport, 4800, 720, 1200, 450);
+    place(imgRun, 11220, 180, 1245, 990);
+    place(picFrame2, 0, 1440, 13215, 975);
+    place(picFrame3, 120, 2340, 7635, 975);
+    place(picChartInfo, 0, 2400, 13245, 5655);
+    place(imgChart, 8280, 240, 1260, 510);
+    place(imgSyusi, 9720, 240, 1260, 510);
+    place(imgSetting, 11160, 240, 1260, 510);
+    place(Picture2, 120, 960, 7635, 4395);
+    place(cht2Gra, 60, 120, 7455, 4095);
+    place(fraChartInfo, 600, 1380, 6675, 1455);
+    place(Picture1, 7800, 960, 5235, 4395);
+    for (QFrame *view : {fraSyusi2, fraSyusi, fraChart, fraOrder})
+        place(view, 60, 0, 5055, 4215);
+    place(msfgZisseki2, 120, 600, 4815, 3015);
+    place(msfgZisseki, 120, 600, 4815, 3015);
+    place(lblSyusi2Msg, 120, 3720, 4815, 255);
+    place(lblSyusiMsg, 120, 3720, 4815, 255);
+    place(fraNikkeiHeikin, 60, 840, 4935, 2415);
+    place(cht2Gra2, 60, 360, 4815, 1995);
+    place(fraZyunbi, 120, 1800, 4875, 2235);
+    place(msfgSelect, 0, 300, 4815, 1875);
+    place(cmdAddBrand, 2880, 60, 1575, 255);
+    place(msfgOrder, 60, 420, 4935, 3675);
+    // The info panel lies over the upper edge of the main area.
+    picFrame3->raise();
+    // Captions beside the pictures of the top bar and the lines of the info panel.
+    place(lblSupport, 6120, 810, 1600, 255);
+    place(lblMaxDate, 8040, 360, 3000, 255);
+    place(lblDate, 8040, 660, 3000, 255);
+    place(lblRunStatus, 8040, 960, 3000, 375);
+    place(lblBrandName, 120, 60, 3700, 255);
+    place(lblGenzaiti, 3900, 60, 3650, 255);
+    place(lblZenzituHi, 120, 360, 3700, 255);
+    place(lblTakaYasu, 3900, 360, 3650, 255);
+    place(lblBuyTanka, 120, 660, 1500, 255);
+    place(linKounyu, 1680, 780, 420, 15);
+    place(lblKounyu, 2160, 660, 1600, 255);
+    place(lblSelTanka, 3900, 660, 1500, 255);
+    place(linRieki, 5460, 780, 420, 15);
+    place(lblRieki, 5940, 660, 1600, 255);
+
+    // Colours, from the top bar down to the results views.
+    setBackColour(*picFrame1, kSilver);
+    for (QLabel *label : {lblDate, lblSupport, lblMaxDate})
+        setForeColour(*label, kBlack);
+    setForeColour(*lblRunStatus, kRed);
+    for (QLabel *label : {lblKounyuKanouGaku, lblMotikabu, lblGoukei, lblRiekiritu, lblNissu})
+        setForeColour(*label, kWhite);
+    for (int i = 0; i < 5; ++i) {
+        if (auto *title = findChild<QLabel *>(QStringLiteral("lblTitle_") + QString::number(i)))
+            setForeColour(*title, kWhite);
+    }
+    setBackColour(*picFrame3, kDarkBlue);
+    for (QLabel *label : {lblBrandName, lblRieki, lblSelTanka})
+        setForeColour(*label, kLightYellow);
+    setLineColour(linRieki, kLightYellow);
+    setForeColour(*lblZenzituHi, kYellow);
+    for (QLabel *label : {lblGenzaiti, lblTakaYasu})
+        setForeColour(*label, kWhite);
+    for (QLabel *label : {lblKounyu, lblBuyTanka})
+        setForeColour(*label, kSilver);
+    setLineColour(linKounyu, kSilver);
+    setBackColour(*Picture2, kDarkBlue);
+    setBackColour(*fraChartInfo, kDarkBlue);
+    setBackColour(*lblChartInfo, kDarkBlue);
+    setForeColour(*lblChartInfo, kWhite);
+    setBackColour(*Picture1, kDarkBlue);
+    setBackColour(*fraChart, kDarkBlue);
+    setBackColour(*fraNikkeiHeikin, kDarkBlue);
+    setForeColour(*lblNikkei, kLightYellow);
+    setBackColour(*fraOrder, kDarkBlue);
+    setForeColour(*lblTyumon, kLightYellow);
+    setGridDesignColours(*msfgOrder);
+    setBackColour(*fraSyusi, kDarkBlue);
+    setForeColour(*lblSyusi, kLightYellow);
+    setForeColour(*lblSyusiMsg, kWhite);
+    setGridDesignColours(*msfgZisseki);
+    setBackColour(*fraSyusi2, kDarkBlue);
+    setForeColour(*lblSyusi2, kLightYellow);
+    setForeColour(*lblSyusi2Msg, kWhite);
+    setGridDesignColours(*msfgZisseki2);
+
+    // Fonts: fixed pitch for the lists and header titles, proportional for the top bar.
+    const QString gothic = QStringLiteral("ＭＳ ゴシック");
+    for (QWidget *grid : {msfgSelect, msfgOrder, msfgZisseki, msfgZisseki2}) {
+        setFontFamily(grid, gothic);
+        QFont font = grid->font();
+        font.setPointSize(9); // the state texts fit their 800-twip column
+        grid->setFont(font);
+    }
+    for (int i = 0; i < 5; ++i) {
+        if (auto *title = findChild<QLabel *>(QStringLiteral("lblTitle_") + QString::number(i)))
+            setFontFamily(title, gothic);
+    }
+    for (QWidget *topBar : {static_cast<QWidget *>(lblMsg), static_cast<QWidget *>(lblDate),
+                            static_cast<QWidget *>(lblMaxDate), static_cast<QWidget *>(lblRunStatus)})
+        setFontFamily(topBar, QStringLiteral("ＭＳ Ｐゴシック"));
+}

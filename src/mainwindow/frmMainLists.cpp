@@ -1,0 +1,184 @@
+// The main window's lists: presses, popups, the views and the small handlers.
+#include "mainwindow/frmMain.h"
+
+#include "core/SettingsRecords.h"
+#include "core/modGlobal.h"
+#include "core/modLog.h"
+#include "mainwindow/Header.h"
+#include "mainwindow/ListMouse.h"
+#include "mainwindow/MenuCommands.h"
+#include "mainwindow/ResultLists.h"
+#include "mainwindow/Views.h"
+#include "marketdata/modinfoseek.h"
+#include "platform/net/Inet.h"
+#include "platform/sys/Clock.h"
+#include "platform/text/VbText.h"
+#include "platform/ui/DoEvents.h"
+#include "platform/ui/FlexGrid.h"
+#include "platform/ui/ModalDialog.h"
+#include "trading/frmOrderMini.h"
+#include "trading/frmSetYakuzyouData.h"
+#include "trading/modOrderDue.h"
+#include "trading/modOrderGrid.h"
+
+#include <QAction>
+#include <QCursor>
+#include <QFrame>
+#include <QLabel>
+#include <QMenu>
+#include <QMouseEvent>
+#include <QPushButton>
+#include <QShortcut>
+
+namespace {
+
+enum OrderColumn { OrderCode = 0, OrderNumber = 2, OrderState = 3, OrderMarket = 4, OrderStateText = 7 };
+
+QAction *namedAction(const QWidget &owner, const char *name)
+{
+    return owner.findChild<QAction *>(QString::fromLatin1(name));
+}
+
+// Runs `handler` on a left or right press of a picture or caption.
+template <typename Handler>
+void onPress(QWidget *widget, QObject *context, Handler handler)
+{
+    struct PressFilter : QObject {
+        PressFilter(QObject *parent, Handler h) : QObject(parent), run(std::move(h)) {}
+        bool eventFilter(QObject *, QEvent *event) override
+        {
+            if (event->type() == QEvent::MouseButtonPress) {
+                run();
+                return true;
+            }
+            return false;
+        }
+        Handler run;
+    };
+    widget->installEventFilter(new PressFilter(context, std::move(handler)));
+}
+
+} // namespace
+
+void frmMain::setHeader()
+{
+    ::setHeader({lblKounyuKanouGaku, lblMotikabu, lblGoukei, lblRiekiritu, lblNissu});
+}
+
+void frmMain::showChartInfo(int mode, const QString &code, const QString &market, qint64 reservationNo)
+{
+    ::showChartInfo({lblBrandName, lblGenzaiti, lblZenzituHi, lblTakaYasu, lblBuyTanka, lblSelTanka, lblKounyu,
+                     lblRieki, linKounyu, linRieki},
+                    *Inet1, mode, code, market, reservationNo);
+}
+
+void frmMain::changeView(int view)
+{
+    ::changeView({fraChart, fraSyusi, fraSyusi2, fraOrder, msfgOrder}, view);
+}
+
+void frmMain::selectStock(const ui::FlexGrid &grid, int codeColumn, int marketColumn, int numberColumn)
+{
+    const StockSelection stock = selectedStock(grid, codeColumn, marketColumn, numberColumn);
+    mlngChartKikan = 0;
+    mstrBrandCode = stock.code;
+    mstrSizyouCode = stock.market;
+    mlngYoyakuNo = stock.reservationNo;
+    logChartDrawing(mstrBrandCode, mstrSizyouCode);
+    showChartInfo(1, mstrBrandCode, mstrSizyouCode, mlngYoyakuNo);
+    fraChartInfo->hide();
+}
+
+void frmMain::popUp(QMenu &menu)
+{
+    menu.exec(QCursor::pos());
+}
+
+void frmMain::msfgOrder_MouseDown(int button)
+{
+    const QDateTime now = sys::now();
+    const int column = msfgOrder->Col();
+    const QString stateCell = msfgOrder->TextMatrix(msfgOrder->Row(), OrderState);
+    const int state = int(text::leadingNumber(stateCell));
+    if (button == ui::flexRightButton && !text::trimSpaces(stateCell).isEmpty()) {
+        setOrderPopupItems(*namedAction(*this, "mnuKyouseiOrder"), *namedAction(*this, "mnuCancel"),
+                           *namedAction(*this, "mnuMente"), state, mnuSettings->menuAction()->isEnabled());
+        popUp(*mnuSelect3);
+    } else if (button == ui::flexLeftButton) {
+        selectStock(*msfgOrder, OrderCode, OrderMarket, OrderNumber);
+        switch (orderCellAction(column, state, now, glngStartMinute)) {
+        case OrderCellAction::Settle:
+            if (requestSettle(this, lblRunStatus->text(), {mstrBrandCode, mstrSizyouCode, mlngYoyakuNo}))
+                setOrderGrid(*msfgOrder);
+            break;
+        case OrderCellAction::DeleteHistory:
+            deleteReservationHistory(*msfgOrder, kOrderListHistory, *msfgOrder, *msfgZisseki);
+            break;
+        case OrderCellAction::SelectOnly:
+            break;
+        }
+    }
+    msfgOrder->setColSel(OrderStateText);
+}
+
+void frmMain::listMouseDown(ui::FlexGrid &grid, QMenu &popup, int button, int marketColumn, int numberColumn,
+                            int lastColumn)
+{
+    if (button == ui::flexRightButton && popupAllowed(grid, 0, popup))
+        popUp(popup);
+    else if (button == ui::flexLeftButton)
+        selectStock(grid, 0, marketColumn, numberColumn);
+    grid.setColSel(lastColumn);
+}
+
+void frmMain::imgSyusi_MouseDown()
+{
+    ui::doEvents();
+    const int view = nextView(currentView({fraChart, fraSyusi, fraSyusi2, fraOrder, msfgOrder}));
+    changeView(view);
+    if (view != 2 && view != 3)
+        return;
+    if (view == 2)
+        setYakuzyouList(*msfgZisseki);
+    else
+        setYakuzyouList2(*msfgZisseki2);
+    writeLog(glngLogFileNo,
+             QStringLiteral("収支チャート描画: ") + sysBS.StartDate.toString(QStringLiteral("yyyy/MM/dd")));
+    showChartInfo(0, QString(), QString(), 0);
+    fraChartInfo->hide();
+}
+
+void frmMain::connectLists()
+{
+    connect(msfgOrder, &ui::FlexGrid::MouseDown, this,
+            [this](int button, int, int, int) { msfgOrder_MouseDown(button); });
+    connect(msfgSelect, &ui::FlexGrid::MouseDown, this,
+            [this](int button, int, int, int) { listMouseDown(*msfgSelect, *mnuSelect2, button, 1, -1, 4); });
+    connect(msfgZisseki, &ui::FlexGrid::MouseDown, this,
+            [this](int button, int, int, int) { listMouseDown(*msfgZisseki, *mnuSelect, button, 2, 3, 6); });
+    connect(msfgZisseki2, &ui::FlexGrid::MouseDown, this,
+            [this](int button, int, int, int) { listMouseDown(*msfgZisseki2, *mnuSelect4, button, 2, 3, 6); });
+
+    onPress(imgSyusi, this, [this] { imgSyusi_MouseDown(); });
+    onPress(imgSetting, this, [this] {
+        ui::doEvents();
+        if (mnuSettings->menuAction()->isEnabled())
+            popUp(*mnuSettings);
+        ui::doEvents();
+    });
+    onPress(imgSupport, this, [] { openSupportPage(); });
+    onPress(lblSupport, this, [] { openSupportPage(); });
+    connect(cmdAddBrand, &QPushButton::clicked, this, [this] {
+        frmOrderMini dialog(*msfgSelect, this);
+        ui::showModal(dialog);
+    });
+    // Manual execution entry, window-wide whatever has the focus; Ctrl+Shift+Alt+M is another key.
+    auto *entryKey = new QShortcut(QKeySequence(Qt::CTRL | Qt::ALT | Qt::Key_M), this);
+    connect(entryKey, &QShortcut::activated, this, [this] {
+        if (lblRunStatus->text() != kStopped)
+            return;
+        frmSetYakuzyouData dialog(*msfgOrder, this);
+        ui::showModal(dialog);
+    });
+    connect(Inet1, &net::Inet::StateChanged, this, [this](int state) { iskAction(*Inet1, state); });
+}

@@ -1,0 +1,75 @@
+// The main window's menu commands.
+#include "mainwindow/frmMain.h"
+
+#include "core/SettingsRecords.h"
+#include "core/frmConfID.h"
+#include "core/frmConfMailInfo.h"
+#include "core/frmConfPOP.h"
+#include "core/frmOrder.h"
+#include "mainwindow/Header.h"
+#include "mainwindow/MenuCommands.h"
+#include "marketdata/frmCalcDataMN.h"
+#include "marketdata/frmGetBrandMst.h"
+#include "marketdata/frmGetDataMN.h"
+#include "marketdata/modYahooChart.h"
+#include "platform/ui/FlexGrid.h"
+#include "platform/ui/ModalDialog.h"
+#include "trading/frmSetYakuzyouData.h"
+
+#include <QAction>
+#include <QLabel>
+
+namespace {
+
+// Shows a window modally, on the live settings set where `liveSet` says so.
+template <typename Window>
+void showWindow(QWidget *parent, bool liveSet)
+{
+    if (liveSet)
+        glngSetteiMode = 1;
+    Window window(parent);
+    ui::showModal(window);
+}
+
+} // namespace
+
+void frmMain::connectMenus()
+{
+    const auto on = [this](const char *name, auto command) {
+        QAction *action = findChild<QAction *>(QString::fromLatin1(name));
+        connect(action, &QAction::triggered, this, command);
+    };
+    on("mnuConfOrder", [this] { showWindow<frmOrder>(this, true); });
+    on("mnuEMail", [this] { showWindow<frmConfMailInfo>(this, false); });
+    on("mnuConfLogin", [this] { showWindow<frmConfID>(this, true); });
+    on("mnuConfPOP", [this] { showWindow<frmConfPOP>(this, true); });
+    on("mnuPageETRADE", [] { openBrokerPage(); });
+    on("mnuGetStocks", [this] { showWindow<frmGetDataMN>(this, false); });
+    on("mnuReCalc", [this] { showWindow<frmCalcDataMN>(this, false); });
+    on("mnuGetMst01", [this] { showWindow<frmGetBrandMst>(this, false); });
+    on("mnuDelTran", [this] {
+        resetHistory(*msfgOrder, {lblKounyuKanouGaku, lblMotikabu, lblGoukei, lblRiekiritu, lblNissu});
+    });
+    on("mnuYakuzyouSet", [this] {
+        frmSetYakuzyouData dialog(*msfgOrder, this);
+        ui::showModal(dialog);
+        setHeader();
+    });
+    on("mnuSendLogFile", [] { sendLogReport(); });
+    on("mnuManual2", [] { openSupportPage(); });
+    on("mnuManual", [] { openSupportPage(); });
+
+    const auto chartPage = [](const ui::FlexGrid &grid, int marketColumn) {
+        showYahooChart(grid.TextMatrix(grid.Row(), 0), grid.TextMatrix(grid.Row(), marketColumn));
+    };
+    on("mnuInfoYahoo", [this, chartPage] { chartPage(*msfgZisseki, 2); });
+    on("mnuInfoYahoo2", [this, chartPage] { chartPage(*msfgSelect, 1); });
+    on("mnuInfoYahoo3", [this, chartPage] { chartPage(*msfgOrder, 4); });
+    on("mnuInfoYahoo4", [this, chartPage] { chartPage(*msfgZisseki2, 2); });
+    on("mnuDelete", [this] { deleteCandidateRow(*msfgSelect); });
+    on("mnuCancel", [this] { cancelReservation(*msfgOrder); });
+    on("mnuDeleteRireki",
+       [this] { deleteReservationHistory(*msfgOrder, kOrderListHistory, *msfgOrder, *msfgZisseki); });
+    on("mnuDeleteRireki2",
+       [this] { deleteReservationHistory(*msfgZisseki, kResultListHistory, *msfgOrder, *msfgZisseki); });
+}

@@ -1,0 +1,236 @@
+// The main window as the user meets it: its look, the results button, the list presses and
+// popups and the manual entry key.
+#include "MainWindowFixture.h"
+#include "core/SettingsRecords.h"
+#include "core/modGlobal.h"
+#include "mainwindow/modRun.h"
+#include "platform/sys/Clock.h"
+#include "platform/ui/FlexGrid.h"
+#include "support/MessageBoxRecorder.h"
+
+#include <QApplication>
+#include <QDir>
+#include <QFrame>
+#include <QMenu>
+#include <QTest>
+#include <QTimer>
+
+namespace {
+
+class MainWindowLists : public MainWindowFixture {
+protected:
+    void SetUp() override
+    {
+        MainWindowFixture::SetUp();
+        MessageBoxRecorder::instance().reset();
+        sys::setNow(QDateTime(QDate(2026, 12, 10), QTime(10, 0))); // a Thursday
+        gdtLastKabukaDate = QDate(2026, 12, 9);                    // the data is current: no download at start-up
+        UserID = QStringLiteral("U");
+    }
+    void copyPictures()
+    {
+        const QDir source(QStringLiteral(NIMBRA_TESTS_DIR "/../data/Images"));
+        QDir().mkpath(path(QStringLiteral("Images")));
+        for (const QString &name : source.entryList(QDir::Files))
+            QFile::copy(source.filePath(name), path(QStringLiteral("Images/") + name));
+    }
+    void addOrder(qint64 number, const char *code, const char *updated, int state = 0)
+    {
+        gcnDB.execute(
+            QStringLiteral(
+                "insert or ignore into tmbond (銘柄コード, 市場コード, 会社名, 単元株数) values (?, 't1', ?, 100)"),
+            QString::fromLatin1(code), QStringLiteral("社") + QString::fromLatin1(code));
+        gcnDB.execute(
+            QStringLiteral("insert into ttresevation (予約番号, 銘柄コード, 市場コード, 処理区分, 株数, 更新日付)"
+                           " values (?, ?, 't1', ?, 100, ?)"),
+            number, QString::fromLatin1(code), state, QString::fromLatin1(updated));
+    }
+    void load()
+    {
+        window().show();
+        ASSERT_TRUE(label("lblMaxDate").text().startsWith(QStringLiteral("最終データ：")));
+    }
+    int view()
+    {
+        const char *frames[] = {"fraChart", "fraSyusi", "fraSyusi2", "fraOrder"};
+        for (int v = 0; v < 4; ++v)
+            if (!control<QFrame>(frames[v]).isHidden())
+                return v + 1;
+        return 0;
+    }
+    void press(QWidget &widget, Qt::MouseButton button = Qt::LeftButton, QPoint at = QPoint(2, 2))
+    {
+        QTest::mousePress(&widget, button, {}, at);
+    }
+    // Presses `row` of a grid with `button`.
+    void pressRow(ui::FlexGrid &grid, int row, int column, Qt::MouseButton button)
+    {
+        const QRect cell = grid.visualRect(grid.model()->index(row - 1, column));
+        press(*grid.viewport(), button, cell.center());
+    }
+    // Runs `inside` on the popup that the next press opens, then closes it. The handlers let
+    // pending events run before they open a popup, so the popup is looked for until it shows.
+    void onPopup(std::function<void(QMenu &)> inside, int tries = 50)
+    {
+        popupSeen = false;
+        QTimer::singleShot(10, [this, inside, tries] {
+            auto *menu = qobject_cast<QMenu *>(QApplication::activePopupWidget());
+            if (!menu) {
+                if (tries > 0)
+                    onPopup(inside, tries - 1);
+                return;
+            }
+            popupSeen = true;
+            inside(*menu);
+            menu->close();
+        });
+    }
+    bool popupSeen = false;
+};
+
+TEST_F(MainWindowLists, MissingPicturesAreLoggedAndStartUpGoesOn)
+{
+    load();
+    EXPECT_TRUE(logLines().contains(QStringLiteral("画像ファイルを読み込めません: ") + dir() +
+                                    QStringLiteral("/Images/bmpPowerOn.bmp")));
+    EXPECT_TRUE(label("imgRun").pixmap().isNull());
+    EXPECT_EQ(view(), 4);
+    EXPECT_EQ(label("lblRiekiritu").text(), QStringLiteral("0%"));
+}
+
+TEST_F(MainWindowLists, PicturesCursorAndColours)
+{
+    copyPictures();
+    load();
+    EXPECT_FALSE(label("imgRun").pixmap().isNull());
+    EXPECT_FALSE(label("imgSetting").pixmap().isNull());
+    EXPECT_EQ(label("imgSetting").cursor().hotSpot(), QPoint(10, 1));
+    EXPECT_EQ(label("lblSupport").cursor().hotSpot(), QPoint(10, 1));
+    EXPECT_EQ(label("lblRunStatus").palette().color(QPalette::WindowText), QColor(255, 0, 0));
+    EXPECT_EQ(label("lblBrandName").palette().color(QPalette::WindowText), QColor(255, 255, 128));
+    EXPECT_EQ(control<ui::FlexGrid>("msfgOrder").palette().color(QPalette::Base), QColor(0, 0, 64));
+    EXPECT_FALSE(logLines().join(u'\n').contains(QStringLiteral("画像ファイルを読み込めません")));
+}
+
+TEST_F(MainWindowLists, ResultsButtonCyclesFromTheOrderView)
+{
+    load();
+    QList<int> seen;
+    for (int i = 0; i < 4; ++i) {
+        press(label("imgSyusi"));
+        seen << view();
+        if (view() == 2) {
+            EXPECT_EQ(label("lblBrandName").text(), QStringLiteral("売買実績"));
+        }
+    }
+    EXPECT_EQ(seen, (QList<int>{2, 3, 1, 4}));
+}
+
+TEST_F(MainWindowLists, RightPressActsOnThePressedRow)
+{
+    addOrder(1, "1001", "2026-12-10 09:03:00");
+    addOrder(2, "1002", "2026-12-10 09:02:00", 2);
+    addOrder(3, "1003", "2026-12-10 09:01:00");
+    load();
+    auto &orders = control<ui::FlexGrid>("msfgOrder");
+    ASSERT_EQ(orders.Rows(), 4);
+    orders.setRow(1);
+    MessageBoxRecorder::instance().reset();
+    onPopup([](QMenu &menu) {
+        QAction *cancel = menu.findChild<QAction *>(QStringLiteral("mnuCancel"));
+        EXPECT_TRUE(cancel->isVisible());
+        EXPECT_FALSE(menu.findChild<QAction *>(QStringLiteral("mnuKyouseiOrder"))->isVisible());
+        QTimer::singleShot(0, cancel, &QAction::trigger);
+    });
+    pressRow(orders, 3, 6, Qt::RightButton);
+    QCoreApplication::processEvents();
+    EXPECT_TRUE(popupSeen);
+    EXPECT_EQ(orders.Row(), 3);
+    ASSERT_EQ(messages().size(), 1);
+    EXPECT_TRUE(messages().at(0).startsWith(QStringLiteral("1003社10(")));
+
+    // Running: only the information entry is offered.
+    label("lblRunStatus").setText(kRunning);
+    control<QMenu>("mnuSettings").menuAction()->setEnabled(false);
+    QMenu &mente = control<QMenu>("mnuMente");
+    onPopup([&mente](QMenu &menu) {
+        EXPECT_FALSE(menu.findChild<QAction *>(QStringLiteral("mnuCancel"))->isVisible());
+        EXPECT_FALSE(mente.menuAction()->isVisible());
+    });
+    pressRow(orders, 2, 6, Qt::RightButton);
+    EXPECT_TRUE(popupSeen);
+}
+
+TEST_F(MainWindowLists, SettingsButtonOnlyWhileStopped)
+{
+    load();
+    onPopup([](QMenu &menu) { EXPECT_EQ(menu.objectName(), QStringLiteral("mnuSettings")); });
+    press(label("imgSetting"));
+    EXPECT_TRUE(popupSeen);
+
+    control<QMenu>("mnuSettings").menuAction()->setEnabled(false);
+    onPopup([](QMenu &) {}, 5);
+    press(label("imgSetting"));
+    QTest::qWait(100);
+    EXPECT_FALSE(popupSeen);
+}
+
+TEST_F(MainWindowLists, ManualEntryKeyOnlyStoppedAndWithoutShift)
+{
+    load();
+    window().activateWindow();
+    ASSERT_TRUE(QTest::qWaitForWindowActive(&window()));
+    QWidget *focus = &control<ui::FlexGrid>("msfgOrder");
+    focus->setFocus();
+    dialogsShown.clear();
+    QTest::keyClick(focus, Qt::Key_M, Qt::ControlModifier | Qt::AltModifier | Qt::ShiftModifier);
+    EXPECT_TRUE(dialogsShown.isEmpty());
+    QTest::keyClick(focus, Qt::Key_M, Qt::ControlModifier | Qt::AltModifier);
+    EXPECT_EQ(dialogsShown, QStringList{QStringLiteral("frmSetYakuzyouData")});
+    label("lblRunStatus").setText(kRunning);
+    QTest::keyClick(focus, Qt::Key_M, Qt::ControlModifier | Qt::AltModifier);
+    EXPECT_EQ(dialogsShown.size(), 1);
+}
+
+TEST_F(MainWindowLists, SettingsWindowsOpenOnTheLiveSet)
+{
+    load();
+    const struct {
+        const char *item;
+        const char *window;
+        int selector;
+    } cases[] = {
+        {"mnuConfOrder", "frmOrder", 1},
+        {"mnuConfLogin", "frmConfID", 1},
+        {"mnuConfPOP", "frmConfPOP", 1},
+        {"mnuEMail", "frmConfMailInfo", 2},
+        {"mnuYakuzyouSet", "frmSetYakuzyouData", 2},
+    };
+    for (const auto &c : cases) {
+        glngSetteiMode = 2; // as the simulation window leaves it
+        dialogsShown.clear();
+        control<QAction>(c.item).trigger();
+        EXPECT_EQ(dialogsShown, QStringList{QString::fromLatin1(c.window)}) << c.item;
+        EXPECT_EQ(glngSetteiMode, c.selector) << c.item;
+    }
+    glngSetteiMode = 1;
+}
+
+TEST_F(MainWindowLists, LeftPressOnTheEmptyCandidateRowShowsNoStock)
+{
+    load();
+    auto &candidates = control<ui::FlexGrid>("msfgSelect");
+    candidates.show();
+    control<QFrame>("fraZyunbi").show();
+    control<QFrame>("fraNikkeiHeikin").hide();
+    press(label("imgSyusi")); // from the order view to the results ...
+    press(label("imgSyusi"));
+    press(label("imgSyusi")); // ... and on to the chart view that holds the candidates
+    ASSERT_EQ(candidates.Rows(), 2);
+    pressRow(candidates, 1, 2, Qt::LeftButton);
+    EXPECT_EQ(label("lblGenzaiti").text(), QStringLiteral("現在値 0 (00:00)　+0%"));
+    EXPECT_EQ(label("lblZenzituHi").text(), QString());
+    EXPECT_TRUE(control<QFrame>("fraChartInfo").isHidden());
+}
+
+} // namespace
