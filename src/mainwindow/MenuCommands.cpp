@@ -107,11 +107,11 @@ void openSitePage(const QString &key, const QString &path)
 {
     const net::SiteAddress site = net::siteAddress(key, path);
     if (!site.ok()) {
-        writeLog(glngLogFileNo, site.problem);
-        ui::msgBox(site.problem, ui::vbExclamation);
+        writeLog(glngLogFileNo, site.problem());
+        ui::msgBox(site.problem(), ui::vbExclamation);
         return;
     }
-    QDesktopServices::openUrl(QUrl(site.url));
+    QDesktopServices::openUrl(QUrl(site.value()));
 }
 
 void openSupportPage()

@@ -1,6 +1,7 @@
 #include "mainwindow/ResultLists.h"
 
 #include "core/modGlobal.h"
+#include "platform/db/DbDate.h"
 #include "platform/text/Format.h"
 #include "platform/text/VbText.h"
 #include "platform/ui/FlexGrid.h"
@@ -43,8 +44,8 @@ std::vector<Execution> readExecutions(const QString &ordering)
         ordering);
     std::vector<Execution> rows;
     while (st.step()) {
-        rows.push_back({st.text(0), st.text(1), st.text(2), st.int64(3), st.dateTime(4).date(), st.text(5), st.text(6),
-                        st.int64(7), st.int64(8), st.text(9)});
+        rows.push_back({st.text(0), st.text(1), st.text(2), st.int64(3), db::parseDate(st.text(4)), st.text(5),
+                        st.text(6), st.int64(7), st.int64(8), st.text(9)});
     }
     return rows;
 }
