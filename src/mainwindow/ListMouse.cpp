@@ -3,6 +3,7 @@
 #include "core/modGlobal.h"
 #include "core/modLog.h"
 #include "core/modLookup.h"
+#include "mainwindow/PriceChart.h"
 #include "marketdata/modMarket.h"
 #include "platform/sys/Clock.h"
 #include "platform/text/VbText.h"
@@ -29,9 +30,10 @@ bool stillSettleable(qint64 number)
 
 } // namespace
 
-void logChartDrawing(const QString &code, const QString &market)
+void showStockChart(const QString &code, const QString &market, ui::Chart2D &chart)
 {
     writeLog(glngLogFileNo, QStringLiteral("チャート描画: ") + code + QStringLiteral(":") + market);
+    drawKabukaChart(0, code, market, gdtLastKabukaDate.addDays(-60), gdtLastKabukaDate, chart);
 }
 
 StockSelection selectedStock(const ui::FlexGrid &grid, int codeColumn, int marketColumn, int numberColumn)

@@ -9,15 +9,16 @@ class QMenu;
 class QWidget;
 
 namespace ui {
+class Chart2D;
 class FlexGrid;
-}
+} // namespace ui
 
 // What the presses on the four lists do, apart from drawing: which row's stock is
 // selected, which popup items the order list offers, and the action cell of the order list.
 
-// Logs the price chart of a selected stock ("チャート描画: " + code + ":" + market); the
-// chart itself is drawn by the chart module.
-void logChartDrawing(const QString &code, const QString &market);
+// Draws the price chart of a selected stock over the 60 days up to the processing day on
+// `chart`, and logs it ("チャート描画: " + code + ":" + market).
+void showStockChart(const QString &code, const QString &market, ui::Chart2D &chart);
 
 // The stock of a list's current row.
 struct StockSelection {

@@ -1,5 +1,6 @@
 #include "mainwindow/frmMain.h"
 
+#include "mainwindow/ChartSetup.h"
 #include "mainwindow/ListMouse.h"
 
 #include "core/SettingsRecords.h"
@@ -433,6 +434,8 @@ void frmMain::checkMailInput()
 void frmMain::initScreen()
 {
     log(QStringLiteral("チャート初期化"));
+    initChart(*cht2Gra);
+    initChart(*cht2Gra2);
     log(QStringLiteral("画面ヘッダ部初期化"));
     setHeader();
     log(QStringLiteral("推奨銘柄検索"));
@@ -452,7 +455,7 @@ void frmMain::showStartChart()
         mstrBrandCode = msfgOrder->TextMatrix(1, 0);
         mstrSizyouCode = msfgOrder->TextMatrix(1, 4);
         mlngYoyakuNo = qint64(text::leadingNumber(msfgOrder->TextMatrix(1, 2)));
-        logChartDrawing(mstrBrandCode, mstrSizyouCode);
+        showStockChart(mstrBrandCode, mstrSizyouCode, *cht2Gra);
         showChartInfo(1, mstrBrandCode, mstrSizyouCode, mlngYoyakuNo);
     }
     // The order list is the view shown after start-up; the other three wait behind it.

@@ -7,6 +7,7 @@
 #include "mainwindow/Header.h"
 #include "mainwindow/ListMouse.h"
 #include "mainwindow/MenuCommands.h"
+#include "mainwindow/ProfitChart.h"
 #include "mainwindow/ResultLists.h"
 #include "mainwindow/Views.h"
 #include "marketdata/modinfoseek.h"
@@ -84,7 +85,7 @@ void frmMain::selectStock(const ui::FlexGrid &grid, int codeColumn, int marketCo
     mstrBrandCode = stock.code;
     mstrSizyouCode = stock.market;
     mlngYoyakuNo = stock.reservationNo;
-    logChartDrawing(mstrBrandCode, mstrSizyouCode);
+    showStockChart(mstrBrandCode, mstrSizyouCode, *cht2Gra);
     showChartInfo(1, mstrBrandCode, mstrSizyouCode, mlngYoyakuNo);
     fraChartInfo->hide();
 }
@@ -144,6 +145,7 @@ void frmMain::imgSyusi_MouseDown()
         setYakuzyouList2(*msfgZisseki2);
     writeLog(glngLogFileNo,
              QStringLiteral("収支チャート描画: ") + sysBS.StartDate.toString(QStringLiteral("yyyy/MM/dd")));
+    drawSyusiChart(1, sysBS.StartDate.date(), sys::now().date(), *cht2Gra);
     showChartInfo(0, QString(), QString(), 0);
     fraChartInfo->hide();
 }
