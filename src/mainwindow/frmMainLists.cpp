@@ -7,8 +7,10 @@
 #include "mainwindow/Header.h"
 #include "mainwindow/ListMouse.h"
 #include "mainwindow/MenuCommands.h"
+#include "mainwindow/PriceChart.h"
 #include "mainwindow/ProfitChart.h"
 #include "mainwindow/ResultLists.h"
+#include "mainwindow/SelectedStock.h"
 #include "mainwindow/Views.h"
 #include "marketdata/modinfoseek.h"
 #include "platform/net/Inet.h"
@@ -162,6 +164,11 @@ void frmMain::connectLists()
             [this](int button, int, int, int) { listMouseDown(*msfgZisseki2, *mnuSelect4, button, 2, 3, 6); });
 
     onPress(imgSyusi, this, [this] { imgSyusi_MouseDown(); });
+    onPress(imgChart, this, [this] {
+        SelectedStock form{mstrBrandCode, mstrSizyouCode, mlngChartKikan};
+        imgChart_MouseDown(form, *cht2Gra);
+        mlngChartKikan = form.mlngChartKikan;
+    });
     onPress(imgSetting, this, [this] {
         ui::doEvents();
         if (mnuSettings->menuAction()->isEnabled())
