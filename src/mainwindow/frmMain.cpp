@@ -43,8 +43,6 @@
 
 namespace {
 
-frmMain *liveInstance = nullptr;
-
 void log(const QString &text)
 {
     writeLog(glngLogFileNo, text);
@@ -139,19 +137,9 @@ frmMain::frmMain(bool instanceLockHeld, QWidget *parent) : QMainWindow(parent), 
     connect(tmrOrder, &ui::Timer::Tick, this, [this] { tmrOrder_Timer(*m_run); });
     connect(tmrWeb, &ui::Timer::Tick, this, [this] { tmrWeb_Timer(*m_run); });
     connect(webOrder, &browser::Browser::DocumentComplete, this, [this](const QString &url) { mstrPageURL = url; });
-    liveInstance = this;
 }
 
-frmMain::~frmMain()
-{
-    if (liveInstance == this)
-        liveInstance = nullptr;
-}
-
-frmMain *frmMain::instance()
-{
-    return liveInstance;
-}
+frmMain::~frmMain() = default;
 
 void frmMain::buildControls()
 {

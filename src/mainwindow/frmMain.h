@@ -38,9 +38,6 @@ public:
     explicit frmMain(bool instanceLockHeld = false, QWidget *parent = nullptr);
     ~frmMain() override;
 
-    // The live main window, or nullptr before start-up shows it.
-    static frmMain *instance();
-
     // The controls automatic running works on.
     RunControls &runControls() { return *m_run; }
 
