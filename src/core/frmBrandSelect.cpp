@@ -50,6 +50,15 @@ void addCheck(QWidget *frame, const QString &name, const QString &caption, int t
     ui::addCheckBox(frame, name, caption, ui::twipsRect(kCheckLeft, top, kCheckWidth, kRowHeight));
 }
 
+// Two option buttons of one choice, indexes 1 and 2, `width` wide, the second at `secondLeft`.
+void addChoice(QWidget *frame, const QString &name, const QString &first, const QString &second, int top, int width,
+               int secondLeft)
+{
+    auto *group = new QButtonGroup(frame);
+    ui::addOption(group, frame, name, 1, first, ui::twipsRect(kContentLeft, top, width, kRowHeight));
+    ui::addOption(group, frame, name, 2, second, ui::twipsRect(secondLeft, top, width, kRowHeight));
+}
+
 } // namespace
 
 frmBrandSelect::frmBrandSelect(QWidget *parent) : QDialog(parent)
@@ -113,11 +122,8 @@ void frmBrandSelect::buildConditionRows(QWidget *frame)
 
     top += 960;
     addCheck(frame, QStringLiteral("chkSelNensyorai"), QStringLiteral("年初来"), top);
-    auto *nensyorai = new QButtonGroup(frame);
-    ui::addOption(nensyorai, frame, QStringLiteral("optNenSyoraiType"), 1, QStringLiteral("高値更新"),
-                  ui::twipsRect(kContentLeft, top, 1400, kRowHeight));
-    ui::addOption(nensyorai, frame, QStringLiteral("optNenSyoraiType"), 2, QStringLiteral("安値更新"),
-                  ui::twipsRect(kContentLeft + 1500, top, 1400, kRowHeight));
+    addChoice(frame, QStringLiteral("optNenSyoraiType"), QStringLiteral("高値更新"), QStringLiteral("安値更新"), top,
+              1400, kContentLeft + 1500);
 
     top += 480;
     addCheck(frame, QStringLiteral("chkSelRSI"), QStringLiteral("RSI"), top);
@@ -149,11 +155,8 @@ void frmBrandSelect::buildConditionRows(QWidget *frame)
 
     top += 480;
     addCheck(frame, QStringLiteral("chkSelTrend"), QStringLiteral("トレンド"), top);
-    auto *trend = new QButtonGroup(frame);
-    ui::addOption(trend, frame, QStringLiteral("optTrendType"), 1, QStringLiteral("上昇"),
-                  ui::twipsRect(kContentLeft, top, 900, kRowHeight));
-    ui::addOption(trend, frame, QStringLiteral("optTrendType"), 2, QStringLiteral("下降"),
-                  ui::twipsRect(kContentLeft + 1020, top, 900, kRowHeight));
+    addChoice(frame, QStringLiteral("optTrendType"), QStringLiteral("上昇"), QStringLiteral("下降"), top, 900,
+              kContentLeft + 1020);
     ui::addLabel(frame, QStringLiteral("高値更新間隔"), kContentLeft + 2100, top + 30);
     addBox(frame, QStringLiteral("txtTrendInterval"), 4, kContentLeft + 3360, top, 720, QStringLiteral("高値更新間隔"));
     ui::addLabel(frame, QStringLiteral("日以内"), kContentLeft + 4140, top + 30);
