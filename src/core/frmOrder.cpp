@@ -71,6 +71,14 @@ void addOptions(QWidget *parent, const QString &name, int left, int top, std::in
     }
 }
 
+// The order kind of a buy, sell or covering-buy rule, limit (hidden) or market (chosen),
+// and its limit price, hidden.
+void addOrderKind(QWidget *rule, const QString &optionName, const QString &priceName, const QString &priceCaption)
+{
+    addOptions(rule, optionName, 120, 300, {{1, u"指値", false, true}, {2, u"成行", true, false}});
+    addBox(rule, priceName, QStringLiteral("0"), 0, 2760, 300, priceCaption, true);
+}
+
 // The stop-loss choices of a sell or covering-buy rule: by rate, by holding days (chosen), both.
 void addStopLossOptions(QWidget *parent, const QString &name, int top)
 {
@@ -123,15 +131,11 @@ void frmOrder::buildHiddenRules(QWidget *client)
 
     QGroupBox *buyRule = ui::addFrame(fraOrder, QStringLiteral("fraKai1"), QStringLiteral("買注文ルール"),
                                       ui::twipsRect(120, 1020, 3720, 900));
-    addOptions(buyRule, QStringLiteral("optSasiNariKai1"), 120, 300,
-               {{1, u"指値", false, true}, {2, u"成行", true, false}});
-    addBox(buyRule, QStringLiteral("txtKaine11"), QStringLiteral("0"), 0, 2760, 300, QStringLiteral("買指値"), true);
+    addOrderKind(buyRule, QStringLiteral("optSasiNariKai1"), QStringLiteral("txtKaine11"), QStringLiteral("買指値"));
 
     QGroupBox *sellRule = ui::addFrame(fraOrder, QStringLiteral("fraUri1"), QStringLiteral("売注文ルール"),
                                        ui::twipsRect(120, 2040, 3720, 2160));
-    addOptions(sellRule, QStringLiteral("optSasiNariUri1"), 120, 300,
-               {{1, u"指値", false, true}, {2, u"成行", true, false}});
-    addBox(sellRule, QStringLiteral("txtUrine11"), QStringLiteral("0"), 0, 2760, 300, QStringLiteral("売指値"), true);
+    addOrderKind(sellRule, QStringLiteral("optSasiNariUri1"), QStringLiteral("txtUrine11"), QStringLiteral("売指値"));
     addBox(sellRule, QStringLiteral("txtRiekiWariaiUri1"), QStringLiteral("10"), 3, 120, 720,
            QStringLiteral("利益確定の割合"));
     ui::addLabel(sellRule, QStringLiteral("%以上の利益で注文"), 900, 750);
@@ -145,10 +149,8 @@ void frmOrder::buildHiddenRules(QWidget *client)
 
     QGroupBox *coverRule = ui::addFrame(fraOrder, QStringLiteral("fraKai2"), QStringLiteral("返済買注文ルール"),
                                         ui::twipsRect(3960, 1020, 3720, 2160));
-    addOptions(coverRule, QStringLiteral("optSasiNariKai2"), 120, 300,
-               {{1, u"指値", false, true}, {2, u"成行", true, false}});
-    addBox(coverRule, QStringLiteral("txtKaine21"), QStringLiteral("0"), 0, 2760, 300, QStringLiteral("返済買指値"),
-           true);
+    addOrderKind(coverRule, QStringLiteral("optSasiNariKai2"), QStringLiteral("txtKaine21"),
+                 QStringLiteral("返済買指値"));
     addBox(coverRule, QStringLiteral("txtRiekiWariaiKai2"), QStringLiteral("10"), 3, 120, 720,
            QStringLiteral("返済買の利益確定の割合"));
     addStopLossOptions(coverRule, QStringLiteral("optSongiriTypeKai2"), 1140);
