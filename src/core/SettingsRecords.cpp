@@ -37,32 +37,34 @@ OD workOD;
 
 int glngSetteiMode = 0;
 
-SL &slOfKind(int kind)
+namespace {
+
+// Kind 1 the live record, 2 simulation set 1, 3 the work record, any other simulation set 2.
+template <typename Record>
+Record &ofKind(int kind, Record &live, Record &set1, Record &work, Record &set2)
 {
     switch (kind) {
     case 1:
-        return sysSL;
+        return live;
     case 2:
-        return simSL;
+        return set1;
     case 3:
-        return workSL;
+        return work;
     default:
-        return simSL2;
+        return set2;
     }
+}
+
+} // namespace
+
+SL &slOfKind(int kind)
+{
+    return ofKind(kind, sysSL, simSL, workSL, simSL2);
 }
 
 OD &odOfKind(int kind)
 {
-    switch (kind) {
-    case 1:
-        return sysOD;
-    case 2:
-        return simOD;
-    case 3:
-        return workOD;
-    default:
-        return simOD2;
-    }
+    return ofKind(kind, sysOD, simOD, workOD, simOD2);
 }
 
 BS &bsOfKind(int kind)
