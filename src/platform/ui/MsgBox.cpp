@@ -45,22 +45,24 @@ int msgBox(const QString &text, int style, const QString &title)
     QMessageBox box(iconFor(style), title.isEmpty() ? sys::exeName() : title, text, QMessageBox::NoButton,
                     QApplication::activeWindow());
     const bool defaultSecond = (style & vbDefaultButton2) != 0;
+    // A pair of buttons: Escape gives the second, the style chooses the default.
+    const auto addPair = [&](const QString &first, QMessageBox::ButtonRole firstRole, const QString &second,
+                             QMessageBox::ButtonRole secondRole) {
+        QPushButton *firstButton = box.addButton(first, firstRole);
+        QPushButton *secondButton = box.addButton(second, secondRole);
+        box.setEscapeButton(secondButton);
+        return defaultSecond ? secondButton : firstButton;
+    };
     QPushButton *defaultButton = nullptr;
     switch (style & 0x7) {
-    case vbYesNo: {
-        QPushButton *yes = box.addButton(QStringLiteral("はい(&Y)"), QMessageBox::YesRole);
-        QPushButton *no = box.addButton(QStringLiteral("いいえ(&N)"), QMessageBox::NoRole);
-        box.setEscapeButton(no);
-        defaultButton = defaultSecond ? no : yes;
+    case vbYesNo:
+        defaultButton = addPair(QStringLiteral("はい(&Y)"), QMessageBox::YesRole, QStringLiteral("いいえ(&N)"),
+                                QMessageBox::NoRole);
         break;
-    }
-    case vbOKCancel: {
-        QPushButton *ok = box.addButton(QStringLiteral("OK"), QMessageBox::AcceptRole);
-        QPushButton *cancel = box.addButton(QStringLiteral("キャンセル"), QMessageBox::RejectRole);
-        box.setEscapeButton(cancel);
-        defaultButton = defaultSecond ? cancel : ok;
+    case vbOKCancel:
+        defaultButton = addPair(QStringLiteral("OK"), QMessageBox::AcceptRole, QStringLiteral("キャンセル"),
+                                QMessageBox::RejectRole);
         break;
-    }
     default:
         defaultButton = box.addButton(QStringLiteral("OK"), QMessageBox::AcceptRole);
         box.setEscapeButton(defaultButton);
