@@ -29,14 +29,10 @@ void cDateTimePicker::create()
     auto *edit = new QDateTimeEdit(m_host);
     switch (m_style) {
     case 0:
-        edit->setDisplayFormat(QStringLiteral("yyyy'年'M'月'd'日'"));
-        break;
-    case 1:
-        edit->setDisplayFormat(QStringLiteral("yyyy/MM/dd"));
-        break;
     case 2:
         edit->setDisplayFormat(QStringLiteral("yyyy'年'M'月'd'日'"));
         break;
+    case 1:
     case 3:
         edit->setDisplayFormat(QStringLiteral("yyyy/MM/dd"));
         break;
