@@ -1,5 +1,6 @@
 #include "core/modGlobal.h"
 #include "platform/ui/FlexGrid.h"
+#include "trading/GridTexts.h"
 #include "trading/TradingFixture.h"
 #include "trading/modBrandGrid.h"
 
@@ -13,14 +14,6 @@ protected:
         gdtLastKabukaDate = QDate(2026, 12, 9);
     }
 
-    QStringList rowTexts(int row)
-    {
-        QStringList texts;
-        for (int c = 0; c < grid.Cols(); ++c)
-            texts << grid.TextMatrix(row, c);
-        return texts;
-    }
-
     ui::FlexGrid grid;
 };
 
@@ -31,10 +24,10 @@ TEST_F(BrandGridTest, HeaderLeavesTheHeaderAndOneEmptyRow)
     setBrandGridHeader(grid);
     EXPECT_EQ(grid.Rows(), 2);
     EXPECT_EQ(grid.Cols(), 5);
-    EXPECT_EQ(rowTexts(0),
+    EXPECT_EQ(rowTexts(grid, 0),
               (QStringList{
                   {}, {}, QStringLiteral("　　　　　銘柄"), QStringLiteral("終値　"), QStringLiteral("出来高　　")}));
-    EXPECT_EQ(rowTexts(1), QStringList(5));
+    EXPECT_EQ(rowTexts(grid, 1), QStringList(5));
     EXPECT_EQ((QList<int>{grid.ColWidth(0), grid.ColWidth(1), grid.ColWidth(2), grid.ColWidth(3), grid.ColWidth(4)}),
               (QList<int>{0, 0, 2400, 1000, 1400}));
     EXPECT_EQ(grid.ColAlignment(2), ui::flexAlignLeftCenter);
@@ -57,13 +50,13 @@ TEST_F(BrandGridTest, AppendedRowsKeepTheEmptyLastRow)
     EXPECT_EQ(grid.Rows(), 5);
     EXPECT_EQ(grid.Row(), 3);
 
-    EXPECT_EQ(rowTexts(1),
+    EXPECT_EQ(rowTexts(grid, 1),
               (QStringList{QStringLiteral("1234"), QStringLiteral("t1"), QStringLiteral("1234:ABCDEF (東1)"),
                            QStringLiteral("12,346"), QStringLiteral("1,234,567")}));
-    EXPECT_EQ(rowTexts(2)[2], QStringLiteral("5678:ABC (東1)"));
-    EXPECT_EQ(rowTexts(3), (QStringList{QStringLiteral("9999"), QStringLiteral("tm"), QStringLiteral("9999: ()"),
-                                        QStringLiteral("0"), QStringLiteral("0")}));
-    EXPECT_EQ(rowTexts(4), QStringList(5));
+    EXPECT_EQ(rowTexts(grid, 2)[2], QStringLiteral("5678:ABC (東1)"));
+    EXPECT_EQ(rowTexts(grid, 3), (QStringList{QStringLiteral("9999"), QStringLiteral("tm"), QStringLiteral("9999: ()"),
+                                              QStringLiteral("0"), QStringLiteral("0")}));
+    EXPECT_EQ(rowTexts(grid, 4), QStringList(5));
 }
 
 TEST_F(BrandGridTest, MarketNameIsCutToTwoCharacters)

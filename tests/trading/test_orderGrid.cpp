@@ -1,6 +1,7 @@
 #include "core/modGlobal.h"
 #include "platform/sys/Clock.h"
 #include "platform/ui/FlexGrid.h"
+#include "trading/GridTexts.h"
 #include "trading/TradingFixture.h"
 #include "trading/modOrderDue.h"
 #include "trading/modOrderGrid.h"
@@ -41,14 +42,6 @@ protected:
                         {QStringLiteral("エラーコード"), errorCode}});
     }
 
-    QStringList rowTexts(int row)
-    {
-        QStringList texts;
-        for (int c = 0; c < grid.Cols(); ++c)
-            texts << grid.TextMatrix(row, c);
-        return texts;
-    }
-
     ui::FlexGrid grid;
 };
 
@@ -59,15 +52,15 @@ TEST_F(OrderGridTest, EmptyListHasTheHeaderOnly)
     setOrderGrid(grid);
     EXPECT_EQ(grid.Rows(), 1);
     EXPECT_EQ(grid.Cols(), 9);
-    EXPECT_EQ(rowTexts(0), (QStringList{{},
-                                        {},
-                                        {},
-                                        {},
-                                        {},
-                                        QStringLiteral("　注文日"),
-                                        QStringLiteral("　　　　銘　　柄"),
-                                        QStringLiteral("　状態"),
-                                        QStringLiteral("処理")}));
+    EXPECT_EQ(rowTexts(grid, 0), (QStringList{{},
+                                              {},
+                                              {},
+                                              {},
+                                              {},
+                                              QStringLiteral("　注文日"),
+                                              QStringLiteral("　　　　銘　　柄"),
+                                              QStringLiteral("　状態"),
+                                              QStringLiteral("処理")}));
     QList<int> widths;
     for (int c = 0; c < 9; ++c)
         widths << grid.ColWidth(c);
@@ -88,7 +81,7 @@ TEST_F(OrderGridTest, RowsTextsAndActionCells)
     setOrderGrid(grid);
 
     ASSERT_EQ(grid.Rows(), 7);
-    EXPECT_EQ(rowTexts(2),
+    EXPECT_EQ(rowTexts(grid, 2),
               (QStringList{QStringLiteral("1234"), QStringLiteral("7001"), QStringLiteral("1"), QStringLiteral("2"),
                            QStringLiteral("t1"), QStringLiteral("2026/12/09"), QStringLiteral("1234ABC(XY) 100株"),
                            QStringLiteral("買約定1"), QStringLiteral("決済")}));
