@@ -1,11 +1,11 @@
 #include "mainwindow/ChartSetup.h"
 
+#include "mainwindow/Colours.h"
 #include "platform/ui/ChartGrid.h"
+#include "platform/ui/Twips.h"
 
 namespace {
 
-const QColor kNavy(0x00, 0x00, 0x40);
-const QColor kWhite(0xFF, 0xFF, 0xFF);
 const QColor kGridBlue(0x00, 0x00, 0xC0);
 constexpr int kXFontSize = 9;
 
@@ -13,17 +13,19 @@ constexpr int kXFontSize = 9;
 
 void initChart(ui::Chart2D &chart)
 {
+    const QColor navy = ui::colorFromBgr(colours::kDarkBlue);
+    const QColor white = ui::colorFromBgr(colours::kWhite);
     chart.setIsBatched(true);
     chart.group(1).setSeriesCount(0);
     chart.group(2).setSeriesCount(0);
-    chart.setBackground(kNavy);
-    chart.setForeground(kWhite);
-    chart.setAreaBackground(kNavy);
+    chart.setBackground(navy);
+    chart.setForeground(white);
+    chart.setAreaBackground(navy);
     chart.axisX().setFontSize(kXFontSize);
     chart.axisX().setFontBold(false);
-    chart.axisX().setLineColor(kWhite);
-    chart.axisY().setLineColor(kWhite);
-    chart.setAreaForeground(kWhite);
+    chart.axisX().setLineColor(white);
+    chart.axisY().setLineColor(white);
+    chart.setAreaForeground(white);
     chart.axisY().setLinePattern(ui::Chart2D::LinePattern::Solid);
     chart.axisY().setLineWidth(0);
     chart.setIsBatched(false);

@@ -2,6 +2,7 @@
 
 #include "core/modGlobal.h"
 #include "core/modLog.h"
+#include "mainwindow/Colours.h"
 #include "platform/ui/FlexGrid.h"
 #include "platform/ui/Twips.h"
 
@@ -14,9 +15,6 @@
 #include <QtEndian>
 
 namespace {
-
-constexpr long kDarkBlue = 0x400000;
-constexpr long kWhite = 0xFFFFFF;
 
 void logUnreadable(const QString &path)
 {
@@ -79,8 +77,8 @@ void setForeColour(QWidget &widget, long bgr)
 
 void setGridDesignColours(ui::FlexGrid &grid)
 {
-    const QColor back = ui::colorFromBgr(kDarkBlue);
-    const QColor fore = ui::colorFromBgr(kWhite);
+    const QColor back = ui::colorFromBgr(colours::kDarkBlue);
+    const QColor fore = ui::colorFromBgr(colours::kWhite);
     QPalette palette = grid.palette();
     palette.setColor(QPalette::Base, back);       // cells
     palette.setColor(QPalette::Window, back);     // outside the cells

@@ -3,10 +3,12 @@
 #include "core/modGlobal.h"
 #include "core/modLookup.h"
 #include "mainwindow/ChartSetup.h"
+#include "mainwindow/Colours.h"
 #include "mainwindow/SelectedStock.h"
 #include "platform/text/VbText.h"
 #include "platform/ui/Chart2D.h"
 #include "platform/ui/DoEvents.h"
+#include "platform/ui/Twips.h"
 
 #include <QVector>
 
@@ -26,13 +28,6 @@ constexpr int kGridFactor = 4;
 // Where the extremes start: any real price lies between them.
 constexpr double kHighestStart = 0;
 constexpr double kLowestStart = 100000000;
-
-const QColor kGreen(0x00, 0xFF, 0x00);
-const QColor kYellow(0xFF, 0xFF, 0x00);
-const QColor kSilver(0xC0, 0xC0, 0xC0);
-const QColor kLightYellow(0xFF, 0xFF, 0x80);
-const QColor kWhite(0xFF, 0xFF, 0xFF);
-const QColor kBlack(0x00, 0x00, 0x00);
 
 // One trading day: the candle's high, low, open and close on the adjusted scale, and the
 // two moving averages.
@@ -67,9 +62,9 @@ QVector<PricePoint> readPoints(const QString &code, const QString &market, const
     return points;
 }
 
-void setStyle(Chart2D::Group &group, int series, const QColor &color, int width)
+void setStyle(Chart2D::Group &group, int series, long bgr, int width)
 {
-    group.setLineColor(series, color);
+    group.setLineColor(series, ui::colorFromBgr(bgr));
     group.setLineWidth(series, width);
     group.setLinePattern(series, Chart2D::LinePattern::Solid);
 }
@@ -119,14 +114,14 @@ void drawKabukaChart(int period, const QString &code, const QString &market, con
             candles.setY(s, i, point.candle[size_t(s - 1)]);
     }
 
-    setStyle(lines, 1, kGreen, 1);
-    setStyle(lines, 2, kYellow, 1);
-    setStyle(lines, 3, kSilver, 2);
-    setStyle(lines, 4, kLightYellow, 2);
-    setStyle(candles, 1, kWhite, 1);
-    setStyle(candles, 2, kYellow, candleWidth);
-    setStyle(candles, 3, kBlack, candleWidth);
-    setStyle(candles, 4, kWhite, 1);
+    setStyle(lines, 1, colours::kGreen, 1);
+    setStyle(lines, 2, colours::kYellow, 1);
+    setStyle(lines, 3, colours::kSilver, 2);
+    setStyle(lines, 4, colours::kLightYellow, 2);
+    setStyle(candles, 1, colours::kWhite, 1);
+    setStyle(candles, 2, colours::kYellow, candleWidth);
+    setStyle(candles, 3, colours::kBlack, candleWidth);
+    setStyle(candles, 4, colours::kWhite, 1);
 
     // Without a row the bounds stay at their starting values, lowest above highest, and
     // the chart shows an empty plot.

@@ -2,9 +2,11 @@
 
 #include "core/modGlobal.h"
 #include "mainwindow/ChartSetup.h"
+#include "mainwindow/Colours.h"
 #include "platform/db/DbDate.h"
 #include "platform/sys/Clock.h"
 #include "platform/ui/Chart2D.h"
+#include "platform/ui/Twips.h"
 
 #include <QVector>
 
@@ -17,7 +19,6 @@ using ui::Chart2D;
 
 constexpr int kLeastMonths = 12;
 constexpr int kGridFactor = 50;
-const QColor kSilver(0xC0, 0xC0, 0xC0);
 const QColor kBarFill(0, 128, 192);
 
 struct Month {
@@ -83,10 +84,10 @@ void drawSyusiChart(int, const QDate &firstDay, const QDate &lastDay, Chart2D &c
     }
 
     bars.setFillColor(kBarFill);
-    bars.setLineColor(1, kSilver);
+    bars.setLineColor(1, ui::colorFromBgr(colours::kSilver));
     bars.setLineWidth(1, 0);
     bars.setLinePattern(1, Chart2D::LinePattern::None);
-    line.setLineColor(1, kSilver);
+    line.setLineColor(1, ui::colorFromBgr(colours::kSilver));
     line.setLineWidth(1, 2);
     line.setLinePattern(1, Chart2D::LinePattern::Solid);
 

@@ -2,6 +2,7 @@
 // the layout of its panels.
 #include "mainwindow/frmMain.h"
 
+#include "mainwindow/Colours.h"
 #include "mainwindow/Design.h"
 #include "platform/sys/ProgramDir.h"
 #include "platform/ui/Chart2D.h"
@@ -13,14 +14,6 @@
 #include <QPushButton>
 
 namespace {
-
-constexpr long kDarkBlue = 0x400000;
-constexpr long kBlack = 0x000000;
-constexpr long kRed = 0x0000FF;
-constexpr long kWhite = 0xFFFFFF;
-constexpr long kLightYellow = 0x80FFFF;
-constexpr long kYellow = 0x00FFFF;
-constexpr long kSilver = 0xC0C0C0;
 
 void place(QWidget *widget, int left, int top, int width, int height)
 {
@@ -128,44 +121,44 @@ void frmMain::initDesign()
     place(lblRieki, 5940, 660, 1600, 255);
 
     // Colours, from the top bar down to the results views.
-    setBackColour(*picFrame1, kSilver);
+    setBackColour(*picFrame1, colours::kSilver);
     for (QLabel *label : {lblDate, lblSupport, lblMaxDate})
-        setForeColour(*label, kBlack);
-    setForeColour(*lblRunStatus, kRed);
+        setForeColour(*label, colours::kBlack);
+    setForeColour(*lblRunStatus, colours::kRed);
     for (QLabel *label : {lblKounyuKanouGaku, lblMotikabu, lblGoukei, lblRiekiritu, lblNissu})
-        setForeColour(*label, kWhite);
+        setForeColour(*label, colours::kWhite);
     for (int i = 0; i < 5; ++i) {
         if (auto *title = findChild<QLabel *>(QStringLiteral("lblTitle_") + QString::number(i)))
-            setForeColour(*title, kWhite);
+            setForeColour(*title, colours::kWhite);
     }
-    setBackColour(*picFrame3, kDarkBlue);
+    setBackColour(*picFrame3, colours::kDarkBlue);
     for (QLabel *label : {lblBrandName, lblRieki, lblSelTanka})
-        setForeColour(*label, kLightYellow);
-    setLineColour(linRieki, kLightYellow);
-    setForeColour(*lblZenzituHi, kYellow);
+        setForeColour(*label, colours::kLightYellow);
+    setLineColour(linRieki, colours::kLightYellow);
+    setForeColour(*lblZenzituHi, colours::kYellow);
     for (QLabel *label : {lblGenzaiti, lblTakaYasu})
-        setForeColour(*label, kWhite);
+        setForeColour(*label, colours::kWhite);
     for (QLabel *label : {lblKounyu, lblBuyTanka})
-        setForeColour(*label, kSilver);
-    setLineColour(linKounyu, kSilver);
-    setBackColour(*Picture2, kDarkBlue);
-    setBackColour(*fraChartInfo, kDarkBlue);
-    setBackColour(*lblChartInfo, kDarkBlue);
-    setForeColour(*lblChartInfo, kWhite);
-    setBackColour(*Picture1, kDarkBlue);
-    setBackColour(*fraChart, kDarkBlue);
-    setBackColour(*fraNikkeiHeikin, kDarkBlue);
-    setForeColour(*lblNikkei, kLightYellow);
-    setBackColour(*fraOrder, kDarkBlue);
-    setForeColour(*lblTyumon, kLightYellow);
+        setForeColour(*label, colours::kSilver);
+    setLineColour(linKounyu, colours::kSilver);
+    setBackColour(*Picture2, colours::kDarkBlue);
+    setBackColour(*fraChartInfo, colours::kDarkBlue);
+    setBackColour(*lblChartInfo, colours::kDarkBlue);
+    setForeColour(*lblChartInfo, colours::kWhite);
+    setBackColour(*Picture1, colours::kDarkBlue);
+    setBackColour(*fraChart, colours::kDarkBlue);
+    setBackColour(*fraNikkeiHeikin, colours::kDarkBlue);
+    setForeColour(*lblNikkei, colours::kLightYellow);
+    setBackColour(*fraOrder, colours::kDarkBlue);
+    setForeColour(*lblTyumon, colours::kLightYellow);
     setGridDesignColours(*msfgOrder);
-    setBackColour(*fraSyusi, kDarkBlue);
-    setForeColour(*lblSyusi, kLightYellow);
-    setForeColour(*lblSyusiMsg, kWhite);
+    setBackColour(*fraSyusi, colours::kDarkBlue);
+    setForeColour(*lblSyusi, colours::kLightYellow);
+    setForeColour(*lblSyusiMsg, colours::kWhite);
     setGridDesignColours(*msfgZisseki);
-    setBackColour(*fraSyusi2, kDarkBlue);
-    setForeColour(*lblSyusi2, kLightYellow);
-    setForeColour(*lblSyusi2Msg, kWhite);
+    setBackColour(*fraSyusi2, colours::kDarkBlue);
+    setForeColour(*lblSyusi2, colours::kLightYellow);
+    setForeColour(*lblSyusi2Msg, colours::kWhite);
     setGridDesignColours(*msfgZisseki2);
 
     // Fonts: fixed pitch for the lists and header titles, proportional for the top bar.
