@@ -13,6 +13,8 @@
 #include <QLabel>
 #include <QPushButton>
 
+#include <optional>
+
 namespace {
 
 void place(QWidget *widget, int left, int top, int width, int height)
@@ -48,10 +50,13 @@ void setLineColour(QFrame *line, long bgr)
     setBackColour(*line, bgr);
 }
 
-void setFontFamily(QWidget *widget, const QString &family)
+// The widget's font in another family and, where given, another point size.
+void setFontFamily(QWidget *widget, const QString &family, std::optional<int> points = std::nullopt)
 {
     QFont font = widget->font();
     font.setFamily(family);
+    if (points)
+        font.setPointSize(*points);
     widget->setFont(font);
 }
 
@@ -163,12 +168,8 @@ void frmMain::initDesign()
 
     // Fonts: fixed pitch for the lists and header titles, proportional for the top bar.
     const QString gothic = QStringLiteral("ＭＳ ゴシック");
-    for (QWidget *grid : {msfgSelect, msfgOrder, msfgZisseki, msfgZisseki2}) {
-        setFontFamily(grid, gothic);
-        QFont font = grid->font();
-        font.setPointSize(9); // the state texts fit their 800-twip column
-        grid->setFont(font);
-    }
+    for (QWidget *grid : {msfgSelect, msfgOrder, msfgZisseki, msfgZisseki2})
+        setFontFamily(grid, gothic, 9); // the state texts fit their 800-twip column
     for (int i = 0; i < 5; ++i) {
         if (auto *title = findChild<QLabel *>(QStringLiteral("lblTitle_") + QString::number(i)))
             setFontFamily(title, gothic);
