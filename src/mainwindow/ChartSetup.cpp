@@ -1,6 +1,6 @@
 #include "mainwindow/ChartSetup.h"
 
-#include "mainwindow/Colours.h"
+#include "core/Colours.h"
 #include "platform/ui/ChartGrid.h"
 #include "platform/ui/Twips.h"
 

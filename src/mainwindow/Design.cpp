@@ -1,8 +1,8 @@
 #include "mainwindow/Design.h"
 
+#include "core/Colours.h"
 #include "core/modGlobal.h"
 #include "core/modLog.h"
-#include "mainwindow/Colours.h"
 #include "platform/ui/FlexGrid.h"
 #include "platform/ui/Twips.h"
 

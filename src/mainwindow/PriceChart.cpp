@@ -1,9 +1,9 @@
 #include "mainwindow/PriceChart.h"
 
+#include "core/Colours.h"
 #include "core/modGlobal.h"
 #include "core/modLookup.h"
 #include "mainwindow/ChartSetup.h"
-#include "mainwindow/Colours.h"
 #include "mainwindow/SelectedStock.h"
 #include "platform/text/VbText.h"
 #include "platform/ui/Chart2D.h"

@@ -1,8 +1,8 @@
 #include "mainwindow/ProfitChart.h"
 
+#include "core/Colours.h"
 #include "core/modGlobal.h"
 #include "mainwindow/ChartSetup.h"
-#include "mainwindow/Colours.h"
 #include "platform/db/DbDate.h"
 #include "platform/sys/Clock.h"
 #include "platform/ui/Chart2D.h"

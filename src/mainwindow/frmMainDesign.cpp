@@ -2,7 +2,7 @@
 // the layout of its panels.
 #include "mainwindow/frmMain.h"
 
-#include "mainwindow/Colours.h"
+#include "core/Colours.h"
 #include "mainwindow/Design.h"
 #include "platform/sys/ProgramDir.h"
 #include "platform/ui/Chart2D.h"

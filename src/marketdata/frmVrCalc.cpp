@@ -1,5 +1,6 @@
 #include "marketdata/frmVrCalc.h"
 
+#include "core/Colours.h"
 #include "core/modGlobal.h"
 #include "marketdata/modCalc.h"
 #include "platform/ui/ControlArray.h"
@@ -12,8 +13,8 @@
 
 namespace {
 
-const QColor kDarkBlue = ui::colorFromBgr(0x400000);
-const QColor kLightYellow = ui::colorFromBgr(0x80FFFF);
+const QColor kDarkBlue = ui::colorFromBgr(colours::kDarkBlue);
+const QColor kLightYellow = ui::colorFromBgr(colours::kLightYellow);
 
 void setColours(QWidget *widget, const QColor &back, const QColor &text)
 {

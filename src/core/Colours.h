@@ -1,7 +1,7 @@
 #pragma once
 
-// The named colours of the main window and its charts, written 0x00BBGGRR (blue first) as
-// the window designs give them; ui::colorFromBgr makes a QColor of one.
+// The named colours of the windows and charts, written 0x00BBGGRR (blue first) as the
+// window designs give them; ui::colorFromBgr makes a QColor of one.
 namespace colours {
 
 inline constexpr long kDarkBlue = 0x400000; // the scheme's background, RGB(0, 0, 64)
