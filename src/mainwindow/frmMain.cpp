@@ -22,6 +22,7 @@
 #include "platform/ui/FlexGrid.h"
 #include "platform/ui/ModalDialog.h"
 #include "platform/ui/MsgBox.h"
+#include "platform/ui/Printer.h"
 #include "platform/ui/Timer.h"
 #include "platform/ui/Twips.h"
 #include "platform/ui/WindowBuilder.h"
@@ -37,7 +38,6 @@
 #include <QFrame>
 #include <QLabel>
 #include <QMenuBar>
-#include <QPrintDialog>
 #include <QPushButton>
 #include <QTimer>
 
@@ -128,10 +128,27 @@ frmMain::frmMain(bool instanceLockHeld, QWidget *parent) : QMainWindow(parent), 
     buildMenus();
     connectLists();
     connectMenus();
-    m_run = std::make_unique<RunControls>(
-        RunControls{*tmrOrder, *tmrWeb, *webOrder, mstrPageURL, *lblRunStatus, *lblMsg, *lblInfo, *lblMaxDate, *lblDate,
-                    *imgRun, *imgPowerOn, *imgPowerOff, *msfgSelect, *msfgOrder, *cht2Gra2, *InetMinuteData,
-                    *mnuSelect->menuAction(), *mnuSettings->menuAction(), *mnuHosyu->menuAction()});
+    m_run = std::make_unique<RunControls>(RunControls{*tmrOrder,
+                                                      *tmrWeb,
+                                                      *webOrder,
+                                                      mstrPageURL,
+                                                      *lblRunStatus,
+                                                      *lblMsg,
+                                                      *lblInfo,
+                                                      *lblMaxDate,
+                                                      *lblDate,
+                                                      *imgRun,
+                                                      *imgPowerOn,
+                                                      *imgPowerOff,
+                                                      *msfgSelect,
+                                                      *msfgOrder,
+                                                      *cht2Gra2,
+                                                      *InetMinuteData,
+                                                      *mnuSelect->menuAction(),
+                                                      *mnuSettings->menuAction(),
+                                                      *mnuHosyu->menuAction(),
+                                                      *mnuSimulation,
+                                                      *mnuPrintTradeHistory});
     resetRunControl();
 
     connect(tmrOrder, &ui::Timer::Tick, this, [this] { tmrOrder_Timer(*m_run); });
@@ -247,7 +264,7 @@ void frmMain::buildControls()
     Inet1 = named(new net::Inet(this), QStringLiteral("Inet1"));
     InetOrder = named(new net::Inet(this), QStringLiteral("InetOrder"));
     InetMinuteData = named(new net::Inet(this), QStringLiteral("InetMinuteData"));
-    cmdF = named(new QPrintDialog(this), QStringLiteral("cmdF"));
+    cmdF = std::make_unique<ui::PrintDialog>();
     imgPowerOn = label(client, QStringLiteral("imgPowerOn"), {}, {13500, 3200, 975, 975});
     imgPowerOff = label(client, QStringLiteral("imgPowerOff"), {}, {13500, 4300, 975, 975});
 
@@ -277,6 +294,8 @@ void frmMain::buildMenus()
     QMenu *tools = submenu(this, nullptr, QStringLiteral("mnuDummy004"), QStringLiteral("ﾂｰﾙ"));
     bar->addMenu(tools);
     item(tools, QStringLiteral("mnuPageETRADE"), QStringLiteral("E*TRADE"));
+    mnuSimulation = item(tools, QStringLiteral("mnuSimulation"), QStringLiteral("一括シミュレーション"));
+    mnuPrintTradeHistory = item(tools, QStringLiteral("mnuPrintTradeHistory"), QStringLiteral("売買実績印刷"));
 
     mnuHosyu = submenu(this, nullptr, QStringLiteral("mnuHosyu"), QStringLiteral("保守"));
     bar->addMenu(mnuHosyu);

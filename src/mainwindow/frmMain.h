@@ -6,10 +6,10 @@
 
 #include <memory>
 
+class QAction;
 class QFrame;
 class QLabel;
 class QMenu;
-class QPrintDialog;
 class QPushButton;
 namespace browser {
 class Browser;
@@ -24,6 +24,7 @@ class InstanceLock;
 namespace ui {
 class Chart2D;
 class FlexGrid;
+class PrintDialog;
 class Timer;
 } // namespace ui
 
@@ -100,8 +101,9 @@ private:
     browser::Browser *webOrder;
     browser::BrowserView *webOrderView;
     net::Inet *Inet1, *InetOrder, *InetMinuteData;
-    QPrintDialog *cmdF;
+    std::unique_ptr<ui::PrintDialog> cmdF; // the printer choice of the session
     QMenu *mnuSettings, *mnuHosyu, *mnuSelect;
+    QAction *mnuSimulation, *mnuPrintTradeHistory;
     QMenu *mnuSelect2, *mnuSelect3, *mnuSelect4;
 
     // Form-level values.

@@ -14,6 +14,8 @@
 #include "marketdata/modYahooChart.h"
 #include "platform/ui/FlexGrid.h"
 #include "platform/ui/ModalDialog.h"
+#include "screening/frmSimu.h"
+#include "screening/modPrint.h"
 #include "trading/frmSetYakuzyouData.h"
 
 #include <QAction>
@@ -44,6 +46,12 @@ void frmMain::connectMenus()
     on("mnuConfLogin", [this] { showWindow<frmConfID>(this, true); });
     on("mnuConfPOP", [this] { showWindow<frmConfPOP>(this, true); });
     on("mnuPageETRADE", [] { openBrokerPage(); });
+    on("mnuSimulation", [this] {
+        frmSimu window(*cmdF, this);
+        ui::showModal(window);
+    });
+    // The report tells of its own failure.
+    on("mnuPrintTradeHistory", [this] { printTradeHistory(*cmdF); });
     on("mnuGetStocks", [this] { showWindow<frmGetDataMN>(this, false); });
     on("mnuReCalc", [this] { showWindow<frmCalcDataMN>(this, false); });
     on("mnuGetMst01", [this] { showWindow<frmGetBrandMst>(this, false); });

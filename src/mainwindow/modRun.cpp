@@ -90,6 +90,8 @@ void setMenusEnabled(RunControls &c, bool enabled)
     c.mnuSelect.setEnabled(enabled);
     c.mnuSettings.setEnabled(enabled);
     c.mnuHosyu.setEnabled(enabled);
+    c.mnuSimulation.setEnabled(enabled);
+    c.mnuPrintTradeHistory.setEnabled(enabled);
 }
 
 // Ends automatic running at once: the stopped state of the run control, with nothing
@@ -333,18 +335,7 @@ void startWebOrder(browser::Browser &webOrder, ui::Timer &tmrWeb)
 {
     if (!loginAndMailboxSet())
         return;
-    etrUserID = UserID;
-    etrPassword = Password;
-    etrPassword2 = Password2;
-    log(QStringLiteral("★etrOpen開始"));
-    etrOpen(webOrder, 2);
-    log(QStringLiteral("★etrOpen終了"));
-    log(QStringLiteral("★etrLogin開始"));
-    etrLogin(webOrder);
-    log(QStringLiteral("★etrLogin終了"));
-    // A step the driver ended at once stays finished, so that the first tick completes it.
-    if (etrRunningMode != 3)
-        etrRunningMode = 1;
+    openBrokerStep(webOrder, 2);
     tmrWeb.setInterval(kWebTimerInterval);
     tmrWeb.setEnabled(true);
 }

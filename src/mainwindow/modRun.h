@@ -41,6 +41,8 @@ struct RunControls {
     QAction &mnuSelect;
     QAction &mnuSettings;
     QAction &mnuHosyu;
+    QAction &mnuSimulation;
+    QAction &mnuPrintTradeHistory;
 };
 
 inline const QString kRunning = QStringLiteral("運転中");

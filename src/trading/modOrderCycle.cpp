@@ -39,10 +39,6 @@ OrderCycleOutcome doOrderCycle(QLabel &lblMsg, browser::Browser &webOrder)
         log(skip);
         return OrderCycleOutcome::Skipped;
     }
-    etrUserID = UserID;
-    etrPassword = Password;
-    etrPassword2 = Password2;
-
     QString queryText;
     const std::optional<DueReservation> due = selectDueReservation(gdtLastKabukaDate, sysOD, queryText);
     if (!due) {
@@ -53,8 +49,17 @@ OrderCycleOutcome doOrderCycle(QLabel &lblMsg, browser::Browser &webOrder)
                    QStringLiteral("の注文を処理しています。"));
     etrOrder = orderFor(*due);
     logOrder(etrOrder);
+    openBrokerStep(webOrder, 1);
+    return OrderCycleOutcome::StepStarted;
+}
+
+void openBrokerStep(browser::Browser &webOrder, int requestMode)
+{
+    etrUserID = UserID;
+    etrPassword = Password;
+    etrPassword2 = Password2;
     log(QStringLiteral("★etrOpen開始"));
-    etrOpen(webOrder, 1);
+    etrOpen(webOrder, requestMode);
     log(QStringLiteral("★etrOpen終了"));
     log(QStringLiteral("★etrLogin開始"));
     etrLogin(webOrder);
@@ -63,5 +68,4 @@ OrderCycleOutcome doOrderCycle(QLabel &lblMsg, browser::Browser &webOrder)
     // timer's first tick completes it.
     if (etrRunningMode != 3)
         etrRunningMode = 1;
-    return OrderCycleOutcome::StepStarted;
 }

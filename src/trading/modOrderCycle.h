@@ -20,3 +20,8 @@ inline constexpr int kWebTimerInterval = 10000;
 // fills etrOrder from it, shows it in `lblMsg` and opens a broker step that logs in on
 // `webOrder`. At most one order per turn.
 OrderCycleOutcome doOrderCycle(QLabel &lblMsg, browser::Browser &webOrder);
+
+// Opens a broker step of the given kind (1 order etrOrder, 2 read the balance) on the
+// login of the settings and sends `webOrder` to the login page; etrRunningMode is 1, or 3
+// when the driver ended the step at once (paper mode, no broker address).
+void openBrokerStep(browser::Browser &webOrder, int requestMode);

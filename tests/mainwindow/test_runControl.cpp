@@ -15,6 +15,7 @@
 #include "trading/modBroker.h"
 #include "trading/modOrderDue.h"
 
+#include <QAction>
 #include <QCoreApplication>
 #include <QDir>
 #include <QElapsedTimer>
@@ -59,6 +60,8 @@ protected:
         EXPECT_EQ(now.menus, expected.menus) << where;
         EXPECT_EQ(menuEnabled("mnuSelect"), expected.menus) << where;
         EXPECT_EQ(menuEnabled("mnuHosyu"), expected.menus) << where;
+        EXPECT_EQ(control<QAction>("mnuSimulation").isEnabled(), expected.menus) << where;
+        EXPECT_EQ(control<QAction>("mnuPrintTradeHistory").isEnabled(), expected.menus) << where;
         EXPECT_EQ(now.button, expected.button) << where;
         EXPECT_EQ(now.orderTimer, expected.orderTimer) << where;
         EXPECT_EQ(now.webTimer, expected.webTimer) << where;

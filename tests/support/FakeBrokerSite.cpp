@@ -179,8 +179,11 @@ QString FakeBrokerSite::gateway(const httplib::Request &request, httplib::Respon
     if (!session)
         return fakebroker::loginRequiredPage();
     const Behaviour now = behaviour();
-    if (control == kOrderControl)
+    if (control == kOrderControl) {
+        if (now.slowForm.count() > 0)
+            m_http.waitUnlessStopping(now.slowForm);
         return fakebroker::orderFormPage(now.markets, now.missingFormElement);
+    }
     if (control == kAccountControl)
         return fakebroker::accountPage(now.cashLabel, now.cash, now.holdings);
     return fakebroker::menuPage();

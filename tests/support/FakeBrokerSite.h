@@ -13,7 +13,7 @@
 //   broker.orders();                      // every order form that reached the site
 //
 // By hand: build/tests/support/fake_broker --port 18440 --user U --password P
-//          --trade-password T [--mail-dir D] [--fill-price YEN]
+//          --trade-password T [--mail-dir D] [--fill-price YEN] [--hold-form MS]
 //
 // Pages (all under /ETGate/):
 //   GET  /ETGate/                              login page, or the main menu with a session
@@ -54,6 +54,7 @@ public:
         bool maintenance = false;                // "サービス停止" on every page
         int refusal = 0;                         // 1..5: orders are refused with that code's text
         std::chrono::milliseconds slowAnswer{0}; // the answer to an order comes this late
+        std::chrono::milliseconds slowForm{0};   // the order form comes this late
         bool missingAcceptanceRow = false;       // the acceptance page lacks its last row (期間)
         bool menuWithoutReserved = false;        // the footer lacks "Reserved."
         QString missingFormElement;              // the order form lacks the element of this name

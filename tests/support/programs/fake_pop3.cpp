@@ -9,15 +9,13 @@
 #include "support/FakeProgramArgs.h"
 
 #include <cstdio>
-#include <exception>
 
 int main(int argc, char **argv)
 {
     const std::optional<FakeProgramArgs> args = FakeProgramArgs::parse(
-        argc, argv,
-        {QStringLiteral("--port"), QStringLiteral("--dir"), QStringLiteral("--user"), QStringLiteral("--password"),
-         QStringLiteral("--drop-after-retr"), QStringLiteral("--delay-ms")},
-        {QStringLiteral("--refuse-login")});
+        argc, argv, {QStringLiteral("--dir"), QStringLiteral("--user"), QStringLiteral("--password")},
+        {QStringLiteral("--refuse-login")},
+        {QStringLiteral("--port"), QStringLiteral("--drop-after-retr"), QStringLiteral("--delay-ms")});
     if (!args || !args->values.contains(QStringLiteral("--dir"))) {
         std::fprintf(stderr,
                      "usage: %s --port N --dir D --user U --password P [--drop-after-retr N] [--delay-ms MS] "
@@ -25,21 +23,15 @@ int main(int argc, char **argv)
                      argv[0]);
         return 2;
     }
-    StopSignals stop;
     FakePop3Server server(args->values.value(QStringLiteral("--dir")), args->values.value(QStringLiteral("--user")),
                           args->values.value(QStringLiteral("--password")));
     server.setDropAfterRetr(args->number(QStringLiteral("--drop-after-retr"), 0));
     server.setAnswerDelayMs(args->number(QStringLiteral("--delay-ms"), 0));
     server.setRefuseLogin(args->switches.contains(QStringLiteral("--refuse-login")));
-    try {
-        server.start(args->number(QStringLiteral("--port"), 11110));
-    } catch (const std::exception &e) {
-        std::fprintf(stderr, "%s\n", e.what());
-        return 1;
-    }
-    std::printf("fake POP3 mailbox on %s\n", qPrintable(server.address()));
-    std::fflush(stdout);
-    stop.wait();
-    server.stop();
-    return 0;
+    return serveUntilStopped(
+        [&] {
+            server.start(args->number(QStringLiteral("--port"), 11110));
+            return QStringLiteral("fake POP3 mailbox on ") + server.address();
+        },
+        [&] { server.stop(); });
 }

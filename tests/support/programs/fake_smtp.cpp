@@ -8,31 +8,25 @@
 #include "support/FakeSmtpServer.h"
 
 #include <cstdio>
-#include <exception>
 
 int main(int argc, char **argv)
 {
     const std::optional<FakeProgramArgs> args = FakeProgramArgs::parse(
-        argc, argv, {QStringLiteral("--port"), QStringLiteral("--dir")},
-        {QStringLiteral("--refuse-rcpt"), QStringLiteral("--refuse-data"), QStringLiteral("--drop")});
+        argc, argv, {QStringLiteral("--dir")},
+        {QStringLiteral("--refuse-rcpt"), QStringLiteral("--refuse-data"), QStringLiteral("--drop")},
+        {QStringLiteral("--port")});
     if (!args || !args->values.contains(QStringLiteral("--dir"))) {
         std::fprintf(stderr, "usage: %s --port N --dir D [--refuse-rcpt] [--refuse-data] [--drop]\n", argv[0]);
         return 2;
     }
-    StopSignals stop;
     FakeSmtpServer server(args->values.value(QStringLiteral("--dir")));
     server.setRefuseRcpt(args->switches.contains(QStringLiteral("--refuse-rcpt")));
     server.setRefuseData(args->switches.contains(QStringLiteral("--refuse-data")));
     server.setDropAfterMail(args->switches.contains(QStringLiteral("--drop")));
-    try {
-        server.start(args->number(QStringLiteral("--port"), 2525));
-    } catch (const std::exception &e) {
-        std::fprintf(stderr, "%s\n", e.what());
-        return 1;
-    }
-    std::printf("fake SMTP server on %s\n", qPrintable(server.url()));
-    std::fflush(stdout);
-    stop.wait();
-    server.stop();
-    return 0;
+    return serveUntilStopped(
+        [&] {
+            server.start(args->number(QStringLiteral("--port"), 2525));
+            return QStringLiteral("fake SMTP server on ") + server.url();
+        },
+        [&] { server.stop(); });
 }
