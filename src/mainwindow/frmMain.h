@@ -1,5 +1,6 @@
 #pragma once
 
+#include "mainwindow/SelectedStock.h"
 #include "mainwindow/modRun.h"
 
 #include <QMainWindow>
@@ -73,6 +74,7 @@ private:
     // Lists, their presses and popups, the views and the small handlers (frmMainLists.cpp).
     void connectLists();
     void showChartInfo(int mode, const QString &code, const QString &market, qint64 reservationNo);
+    void refreshChartInfo();
     void selectStock(const ui::FlexGrid &grid, int codeColumn, int marketColumn, int numberColumn);
     void changeView(int view);
     void imgSyusi_MouseDown();
@@ -106,10 +108,7 @@ private:
 
     // Form-level values.
     QString mstrPageURL;
-    int mlngChartKikan = 0;
-    QString mstrBrandCode;
-    QString mstrSizyouCode;
-    qint64 mlngYoyakuNo = 0;
+    SelectedStock m_stock;
 
     std::unique_ptr<RunControls> m_run;
     bool m_instanceLockHeld;

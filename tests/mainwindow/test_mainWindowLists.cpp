@@ -1,6 +1,7 @@
 // The main window as the user meets it: its look, the results button, the list presses and
 // popups and the manual entry key.
 #include "MainWindowFixture.h"
+#include "WindowPresses.h"
 #include "core/SettingsRecords.h"
 #include "core/modGlobal.h"
 #include "mainwindow/modRun.h"
@@ -50,24 +51,7 @@ protected:
         window().show();
         ASSERT_TRUE(label("lblMaxDate").text().startsWith(QStringLiteral("最終データ：")));
     }
-    int view()
-    {
-        const char *frames[] = {"fraChart", "fraSyusi", "fraSyusi2", "fraOrder"};
-        for (int v = 0; v < 4; ++v)
-            if (!control<QFrame>(frames[v]).isHidden())
-                return v + 1;
-        return 0;
-    }
-    void press(QWidget &widget, Qt::MouseButton button = Qt::LeftButton, QPoint at = QPoint(2, 2))
-    {
-        QTest::mousePress(&widget, button, {}, at);
-    }
-    // Presses `row` of a grid with `button`.
-    void pressRow(ui::FlexGrid &grid, int row, int column, Qt::MouseButton button)
-    {
-        const QRect cell = grid.visualRect(grid.model()->index(row - 1, column));
-        press(*grid.viewport(), button, cell.center());
-    }
+    int view() { return shownView(window()); }
     // Runs `inside` on the popup that the next press opens, then closes it. The handlers let
     // pending events run before they open a popup, so the popup is looked for until it shows.
     void onPopup(std::function<void(QMenu &)> inside, int tries = 50)
