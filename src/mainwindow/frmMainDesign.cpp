@@ -9,7 +9,6 @@
 #include "platform/ui/WindowBuilder.h"
 
 #include <QFrame>
-#include <QHeaderView>
 #include <QLabel>
 #include <QPushButton>
 
@@ -110,9 +109,9 @@ void frmMain::initDesign()
     place(msfgSelect, 0, 300, 4815, 1875);
     place(cmdAddBrand, 2880, 60, 1575, 255);
     place(msfgOrder, 60, 420, 4935, 3675);
-    // The order list's columns are 15 twips wider than the list with its border: the
-    // action column takes what is left of the width, so that no scroll bar shows.
-    msfgOrder->horizontalHeader()->setStretchLastSection(true);
+    // The order list's columns are 15 twips wider than the list, so a scroll bar would
+    // show for the last pixels of the action column: it is left out.
+    msfgOrder->setHorizontalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
     // The info panel lies over the upper edge of the main area.
     picFrame3->raise();
     // Captions beside the pictures of the top bar and the lines of the info panel.

@@ -13,6 +13,7 @@
 #include <QDir>
 #include <QFrame>
 #include <QMenu>
+#include <QScrollBar>
 #include <QTest>
 #include <QTimer>
 
@@ -94,6 +95,21 @@ TEST_F(MainWindowLists, PicturesCursorAndColours)
     EXPECT_EQ(label("lblBrandName").palette().color(QPalette::WindowText), QColor(255, 255, 128));
     EXPECT_EQ(control<ui::FlexGrid>("msfgOrder").palette().color(QPalette::Base), QColor(0, 0, 64));
     EXPECT_FALSE(logLines().join(u'\n').contains(QStringLiteral("画像ファイルを読み込めません")));
+}
+
+TEST_F(MainWindowLists, OrderListShowsWithoutAHorizontalScrollBar)
+{
+    addOrder(1, "1001", "2026-12-10 09:00:00");
+    load();
+    auto &orders = control<ui::FlexGrid>("msfgOrder");
+    ASSERT_EQ(orders.Rows(), 2);
+    QCoreApplication::processEvents();
+    EXPECT_FALSE(orders.horizontalScrollBar()->isVisible());
+    EXPECT_EQ(orders.ColWidth(8), 800) << "the column keeps the width the code gave it";
+    // The action column's text still shows whole.
+    const int actionCentre = orders.columnViewportPosition(8) + orders.columnWidth(8) / 2;
+    const int halfText = orders.fontMetrics().horizontalAdvance(QStringLiteral("売開始")) / 2;
+    EXPECT_LE(actionCentre + halfText, orders.viewport()->width());
 }
 
 TEST_F(MainWindowLists, ResultsButtonCyclesFromTheOrderView)
