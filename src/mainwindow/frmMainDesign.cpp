@@ -96,6 +96,8 @@ void frmMain::initDesign()
     place(Picture2, 120, 960, 7635, 4395);
     place(cht2Gra, 60, 120, 7455, 4095);
     place(fraChartInfo, 600, 1380, 6675, 1455);
+    // The hint fills its frame, so that its sentence breaks only where the frame ends.
+    place(lblChartInfo, 60, 60, 6555, 1335);
     place(Picture1, 7800, 960, 5235, 4395);
     for (QFrame *view : {fraSyusi2, fraSyusi, fraChart, fraOrder})
         place(view, 60, 0, 5055, 4215);

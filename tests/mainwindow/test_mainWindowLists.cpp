@@ -8,10 +8,12 @@
 #include "platform/sys/Clock.h"
 #include "platform/ui/FlexGrid.h"
 #include "support/MessageBoxRecorder.h"
+#include "trading/modOrderDue.h"
 
 #include <QApplication>
 #include <QDir>
 #include <QFrame>
+#include <QImage>
 #include <QMenu>
 #include <QScrollBar>
 #include <QTest>
@@ -97,12 +99,14 @@ TEST_F(MainWindowLists, PicturesCursorAndColours)
     EXPECT_FALSE(logLines().join(u'\n').contains(QStringLiteral("画像ファイルを読み込めません")));
 }
 
-TEST_F(MainWindowLists, OrderListShowsWithoutAHorizontalScrollBar)
+TEST_F(MainWindowLists, OrderListShowsWithoutAHorizontalScrollBarAndKeepsItsActionColours)
 {
     addOrder(1, "1001", "2026-12-10 09:00:00");
+    glngStartMinute = 9 * 60 + 59; // started a minute ago: the reservation can still be withdrawn
     load();
     auto &orders = control<ui::FlexGrid>("msfgOrder");
     ASSERT_EQ(orders.Rows(), 2);
+    ASSERT_EQ(orders.TextMatrix(1, 8), QStringLiteral("取消"));
     QCoreApplication::processEvents();
     EXPECT_FALSE(orders.horizontalScrollBar()->isVisible());
     EXPECT_EQ(orders.ColWidth(8), 800) << "the column keeps the width the code gave it";
@@ -110,6 +114,19 @@ TEST_F(MainWindowLists, OrderListShowsWithoutAHorizontalScrollBar)
     const int actionCentre = orders.columnViewportPosition(8) + orders.columnWidth(8) / 2;
     const int halfText = orders.fontMetrics().horizontalAdvance(QStringLiteral("売開始")) / 2;
     EXPECT_LE(actionCentre + halfText, orders.viewport()->width());
+
+    // The "取消" cell stays green while it is current and while the row is selected up to
+    // its state column: the highlight never hides what the cell offers.
+    for (const int column : {8, 6}) {
+        orders.setCol(column);
+        orders.setColSel(7);
+        const QImage image = orders.viewport()->grab().toImage();
+        const QRect cell = orders.visualRect(orders.model()->index(0, 8));
+        // The current cell may carry the style's faint focus tint over its own colour.
+        const QColor shown = image.pixelColor(cell.left() + 4, cell.center().y());
+        EXPECT_TRUE(shown.green() > 110 && shown.red() < 40 && shown.blue() < 40)
+            << column << shown.name().toStdString();
+    }
 }
 
 TEST_F(MainWindowLists, ResultsButtonCyclesFromTheOrderView)
