@@ -444,7 +444,7 @@ void frmMain::showStartChart()
         msfgOrder->setRow(1);
         m_stock = selectedStock(*msfgOrder, 0, 4, 2);
         drawSelectedStockChart(m_stock, *cht2Gra);
-        showChartInfo(1, m_stock.mstrBrandCode, m_stock.mstrSizyouCode, m_stock.mlngYoyakuNo);
+        showSelectedChartInfo();
     }
     // The order list is the view shown after start-up; the other three wait behind it.
     changeView(4);

@@ -74,6 +74,9 @@ private:
     // Lists, their presses and popups, the views and the small handlers (frmMainLists.cpp).
     void connectLists();
     void showChartInfo(int mode, const QString &code, const QString &market, qint64 reservationNo);
+    // The stock panel for the selected stock; the refresh leaves it alone while no stock is
+    // selected or the panel is hidden.
+    void showSelectedChartInfo();
     void refreshChartInfo();
     void selectStock(const ui::FlexGrid &grid, int codeColumn, int marketColumn, int numberColumn);
     void changeView(int view);

@@ -84,6 +84,11 @@ void frmMain::refreshChartInfo()
     if (text::trimSpaces(m_stock.mstrBrandCode).isEmpty() || text::trimSpaces(m_stock.mstrSizyouCode).isEmpty() ||
         picFrame3->isHidden())
         return;
+    showSelectedChartInfo();
+}
+
+void frmMain::showSelectedChartInfo()
+{
     showChartInfo(1, m_stock.mstrBrandCode, m_stock.mstrSizyouCode, m_stock.mlngYoyakuNo);
 }
 
@@ -91,7 +96,7 @@ void frmMain::selectStock(const ui::FlexGrid &grid, int codeColumn, int marketCo
 {
     m_stock = selectedStock(grid, codeColumn, marketColumn, numberColumn);
     drawSelectedStockChart(m_stock, *cht2Gra);
-    showChartInfo(1, m_stock.mstrBrandCode, m_stock.mstrSizyouCode, m_stock.mlngYoyakuNo);
+    showSelectedChartInfo();
     fraChartInfo->hide();
 }
 
@@ -169,7 +174,7 @@ void frmMain::connectLists()
     onPress(imgSyusi, this, [this] { imgSyusi_MouseDown(); });
     onPress(imgChart, this, [this] {
         imgChart_MouseDown(m_stock, *cht2Gra);
-        showChartInfo(1, m_stock.mstrBrandCode, m_stock.mstrSizyouCode, m_stock.mlngYoyakuNo);
+        showSelectedChartInfo();
         fraChartInfo->hide();
     });
     onPress(imgSetting, this, [this] {
