@@ -3,7 +3,6 @@
 #include "core/modGlobal.h"
 #include "core/modLog.h"
 #include "core/modLookup.h"
-#include "mainwindow/PriceChart.h"
 #include "marketdata/modMarket.h"
 #include "platform/sys/Clock.h"
 #include "platform/text/VbText.h"
@@ -30,19 +29,13 @@ bool stillSettleable(qint64 number)
 
 } // namespace
 
-void showStockChart(const QString &code, const QString &market, ui::Chart2D &chart)
+SelectedStock selectedStock(const ui::FlexGrid &grid, int codeColumn, int marketColumn, int numberColumn)
 {
-    writeLog(glngLogFileNo, QStringLiteral("チャート描画: ") + code + QStringLiteral(":") + market);
-    drawKabukaChart(0, code, market, gdtLastKabukaDate.addDays(-60), gdtLastKabukaDate, chart);
-}
-
-StockSelection selectedStock(const ui::FlexGrid &grid, int codeColumn, int marketColumn, int numberColumn)
-{
-    StockSelection s;
-    s.code = grid.TextMatrix(grid.Row(), codeColumn);
-    s.market = grid.TextMatrix(grid.Row(), marketColumn);
+    SelectedStock s;
+    s.mstrBrandCode = grid.TextMatrix(grid.Row(), codeColumn);
+    s.mstrSizyouCode = grid.TextMatrix(grid.Row(), marketColumn);
     if (numberColumn >= 0)
-        s.reservationNo = qint64(text::leadingNumber(grid.TextMatrix(grid.Row(), numberColumn)));
+        s.mlngYoyakuNo = qint64(text::leadingNumber(grid.TextMatrix(grid.Row(), numberColumn)));
     return s;
 }
 
@@ -81,7 +74,7 @@ QString settleRefusal(const QString &runStatusCaption, const QDateTime &now)
     return QString();
 }
 
-bool requestSettle(QWidget *parent, const QString &runStatusCaption, const StockSelection &stock)
+bool requestSettle(QWidget *parent, const QString &runStatusCaption, const SelectedStock &stock)
 {
     const QString refusal = settleRefusal(runStatusCaption, sys::now());
     if (!refusal.isEmpty()) {
@@ -89,8 +82,8 @@ bool requestSettle(QWidget *parent, const QString &runStatusCaption, const Stock
         return false;
     }
     KabukaInfo2 info;
-    getKabukaInfo2(stock.code, stock.market, gdtLastKabukaDate, info);
-    gstrManuMsg = stock.code + QStringLiteral(":") + info.companyName + QStringLiteral("(") + info.marketName +
+    getKabukaInfo2(stock.mstrBrandCode, stock.mstrSizyouCode, gdtLastKabukaDate, info);
+    gstrManuMsg = stock.mstrBrandCode + QStringLiteral(":") + info.companyName + QStringLiteral("(") + info.marketName +
                   QStringLiteral(")の決済処理を行います。よろしいですか?\r\n"
                                  "(※．市場の状況によっては注文が成立しない場合があります。)\r\n");
     glngManuMsgResult = 0;
@@ -99,11 +92,11 @@ bool requestSettle(QWidget *parent, const QString &runStatusCaption, const Stock
         return false;
     // Timers run while the dialog is open: the position may have been sold or marked
     // meanwhile, and a second sale must not be asked for.
-    if (!stillSettleable(stock.reservationNo)) {
+    if (!stillSettleable(stock.mlngYoyakuNo)) {
         writeLog(glngLogFileNo, QStringLiteral("決済要求を取りやめました(予約の状態が変わりました): 予約番号 ") +
-                                    QString::number(stock.reservationNo));
+                                    QString::number(stock.mlngYoyakuNo));
         return false;
     }
-    setManualOrder(stock.reservationNo);
+    setManualOrder(stock.mlngYoyakuNo);
     return true;
 }

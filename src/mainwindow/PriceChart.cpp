@@ -2,6 +2,7 @@
 
 #include "core/Colours.h"
 #include "core/modGlobal.h"
+#include "core/modLog.h"
 #include "core/modLookup.h"
 #include "mainwindow/ChartSetup.h"
 #include "mainwindow/SelectedStock.h"
@@ -144,16 +145,17 @@ int getYakuzyouKingaku(int, const QString &code, const QString &market, qint64 &
     return int(text::roundHalfEven(rows.real(1)));
 }
 
+void drawSelectedStockChart(const SelectedStock &form, Chart2D &cht2Gra)
+{
+    writeLog(glngLogFileNo, QStringLiteral("チャート描画: ") + form.mstrBrandCode + u':' + form.mstrSizyouCode);
+    const int days = form.mlngChartKikan == 1 ? kLongDays : kShortDays;
+    drawKabukaChart(form.mlngChartKikan, form.mstrBrandCode, form.mstrSizyouCode, gdtLastKabukaDate.addDays(-days),
+                    gdtLastKabukaDate, cht2Gra);
+}
+
 void imgChart_MouseDown(SelectedStock &form, Chart2D &cht2Gra)
 {
     ui::doEvents();
-    int days = kShortDays;
-    if (form.mlngChartKikan != 1) {
-        form.mlngChartKikan = 1;
-        days = kLongDays;
-    } else {
-        form.mlngChartKikan = 0;
-    }
-    drawKabukaChart(form.mlngChartKikan, form.mstrBrandCode, form.mstrSizyouCode, gdtLastKabukaDate.addDays(-days),
-                    gdtLastKabukaDate, cht2Gra);
+    form.mlngChartKikan = form.mlngChartKikan != 1 ? 1 : 0;
+    drawSelectedStockChart(form, cht2Gra);
 }

@@ -23,6 +23,11 @@ void drawKabukaChart(int period, const QString &code, const QString &market, con
 // The first argument is not used.
 int getYakuzyouKingaku(int unused, const QString &code, const QString &market, qint64 &yoyakuNo);
 
-// The chart button: toggles the period between 60 and 180 days up to the processing day
-// and redraws the selected stock on `cht2Gra`.
+// The selected stock's price chart up to the processing day over its period: the 60 days
+// before it while the period flag is 0, the 180 days while it is 1. Logged as
+// "チャート描画: " + code + ":" + market.
+void drawSelectedStockChart(const SelectedStock &form, ui::Chart2D &cht2Gra);
+
+// The chart button: toggles the period flag between 60 and 180 days and redraws the
+// selected stock on `cht2Gra`.
 void imgChart_MouseDown(SelectedStock &form, ui::Chart2D &cht2Gra);

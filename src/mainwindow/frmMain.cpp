@@ -2,6 +2,7 @@
 
 #include "mainwindow/ChartSetup.h"
 #include "mainwindow/ListMouse.h"
+#include "mainwindow/PriceChart.h"
 
 #include "core/SettingsRecords.h"
 #include "core/frmBackup.h"
@@ -149,6 +150,8 @@ frmMain::frmMain(bool instanceLockHeld, QWidget *parent) : QMainWindow(parent), 
                                                       *mnuHosyu->menuAction(),
                                                       *mnuSimulation,
                                                       *mnuPrintTradeHistory});
+    m_run->setHeader = [this] { setHeader(); };
+    m_run->showSelectedChartInfo = [this] { refreshChartInfo(); };
     resetRunControl();
 
     connect(tmrOrder, &ui::Timer::Tick, this, [this] { tmrOrder_Timer(*m_run); });
@@ -458,12 +461,9 @@ void frmMain::showStartChart()
     if (msfgOrder->Rows() >= 2) {
         fraChartInfo->hide();
         msfgOrder->setRow(1);
-        mlngChartKikan = 0;
-        mstrBrandCode = msfgOrder->TextMatrix(1, 0);
-        mstrSizyouCode = msfgOrder->TextMatrix(1, 4);
-        mlngYoyakuNo = qint64(text::leadingNumber(msfgOrder->TextMatrix(1, 2)));
-        showStockChart(mstrBrandCode, mstrSizyouCode, *cht2Gra);
-        showChartInfo(1, mstrBrandCode, mstrSizyouCode, mlngYoyakuNo);
+        m_stock = selectedStock(*msfgOrder, 0, 4, 2);
+        drawSelectedStockChart(m_stock, *cht2Gra);
+        showSelectedChartInfo();
     }
     // The order list is the view shown after start-up; the other three wait behind it.
     changeView(4);

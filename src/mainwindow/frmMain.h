@@ -1,5 +1,6 @@
 #pragma once
 
+#include "mainwindow/SelectedStock.h"
 #include "mainwindow/modRun.h"
 
 #include <QMainWindow>
@@ -74,6 +75,10 @@ private:
     // Lists, their presses and popups, the views and the small handlers (frmMainLists.cpp).
     void connectLists();
     void showChartInfo(int mode, const QString &code, const QString &market, qint64 reservationNo);
+    // The stock panel for the selected stock; the refresh leaves it alone while no stock is
+    // selected or the panel is hidden.
+    void showSelectedChartInfo();
+    void refreshChartInfo();
     void selectStock(const ui::FlexGrid &grid, int codeColumn, int marketColumn, int numberColumn);
     void changeView(int view);
     void imgSyusi_MouseDown();
@@ -108,10 +113,7 @@ private:
 
     // Form-level values.
     QString mstrPageURL;
-    int mlngChartKikan = 0;
-    QString mstrBrandCode;
-    QString mstrSizyouCode;
-    qint64 mlngYoyakuNo = 0;
+    SelectedStock m_stock;
 
     std::unique_ptr<RunControls> m_run;
     bool m_instanceLockHeld;

@@ -94,6 +94,8 @@ void frmMain::initDesign()
     place(Picture2, 120, 960, 7635, 4395);
     place(cht2Gra, 60, 120, 7455, 4095);
     place(fraChartInfo, 600, 1380, 6675, 1455);
+    // The hint fills its frame, so that its sentence breaks only where the frame ends.
+    place(lblChartInfo, 60, 60, 6555, 1335);
     place(Picture1, 7800, 960, 5235, 4395);
     for (QFrame *view : {fraSyusi2, fraSyusi, fraChart, fraOrder})
         place(view, 60, 0, 5055, 4215);
@@ -107,6 +109,9 @@ void frmMain::initDesign()
     place(msfgSelect, 0, 300, 4815, 1875);
     place(cmdAddBrand, 2880, 60, 1575, 255);
     place(msfgOrder, 60, 420, 4935, 3675);
+    // The order list's columns are 15 twips wider than the list, so a scroll bar would
+    // show for the last pixels of the action column: it is left out.
+    msfgOrder->setHorizontalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
     // The info panel lies over the upper edge of the main area.
     picFrame3->raise();
     // Captions beside the pictures of the top bar and the lines of the info panel.

@@ -10,7 +10,6 @@
 #include "mainwindow/PriceChart.h"
 #include "mainwindow/ProfitChart.h"
 #include "mainwindow/ResultLists.h"
-#include "mainwindow/SelectedStock.h"
 #include "mainwindow/Views.h"
 #include "marketdata/modinfoseek.h"
 #include "platform/net/Inet.h"
@@ -80,15 +79,24 @@ void frmMain::changeView(int view)
     ::changeView({fraChart, fraSyusi, fraSyusi2, fraOrder, msfgOrder}, view);
 }
 
+void frmMain::refreshChartInfo()
+{
+    if (text::trimSpaces(m_stock.mstrBrandCode).isEmpty() || text::trimSpaces(m_stock.mstrSizyouCode).isEmpty() ||
+        picFrame3->isHidden())
+        return;
+    showSelectedChartInfo();
+}
+
+void frmMain::showSelectedChartInfo()
+{
+    showChartInfo(1, m_stock.mstrBrandCode, m_stock.mstrSizyouCode, m_stock.mlngYoyakuNo);
+}
+
 void frmMain::selectStock(const ui::FlexGrid &grid, int codeColumn, int marketColumn, int numberColumn)
 {
-    const StockSelection stock = selectedStock(grid, codeColumn, marketColumn, numberColumn);
-    mlngChartKikan = 0;
-    mstrBrandCode = stock.code;
-    mstrSizyouCode = stock.market;
-    mlngYoyakuNo = stock.reservationNo;
-    showStockChart(mstrBrandCode, mstrSizyouCode, *cht2Gra);
-    showChartInfo(1, mstrBrandCode, mstrSizyouCode, mlngYoyakuNo);
+    m_stock = selectedStock(grid, codeColumn, marketColumn, numberColumn);
+    drawSelectedStockChart(m_stock, *cht2Gra);
+    showSelectedChartInfo();
     fraChartInfo->hide();
 }
 
@@ -111,7 +119,7 @@ void frmMain::msfgOrder_MouseDown(int button)
         selectStock(*msfgOrder, OrderCode, OrderMarket, OrderNumber);
         switch (orderCellAction(column, state, now, glngStartMinute)) {
         case OrderCellAction::Settle:
-            if (requestSettle(this, lblRunStatus->text(), {mstrBrandCode, mstrSizyouCode, mlngYoyakuNo}))
+            if (requestSettle(this, lblRunStatus->text(), m_stock))
                 setOrderGrid(*msfgOrder);
             break;
         case OrderCellAction::DeleteHistory:
@@ -165,9 +173,9 @@ void frmMain::connectLists()
 
     onPress(imgSyusi, this, [this] { imgSyusi_MouseDown(); });
     onPress(imgChart, this, [this] {
-        SelectedStock form{mstrBrandCode, mstrSizyouCode, mlngChartKikan};
-        imgChart_MouseDown(form, *cht2Gra);
-        mlngChartKikan = form.mlngChartKikan;
+        imgChart_MouseDown(m_stock, *cht2Gra);
+        showSelectedChartInfo();
+        fraChartInfo->hide();
     });
     onPress(imgSetting, this, [this] {
         ui::doEvents();

@@ -354,7 +354,9 @@ void tmrOrder_Timer(RunControls &c)
         const QDateTime now = sys::now();
         saveTimeStocks(c.InetMinuteData, now, QStringLiteral("998407"), QStringLiteral("na"));
         drawTimeChart(1, QStringLiteral("998407"), QStringLiteral("na"), now, c.cht2Gra2);
+        c.showSelectedChartInfo();
         setOrderGrid(c.msfgOrder);
+        c.setHeader();
         if (dailyBlockDue(now))
             dailyBlock(c, now);
         ui::doEvents();
@@ -385,6 +387,7 @@ bool doWebResult(RunControls &c)
         c.imgRun.setEnabled(true);
         if (etrError == etrErrNone)
             writeBalance(c, at);
+        c.setHeader();
     } else {
         writeOrderResult(at);
     }

@@ -3,6 +3,7 @@
 #include <QString>
 
 #include <cstdint>
+#include <functional>
 
 class QAction;
 class QDate;
@@ -43,6 +44,10 @@ struct RunControls {
     QAction &mnuHosyu;
     QAction &mnuSimulation;
     QAction &mnuPrintTradeHistory;
+    // The window's figures: the account header, and the panel of the stock selected in a
+    // list (which leaves the panel alone while no stock is selected or the panel is hidden).
+    std::function<void()> setHeader = [] {};
+    std::function<void()> showSelectedChartInfo = [] {};
 };
 
 inline const QString kRunning = QStringLiteral("運転中");
@@ -70,14 +75,16 @@ void imgRun_MouseUp(RunControls &c);
 // Opens the broker step that reads the balance and holdings and starts the web timer.
 void startWebOrder(browser::Browser &webOrder, ui::Timer &tmrWeb);
 
-// The order-timer tick: market average, order list, the daily block, the mail pass and the
-// order cycle. A tick that finds another job running skips and re-arms itself.
+// The order-timer tick: market average, the selected stock's panel, the order list and the
+// header, the daily block, the mail pass and the order cycle. A tick that finds another job running skips and re-arms
+// itself.
 void tmrOrder_Timer(RunControls &c);
 // The web-timer tick: advances the broker step by the page loaded last and completes it.
 // A completed step with a broker error stops the run and says why.
 void tmrWeb_Timer(RunControls &c);
 
-// Advances or completes the broker step by etrRunningMode; true when it completed one.
+// Advances or completes the broker step by etrRunningMode; true when it completed one. A
+// completed balance step refreshes the header with the new capital.
 bool doWebResult(RunControls &c);
 
 // Web ticks without a new page after which a step is ended with etrErrNoNewPage.

@@ -91,9 +91,9 @@ TEST(GridPress, RightPressMakesThePressedRowCurrent)
     ASSERT_EQ(presses.size(), 1);
     EXPECT_EQ(presses.at(0).at(0).toInt(), 2);
     EXPECT_EQ(grid.Row(), 3);
-    const StockSelection s = selectedStock(grid, 0, 1, 0);
-    EXPECT_EQ(s.code, QStringLiteral("3"));
-    EXPECT_EQ(s.reservationNo, 3);
+    const SelectedStock s = selectedStock(grid, 0, 1, 0);
+    EXPECT_EQ(s.mstrBrandCode, QStringLiteral("3"));
+    EXPECT_EQ(s.mlngYoyakuNo, 3);
 
     QMenu popup;
     EXPECT_TRUE(popupAllowed(grid, 0, popup));
@@ -136,7 +136,7 @@ protected:
             }
         });
     }
-    const StockSelection stock{QStringLiteral("1234"), QStringLiteral("t1"), 8};
+    const SelectedStock stock{QStringLiteral("1234"), QStringLiteral("t1"), 8};
 };
 
 TEST_F(SettleRequestTest, StoppedRefusesAndUnconfirmedWritesNothing)

@@ -1,17 +1,21 @@
 // The main window as the user meets it: its look, the results button, the list presses and
 // popups and the manual entry key.
 #include "MainWindowFixture.h"
+#include "WindowPresses.h"
 #include "core/SettingsRecords.h"
 #include "core/modGlobal.h"
 #include "mainwindow/modRun.h"
 #include "platform/sys/Clock.h"
 #include "platform/ui/FlexGrid.h"
 #include "support/MessageBoxRecorder.h"
+#include "trading/modOrderDue.h"
 
 #include <QApplication>
 #include <QDir>
 #include <QFrame>
+#include <QImage>
 #include <QMenu>
+#include <QScrollBar>
 #include <QTest>
 #include <QTimer>
 
@@ -50,24 +54,7 @@ protected:
         window().show();
         ASSERT_TRUE(label("lblMaxDate").text().startsWith(QStringLiteral("最終データ：")));
     }
-    int view()
-    {
-        const char *frames[] = {"fraChart", "fraSyusi", "fraSyusi2", "fraOrder"};
-        for (int v = 0; v < 4; ++v)
-            if (!control<QFrame>(frames[v]).isHidden())
-                return v + 1;
-        return 0;
-    }
-    void press(QWidget &widget, Qt::MouseButton button = Qt::LeftButton, QPoint at = QPoint(2, 2))
-    {
-        QTest::mousePress(&widget, button, {}, at);
-    }
-    // Presses `row` of a grid with `button`.
-    void pressRow(ui::FlexGrid &grid, int row, int column, Qt::MouseButton button)
-    {
-        const QRect cell = grid.visualRect(grid.model()->index(row - 1, column));
-        press(*grid.viewport(), button, cell.center());
-    }
+    int view() { return shownView(window()); }
     // Runs `inside` on the popup that the next press opens, then closes it. The handlers let
     // pending events run before they open a popup, so the popup is looked for until it shows.
     void onPopup(std::function<void(QMenu &)> inside, int tries = 50)
@@ -110,6 +97,36 @@ TEST_F(MainWindowLists, PicturesCursorAndColours)
     EXPECT_EQ(label("lblBrandName").palette().color(QPalette::WindowText), QColor(255, 255, 128));
     EXPECT_EQ(control<ui::FlexGrid>("msfgOrder").palette().color(QPalette::Base), QColor(0, 0, 64));
     EXPECT_FALSE(logLines().join(u'\n').contains(QStringLiteral("画像ファイルを読み込めません")));
+}
+
+TEST_F(MainWindowLists, OrderListShowsWithoutAHorizontalScrollBarAndKeepsItsActionColours)
+{
+    addOrder(1, "1001", "2026-12-10 09:00:00");
+    glngStartMinute = 9 * 60 + 59; // started a minute ago: the reservation can still be withdrawn
+    load();
+    auto &orders = control<ui::FlexGrid>("msfgOrder");
+    ASSERT_EQ(orders.Rows(), 2);
+    ASSERT_EQ(orders.TextMatrix(1, 8), QStringLiteral("取消"));
+    QCoreApplication::processEvents();
+    EXPECT_FALSE(orders.horizontalScrollBar()->isVisible());
+    EXPECT_EQ(orders.ColWidth(8), 800) << "the column keeps the width the code gave it";
+    // The action column's text still shows whole.
+    const int actionCentre = orders.columnViewportPosition(8) + orders.columnWidth(8) / 2;
+    const int halfText = orders.fontMetrics().horizontalAdvance(QStringLiteral("売開始")) / 2;
+    EXPECT_LE(actionCentre + halfText, orders.viewport()->width());
+
+    // The "取消" cell stays green while it is current and while the row is selected up to
+    // its state column: the highlight never hides what the cell offers.
+    for (const int column : {8, 6}) {
+        orders.setCol(column);
+        orders.setColSel(7);
+        const QImage image = orders.viewport()->grab().toImage();
+        const QRect cell = orders.visualRect(orders.model()->index(0, 8));
+        // The current cell may carry the style's faint focus tint over its own colour.
+        const QColor shown = image.pixelColor(cell.left() + 4, cell.center().y());
+        EXPECT_TRUE(shown.green() > 110 && shown.red() < 40 && shown.blue() < 40)
+            << column << shown.name().toStdString();
+    }
 }
 
 TEST_F(MainWindowLists, ResultsButtonCyclesFromTheOrderView)

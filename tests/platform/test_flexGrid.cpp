@@ -175,7 +175,10 @@ TEST_F(FlexGridTest, ShiftKeysAndSelectionEnd)
     grid.setColSel(2);
     EXPECT_EQ(grid.Col(), 0);
     EXPECT_EQ(grid.ColSel(), 2);
-    EXPECT_EQ(grid.selectedItems().size(), 3);
+    // Highlighted from the current cell to the selection end, the current cell left out.
+    EXPECT_EQ(grid.selectedItems().size(), 2);
+    EXPECT_FALSE(grid.item(0, 0)->isSelected());
+    EXPECT_TRUE(grid.item(0, 2)->isSelected());
     EXPECT_EQ(grid.editTriggers(), QAbstractItemView::NoEditTriggers);
 }
 

@@ -17,6 +17,8 @@ FlexGrid::FlexGrid(QWidget *parent) : QTableWidget(parent)
     setEditTriggers(QAbstractItemView::NoEditTriggers);
     setSelectionMode(QAbstractItemView::NoSelection);
     setWordWrap(false);
+    // A text wider than its cell is cut at the cell's edge, never shortened to an ellipsis.
+    setTextElideMode(Qt::ElideNone);
     verticalHeader()->hide();
     horizontalHeader()->setSectionsClickable(false);
     horizontalHeader()->setHighlightSections(false);
@@ -271,11 +273,15 @@ void FlexGrid::showSelection()
         viewport()->update();
         return;
     }
+    // The current cell itself shows no highlight, only the cells from it to the selection
+    // end do: a cell coloured by the code keeps its colour while it is current.
     const int first = std::min(m_col, m_colSel);
     const int last = std::max(m_col, m_colSel);
-    selection->select(QItemSelection(model()->index(m_row - 1, first), model()->index(m_row - 1, last)),
-                      QItemSelectionModel::Select);
-    selection->setCurrentIndex(model()->index(m_row - 1, m_col), QItemSelectionModel::NoUpdate);
+    const QModelIndex current = model()->index(m_row - 1, m_col);
+    QItemSelection highlighted(model()->index(m_row - 1, first), model()->index(m_row - 1, last));
+    highlighted.merge(QItemSelection(current, current), QItemSelectionModel::Deselect);
+    selection->select(highlighted, QItemSelectionModel::Select);
+    selection->setCurrentIndex(current, QItemSelectionModel::NoUpdate);
     viewport()->update();
 }
 

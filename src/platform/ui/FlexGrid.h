@@ -43,8 +43,9 @@ public:
     void setCols(int cols);
     int FixedRows() const { return 1; }
 
-    // The current cell, and the column where the selection of the current row ends.
-    // Setting Col also moves ColSel to it. Values outside the grid are ignored.
+    // The current cell, and the column where the selection of the current row ends; the
+    // cells between them are highlighted, the current cell is not. Setting Col also moves
+    // ColSel to it. Values outside the grid are ignored.
     int Row() const { return m_row; }
     void setRow(int row);
     int Col() const { return m_col; }

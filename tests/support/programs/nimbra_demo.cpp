@@ -24,6 +24,7 @@
 #include <QCoreApplication>
 #include <QDir>
 #include <QFile>
+#include <QFileInfo>
 #include <QProcess>
 
 #include <cstdio>
@@ -40,6 +41,17 @@ std::pair<QDate, QDate> lastTwoWeekdays(QDate today)
             days[found++] = today;
     }
     return {days[1], days[0]};
+}
+
+// The installation's pictures lie beside the program; the demo directory, the program
+// directory of this run, gets the ones it lacks.
+void copyPictures(const QString &programPath, const QString &dir)
+{
+    const QDir source(QFileInfo(programPath).absolutePath() + QStringLiteral("/Images"));
+    const QString target = dir + QStringLiteral("/Images/");
+    QDir().mkpath(target);
+    for (const QString &name : source.entryList(QDir::Files))
+        QFile::copy(source.filePath(name), target + name);
 }
 
 bool writeFile(const QString &path, const QString &text)
@@ -64,6 +76,7 @@ int main(int argc, char **argv)
     const QString maildrop = dir + QStringLiteral("/maildrop");
     QDir().mkpath(maildrop);
     QDir().mkpath(dir + QStringLiteral("/outbox"));
+    copyPictures(args->values.value(QStringLiteral("--nimbra")), dir);
     qputenv("NIMBRA_HOME", dir.toUtf8());
     qputenv("XDG_CONFIG_HOME", (dir + QStringLiteral("/config")).toUtf8());
     sys::setExeName(QStringLiteral("Nimbra"));
@@ -81,6 +94,9 @@ int main(int argc, char **argv)
         if (fresh) {
             const auto [previous, processing] = lastTwoWeekdays(sys::now().date());
             addCandidateMarket(gcnDB, previous, processing);
+            // Whole candles, so that the price chart of a pressed stock has something to show.
+            gcnDB.execute(QStringLiteral("update ttstocks set 始値 = 調整終値 - 5, 高値 = 調整終値 + 10,"
+                                         " 安値 = 調整終値 - 15 where 始値 is null"));
         }
     }
     gcnDB.close();
