@@ -2,6 +2,7 @@
 
 #include "mainwindow/Design.h"
 
+#include "core/Colours.h"
 #include "core/SettingsRecords.h"
 #include "core/modGlobal.h"
 #include "core/modLookup.h"
@@ -37,10 +38,10 @@ void showChange(QLabel *label, double price, double previousClose)
     const QString figures =
         text::formatThousands(change) + kIdeographicSpace + text::formatThousands2(percent) + QStringLiteral("%");
     if (change > 0) {
-        setForeColour(*label, 0x00FFFF); // yellow
+        setForeColour(*label, colours::kYellow);
         label->setText(QStringLiteral("前日比 +") + figures);
     } else {
-        setForeColour(*label, 0x0000FF); // red
+        setForeColour(*label, colours::kRed);
         label->setText(QStringLiteral("前日比 ") + figures);
     }
 }
