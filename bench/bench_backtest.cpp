@@ -5,27 +5,21 @@
 // Reports bars per second (560,000 stock-days / run time; goal >= 350,000) and the peak
 // resident size.
 #include "core/SettingsRecords.h"
-#include "core/modDB.h"
 #include "core/modGlobal.h"
 #include "core/modLog.h"
 #include "core/modNimbraCommon.h"
-#include "initdb/DatabaseFiles.h"
-#include "platform/sys/ProgramDir.h"
 #include "platform/ui/AppLook.h"
 #include "platform/ui/Printer.h"
 #include "screening/ScreeningRandom.h"
 #include "screening/frmSimu.h"
+#include "support/BenchSupport.h"
 
 #include <QApplication>
 #include <QDateTimeEdit>
-#include <QFile>
 #include <QListWidget>
 #include <QPushButton>
-#include <QTemporaryDir>
 
-#include <chrono>
 #include <cstdio>
-#include <random>
 
 namespace {
 
@@ -34,43 +28,21 @@ constexpr int kLeadIn = 75;
 constexpr int kTestDays = 140;
 const QString kMarket = QStringLiteral("t1");
 
-QString stockCode(int stock)
-{
-    return stock == 0 ? kReferenceCode : QString::number(1000 + stock);
-}
-
-QList<QDate> tradingDays()
-{
-    QList<QDate> days;
-    for (QDate day(2025, 9, 1); days.size() < kLeadIn + kTestDays; day = day.addDays(1))
-        if (day.dayOfWeek() <= 5)
-            days << day;
-    return days;
-}
-
 // A random walk per stock with indicators drawn so that a few percent pass the bands. The
 // rows are stored day by day, all stocks of a day together, as the daily downloads store
 // them.
 void buildPrices(const QList<QDate> &days)
 {
-    std::mt19937 random(140);
-    const auto uniform = [&random](double from, double to) {
-        return std::uniform_real_distribution<double>(from, to)(random);
-    };
+    bench::UniformDraw uniform(140);
     db::Transaction transaction(gcnDB);
-    db::Statement bond = gcnDB.prepare(
-        QStringLiteral("insert into tmbond (銘柄コード, 市場コード, 会社名, 単元株数) values (?, ?, ?, 100)"));
+    bench::addStocks(kStocks, kMarket);
     db::Statement insert = gcnDB.prepare(QStringLiteral(
         "insert into ttstocks (銘柄コード, 市場コード, 日付, 始値, 高値, 安値, 終値, 調整終値, 出来高, 分割区分,"
         " 短期SMA, 中期SMA, 長期SMA, MACD, MACDシグナル, RSI, 短期RCI, 中期RCI, VRA, VRB)"
         " values (?, ?, ?, ?, ?, ?, ?, ?, ?, 0, ?, ?, ?, ?, ?, ?, ?, ?, ?, ?)"));
     std::vector<double> closes;
-    for (int stock = 0; stock < kStocks; ++stock) {
-        bond.reset();
-        bond.bindAll(stockCode(stock), kMarket, QStringLiteral("ベンチ株式%1").arg(stock));
-        bond.run();
+    for (int stock = 0; stock < kStocks; ++stock)
         closes.push_back(200 + stock % 48 * 100);
-    }
     for (const QDate &day : days) {
         for (int stock = 0; stock < kStocks; ++stock) {
             double &close = closes[size_t(stock)];
@@ -79,25 +51,14 @@ void buildPrices(const QList<QDate> &days)
             const double high = std::max(open, close) * uniform(1.0, 1.03);
             const double low = std::min(open, close) * uniform(0.97, 1.0);
             insert.reset();
-            insert.bindAll(stockCode(stock), kMarket, day, qint64(open), qint64(high), qint64(low), qint64(close),
-                           close, qint64(uniform(100000, 500000)), close / uniform(0.88, 1.02),
+            insert.bindAll(bench::stockCode(stock), kMarket, day, qint64(open), qint64(high), qint64(low),
+                           qint64(close), close, qint64(uniform(100000, 500000)), close / uniform(0.88, 1.02),
                            close / uniform(0.7, 0.95), close / uniform(0.8, 1.2), uniform(-5, 5), uniform(-5, 5),
                            uniform(0, 100), uniform(-100, 100), uniform(-100, 100), uniform(30, 90), uniform(0, 60));
             insert.run();
         }
     }
     transaction.commit();
-}
-
-long peakResidentKb()
-{
-    QFile status(QStringLiteral("/proc/self/status"));
-    if (!status.open(QIODevice::ReadOnly))
-        return -1;
-    for (const QByteArray &line : status.readAll().split('\n'))
-        if (line.startsWith("VmHWM:"))
-            return line.mid(6).trimmed().split(' ').first().toLong();
-    return -1;
 }
 
 void setPicker(frmSimu &window, const char *host, const QDate &day)
@@ -112,20 +73,14 @@ int main(int argc, char **argv)
     qputenv("QT_QPA_PLATFORM", "offscreen");
     QApplication app(argc, argv);
     ui::setupApplicationLook();
-    QTemporaryDir dir;
-    qputenv("NIMBRA_HOME", dir.path().toUtf8());
-    qputenv("XDG_CONFIG_HOME", dir.path().toUtf8());
-    sys::setExeName(QStringLiteral("Nimbra"));
-    const sys::Status created = createMissingDatabases(dir.path(), sys::exeName());
-    if (!created.ok()) {
-        std::fprintf(stderr, "%s\n", created.problem().toUtf8().constData());
+    bench::ProgramDatabases databases;
+    qputenv("XDG_CONFIG_HOME", databases.path().toUtf8());
+    if (!databases.open())
         return 1;
-    }
-    openWorkDatabase(gcnDB, workDatabasePath(), priceDatabasePath());
     setLogPaths();
     glngLogFileNo = openLog();
 
-    const QList<QDate> days = tradingDays();
+    const QList<QDate> days = bench::weekdays(QDate(2025, 9, 1), kLeadIn + kTestDays);
     buildPrices(days);
     gdtFirstKabukaDate = days.first();
     gdtLastKabukaDate = days.last();
@@ -157,17 +112,15 @@ int main(int argc, char **argv)
     frmSimu window(printDialog);
     setPicker(window, "picDateST", days[kLeadIn]);
     setPicker(window, "picDateED", days.last());
-    const auto start = std::chrono::steady_clock::now();
-    window.findChild<QPushButton *>(QStringLiteral("cmdRun"))->click();
-    const double seconds = std::chrono::duration<double>(std::chrono::steady_clock::now() - start).count();
+    const double seconds =
+        bench::secondsOf([&] { window.findChild<QPushButton *>(QStringLiteral("cmdRun"))->click(); });
 
     const auto *list = window.findChild<QListWidget *>(QStringLiteral("lstResultData"));
     const double bars = double(kStocks) * kTestDays;
     std::printf("back-test %s to %s: %d result lines in %.2f s\n", qPrintable(days[kLeadIn].toString(Qt::ISODate)),
                 qPrintable(days.last().toString(Qt::ISODate)), list->count(), seconds);
     std::printf("%.0f bars/s (goal >= 350000)\n", bars / seconds);
-    std::printf("peak resident size: %.1f MB\n", static_cast<double>(peakResidentKb()) / 1024.0);
+    bench::printPeakResidentSize();
     closeLog(glngLogFileNo);
-    gcnDB.close();
     return list->count() > 0 ? 0 : 1;
 }

@@ -4,19 +4,14 @@
 //   (b) the bare write of the same 560,000 UPDATE statements with precomputed values.
 // The goal is (a) <= 1.5 x (b) with a peak resident size under 200 MB.
 #include "core/SettingsRecords.h"
-#include "core/modDB.h"
 #include "core/modGlobal.h"
-#include "initdb/DatabaseFiles.h"
 #include "marketdata/modCalc.h"
 #include "platform/db/DbDate.h"
 #include "platform/sys/Clock.h"
-#include "platform/sys/ProgramDir.h"
+#include "support/BenchSupport.h"
 
 #include <QCoreApplication>
-#include <QFile>
-#include <QTemporaryDir>
 
-#include <chrono>
 #include <cstdio>
 #include <random>
 
@@ -25,20 +20,6 @@ namespace {
 constexpr int kStocks = 4000;
 constexpr int kDays = 140;
 const QString kMarket = QStringLiteral("t1");
-
-QString stockCode(int stock)
-{
-    return QString::number(1000 + stock);
-}
-
-QList<QDate> tradingDays()
-{
-    QList<QDate> days;
-    for (QDate day(2024, 1, 1); days.size() < kDays; day = day.addDays(1))
-        if (day.dayOfWeek() <= 5)
-            days << day;
-    return days;
-}
 
 void buildPrices(const QList<QDate> &days)
 {
@@ -53,7 +34,7 @@ void buildPrices(const QList<QDate> &days)
         for (const QDate &day : days) {
             price = std::max(1.0, price + step(random) * 0.5);
             insert.reset();
-            insert.bindAll(stockCode(stock), kMarket, day, qint64(price), price, qint64(volume(random)) * 100);
+            insert.bindAll(bench::stockCode(stock), kMarket, day, qint64(price), price, qint64(volume(random)) * 100);
             insert.run();
         }
     }
@@ -66,7 +47,7 @@ std::vector<std::vector<double>> storedValuesOfFirstStock()
     db::Statement st = gcnDB.prepare(QStringLiteral(
         "select 短期SMA, 中期SMA, 長期SMA, 短期EMA, 中期EMA, 長期EMA, MACD, MACDシグナル, 上昇幅, 下落幅, RSI,"
         " 短期RCI, 中期RCI, VRA, VRB from ttstocks where 銘柄コード = ? and 市場コード = ? order by 日付"));
-    st.bindAll(stockCode(0), kMarket);
+    st.bindAll(bench::stockCode(0), kMarket);
     std::vector<std::vector<double>> rows;
     while (st.step()) {
         std::vector<double> values;
@@ -91,7 +72,7 @@ void writePrecomputed(const QList<QDate> &days, const std::vector<std::vector<do
         " MACD = ?, MACDシグナル = ?, 上昇幅 = ?, 下落幅 = ?, RSI = ?, 短期RCI = ?, 中期RCI = ?, VRA = ?, VRB = ?"
         " where 銘柄コード = ? and 市場コード = ? and 日付 = ?"));
     for (int stock = 0; stock < kStocks; ++stock) {
-        const QString code = stockCode(stock);
+        const QString code = bench::stockCode(stock);
         for (int d = 0; d < kDays; ++d) {
             update.reset();
             update.bind(1, stamp);
@@ -104,56 +85,32 @@ void writePrecomputed(const QList<QDate> &days, const std::vector<std::vector<do
     transaction.commit();
 }
 
-template <typename F>
-double secondsOf(F work)
-{
-    const auto start = std::chrono::steady_clock::now();
-    work();
-    return std::chrono::duration<double>(std::chrono::steady_clock::now() - start).count();
-}
-
-long peakResidentKb()
-{
-    QFile status(QStringLiteral("/proc/self/status"));
-    if (!status.open(QIODevice::ReadOnly))
-        return -1;
-    for (const QByteArray &line : status.readAll().split('\n'))
-        if (line.startsWith("VmHWM:"))
-            return line.mid(6).trimmed().split(' ').first().toLong();
-    return -1;
-}
-
 } // namespace
 
 int main(int argc, char **argv)
 {
     QCoreApplication app(argc, argv);
-    QTemporaryDir dir;
-    qputenv("NIMBRA_HOME", dir.path().toUtf8());
-    sys::setExeName(QStringLiteral("Nimbra"));
-    const sys::Status created = createMissingDatabases(dir.path(), sys::exeName());
-    if (!created.ok()) {
-        std::fprintf(stderr, "%s\n", created.problem().toUtf8().constData());
+    bench::ProgramDatabases databases;
+    if (!databases.open())
         return 1;
-    }
-    openWorkDatabase(gcnDB, workDatabasePath(), priceDatabasePath());
 
     SMAS = 5, SMAM = 25, SMAL = 75, EMAS = 5, EMAM = 25, EMAL = 75;
     MACDSigSMA = 9, RSIA = 14, RCIS = 5, RCIM = 10, VRS = 25;
 
-    const QList<QDate> days = tradingDays();
+    const QList<QDate> days = bench::weekdays(QDate(2024, 1, 1), kDays);
     buildPrices(days);
     std::printf("price rows: %d stocks x %d days\n", kStocks, kDays);
 
-    const double calc = secondsOf([&] { calcKabuka(0, days.first(), days.last(), QString(), QString(), nullptr); });
+    const double calc =
+        bench::secondsOf([&] { calcKabuka(0, days.first(), days.last(), QString(), QString(), nullptr); });
     const auto values = storedValuesOfFirstStock();
-    const double write = secondsOf([&] { writePrecomputed(days, values); });
+    const double write = bench::secondsOf([&] { writePrecomputed(days, values); });
     // The daily case for comparison: every stock continued by its newest day.
-    const double daily = secondsOf([&] { calcKabuka(1, days.last(), days.last(), QString(), QString(), nullptr); });
+    const double daily =
+        bench::secondsOf([&] { calcKabuka(1, days.last(), days.last(), QString(), QString(), nullptr); });
 
     std::printf("continued run over the newest day of every stock: %.3f s\n", daily);
-    std::printf("peak resident size: %.1f MB\n", static_cast<double>(peakResidentKb()) / 1024.0);
+    bench::printPeakResidentSize();
     std::printf("calcKabuka %.3f s, bare UPDATE write %.3f s, ratio %.2f\n", calc, write, calc / write);
-    gcnDB.close();
     return 0;
 }

@@ -5,21 +5,18 @@
 //       then again over the stored rows (the replacement path),
 // and reports pages per second and the time spent outside the network wait: (b) - (a),
 // and the import thread's own CPU time. The goal is that share staying small (< 25 %).
-#include "core/modDB.h"
 #include "core/modGlobal.h"
-#include "initdb/DatabaseFiles.h"
 #include "marketdata/modKabuka.h"
 #include "marketdata/modinfoseek.h"
 #include "platform/net/Inet.h"
 #include "platform/net/SiteFile.h"
 #include "platform/sys/Clock.h"
-#include "platform/sys/ProgramDir.h"
+#include "support/BenchSupport.h"
 #include "support/FakeMaster.h"
 #include "support/FakeQuoteSite.h"
 
 #include <QApplication>
 #include <QLabel>
-#include <QTemporaryDir>
 
 #include <algorithm>
 #include <chrono>
@@ -84,21 +81,15 @@ int main(int argc, char **argv)
     if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM"))
         qputenv("QT_QPA_PLATFORM", "offscreen");
     QApplication app(argc, argv);
-    QTemporaryDir dir;
-    qputenv("NIMBRA_HOME", dir.path().toUtf8());
-    sys::setExeName(QStringLiteral("Nimbra"));
+    bench::ProgramDatabases databases;
     sys::setNow(QDateTime(kDay.addDays(1), QTime(8, 0)));
-    const sys::Status created = createMissingDatabases(dir.path(), sys::exeName());
-    if (!created.ok()) {
-        std::fprintf(stderr, "%s\n", created.problem().toUtf8().constData());
+    if (!databases.open())
         return 1;
-    }
-    openWorkDatabase(gcnDB, workDatabasePath(), priceDatabasePath());
     gobjBASP = std::make_unique<mail::Basp>();
 
     FakeQuoteSite site({.seed = 1, .stocks = kStocks, .days = 2, .lastDay = kDay});
     site.start();
-    site.writeSiteFile(dir.path());
+    site.writeSiteFile(databases.path());
     storeFakeMaster(site.market());
 
     net::Inet control;
@@ -113,6 +104,5 @@ int main(int argc, char **argv)
     report("import over stored rows", again, fetch, result);
 
     site.stop();
-    gcnDB.close();
     return 0;
 }

@@ -7,23 +7,19 @@
 //       columns and no other condition, every row stepped.
 // The goal is (a) <= 2 x (b).
 #include "core/SettingsRecords.h"
-#include "core/modDB.h"
 #include "core/modGlobal.h"
 #include "core/modLog.h"
-#include "initdb/DatabaseFiles.h"
 #include "platform/sys/Clock.h"
-#include "platform/sys/ProgramDir.h"
 #include "platform/ui/FlexGrid.h"
 #include "screening/ScreeningRandom.h"
 #include "screening/modSuisyouMeigara.h"
+#include "support/BenchSupport.h"
 
 #include <QApplication>
 #include <QLabel>
-#include <QTemporaryDir>
 
 #include <chrono>
 #include <cstdio>
-#include <random>
 
 namespace {
 
@@ -32,40 +28,19 @@ constexpr int kDays = 200;
 constexpr int kRuns = 50;
 const QString kMarket = QStringLiteral("t1");
 
-QString stockCode(int stock)
-{
-    return stock == 0 ? kReferenceCode : QString::number(1000 + stock);
-}
-
-QList<QDate> tradingDays()
-{
-    QList<QDate> days;
-    for (QDate day(2026, 3, 2); days.size() < kDays; day = day.addDays(1))
-        if (day.dayOfWeek() <= 5)
-            days << day;
-    return days;
-}
-
 // Prices and indicators drawn so that a few percent of the stocks pass the preset's bands
 // on any day.
 void buildPrices(const QList<QDate> &days)
 {
-    std::mt19937 random(200);
-    const auto uniform = [&random](double from, double to) {
-        return std::uniform_real_distribution<double>(from, to)(random);
-    };
+    bench::UniformDraw uniform(200);
     db::Transaction transaction(gcnDB);
-    db::Statement bond = gcnDB.prepare(
-        QStringLiteral("insert into tmbond (銘柄コード, 市場コード, 会社名, 単元株数) values (?, ?, ?, 100)"));
+    bench::addStocks(kStocks, kMarket);
     db::Statement insert = gcnDB.prepare(QStringLiteral(
         "insert into ttstocks (銘柄コード, 市場コード, 日付, 終値, 調整終値, 出来高, 短期SMA, 中期SMA, 長期SMA,"
         " MACD, MACDシグナル, RSI, 短期RCI, 中期RCI, VRA, VRB) values (?, ?, ?, ?, ?, ?, ?, ?, ?, ?, ?, ?, ?, ?, ?, "
         "?)"));
     for (int stock = 0; stock < kStocks; ++stock) {
-        const QString code = stockCode(stock);
-        bond.reset();
-        bond.bindAll(code, kMarket, QStringLiteral("ベンチ株式%1").arg(stock));
-        bond.run();
+        const QString code = bench::stockCode(stock);
         const double base = 200 + stock % 48 * 100;
         for (const QDate &day : days) {
             const double close = base * uniform(0.9, 1.1);
@@ -112,19 +87,13 @@ int main(int argc, char **argv)
 {
     qputenv("QT_QPA_PLATFORM", "offscreen");
     QApplication app(argc, argv);
-    QTemporaryDir dir;
-    qputenv("NIMBRA_HOME", dir.path().toUtf8());
-    sys::setExeName(QStringLiteral("Nimbra"));
-    const sys::Status created = createMissingDatabases(dir.path(), sys::exeName());
-    if (!created.ok()) {
-        std::fprintf(stderr, "%s\n", created.problem().toUtf8().constData());
+    bench::ProgramDatabases databases;
+    if (!databases.open())
         return 1;
-    }
-    openWorkDatabase(gcnDB, workDatabasePath(), priceDatabasePath());
     setLogPaths();
     glngLogFileNo = openLog();
 
-    const QList<QDate> days = tradingDays();
+    const QList<QDate> days = bench::weekdays(QDate(2026, 3, 2), kDays);
     buildPrices(days);
     std::printf("price rows: %d stocks x %d days\n", kStocks, kDays);
 
@@ -147,6 +116,5 @@ int main(int argc, char **argv)
     std::printf("searchSuisyouMeigara %.2f ms per screening day, bare SELECT of %d rows %.2f ms, ratio %.2f\n",
                 screening, rows, bare, screening / bare);
     closeLog(glngLogFileNo);
-    gcnDB.close();
     return kept == sysBS.KounyuTensu ? 0 : 1;
 }

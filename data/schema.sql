@@ -7,7 +7,7 @@
 -- Each part sets its file's layout version; a change here is also a new step of the
 -- upgrade walk in src/core/modDB.cpp with that version, so existing files follow.
 
-PRAGMA user_version = 2;
+PRAGMA user_version = 3;
 
 -- Stock master: every stock that the price import fetches and the screening considers.
 CREATE TABLE IF NOT EXISTS tmbond (
@@ -69,6 +69,9 @@ CREATE TABLE IF NOT EXISTS ttstocks (
 );
 -- Day-wide deletes, the day change purge and the screening select by day and market.
 CREATE INDEX IF NOT EXISTS ttstocks_日付_市場コード ON ttstocks (日付, 市場コード);
+-- The row tests' windows over one stock's days, read from the index alone.
+CREATE INDEX IF NOT EXISTS ttstocks_銘柄コード_市場コード_日付_系列
+    ON ttstocks (銘柄コード, 市場コード, 日付, 調整終値, 出来高, 中期SMA, MACD);
 
 -- Intraday prices recorded once a minute (the market average under "998407", "na").
 CREATE TABLE IF NOT EXISTS tttimestocks (

@@ -150,10 +150,10 @@ void conditions(QueryText &q, const QDate &day, const SL &sl, const Sizyou &mark
 }
 
 // Rows chosen by market rank and `key`; ties by stock code and market, so the same data
-// always gives the same rows.
-QString chosenOrder(const QString &key)
+// always gives the same rows. `rank` names the rank column where the order is applied.
+QString chosenOrder(const QString &key, const QString &rank = QStringLiteral("c.ランク"))
 {
-    return QStringLiteral("c.ランク, ") + key + QStringLiteral(", a.銘柄コード, a.市場コード");
+    return rank + QStringLiteral(", ") + key + QStringLiteral(", a.銘柄コード, a.市場コード");
 }
 
 // A negative limit would read as "no limit" in SQLite.
@@ -181,10 +181,14 @@ ScreeningQuery makeSelectSQL(const QDate &day, const BS &, const SL &condition, 
     QStringList outerColumns;
     for (const QString &column : resultColumns())
         outerColumns << QStringLiteral("a.") + column.section(QStringLiteral(" as "), 1);
-    q(QStringLiteral("select ") + outerColumns.join(QStringLiteral(", ")) + QStringLiteral(" from (select ") + columns +
-      QStringLiteral(", row_number() over (order by ") + chosenOrder(innerKey) + QStringLiteral(") as 選択順"));
+    // The order is total (stock code and market are unique on a day), so numbering only
+    // the chosen rows gives each the number it has among all rows of the day, while the
+    // day's rows are ranked by a bounded sort instead of a numbered sort of all of them.
+    q(QStringLiteral("select ") + outerColumns.join(QStringLiteral(", ")) +
+      QStringLiteral(" from (select a.*, row_number() over (order by ") +
+      chosenOrder(innerKey, QStringLiteral("a.ランク")) + QStringLiteral(") as 選択順 from (select ") + columns);
     conditions(q, day, condition, markets);
-    q(QStringLiteral(" order by 選択順 limit ?"), rowLimit());
-    q(QStringLiteral(") as a order by ") + outerKey + QStringLiteral(", a.選択順"));
+    q(QStringLiteral(" order by ") + chosenOrder(innerKey) + QStringLiteral(" limit ?"), rowLimit());
+    q(QStringLiteral(") as a) as a order by ") + outerKey + QStringLiteral(", a.選択順"));
     return q.take();
 }

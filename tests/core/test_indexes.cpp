@@ -23,6 +23,7 @@ TEST_F(IndexesTest, AnOldDatabaseGainsTheScreeningIndexesAtStart)
     openDatabases();
     // The layouts as the previous version left them.
     gcnDB.executeScript(QStringLiteral("drop index mst.ttstocks_日付_市場コード;"
+                                       "drop index mst.ttstocks_銘柄コード_市場コード_日付_系列;"
                                        "create index mst.ttstocks_日付 on ttstocks (日付);"
                                        "PRAGMA mst.user_version = 1;"
                                        "drop index main.ttcontracthistory_銘柄コード_市場コード_登録日付;"
@@ -32,7 +33,9 @@ TEST_F(IndexesTest, AnOldDatabaseGainsTheScreeningIndexesAtStart)
     for (int start = 0; start < 2; ++start) {
         openDatabases();
         EXPECT_TRUE(checkVRColumn());
-        EXPECT_EQ(indexes(QStringLiteral("mst")), QStringList{QStringLiteral("ttstocks_日付_市場コード")});
+        EXPECT_EQ(indexes(QStringLiteral("mst")),
+                  (QStringList{QStringLiteral("ttstocks_日付_市場コード"),
+                               QStringLiteral("ttstocks_銘柄コード_市場コード_日付_系列")}));
         EXPECT_TRUE(indexes(QStringLiteral("main"))
                         .contains(QStringLiteral("ttcontracthistory_銘柄コード_市場コード_登録日付")));
         gcnDB.close();
