@@ -76,8 +76,8 @@ void imgRun_MouseUp(RunControls &c);
 void startWebOrder(browser::Browser &webOrder, ui::Timer &tmrWeb);
 
 // The order-timer tick: market average, the selected stock's panel, the order list and the
-// header, the daily block, the mail pass and the order cycle. A tick that finds another job running skips and re-arms
-// itself.
+// header, the daily block, the mail pass and the order cycle. A tick that finds another job
+// running skips and re-arms itself.
 void tmrOrder_Timer(RunControls &c);
 // The web-timer tick: advances the broker step by the page loaded last and completes it.
 // A completed step with a broker error stops the run and says why.
