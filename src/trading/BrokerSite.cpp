@@ -21,7 +21,7 @@ BrokerSite brokerSite()
                        QStringLiteral(")のBrokerはhttps://で始まるアドレスではありません。");
         return site;
     }
-    site.gateway = net::siteAddress(QStringLiteral("Broker"), QStringLiteral("ETGate/")).value();
+    site.gateway = net::joinAddress(base.value(), QStringLiteral("ETGate/"));
     QString domain = net::siteEntry(QStringLiteral("BrokerDomain")).toLower();
     while (domain.startsWith(u'.'))
         domain.remove(0, 1);

@@ -62,7 +62,14 @@ std::optional<QString> readValue(const SiteEntries &entries, const QString &sect
     return entry == entries.end() ? std::nullopt : std::optional<QString>(entry->second);
 }
 
-QString joinWithOneSlash(QString base, QString path)
+bool hasWebScheme(const QString &base)
+{
+    return base.startsWith(u"http://", Qt::CaseInsensitive) || base.startsWith(u"https://", Qt::CaseInsensitive);
+}
+
+} // namespace
+
+QString joinAddress(QString base, QString path)
 {
     while (base.endsWith(u'/'))
         base.chop(1);
@@ -70,13 +77,6 @@ QString joinWithOneSlash(QString base, QString path)
         path.remove(0, 1);
     return base + u'/' + path;
 }
-
-bool hasWebScheme(const QString &base)
-{
-    return base.startsWith(u"http://", Qt::CaseInsensitive) || base.startsWith(u"https://", Qt::CaseInsensitive);
-}
-
-} // namespace
 
 QString siteFilePath()
 {
@@ -97,7 +97,7 @@ SiteAddress siteAddress(const QString &key, const QString &path)
         return SiteAddress::failure(QStringLiteral("サイトファイル(") + file + QStringLiteral(")の") + key +
                                     QStringLiteral("はhttp://またはhttps://で始まるアドレスではありません。"));
     // Without a path the entry may itself be a page address (the terms page), kept as written.
-    return path.isEmpty() ? *base : joinWithOneSlash(*base, path);
+    return path.isEmpty() ? *base : joinAddress(*base, path);
 }
 
 std::optional<QString> siteValue(const QString &section, const QString &key)

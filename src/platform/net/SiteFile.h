@@ -23,6 +23,9 @@ namespace net {
 // line's text).
 using SiteAddress = sys::Result<QString>;
 
+// The base address and path joined with exactly one "/".
+QString joinAddress(QString base, QString path);
+
 // <program directory>/<ExeName>_site.ini
 QString siteFilePath();
 
