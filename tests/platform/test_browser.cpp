@@ -1,6 +1,6 @@
 #include "platform/browser/Browser.h"
-#include "platform/browser/BrowserView.h"
 #include "platform/text/Cp932.h"
+#include "platform/ui/BrowserView.h"
 #include "support/LoopbackHttpServer.h"
 
 #include <QSignalSpy>

@@ -1,4 +1,4 @@
-#include "platform/browser/BrowserView.h"
+#include "platform/ui/BrowserView.h"
 
 #include "platform/browser/Browser.h"
 
