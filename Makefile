@@ -4,6 +4,8 @@
 #               same demo in real mode against the fake broker
 #   make test   installs the dependencies, builds, and runs every test
 #   make bench  builds and runs the benchmarks
+#   make test-shuffled runs each test executable once in one process, its tests in random
+#                     order, so that state one test leaves behind for another shows
 #   make test-asan    builds a second tree with AddressSanitizer and UndefinedBehaviorSanitizer
 #                     (in $(ASAN_BUILD_DIR)) and runs every test there
 #   make format-check fails on a source file that clang-format would change
@@ -12,7 +14,7 @@ ASAN_BUILD_DIR ?= build-asan
 JOBS ?= $(shell nproc)
 FORMAT_DIRS = src tests bench
 
-.PHONY: deps configure build run run-real test test-asan format-check bench clean
+.PHONY: deps configure build run run-real test test-shuffled test-asan format-check bench clean
 
 deps:
 	bash scripts/install-deps.sh
@@ -31,6 +33,13 @@ run-real: build
 
 test: build
 	ctest --test-dir $(BUILD_DIR) --output-on-failure -j $(JOBS)
+
+test-shuffled: build
+	@for t in $(BUILD_DIR)/tests/test_* $(BUILD_DIR)/tests/updater/test_*; do \
+	  if [ -f "$$t" ] && [ -x "$$t" ]; then \
+	    QT_QPA_PLATFORM=offscreen LC_ALL=C "$$t" --gtest_shuffle --gtest_brief=1 || exit 1; \
+	  fi; \
+	done
 
 # Qt and fontconfig keep caches for the life of the process, so leak reports are off; every
 # other finding of either sanitizer stops the test that caused it.
