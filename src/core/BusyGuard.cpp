@@ -14,15 +14,18 @@ struct RunningJob {
 };
 
 std::vector<RunningJob> runningJobs;
+std::uint64_t outerJobs = 0;
 
 } // namespace
 
 BusyGuard::BusyGuard(const QString &job)
     : m_started(runningJobs.empty() || sys::yieldDepth() <= runningJobs.back().yieldDepth)
 {
-    if (m_started)
+    if (m_started) {
+        if (runningJobs.empty())
+            ++outerJobs;
         runningJobs.push_back({job, sys::yieldDepth()});
-    else
+    } else
         writeLog(glngLogFileNo,
                  runningJobs.back().name + QStringLiteral("の実行中のため、") + job + QStringLiteral("は行いません"));
 }
@@ -36,4 +39,9 @@ BusyGuard::~BusyGuard()
 bool BusyGuard::isBusy()
 {
     return !runningJobs.empty();
+}
+
+std::uint64_t BusyGuard::outerJobsStarted()
+{
+    return outerJobs;
 }

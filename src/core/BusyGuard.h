@@ -2,6 +2,8 @@
 
 #include <QString>
 
+#include <cstdint>
+
 // The one place every data job (a download, an import, a calculation, a master rebuild, the
 // daily update) asks before it starts. Long jobs yield to the event loop, so a timer can
 // tick in the middle of one; a job started inside such a yield (see sys::yieldDepth) would
@@ -20,6 +22,9 @@ public:
     bool started() const { return m_started; }
 
     static bool isBusy();
+    // How many jobs have started that no other job started: what was noted "once per job"
+    // is noted again when this changes.
+    static std::uint64_t outerJobsStarted();
 
 private:
     bool m_started;

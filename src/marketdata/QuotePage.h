@@ -56,7 +56,7 @@ struct Download {
 Download downloadPage(net::Inet &control, const QString &address, int siteCode);
 
 // The address of `path` on the site named `key` in the site file; without one, the reason
-// goes to the log and the address is empty.
+// goes to the log (once per job) and the address is empty.
 QString siteAddressOrLog(const QString &key, const QString &path);
 
 // The end line "エラーコード:" + code.

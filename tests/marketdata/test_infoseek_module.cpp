@@ -1,4 +1,5 @@
 #include "QuoteSiteFixture.h"
+#include "core/BusyGuard.h"
 #include "marketdata/modinfoseek.h"
 
 #include <QFile>
@@ -214,14 +215,21 @@ TEST_F(InfoseekModuleTest, NoAddressNoRequest)
     ASSERT_TRUE(siteFile.open(QIODevice::WriteOnly | QIODevice::Truncate));
     siteFile.write("[Hosts]\nYahoo=http://127.0.0.1:1/\n");
     siteFile.close();
-    requestHeader(QStringLiteral("7203"), QStringLiteral("t1"));
-    EXPECT_EQ(iskCount, 0);
-    EXPECT_EQ(site.requestCount(), 0);
-    ASSERT_EQ(logTexts().size(), 1);
-    EXPECT_TRUE(logTexts().first().contains(QStringLiteral("[Hosts]にInfoseekがありません")));
-    EXPECT_EQ(iskClose(), kIskNoAddress) << "no page is a failure, not a page without rows";
+    {
+        const BusyGuard job(QStringLiteral("銘柄マスタの再構築"));
+        requestHeader(QStringLiteral("7203"), QStringLiteral("t1"));
+        EXPECT_EQ(iskCount, 0);
+        EXPECT_EQ(site.requestCount(), 0);
+        ASSERT_EQ(logTexts().size(), 1);
+        EXPECT_TRUE(logTexts().first().contains(QStringLiteral("[Hosts]にInfoseekがありません")));
+        EXPECT_EQ(iskClose(), kIskNoAddress) << "no page is a failure, not a page without rows";
 
-    // The same missing entry again: no second log line.
+        // The same missing entry again in the same job: no second log line.
+        requestHeader(QStringLiteral("6758"), QStringLiteral("t1"));
+        EXPECT_EQ(logTexts().size(), 1);
+    }
+    // The next job tells the user again.
+    const BusyGuard nextJob(QStringLiteral("銘柄マスタの再構築"));
     requestHeader(QStringLiteral("6758"), QStringLiteral("t1"));
-    EXPECT_EQ(logTexts().size(), 1);
+    EXPECT_EQ(logTexts().size(), 2);
 }
