@@ -245,7 +245,7 @@ TEST_F(MainWindowLists, LeftPressOnTheEmptyCandidateRowShowsNoStock)
     press(label("imgSyusi")); // ... and on to the chart view that holds the candidates
     ASSERT_EQ(candidates.Rows(), 2);
     pressRow(candidates, 1, 2, Qt::LeftButton);
-    EXPECT_EQ(label("lblGenzaiti").text(), QStringLiteral("現在値 0 (00:00)　+0%"));
+    EXPECT_EQ(label("lblGenzaiti").text(), QStringLiteral("現在値 0 (00:00)"));
     EXPECT_EQ(label("lblZenzituHi").text(), QString());
     EXPECT_TRUE(control<QFrame>("fraChartInfo").isHidden());
 }
