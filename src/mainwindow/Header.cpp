@@ -46,6 +46,17 @@ void showChange(QLabel *label, double price, double previousClose)
     }
 }
 
+// "　+4%" or "　-5%": the current price against the buy price, "　+0%" without a buy price.
+// Empty without a current price: a quote that could not be read is no loss.
+QString positionGain(double price, int buyPrice)
+{
+    if (price <= 0)
+        return QString();
+    const qint64 gain = buyPrice != 0 ? qint64(std::floor(price / buyPrice * 100)) - 100 : 0;
+    return kIdeographicSpace + (gain < 0 ? QString() : QStringLiteral("+")) + QString::number(gain) +
+           QStringLiteral("%");
+}
+
 QString bracketedPrice(int price)
 {
     return price > 0 ? QStringLiteral("(") + text::formatThousands(price) + QStringLiteral(")") : QString();
@@ -68,7 +79,11 @@ HeaderFigures headerFigures(qint64 capital, qint64 held, qint64 realised, bool p
     f.held = held;
     f.available = paperMode ? capital - held + realised : capital - held;
     f.total = f.available + f.held;
-    if (capital != 0 && capital != realised)
+    // In real mode the capital is the broker's balance, which already holds the realised
+    // profit; in paper mode the capital stays as set and the total holds the profit.
+    if (paperMode && capital != 0)
+        f.rate = qint64(std::floor(double(f.total) / double(capital) * 100));
+    else if (!paperMode && capital != 0 && capital != realised)
         f.rate = qint64(std::floor(double(capital) / double(capital - realised) * 100));
     if (startDate.isValid() && startDate != kZeroDate.date())
         f.days = startDate.daysTo(today);
@@ -115,12 +130,10 @@ void showChartInfo(const ChartInfoPanel &panel, net::Inet &quotes, int mode, con
     panel.brandName->setText(day.companyName + QStringLiteral(" : ") + code + QStringLiteral(" : ") + day.marketName);
     showChange(panel.zenzituHi, quote.price, day.close);
 
-    const qint64 gain =
-        reservation.buyPrice != 0 ? qint64(std::floor(quote.price / reservation.buyPrice * 100)) - 100 : 0;
     panel.genzaiti->setText(QStringLiteral("現在値 ") + text::formatThousands(quote.price) + QStringLiteral(" (") +
                             text::formatZeroPadded(quote.hour, 2) + QStringLiteral(":") +
-                            text::formatZeroPadded(quote.minute, 2) + QStringLiteral(")") + kIdeographicSpace +
-                            (gain < 0 ? QString() : QStringLiteral("+")) + QString::number(gain) + QStringLiteral("%"));
+                            text::formatZeroPadded(quote.minute, 2) + QStringLiteral(")") +
+                            positionGain(quote.price, reservation.buyPrice));
     panel.takaYasu->setText(QStringLiteral("高値 ") + text::formatThousands(high) + QStringLiteral(" 安値 ") +
                             text::formatThousands(low));
     // A price of 0 empties its line, so the previous stock's price does not stay on show.

@@ -27,12 +27,14 @@ struct HeaderFigures {
     qint64 available = 0;
     qint64 held = 0;
     qint64 total = 0;
-    qint64 rate = 0; // present capital as a percentage of the capital before the realised profit
+    qint64 rate = 0; // the gain as a percentage: 100 means none
     qint64 days = 0;
 };
 
-// The header's figures. The rate is 0 when it has no divisor (capital 0, or a realised
-// profit equal to the capital); days are 0 while the start date is unset.
+// The header's figures. The rate is the total as a percentage of the capital in paper
+// mode, and in real mode the capital as a percentage of the capital before the realised
+// profit; it is 0 when it has no divisor (capital 0, or in real mode a realised profit
+// equal to the capital). Days are 0 while the start date is unset.
 HeaderFigures headerFigures(qint64 capital, qint64 held, qint64 realised, bool paperMode, const QDate &startDate,
                             const QDate &today);
 
@@ -55,7 +57,8 @@ struct ChartInfoPanel {
 };
 
 // Mode 1 shows the stock: its stored day, the live quote through `quotes` and the prices of
-// the reservation; a price of 0 leaves its line empty. Any other mode shows the results
+// the reservation; a price of 0 leaves its line empty, and a current price of 0 (no quote)
+// leaves the change line empty and the gain off the price line. Any other mode shows the results
 // heading and hides the marks.
 void showChartInfo(const ChartInfoPanel &panel, net::Inet &quotes, int mode, const QString &code, const QString &market,
                    qint64 reservationNo);

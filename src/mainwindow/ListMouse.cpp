@@ -39,9 +39,9 @@ SelectedStock selectedStock(const ui::FlexGrid &grid, int codeColumn, int market
     return s;
 }
 
-bool popupAllowed(const ui::FlexGrid &grid, int keyColumn, const QMenu &popup)
+bool popupAllowed(const ListRow &pressed, const QMenu &popup)
 {
-    return popup.isEnabled() && !text::trimSpaces(grid.TextMatrix(grid.Row(), keyColumn)).isEmpty();
+    return popup.menuAction()->isEnabled() && !text::trimSpaces(pressed.stock.mstrBrandCode).isEmpty();
 }
 
 void setOrderPopupItems(QAction &kyouseiOrder, QAction &cancel, QAction &mente, int state, bool stopped)
@@ -51,14 +51,14 @@ void setOrderPopupItems(QAction &kyouseiOrder, QAction &cancel, QAction &mente, 
     mente.setVisible(stopped);
 }
 
-OrderCellAction orderCellAction(int column, int state, const QDateTime &now, int startMinute)
+OrderCellAction orderCellAction(int column, int state, const QString &actionCell, const QDateTime &now, int startMinute)
 {
     if (column != kActionColumn)
         return OrderCellAction::SelectOnly;
-    if (state == kubunKaiYakuzyou)
+    if (state == kubunKaiYakuzyou && actionCell == QStringLiteral("決済"))
         return OrderCellAction::Settle;
     const int minuteOfDay = now.time().hour() * 60 + now.time().minute();
-    if (state == kubunZyunbi && minuteOfDay < startMinute + 3)
+    if (state == kubunZyunbi && actionCell == QStringLiteral("取消") && minuteOfDay < startMinute + 3)
         return OrderCellAction::DeleteHistory;
     return OrderCellAction::SelectOnly;
 }

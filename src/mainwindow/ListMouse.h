@@ -1,5 +1,6 @@
 #pragma once
 
+#include "mainwindow/ListRow.h"
 #include "mainwindow/SelectedStock.h"
 
 #include <QDateTime>
@@ -20,17 +21,20 @@ class FlexGrid;
 // `numberColumn` (the candidate list) gives reservation number 0.
 SelectedStock selectedStock(const ui::FlexGrid &grid, int codeColumn, int marketColumn, int numberColumn);
 
-// True when a right press on the current row opens `popup`: the key cell has text and the
-// popup is enabled.
-bool popupAllowed(const ui::FlexGrid &grid, int keyColumn, const QMenu &popup);
+// True when a right press on `pressed` opens `popup`: the row has a stock code and the
+// popup's menu is enabled (the run control disables the menu's action, not its widget).
+bool popupAllowed(const ListRow &pressed, const QMenu &popup);
 
 // Shows or hides the order list's popup items for a row in `state`: "決済" never shows;
 // "ｷｬﾝｾﾙ" only for state 0 while stopped; "ﾒﾝﾃﾅﾝｽ" whenever stopped.
 void setOrderPopupItems(QAction &kyouseiOrder, QAction &cancel, QAction &mente, int state, bool stopped);
 
-// What a left press on the order list's action cell asks for.
+// What a left press on the order list's action cell asks for: "決済" on a bought row
+// settles, "取消" on a waiting row within three minutes of the run's start deletes its
+// history; an empty cell, like any other cell, only selects the stock.
 enum class OrderCellAction { SelectOnly, Settle, DeleteHistory };
-OrderCellAction orderCellAction(int column, int state, const QDateTime &now, int startMinute);
+OrderCellAction orderCellAction(int column, int state, const QString &actionCell, const QDateTime &now,
+                                int startMinute);
 
 // Why a settle request is refused at `now`, as the message to show; empty when it may go on.
 QString settleRefusal(const QString &runStatusCaption, const QDateTime &now);

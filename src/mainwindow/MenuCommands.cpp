@@ -5,6 +5,7 @@
 #include "core/modLog.h"
 #include "core/modRegistrySet.h"
 #include "mainwindow/Header.h"
+#include "mainwindow/ListRow.h"
 #include "mainwindow/ResultLists.h"
 #include "platform/net/SiteFile.h"
 #include "platform/sys/Clock.h"
@@ -20,17 +21,6 @@
 
 namespace {
 
-constexpr int kCodeColumn = 0;
-constexpr int kOrderNumberColumn = 2;
-constexpr int kOrderStockColumn = 6;
-
-// The stock text of a row up to its first blank: code, short name and market.
-QString stockText(const ui::FlexGrid &grid, int column)
-{
-    const QString cell = grid.TextMatrix(grid.Row(), column);
-    return cell.left(cell.indexOf(u' ') < 0 ? cell.size() : cell.indexOf(u' '));
-}
-
 bool confirmed(const QString &question)
 {
     return ui::msgBox(question, ui::vbYesNo + ui::vbInformation + ui::vbDefaultButton2) == ui::vbYes;
@@ -38,44 +28,39 @@ bool confirmed(const QString &question)
 
 } // namespace
 
-void deleteCandidateRow(ui::FlexGrid &candidates)
+void deleteCandidateRow(ui::FlexGrid &candidates, const ListRow &pressed)
 {
-    if (text::trimSpaces(candidates.TextMatrix(candidates.Row(), kCodeColumn)).isEmpty())
+    if (text::trimSpaces(pressed.stock.mstrBrandCode).isEmpty())
         return;
-    const int row = candidates.Row();
-    if (ui::msgBox(QString::number(row) + QStringLiteral("行目を削除します。"), ui::vbYesNo + ui::vbQuestion,
-                   QStringLiteral("行の削除確認")) == ui::vbYes)
-        candidates.RemoveItem(row);
+    if (ui::msgBox(QString::number(pressed.row) + QStringLiteral("行目を削除します。"), ui::vbYesNo + ui::vbQuestion,
+                   QStringLiteral("行の削除確認")) != ui::vbYes)
+        return;
+    // The daily block may have refilled the list while the question was open: the row goes
+    // only while it still holds the stock asked about.
+    if (pressed.row < candidates.Rows() && candidates.TextMatrix(pressed.row, 0) == pressed.stock.mstrBrandCode &&
+        candidates.TextMatrix(pressed.row, 1) == pressed.stock.mstrSizyouCode)
+        candidates.RemoveItem(pressed.row);
 }
 
-void cancelReservation(ui::FlexGrid &orders)
+void cancelReservation(const ListRow &pressed, ui::FlexGrid &orders)
 {
-    if (orders.Row() < 1)
+    if (pressed.row < 1)
         return;
-    const QString question =
-        stockText(orders, kOrderStockColumn) + QStringLiteral("の予約を取り消します。よろしいですか?\r\n"
-                                                              "(※．注文中の予約の結果は反映されません。)");
-    // The number is read before the question: a rebuild while the box is open (the timers
-    // run) must not turn the answer onto another row.
-    const qint64 number = qint64(text::leadingNumber(orders.TextMatrix(orders.Row(), kOrderNumberColumn)));
-    if (!confirmed(question))
+    if (!confirmed(pressed.stockText + QStringLiteral("の予約を取り消します。よろしいですか?\r\n"
+                                                      "(※．注文中の予約の結果は反映されません。)")))
         return;
-    deleteReservation(number);
+    deleteReservation(pressed.stock.mlngYoyakuNo);
     setOrderGrid(orders);
 }
 
-void deleteReservationHistory(const ui::FlexGrid &source, HistoryColumns columns, ui::FlexGrid &orders,
-                              ui::FlexGrid &resultsByDate)
+void deleteReservationHistory(const ListRow &pressed, ui::FlexGrid &orders, ui::FlexGrid &resultsByDate)
 {
-    if (source.Rows() < 2 || source.Row() < 1)
+    if (pressed.row < 1)
         return;
-    const QString question = QStringLiteral("銘柄:") + stockText(source, columns.stock) +
-                             QStringLiteral("の情報をすべて取り消します。よろしいですか?\r\n");
-    // Likewise read before the question.
-    const qint64 number = qint64(text::leadingNumber(source.TextMatrix(source.Row(), columns.number)));
-    if (!confirmed(question))
+    if (!confirmed(QStringLiteral("銘柄:") + pressed.stockText +
+                   QStringLiteral("の情報をすべて取り消します。よろしいですか?\r\n")))
         return;
-    deleteRireki(number);
+    deleteRireki(pressed.stock.mlngYoyakuNo);
     setOrderGrid(orders);
     setYakuzyouList(resultsByDate);
 }

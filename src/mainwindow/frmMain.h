@@ -1,5 +1,6 @@
 #pragma once
 
+#include "mainwindow/ListRow.h"
 #include "mainwindow/SelectedStock.h"
 #include "mainwindow/modRun.h"
 
@@ -79,12 +80,11 @@ private:
     // selected or the panel is hidden.
     void showSelectedChartInfo();
     void refreshChartInfo();
-    void selectStock(const ui::FlexGrid &grid, int codeColumn, int marketColumn, int numberColumn);
+    void selectStock(const ListRow &pressed);
     void changeView(int view);
     void imgSyusi_MouseDown();
     void msfgOrder_MouseDown(int button);
-    void listMouseDown(ui::FlexGrid &grid, QMenu &popup, int button, int marketColumn, int numberColumn,
-                       int lastColumn);
+    void listMouseDown(ui::FlexGrid &grid, const ListColumns &columns, QMenu &popup, int button, int lastColumn);
     void popUp(QMenu &menu);
     // The menu commands (frmMainMenus.cpp).
     void connectMenus();
@@ -114,6 +114,7 @@ private:
     // Form-level values.
     QString mstrPageURL;
     SelectedStock m_stock;
+    ListRow m_pressed; // the row whose right press opened the popup on show
 
     std::unique_ptr<RunControls> m_run;
     bool m_instanceLockHeld;

@@ -34,7 +34,7 @@
 
 namespace {
 
-enum OrderColumn { OrderCode = 0, OrderNumber = 2, OrderState = 3, OrderMarket = 4, OrderStateText = 7 };
+constexpr int kOrderStateTextColumn = 7;
 
 QAction *namedAction(const QWidget &owner, const char *name)
 {
@@ -92,9 +92,9 @@ void frmMain::showSelectedChartInfo()
     showChartInfo(1, m_stock.mstrBrandCode, m_stock.mstrSizyouCode, m_stock.mlngYoyakuNo);
 }
 
-void frmMain::selectStock(const ui::FlexGrid &grid, int codeColumn, int marketColumn, int numberColumn)
+void frmMain::selectStock(const ListRow &pressed)
 {
-    m_stock = selectedStock(grid, codeColumn, marketColumn, numberColumn);
+    m_stock = pressed.stock;
     drawSelectedStockChart(m_stock, *cht2Gra);
     showSelectedChartInfo();
     fraChartInfo->hide();
@@ -107,38 +107,43 @@ void frmMain::popUp(QMenu &menu)
 
 void frmMain::msfgOrder_MouseDown(int button)
 {
+    // Everything the press acts on is read now: selecting the stock below waits for its quote,
+    // and an order tick may rebuild the list meanwhile.
     const QDateTime now = sys::now();
     const int column = msfgOrder->Col();
-    const QString stateCell = msfgOrder->TextMatrix(msfgOrder->Row(), OrderState);
-    const int state = int(text::leadingNumber(stateCell));
-    if (button == ui::flexRightButton && !text::trimSpaces(stateCell).isEmpty()) {
+    const ListRow pressed = readListRow(*msfgOrder, kOrderListColumns);
+    const int state = int(text::leadingNumber(pressed.stateCell));
+    if (button == ui::flexRightButton && !text::trimSpaces(pressed.stateCell).isEmpty()) {
         setOrderPopupItems(*namedAction(*this, "mnuKyouseiOrder"), *namedAction(*this, "mnuCancel"),
                            *namedAction(*this, "mnuMente"), state, mnuSettings->menuAction()->isEnabled());
+        m_pressed = pressed;
         popUp(*mnuSelect3);
     } else if (button == ui::flexLeftButton) {
-        selectStock(*msfgOrder, OrderCode, OrderMarket, OrderNumber);
-        switch (orderCellAction(column, state, now, glngStartMinute)) {
+        selectStock(pressed);
+        switch (orderCellAction(column, state, pressed.actionCell, now, glngStartMinute)) {
         case OrderCellAction::Settle:
-            if (requestSettle(this, lblRunStatus->text(), m_stock))
+            if (requestSettle(this, lblRunStatus->text(), pressed.stock))
                 setOrderGrid(*msfgOrder);
             break;
         case OrderCellAction::DeleteHistory:
-            deleteReservationHistory(*msfgOrder, kOrderListHistory, *msfgOrder, *msfgZisseki);
+            deleteReservationHistory(pressed, *msfgOrder, *msfgZisseki);
             break;
         case OrderCellAction::SelectOnly:
             break;
         }
     }
-    msfgOrder->setColSel(OrderStateText);
+    msfgOrder->setColSel(kOrderStateTextColumn);
 }
 
-void frmMain::listMouseDown(ui::FlexGrid &grid, QMenu &popup, int button, int marketColumn, int numberColumn,
-                            int lastColumn)
+void frmMain::listMouseDown(ui::FlexGrid &grid, const ListColumns &columns, QMenu &popup, int button, int lastColumn)
 {
-    if (button == ui::flexRightButton && popupAllowed(grid, 0, popup))
+    const ListRow pressed = readListRow(grid, columns);
+    if (button == ui::flexRightButton && popupAllowed(pressed, popup)) {
+        m_pressed = pressed;
         popUp(popup);
-    else if (button == ui::flexLeftButton)
-        selectStock(grid, 0, marketColumn, numberColumn);
+    } else if (button == ui::flexLeftButton) {
+        selectStock(pressed);
+    }
     grid.setColSel(lastColumn);
 }
 
@@ -164,12 +169,15 @@ void frmMain::connectLists()
 {
     connect(msfgOrder, &ui::FlexGrid::MouseDown, this,
             [this](int button, int, int, int) { msfgOrder_MouseDown(button); });
-    connect(msfgSelect, &ui::FlexGrid::MouseDown, this,
-            [this](int button, int, int, int) { listMouseDown(*msfgSelect, *mnuSelect2, button, 1, -1, 4); });
-    connect(msfgZisseki, &ui::FlexGrid::MouseDown, this,
-            [this](int button, int, int, int) { listMouseDown(*msfgZisseki, *mnuSelect, button, 2, 3, 6); });
-    connect(msfgZisseki2, &ui::FlexGrid::MouseDown, this,
-            [this](int button, int, int, int) { listMouseDown(*msfgZisseki2, *mnuSelect4, button, 2, 3, 6); });
+    connect(msfgSelect, &ui::FlexGrid::MouseDown, this, [this](int button, int, int, int) {
+        listMouseDown(*msfgSelect, kCandidateListColumns, *mnuSelect2, button, 4);
+    });
+    connect(msfgZisseki, &ui::FlexGrid::MouseDown, this, [this](int button, int, int, int) {
+        listMouseDown(*msfgZisseki, kResultListColumns, *mnuSelect, button, 6);
+    });
+    connect(msfgZisseki2, &ui::FlexGrid::MouseDown, this, [this](int button, int, int, int) {
+        listMouseDown(*msfgZisseki2, kResultListColumns, *mnuSelect4, button, 6);
+    });
 
     onPress(imgSyusi, this, [this] { imgSyusi_MouseDown(); });
     onPress(imgChart, this, [this] {

@@ -67,17 +67,12 @@ void frmMain::connectMenus()
     on("mnuManual2", [] { openSupportPage(); });
     on("mnuManual", [] { openSupportPage(); });
 
-    const auto chartPage = [](const ui::FlexGrid &grid, int marketColumn) {
-        showYahooChart(grid.TextMatrix(grid.Row(), 0), grid.TextMatrix(grid.Row(), marketColumn));
-    };
-    on("mnuInfoYahoo", [this, chartPage] { chartPage(*msfgZisseki, 2); });
-    on("mnuInfoYahoo2", [this, chartPage] { chartPage(*msfgSelect, 1); });
-    on("mnuInfoYahoo3", [this, chartPage] { chartPage(*msfgOrder, 4); });
-    on("mnuInfoYahoo4", [this, chartPage] { chartPage(*msfgZisseki2, 2); });
-    on("mnuDelete", [this] { deleteCandidateRow(*msfgSelect); });
-    on("mnuCancel", [this] { cancelReservation(*msfgOrder); });
-    on("mnuDeleteRireki",
-       [this] { deleteReservationHistory(*msfgOrder, kOrderListHistory, *msfgOrder, *msfgZisseki); });
-    on("mnuDeleteRireki2",
-       [this] { deleteReservationHistory(*msfgZisseki, kResultListHistory, *msfgOrder, *msfgZisseki); });
+    // The popups' commands act on the row whose press opened them.
+    const auto chartPage = [this] { showYahooChart(m_pressed.stock.mstrBrandCode, m_pressed.stock.mstrSizyouCode); };
+    for (const char *item : {"mnuInfoYahoo", "mnuInfoYahoo2", "mnuInfoYahoo3", "mnuInfoYahoo4"})
+        on(item, chartPage);
+    on("mnuDelete", [this] { deleteCandidateRow(*msfgSelect, m_pressed); });
+    on("mnuCancel", [this] { cancelReservation(m_pressed, *msfgOrder); });
+    for (const char *item : {"mnuDeleteRireki", "mnuDeleteRireki2"})
+        on(item, [this] { deleteReservationHistory(m_pressed, *msfgOrder, *msfgZisseki); });
 }

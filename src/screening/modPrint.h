@@ -12,7 +12,9 @@ class Printer;
 
 // The printed reports: the result of a batch simulation and the trade history. Each asks
 // the print dialog first; cancelling prints nothing. Pages hold 75 lines; the header
-// comes first on each page, and a page ends after the line that brings it to 75.
+// comes first on each page, and a page ends after the data line that brings it to 75. The
+// trade history's closing lines (a total, a stock's total with the next data line) may run
+// past line 75; the printer then draws that page at a closer pitch, so no line is lost.
 //
 // A report that cannot be printed (no printer, a PDF that cannot be written) is dropped
 // and the user is told "印刷できませんでした。" with the printer's or file's name.

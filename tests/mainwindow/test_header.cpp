@@ -26,6 +26,12 @@ TEST(HeaderFigures, AvailableTotalRateAndDays)
     } cases[] = {
         {"real mode gain", 1000000, 0, 50000, false, today.addDays(-30), 1000000, 1000000, 105, 30},
         {"paper mode gain", 1000000, 0, 50000, true, today, 1050000, 1050000, 105, 0},
+        {"real mode large gain", 1500000, 0, 500000, false, unset, 1500000, 1500000, 150, 0},
+        {"paper mode large gain", 1000000, 0, 500000, true, unset, 1500000, 1500000, 150, 0},
+        {"paper mode large loss", 1000000, 0, -500000, true, unset, 500000, 500000, 50, 0},
+        {"paper mode gain with holdings", 1000000, 300000, 250000, true, unset, 950000, 1250000, 125, 0},
+        {"paper mode realised equal to capital", 500000, 0, 500000, true, unset, 1000000, 1000000, 200, 0},
+        {"paper mode capital 0", 0, 0, 5000, true, unset, 5000, 5000, 0, 0},
         {"loss with holdings", 1000000, 300000, -100000, false, unset, 700000, 1000000, 90, 0},
         {"capital 0", 0, 0, 5000, false, unset, 0, 0, 0, 0},
         {"realised equal to capital", 500000, 0, 500000, false, unset, 500000, 500000, 0, 0},
@@ -103,7 +109,8 @@ TEST_F(ChartInfoTest, FailedQuoteAndStalePrices)
     showChartInfo(panel(), quotes, 1, QStringLiteral("1234"), QStringLiteral("t1"), 5);
     EXPECT_TRUE(brandName.text().startsWith(QStringLiteral("ABC : 1234 : ")));
     EXPECT_EQ(zenzituHi.text(), QString());
-    EXPECT_EQ(genzaiti.text(), QStringLiteral("現在値 0 (00:00)　-100%"));
+    // No quote is no loss: the gain stays off, as the change line does.
+    EXPECT_EQ(genzaiti.text(), QStringLiteral("現在値 0 (00:00)"));
     EXPECT_EQ(takaYasu.text(), QStringLiteral("高値 1,000 安値 1,000"));
     EXPECT_EQ(buyTanka.text(), QStringLiteral("(1,000)"));
     EXPECT_EQ(selTanka.text(), QStringLiteral("(1,100)"));
@@ -113,7 +120,7 @@ TEST_F(ChartInfoTest, FailedQuoteAndStalePrices)
     showChartInfo(panel(), quotes, 1, QStringLiteral("1234"), QStringLiteral("t1"), 0);
     EXPECT_EQ(buyTanka.text(), QString());
     EXPECT_EQ(selTanka.text(), QString());
-    EXPECT_EQ(genzaiti.text(), QStringLiteral("現在値 0 (00:00)　+0%"));
+    EXPECT_EQ(genzaiti.text(), QStringLiteral("現在値 0 (00:00)"));
 
     showChartInfo(panel(), quotes, 0, QString(), QString(), 0);
     EXPECT_EQ(brandName.text(), QStringLiteral("売買実績"));
@@ -165,6 +172,14 @@ TEST_F(LiveQuoteTest, ChangeLineByRiseEqualAndFall)
                                                QStringLiteral(" (10:")))
             << genzaiti.text().toStdString();
     }
+    // With a quote the held position's gain shows: bought at twice the price, half is lost.
+    addReservation({{QStringLiteral("予約番号"), 5},
+                    {QStringLiteral("銘柄コード"), stock.code},
+                    {QStringLiteral("市場コード"), stock.market},
+                    {QStringLiteral("処理区分"), 2},
+                    {QStringLiteral("約定金額買"), int(price * 2)}});
+    showChartInfo(panel, quotes, 1, stock.code, stock.market, 5);
+    EXPECT_TRUE(genzaiti.text().endsWith(QStringLiteral("　-50%"))) << genzaiti.text().toStdString();
 }
 
 } // namespace

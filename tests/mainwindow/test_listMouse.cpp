@@ -39,22 +39,34 @@ TEST(OrderPopup, ItemsByStateAndRunning)
     }
 }
 
-TEST(OrderCell, ActionByColumnStateAndMinutes)
+TEST(OrderCell, ActionByColumnStateCellAndMinutes)
 {
     const QDate day(2026, 12, 10);
     const int start = 10 * 60;
+    const QString settle = QStringLiteral("決済");
+    const QString withdraw = QStringLiteral("取消");
     const struct {
         int column, state;
+        QString cell;
         QTime time;
         OrderCellAction action;
     } cases[] = {
-        {8, 2, QTime(10, 30), OrderCellAction::Settle},       {7, 2, QTime(10, 30), OrderCellAction::SelectOnly},
-        {8, 0, QTime(10, 2), OrderCellAction::DeleteHistory}, {8, 0, QTime(10, 3), OrderCellAction::SelectOnly},
-        {8, 3, QTime(10, 0), OrderCellAction::SelectOnly},
+        {.column = 8, .state = 2, .cell = settle, .time = QTime(10, 30), .action = OrderCellAction::Settle},
+        {.column = 7, .state = 2, .cell = settle, .time = QTime(10, 30), .action = OrderCellAction::SelectOnly},
+        // Settling already asked for: the cell is empty and offers nothing.
+        {.column = 8, .state = 2, .cell = QString(), .time = QTime(10, 30), .action = OrderCellAction::SelectOnly},
+        {.column = 8, .state = 0, .cell = withdraw, .time = QTime(10, 2), .action = OrderCellAction::DeleteHistory},
+        {.column = 8, .state = 0, .cell = withdraw, .time = QTime(10, 3), .action = OrderCellAction::SelectOnly},
+        {.column = 8, .state = 0, .cell = QString(), .time = QTime(10, 2), .action = OrderCellAction::SelectOnly},
+        {.column = 8,
+         .state = 3,
+         .cell = QStringLiteral("売開始"),
+         .time = QTime(10, 0),
+         .action = OrderCellAction::SelectOnly},
     };
     for (const auto &c : cases)
-        EXPECT_EQ(orderCellAction(c.column, c.state, QDateTime(day, c.time), start), c.action)
-            << c.column << c.state << c.time.toString().toStdString();
+        EXPECT_EQ(orderCellAction(c.column, c.state, c.cell, QDateTime(day, c.time), start), c.action)
+            << c.column << c.state << c.cell.toStdString() << c.time.toString().toStdString();
 }
 
 TEST(Settle, RefusalsByRunStateDayAndTime)
@@ -91,18 +103,22 @@ TEST(GridPress, RightPressMakesThePressedRowCurrent)
     ASSERT_EQ(presses.size(), 1);
     EXPECT_EQ(presses.at(0).at(0).toInt(), 2);
     EXPECT_EQ(grid.Row(), 3);
-    const SelectedStock s = selectedStock(grid, 0, 1, 0);
-    EXPECT_EQ(s.mstrBrandCode, QStringLiteral("3"));
-    EXPECT_EQ(s.mlngYoyakuNo, 3);
+    const ListColumns columns{.code = 0, .market = 1, .number = 0, .state = -1, .stock = 2, .action = -1};
+    grid.setTextMatrix(3, 2, QStringLiteral("3:ABC (XY)"));
+    const ListRow pressed = readListRow(grid, columns);
+    EXPECT_EQ(pressed.row, 3);
+    EXPECT_EQ(pressed.stock.mstrBrandCode, QStringLiteral("3"));
+    EXPECT_EQ(pressed.stock.mlngYoyakuNo, 3);
+    EXPECT_EQ(pressed.stockText, QStringLiteral("3:ABC"));
 
     QMenu popup;
-    EXPECT_TRUE(popupAllowed(grid, 0, popup));
-    popup.setEnabled(false);
-    EXPECT_FALSE(popupAllowed(grid, 0, popup));
-    popup.setEnabled(true);
+    EXPECT_TRUE(popupAllowed(pressed, popup));
+    popup.menuAction()->setEnabled(false);
+    EXPECT_FALSE(popupAllowed(pressed, popup));
+    popup.menuAction()->setEnabled(true);
     grid.setRow(4);
     grid.setTextMatrix(4, 0, QStringLiteral("  "));
-    EXPECT_FALSE(popupAllowed(grid, 0, popup));
+    EXPECT_FALSE(popupAllowed(readListRow(grid, columns), popup));
 }
 
 class SettleRequestTest : public TradingFixture {

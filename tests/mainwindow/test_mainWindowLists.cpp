@@ -5,10 +5,14 @@
 #include "core/SettingsRecords.h"
 #include "core/modGlobal.h"
 #include "mainwindow/modRun.h"
+#include "platform/db/Connection.h"
 #include "platform/sys/Clock.h"
 #include "platform/ui/FlexGrid.h"
+#include "platform/ui/Timer.h"
+#include "support/FakeQuoteSite.h"
 #include "support/MessageBoxRecorder.h"
 #include "trading/modOrderDue.h"
+#include "trading/modOrderGrid.h"
 
 #include <QApplication>
 #include <QDir>
@@ -48,6 +52,13 @@ protected:
             QStringLiteral("insert into ttresevation (予約番号, 銘柄コード, 市場コード, 処理区分, 株数, 更新日付)"
                            " values (?, ?, 't1', ?, 100, ?)"),
             number, QString::fromLatin1(code), state, QString::fromLatin1(updated));
+    }
+    void addExecution(qint64 number, const char *code, const char *side)
+    {
+        gcnDB.execute(QStringLiteral("insert into ttcontracthistory (予約番号, 銘柄コード, 市場コード, 売買区分,"
+                                     " 約定金額, 約定株数, 受付日時) values (?, ?, 't1', ?, 1000, 100, ?)"),
+                      number, QString::fromLatin1(code), QString::fromLatin1(side),
+                      QStringLiteral("2026-12-09 10:00:00"));
     }
     void load()
     {
@@ -153,16 +164,19 @@ TEST_F(MainWindowLists, RightPressActsOnThePressedRow)
     ASSERT_EQ(orders.Rows(), 4);
     orders.setRow(1);
     MessageBoxRecorder::instance().reset();
-    onPopup([](QMenu &menu) {
+    onPopup([this, &orders](QMenu &menu) {
         QAction *cancel = menu.findChild<QAction *>(QStringLiteral("mnuCancel"));
         EXPECT_TRUE(cancel->isVisible());
         EXPECT_FALSE(menu.findChild<QAction *>(QStringLiteral("mnuKyouseiOrder"))->isVisible());
+        EXPECT_EQ(orders.Row(), 3);
+        // A tick rebuilds the list while the popup is open; the command keeps to the pressed row.
+        addOrder(4, "1004", "2026-12-10 08:00:00");
+        setOrderGrid(orders);
         QTimer::singleShot(0, cancel, &QAction::trigger);
     });
     pressRow(orders, 3, 6, Qt::RightButton);
     QCoreApplication::processEvents();
     EXPECT_TRUE(popupSeen);
-    EXPECT_EQ(orders.Row(), 3);
     ASSERT_EQ(messages().size(), 1);
     EXPECT_TRUE(messages().at(0).startsWith(QStringLiteral("1003社10(")));
 
@@ -176,6 +190,133 @@ TEST_F(MainWindowLists, RightPressActsOnThePressedRow)
     });
     pressRow(orders, 2, 6, Qt::RightButton);
     EXPECT_TRUE(popupSeen);
+}
+
+// While running, the menus that the run control disables offer nothing on any list; the
+// popups that hold none of their items still open.
+TEST_F(MainWindowLists, WhileRunningNoListOffersWhatTheDisabledMenusHold)
+{
+    addOrder(1, "1001", "2026-12-10 09:00:00", 2);
+    addExecution(1, "1001", "1");
+    sysBS.SelZituKounyu = 1;
+    sysBS.TousiGanpon = 1000000;
+    load();
+    imgRun_MouseDown(run());
+    tmrWeb_Timer(run()); // the paper balance step completes at once
+    ASSERT_EQ(label("lblRunStatus").text(), kRunning);
+    ASSERT_TRUE(timer("tmrOrder").Enabled());
+
+    auto &orders = control<ui::FlexGrid>("msfgOrder");
+    QMenu &mente = control<QMenu>("mnuMente");
+    onPopup([&mente](QMenu &menu) {
+        EXPECT_EQ(menu.objectName(), QStringLiteral("mnuSelect3"));
+        EXPECT_FALSE(menu.findChild<QAction *>(QStringLiteral("mnuCancel"))->isVisible());
+        EXPECT_FALSE(mente.menuAction()->isVisible());
+    });
+    pressRow(orders, 1, 6, Qt::RightButton);
+    EXPECT_TRUE(popupSeen);
+
+    press(label("imgSyusi")); // results by date
+    auto &byDate = control<ui::FlexGrid>("msfgZisseki");
+    ASSERT_EQ(byDate.Rows(), 2);
+    onPopup([](QMenu &menu) { ADD_FAILURE() << menu.objectName().toStdString() << " opened while running"; }, 5);
+    pressRow(byDate, 1, 5, Qt::RightButton);
+    QTest::qWait(100);
+    EXPECT_FALSE(popupSeen);
+
+    press(label("imgSyusi")); // results by stock: its popup holds only the information entry
+    onPopup([](QMenu &menu) { EXPECT_EQ(menu.objectName(), QStringLiteral("mnuSelect4")); });
+    pressRow(control<ui::FlexGrid>("msfgZisseki2"), 1, 5, Qt::RightButton);
+    EXPECT_TRUE(popupSeen);
+
+    // Stopped again, the results list offers its maintenance once more.
+    imgRun_MouseDown(run());
+    ASSERT_EQ(label("lblRunStatus").text(), kStopped);
+    press(label("imgSyusi"));
+    press(label("imgSyusi"));
+    press(label("imgSyusi")); // round to the results by date
+    QMenu &mente2 = control<QMenu>("mnuMente2");
+    onPopup([&mente2](QMenu &menu) {
+        EXPECT_EQ(menu.objectName(), QStringLiteral("mnuSelect"));
+        EXPECT_TRUE(mente2.menuAction()->isEnabled());
+    });
+    pressRow(byDate, 1, 5, Qt::RightButton);
+    EXPECT_TRUE(popupSeen);
+}
+
+// Selecting the pressed stock waits for its quote; an order tick that rebuilds the list
+// meanwhile moves the rows, and the press still acts on the reservation it was made on.
+TEST_F(MainWindowLists, APressActsOnItsRowWhenATickRebuildsTheListDuringTheQuote)
+{
+    gdtLastDailyDate = sys::now().date(); // the tick runs no daily block
+    glngStartMinute = 9 * 60 + 59;        // started a minute ago: "取消" is offered
+    addOrder(1, "1001", "2026-12-10 09:03:00");
+    addOrder(2, "1002", "2026-12-10 09:02:00");
+    const auto firstRound = [] { gcnDB.execute(QStringLiteral("update ttresevation set 繰返回数 = 1")); };
+    firstRound(); // the deletion then removes the whole reservation
+    FakeQuoteSite site;
+    site.start();
+    site.writeSiteFile(dir());
+    load();
+    auto &orders = control<ui::FlexGrid>("msfgOrder");
+    ASSERT_EQ(orders.TextMatrix(1, 2), QStringLiteral("1"));
+    ASSERT_EQ(orders.TextMatrix(1, 8), QStringLiteral("取消"));
+
+    // The quote of the pressed stock stalls; while it does, a tick finds a new reservation.
+    site.setTimeoutDelay(std::chrono::milliseconds(300));
+    site.setFailure(FakeQuoteSite::Failure::Timeout, 1);
+    const int requestsBefore = site.requestCount();
+    bool rebuilt = false;
+    QTimer tick;
+    QObject::connect(&tick, &QTimer::timeout, [&] {
+        if (site.requestCount() == requestsBefore)
+            return;
+        tick.stop();
+        addOrder(3, "1003", "2026-12-10 09:30:00");
+        firstRound();
+        tmrOrder_Timer(run());
+        rebuilt = true;
+    });
+    tick.start(5);
+    MessageBoxRecorder::instance().reset();
+    MessageBoxRecorder::instance().queueAnswer(ui::vbYes);
+    pressRow(orders, 1, 8);
+    ASSERT_TRUE(rebuilt);
+    ASSERT_EQ(orders.TextMatrix(1, 2), QStringLiteral("3"));
+
+    ASSERT_EQ(messages().size(), 1);
+    EXPECT_TRUE(messages().at(0).startsWith(QStringLiteral("銘柄:1001社10("))) << messages().at(0).toStdString();
+    const auto stored = [](qint64 number) {
+        db::Statement st = gcnDB.prepare(QStringLiteral("select count(*) from ttresevation where 予約番号 = ?"));
+        st.bind(1, number);
+        return st.step() && st.int64(0) == 1;
+    };
+    EXPECT_FALSE(stored(1));
+    EXPECT_TRUE(stored(2));
+    EXPECT_TRUE(stored(3));
+}
+
+// Once settling was asked for, the bought row's action cell is empty and a press on it
+// neither refuses nor asks; a "決済" cell still answers.
+TEST_F(MainWindowLists, AnEmptyActionCellDoesNothing)
+{
+    addOrder(1, "1001", "2026-12-10 09:02:00", 2);
+    addOrder(2, "1002", "2026-12-10 09:01:00", 2);
+    gcnDB.execute(QStringLiteral("update ttresevation set 手動注文区分 = 1 where 予約番号 = 1"));
+    load();
+    auto &orders = control<ui::FlexGrid>("msfgOrder");
+    ASSERT_EQ(orders.TextMatrix(1, 2), QStringLiteral("1"));
+    ASSERT_EQ(orders.TextMatrix(1, 8), QString());
+    ASSERT_EQ(orders.TextMatrix(2, 8), QStringLiteral("決済"));
+    MessageBoxRecorder::instance().reset();
+    dialogsShown.clear();
+    pressRow(orders, 1, 8);
+    EXPECT_TRUE(messages().isEmpty());
+    EXPECT_TRUE(dialogsShown.isEmpty());
+    EXPECT_EQ(label("lblBrandName").text().section(QStringLiteral(" : "), 1, 1), QStringLiteral("1001"));
+
+    pressRow(orders, 2, 8);
+    EXPECT_EQ(messages(), QStringList{QStringLiteral("運転を開始してから押してください。")});
 }
 
 TEST_F(MainWindowLists, SettingsButtonOnlyWhileStopped)
@@ -245,7 +386,7 @@ TEST_F(MainWindowLists, LeftPressOnTheEmptyCandidateRowShowsNoStock)
     press(label("imgSyusi")); // ... and on to the chart view that holds the candidates
     ASSERT_EQ(candidates.Rows(), 2);
     pressRow(candidates, 1, 2, Qt::LeftButton);
-    EXPECT_EQ(label("lblGenzaiti").text(), QStringLiteral("現在値 0 (00:00)　+0%"));
+    EXPECT_EQ(label("lblGenzaiti").text(), QStringLiteral("現在値 0 (00:00)"));
     EXPECT_EQ(label("lblZenzituHi").text(), QString());
     EXPECT_TRUE(control<QFrame>("fraChartInfo").isHidden());
 }

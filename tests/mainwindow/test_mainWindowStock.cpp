@@ -214,6 +214,8 @@ TEST_F(MainWindowStock, AnOrderTickShowsWhatTheStoreHoldsNow)
     EXPECT_EQ(label("lblGoukei").text(), QStringLiteral("2,000,000円"));
     EXPECT_EQ(label("lblBuyTanka").text(), QStringLiteral("(1,010)"));
     EXPECT_EQ(label("lblSelTanka").text(), QStringLiteral("(1,111)"));
+    // No quote site answers: a held position without a price shows no gain or loss.
+    EXPECT_EQ(label("lblGenzaiti").text(), QStringLiteral("現在値 0 (00:00)"));
     EXPECT_EQ(orders().TextMatrix(1, 8), QStringLiteral("決済"));
 }
 
@@ -224,6 +226,18 @@ TEST_F(MainWindowStock, AnOrderTickLeavesThePanelAloneWhileNoStockIsSelected)
     tmrOrder_Timer(run());
     EXPECT_EQ(label("lblBrandName").text(), QStringLiteral("銘柄名"));
     EXPECT_EQ(label("lblRiekiritu").text(), QStringLiteral("100%"));
+}
+
+// In paper mode the capital never moves and the realised profit lies in the total.
+TEST_F(MainWindowStock, PaperModeRateIsTheTotalAgainstTheCapital)
+{
+    sysBS.SelZituKounyu = 1;
+    addOrder(1, "1001", 9, "2026-12-01 09:00:00");
+    addExecution(1, "1001", "1", 1000, "2026-12-01 09:30:00");
+    addExecution(1, "1001", "2", 6000, "2026-12-02 09:30:00"); // +500,000 on 1,000,000
+    load();
+    EXPECT_EQ(label("lblGoukei").text(), QStringLiteral("1,500,000円"));
+    EXPECT_EQ(label("lblRiekiritu").text(), QStringLiteral("150%"));
 }
 
 TEST_F(MainWindowStock, TheEndOfTheBalanceStepShowsTheNewCapital)

@@ -1,6 +1,7 @@
 #include "core/SettingsRecords.h"
 #include "core/modGlobal.h"
 #include "mainwindow/Header.h"
+#include "mainwindow/ListRow.h"
 #include "mainwindow/MenuCommands.h"
 #include "platform/sys/Clock.h"
 #include "platform/ui/FlexGrid.h"
@@ -75,12 +76,12 @@ TEST_F(MenuCommandsTest, DeleteCandidateRow)
     for (int r = 1; r <= 3; ++r)
         candidates.setTextMatrix(r, 0, QStringLiteral("100") + QString::number(r));
     candidates.setRow(4);
-    deleteCandidateRow(candidates);
+    deleteCandidateRow(candidates, readListRow(candidates, kCandidateListColumns));
     EXPECT_TRUE(boxes().calls().isEmpty());
 
     candidates.setRow(3);
     boxes().queueAnswer(ui::vbYes);
-    deleteCandidateRow(candidates);
+    deleteCandidateRow(candidates, readListRow(candidates, kCandidateListColumns));
     ASSERT_EQ(boxes().calls().size(), 1);
     EXPECT_EQ(boxes().calls().at(0).text, QStringLiteral("3行目を削除します。"));
     EXPECT_EQ(boxes().calls().at(0).title, QStringLiteral("行の削除確認"));
@@ -96,8 +97,9 @@ TEST_F(MenuCommandsTest, CancelAndHistoryQuestionsAreExactAndNoKeepsTheRows)
     addHeld(2);
     setOrderGrid(orders);
     orders.setRow(1); // reservation 2, changed last
-    cancelReservation(orders);
-    deleteReservationHistory(orders, kOrderListHistory, orders, results);
+    const ListRow pressed = readListRow(orders, kOrderListColumns);
+    cancelReservation(pressed, orders);
+    deleteReservationHistory(pressed, orders, results);
     const int style = ui::vbYesNo + ui::vbInformation + ui::vbDefaultButton2;
     ASSERT_EQ(boxes().calls().size(), 2);
     EXPECT_EQ(boxes().calls().at(0).text,
@@ -110,14 +112,14 @@ TEST_F(MenuCommandsTest, CancelAndHistoryQuestionsAreExactAndNoKeepsTheRows)
     EXPECT_EQ(rowCount(QStringLiteral("ttresevation")), 2);
 
     boxes().queueAnswer(ui::vbYes);
-    cancelReservation(orders);
+    cancelReservation(pressed, orders);
     EXPECT_FALSE(reservationValue(2, QStringLiteral("予約番号")).isValid());
     EXPECT_TRUE(reservationValue(1, QStringLiteral("予約番号")).isValid());
     EXPECT_EQ(orders.Rows(), 2);
 
     ui::FlexGrid empty;
     empty.setCols(9);
-    deleteReservationHistory(empty, kOrderListHistory, orders, results);
+    deleteReservationHistory(readListRow(empty, kOrderListColumns), orders, results);
     EXPECT_EQ(boxes().calls().size(), 3);
 }
 

@@ -10,7 +10,9 @@
 #include "support/MessageBoxRecorder.h"
 
 #include <QFile>
+#include <QImage>
 #include <QListWidget>
+#include <QPainter>
 #include <QPrinter>
 #include <QRegularExpression>
 
@@ -64,6 +66,33 @@ protected:
         gcnDB.execute(u"insert into ttcontracthistory (受付日時, 銘柄コード, 市場コード, 約定金額, 約定株数, 売買区分)"
                       " values (?, ?, ?, ?, ?, ?)"_s,
                       received, code, market, price, shares, side);
+    }
+
+    // Draws `page` as the printer does, one line at a time, and expects each line that
+    // shows any character to leave ink on the page, below the line before it.
+    static void expectEveryLineDrawn(const ui::PrinterPage &page, const char *where)
+    {
+        const QRectF area(0, 0, 560, 750);
+        int previousTop = -1;
+        for (int i = 0; i < page.size(); ++i) {
+            if (page[i].trimmed().isEmpty())
+                continue;
+            ui::PrinterPage alone(page.size());
+            alone[i] = page[i];
+            QImage image(area.size().toSize(), QImage::Format_RGB32);
+            image.fill(Qt::white);
+            QPainter painter(&image);
+            ui::paintPrinterPage(painter, area, alone, u"ＭＳ ゴシック"_s);
+            painter.end();
+            int top = -1;
+            for (int y = 0; y < image.height() && top < 0; ++y)
+                for (int x = 0; x < image.width() && top < 0; ++x)
+                    if (image.pixel(x, y) != qRgb(255, 255, 255))
+                        top = y;
+            EXPECT_GE(top, 0) << where << ": line " << i + 1 << " is not drawn";
+            EXPECT_GT(top, previousTop) << where << ": line " << i + 1;
+            previousTop = std::max(previousTop, top);
+        }
     }
 
     ui::PrintDialog dialog;
@@ -213,6 +242,30 @@ TEST_F(PrintTest, TradeHistoryPagesHold66Executions)
         EXPECT_TRUE(document[1][1].endsWith(u"ページ:2"_s));
     }
     EXPECT_EQ(pdfPages(), 4);
+}
+
+// The closing lines that run past line 75 are printed with the rest: the by-date total
+// after 65 executions, and the first execution of the next stock after a total block.
+TEST_F(PrintTest, TradeHistoryDrawsEveryRecordedLine)
+{
+    addStock(u"1001"_s, u"t1"_s, 100, u"アルファ"_s);
+    addStock(u"1002"_s, u"t1"_s, 100, u"ベータ"_s);
+    const QDateTime first(QDate(2026, 1, 5), QTime(9, 0));
+    for (int i = 0; i < 65; ++i)
+        addExecution(first.addSecs(i * 60).toString(u"yyyy-MM-dd hh:mm:ss"_s), i < 63 ? u"1001"_s : u"1002"_s, u"t1"_s,
+                     1000, 100, i % 2 == 0 ? u"1"_s : u"2"_s);
+    ASSERT_EQ(printTradeHistory(dialog), 0);
+    ASSERT_EQ(dialog.documents().size(), 2u);
+    const auto &byDate = dialog.documents()[0];
+    const auto &byStock = dialog.documents()[1];
+    ASSERT_EQ(byDate.size(), 1u);
+    ASSERT_EQ(byDate[0].size(), 76);
+    EXPECT_TRUE(byDate[0][75].contains(u"損益計"_s));
+    ASSERT_EQ(byStock[0].size(), 76);
+    EXPECT_TRUE(byStock[0][75].contains(u"1002："_s));
+    for (const auto *document : {&byDate, &byStock})
+        for (size_t p = 0; p < document->size(); ++p)
+            expectEveryLineDrawn((*document)[p], document == &byDate ? "by date" : "by stock");
 }
 
 } // namespace

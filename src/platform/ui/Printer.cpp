@@ -8,6 +8,7 @@
 #include <QPrintDialog>
 #include <QPrinter>
 
+#include <algorithm>
 #include <cmath>
 
 namespace ui {
@@ -54,7 +55,9 @@ bool PrintDialog::exec(QWidget *parent)
 void paintPrinterPage(QPainter &painter, const QRectF &area, const PrinterPage &page, const QString &fontName)
 {
     const double halfCell = area.width() / Printer::kColumns;
-    const double pitch = area.height() / Printer::kLines;
+    // A page that runs past its 75 lines (a report's closing lines) is drawn at a closer
+    // pitch rather than losing its last lines below the page.
+    const double pitch = area.height() / double(std::max<qsizetype>(Printer::kLines, page.size()));
     QFont font(fontName);
     font.setPixelSize(std::max(1, int(std::min(pitch, 2 * halfCell) * 0.9)));
     font.setStyleHint(QFont::Monospace);

@@ -51,7 +51,8 @@ using PrinterPage = QStringList;
 
 // Draws one page of lines into a printable area: every character at its CP932 byte column
 // × the half cell (width ÷ 112), line pitch height ÷ 75, in the given font family; a line
-// is clipped at the area's right edge, never wrapped. The printer and the preview share it.
+// is clipped at the area's right edge, never wrapped. A page of more than 75 lines is drawn
+// whole at the pitch height ÷ its line count. The printer and the preview share it.
 void paintPrinterPage(QPainter &painter, const QRectF &area, const PrinterPage &page, const QString &fontName);
 
 // A line printer over a print dialog's choice, as the reports write to it: lines are kept
