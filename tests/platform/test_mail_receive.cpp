@@ -134,12 +134,7 @@ TEST_F(MailReceive, AMailboxThatRefusesDeletionsIsStillReadWhole)
 
 TEST_F(MailReceive, AMailTooLargeToBeANoticeStaysOnTheServerUnread)
 {
-    // A sparse file: the server lists its size without anything of it being sent.
-    {
-        QFile huge(QDir(m_box.path()).filePath(QStringLiteral("m0-huge")));
-        ASSERT_TRUE(huge.open(QIODevice::WriteOnly));
-        ASSERT_TRUE(huge.resize(mail::kMaxMailBytes + 1));
-    }
+    ASSERT_TRUE(m_server.addSparseMessage(QStringLiteral("m0-huge"), mail::kMaxMailBytes + 1));
     putMail(QStringLiteral("m1"), mail(1));
     const RcvMailAnswer answer = receive();
     ASSERT_TRUE(answer.isList) << qPrintable(answer.text);

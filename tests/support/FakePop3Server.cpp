@@ -24,6 +24,12 @@ QStringList FakePop3Server::maildrop() const
     return QDir(m_dir).entryList(QDir::Files, QDir::Name);
 }
 
+bool FakePop3Server::addSparseMessage(const QString &name, qint64 size) const
+{
+    QFile file(QDir(m_dir).filePath(name));
+    return file.open(QIODevice::WriteOnly | QIODevice::Truncate) && file.resize(size);
+}
+
 void FakePop3Server::session(LineSession &client)
 {
     const auto answer = [&](const QByteArray &line) {

@@ -30,6 +30,10 @@ public:
     void setDropAfterRetr(int n) { m_dropAfterRetr = n; }
     void setAnswerDelayMs(int ms) { m_answerDelayMs = ms; }
 
+    // Adds a message of `size` bytes as a sparse file: nothing of it is written, nor read unless
+    // it is fetched, so a test can offer a huge mail at no cost.
+    bool addSparseMessage(const QString &name, qint64 size) const;
+
     QStringList commands() const { return m_server.commands(); }
     void clearCommands() { m_server.clearCommands(); }
     // The messages still in the maildrop.
