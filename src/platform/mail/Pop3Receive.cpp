@@ -20,6 +20,8 @@ struct Listed {
     qint64 size = 0; // as LIST gives it; 0 when it gives none
 };
 
+using QByteArrayPair = std::pair<QByteArray, QByteArray>;
+
 class Pop3Session {
 public:
     Pop3Session(LineConnection &connection) : m_connection(connection) {}
@@ -85,8 +87,6 @@ public:
     }
 
 private:
-    using QByteArrayPair = std::pair<QByteArray, QByteArray>;
-
     // The rows "<message number> <value>" of a listing command's multi-line answer.
     std::optional<QList<QByteArrayPair>> numbered(const QByteArray &verb)
     {
