@@ -8,6 +8,7 @@
 #include "platform/sys/Clock.h"
 #include "platform/sys/ProgramDir.h"
 #include "platform/ui/DoEvents.h"
+#include "platform/ui/MsgBox.h"
 #include "trading/MailConfig.h"
 #include "trading/YakuzyouNotice.h"
 #include "trading/modBroker.h"
@@ -18,6 +19,7 @@
 #include <QDir>
 #include <QFile>
 #include <QLabel>
+#include <QSet>
 
 namespace {
 
@@ -31,6 +33,14 @@ const QString kNotNotice = QStringLiteral("通知以外");
 const QString kOtherSender = QStringLiteral("差出人対象外");
 
 bool gPassRunning = false;
+
+// What this run's passes have already told about the mailbox, so that a mailbox that stays as
+// it is does not say the same at every pass.
+struct MailboxReports {
+    QSet<QString> oversizedKeys;
+    bool deletionRefusalTold = false;
+};
+MailboxReports gReported;
 
 class PassGuard {
 public:
@@ -99,6 +109,14 @@ QString senderAddress(const QString &from)
     const qsizetype close = from.lastIndexOf(u'>');
     const QString address = open >= 0 && close > open ? from.mid(open + 1, close - open - 1) : from;
     return address.trimmed().toLower();
+}
+
+// The sender rule of the notices: when the site file names a notice sender, only its mails
+// count; otherwise every sender's do.
+bool fromNoticeSender(const QString &from)
+{
+    const QString requiredSender = noticeSenderAddress().trimmed().toLower();
+    return requiredSender.isEmpty() || senderAddress(from) == requiredSender;
 }
 
 struct Applied {
@@ -198,11 +216,18 @@ Applied applyNotice(const YakuzyouNotice &n, const QDateTime &t0, QStringList &l
     return applied;
 }
 
-void captureAuthPassword(const QStringList &lines)
+// Stores the authentication password a mail carries, when the mail passes the sender rule of
+// the notices: any other sender could plant a password of its choosing.
+void captureAuthPassword(const QStringList &lines, const QString &file, const QString &from)
 {
     const std::optional<QString> password = authPasswordLine(lines);
     if (!password)
         return;
+    if (!fromNoticeSender(from)) {
+        writeLog(glngLogFileNo, QStringLiteral("認証パスワードの差出人が対象外のため取得しない(") + file +
+                                    QStringLiteral("):") + from);
+        return;
+    }
     writeLog(glngLogFileNo, QStringLiteral("★認証パスワードを取得した"));
     POPCheckPassword = *password;
     setRegistryAll();
@@ -215,7 +240,7 @@ int handleFile(const QString &file, const QString &folder, const QDateTime &t0, 
     const QString hhmm = sys::now().toString(QStringLiteral("hh:mm"));
     try {
         writeLog(glngLogFileNo, QStringLiteral("★ReadMail開始"));
-        const BaspAnswer read = gobjBASP->ReadMail(file, QStringLiteral("subject:from:date:message-id:"), folder);
+        const ReadMailAnswer read = gobjBASP->ReadMail(file, QStringLiteral("subject:from:date:message-id:"), folder);
         writeLog(glngLogFileNo, QStringLiteral("処理ファイル：") + file);
         writeLog(glngLogFileNo, QStringLiteral("★ReadMail終了"));
         if (!read.isList) {
@@ -229,6 +254,9 @@ int handleFile(const QString &file, const QString &folder, const QDateTime &t0, 
             return 0;
         }
         writeLog(glngLogFileNo, QStringLiteral("★メールの存在を確認した"));
+        if (!read.bodyInvalidIn.isEmpty())
+            writeLog(glngLogFileNo, QStringLiteral("メール本文を指定の文字コード(") + read.bodyInvalidIn +
+                                        QStringLiteral(")で読めない(") + file + u')');
         const QString from = read.list.value(1);
         const QString messageId = read.list.value(3);
         const QStringList lines = read.list.value(4).split(QStringLiteral("\r\n"));
@@ -236,12 +264,11 @@ int handleFile(const QString &file, const QString &folder, const QDateTime &t0, 
                   hhmm + QStringLiteral(":注文番号") + lines.value(3) + QStringLiteral("の約定通知を処理しています。"));
 
         const NoticeParse parse = parseYakuzyouNotice(lines);
-        const QString requiredSender = noticeSenderAddress().trimmed().toLower();
         QString result = kNotNotice;
         QString noticeKey;
         QStringList log;
         Applied applied;
-        if (parse.isNotice && !requiredSender.isEmpty() && senderAddress(from) != requiredSender) {
+        if (parse.isNotice && !fromNoticeSender(from)) {
             result = kOtherSender;
             writeLog(glngLogFileNo,
                      QStringLiteral("約定通知の差出人が対象外のため処理しない(") + file + QStringLiteral("):") + from);
@@ -273,7 +300,7 @@ int handleFile(const QString &file, const QString &folder, const QDateTime &t0, 
                      QStringLiteral("★約定通知に対応する予約がない(注文番号:%1)").arg(parse.notice->orderNo));
         if (applied.yoyakuNo && SelEMail == 1 && etrError == 0)
             sendYakuzyouMail({SelEMail, EMail}, applied.yoyakuNo, applied.buy ? 1 : 2);
-        captureAuthPassword(lines);
+        captureAuthPassword(lines, file, from);
         return noticeKey.isEmpty() ? 0 : 1;
     } catch (const db::Error &e) {
         writeLog(glngLogFileNo,
@@ -282,7 +309,39 @@ int handleFile(const QString &file, const QString &folder, const QDateTime &t0, 
     }
 }
 
+// Logs each message left on the server as too large once in the run.
+void reportOversized(const QList<mail::OversizedMessage> &oversized)
+{
+    for (const mail::OversizedMessage &message : oversized) {
+        if (gReported.oversizedKeys.contains(message.key))
+            continue;
+        gReported.oversizedKeys.insert(message.key);
+        writeLog(glngLogFileNo,
+                 QStringLiteral("約定通知としては大きすぎるメールを受信せずにサーバに残した(ID:%1/サイズ:%2バイト)")
+                     .arg(message.key)
+                     .arg(message.size));
+    }
+}
+
+// Tells the user once in the run that the mailbox keeps the mails it was told to delete.
+void reportDeletionRefusal(const QString &refusal)
+{
+    if (refusal.isEmpty() || gReported.deletionRefusalTold)
+        return;
+    gReported.deletionRefusalTold = true;
+    writeLog(glngLogFileNo, QStringLiteral("メールサーバが受信済みメールの削除を受け付けない:") + refusal);
+    ui::msgBox(QStringLiteral("メールサーバが受信済みのメールの削除を受け付けません。") + QStringLiteral("\r\n") +
+                   QStringLiteral("メールはサーバに残りますが、約定通知は一度だけ処理します。") +
+                   QStringLiteral("\r\n") + QStringLiteral("メールサーバの設定を確認してください。"),
+               ui::vbExclamation);
+}
+
 } // namespace
+
+void resetMailboxReports()
+{
+    gReported = MailboxReports();
+}
 
 QString mailFolder()
 {
@@ -300,11 +359,12 @@ int etrCheckYakuzyouMail(QLabel *status, QString &answerText)
     setStatus(status, t0.toString(QStringLiteral("hh:mm")) + QStringLiteral(":約定通知メールの処理を開始しています。"));
 
     writeLog(glngLogFileNo, QStringLiteral("★RcvMail開始"));
-    const BaspAnswer received =
+    const RcvMailAnswer received =
         gobjBASP->RcvMail(POP3Server, POPUserID, POPPassword, QStringLiteral("SAVEALLD"), folder);
     writeLog(glngLogFileNo, QStringLiteral("★RcvMail終了"));
     if (!received.isList)
         writeLog(glngLogFileNo, QStringLiteral("メール受信エラー:") + received.text);
+    reportOversized(received.oversized);
 
     int count = 0;
     try {
@@ -315,6 +375,7 @@ int etrCheckYakuzyouMail(QLabel *status, QString &answerText)
     }
     setStatus(status, QString());
     ui::doEvents();
+    reportDeletionRefusal(received.deletionRefusal);
     answerText = received.isList ? QString() : received.text;
     return count;
 }

@@ -7,6 +7,7 @@
 #include "core/modGlobal.h"
 #include "platform/browser/Browser.h"
 #include "platform/db/Connection.h"
+#include "platform/mail/MailLimits.h"
 #include "platform/sys/Clock.h"
 #include "platform/ui/Timer.h"
 #include "support/FakeBrokerSite.h"
@@ -24,6 +25,13 @@
 
 namespace {
 
+// The broker site and the mailbox that a start in real mode talks to.
+struct RealSites {
+    FakeBrokerSite broker;
+    QTemporaryDir maildrop;
+    FakePop3Server pop3{maildrop.path(), QStringLiteral("mailuser"), QStringLiteral("mailpass")};
+};
+
 class RunControl : public MainWindowFixture {
 protected:
     void SetUp() override
@@ -31,6 +39,15 @@ protected:
         MainWindowFixture::SetUp();
         sys::setNow(QDateTime(QDate(2026, 12, 10), QTime(10, 0))); // a Thursday, a trading day
         sysBS.TousiGanpon = 1000000;
+    }
+
+    // Starts both and names them in the site file and the login settings.
+    void startSites(RealSites &sites)
+    {
+        sites.broker.start();
+        writeSiteFile(sites.broker.hostsLines());
+        sites.pop3.start();
+        setLogin(sites.pop3.address());
     }
 
     void startPaperRun()
@@ -166,19 +183,32 @@ TEST_F(RunControl, RealStartWithABrokenMailboxIsRefusedWithTheReadersText)
     EXPECT_GT(messages()[0].size(), QStringLiteral("約定メール受信設定に誤りがあります。\r\n").size());
 }
 
+TEST_F(RunControl, AMailboxThatKeepsMailsIsNoSettingsFaultAtTheStart)
+{
+    RealSites sites;
+    startSites(sites);
+    // At the head of the mailbox a mail too large to be a notice, behind it one it may not delete.
+    ASSERT_TRUE(sites.pop3.addSparseMessage(QStringLiteral("a-huge"), mail::kMaxMailBytes + 1));
+    QFile other(QDir(sites.maildrop.path()).filePath(QStringLiteral("b")));
+    ASSERT_TRUE(other.open(QIODevice::WriteOnly));
+    other.write("Subject: hello\r\n\r\nhello\r\n");
+    other.close();
+    sites.pop3.setRefuseDeletions(true);
+
+    imgRun_MouseDown(run());
+    expectState(starting, "balance step");
+    ASSERT_EQ(messages().size(), 1) << messages().join(u'|').toStdString();
+    EXPECT_TRUE(messages()[0].contains(QStringLiteral("削除を受け付けません"))) << messages()[0].toStdString();
+}
+
 TEST_F(RunControl, RealStartReadsTheBalanceFromTheBroker)
 {
-    FakeBrokerSite broker;
+    RealSites sites;
     FakeBrokerSite::Behaviour site;
     site.cash = QStringLiteral("2,500,000");
     site.holdings = {};
-    broker.setBehaviour(site);
-    broker.start();
-    writeSiteFile(broker.hostsLines());
-    QTemporaryDir maildrop;
-    FakePop3Server pop3(maildrop.path(), QStringLiteral("mailuser"), QStringLiteral("mailpass"));
-    pop3.start();
-    setLogin(pop3.address());
+    sites.broker.setBehaviour(site);
+    startSites(sites);
 
     imgRun_MouseDown(run());
     expectState(starting, "balance step");

@@ -36,14 +36,26 @@ TEST(MailRead, HeadersAndBodyOfEachShape)
     const mail::Basp basp;
     for (const ReadCase &c : kReadCases) {
         SCOPED_TRACE(c.file);
-        const BaspAnswer answer = basp.ReadMail(fixture(c.file), QStringLiteral("subject:from:date:"), {});
+        const ReadMailAnswer answer = basp.ReadMail(fixture(c.file), QStringLiteral("subject:from:date:"), {});
         ASSERT_TRUE(answer.isList) << qPrintable(answer.text);
         ASSERT_EQ(answer.list.size(), 4);
         EXPECT_EQ(answer.list[0], QString::fromUtf16(c.subject));
         EXPECT_TRUE(answer.list[1].contains(QLatin1String("broker@example.com"))) << qPrintable(answer.list[1]);
         EXPECT_EQ(answer.list[2], QStringLiteral("Thu, 05 Jan 2006 09:20:00 +0900"));
         EXPECT_EQ(answer.list[3], QString::fromUtf16(c.body));
+        EXPECT_TRUE(answer.bodyInvalidIn.isEmpty()) << qPrintable(answer.bodyInvalidIn);
     }
+}
+
+TEST(MailRead, ABodyWhoseLabelDoesNotFitItsBytesNamesTheLabel)
+{
+    // Shift_JIS bytes under the label ISO-2022-JP, a 7-bit code that has no such bytes.
+    const ReadMailAnswer answer =
+        mail::Basp().ReadMail(fixture("sjis-labelled-iso2022jp.eml"), QStringLiteral("subject:"), {});
+    ASSERT_TRUE(answer.isList) << qPrintable(answer.text);
+    EXPECT_EQ(answer.list[0], QStringLiteral("約定通知"));
+    EXPECT_EQ(answer.bodyInvalidIn, QStringLiteral("ISO-2022-JP"));
+    EXPECT_FALSE(answer.list[1].contains(QStringLiteral("約定"))); // read in its label, not guessed
 }
 
 TEST(MailRead, SenderNameIsDecoded)

@@ -1,4 +1,5 @@
 #include "platform/mail/Basp.h"
+#include "platform/mail/MailLimits.h"
 #include "platform/mail/MailServer.h"
 #include "support/FakePop3Server.h"
 
@@ -26,7 +27,7 @@ protected:
         file.write(content);
     }
 
-    BaspAnswer receive(const QString &password = QStringLiteral("secret"))
+    RcvMailAnswer receive(const QString &password = QStringLiteral("secret"))
     {
         return mail::Basp().RcvMail(m_server.address(), QStringLiteral("user"), password, QStringLiteral("SAVEALLD"),
                                     m_folder.path());
@@ -54,7 +55,7 @@ QByteArray contentOf(const QString &path)
 
 TEST_F(MailReceive, EmptyMailboxGivesAnEmptyList)
 {
-    const BaspAnswer answer = receive();
+    const RcvMailAnswer answer = receive();
     ASSERT_TRUE(answer.isList) << qPrintable(answer.text);
     EXPECT_TRUE(answer.list.isEmpty());
     EXPECT_EQ(m_server.commands().back(), QStringLiteral("QUIT"));
@@ -64,7 +65,7 @@ TEST_F(MailReceive, EveryMailIsSavedThenTakenOffTheServer)
 {
     for (int n = 1; n <= 3; ++n)
         putMail(QStringLiteral("m%1").arg(n), mail(n));
-    const BaspAnswer answer = receive();
+    const RcvMailAnswer answer = receive();
     ASSERT_TRUE(answer.isList) << qPrintable(answer.text);
     ASSERT_EQ(answer.list.size(), 3);
     for (int n = 1; n <= 3; ++n)
@@ -82,7 +83,7 @@ TEST_F(MailReceive, SessionCutOffIsFinishedByTheNextPassWithoutDuplicates)
     for (int n = 1; n <= 3; ++n)
         putMail(QStringLiteral("m%1").arg(n), mail(n));
     m_server.setDropAfterRetr(2);
-    const BaspAnswer cut = receive();
+    const RcvMailAnswer cut = receive();
     EXPECT_FALSE(cut.isList);
     EXPECT_TRUE(cut.text.contains(QLatin1String("error"))) << qPrintable(cut.text);
     EXPECT_EQ(savedFiles().size(), 2);
@@ -90,7 +91,7 @@ TEST_F(MailReceive, SessionCutOffIsFinishedByTheNextPassWithoutDuplicates)
 
     m_server.setDropAfterRetr(0);
     m_server.clearCommands();
-    const BaspAnswer next = receive();
+    const RcvMailAnswer next = receive();
     ASSERT_TRUE(next.isList) << qPrintable(next.text);
     ASSERT_EQ(next.list.size(), 1);
     EXPECT_EQ(contentOf(next.list[0]), mail(3));
@@ -99,10 +100,60 @@ TEST_F(MailReceive, SessionCutOffIsFinishedByTheNextPassWithoutDuplicates)
     EXPECT_EQ(savedFiles().size(), 3);
 }
 
+TEST_F(MailReceive, AMailboxThatRefusesDeletionsIsStillReadWhole)
+{
+    for (int n = 1; n <= 3; ++n)
+        putMail(QStringLiteral("m%1").arg(n), mail(n));
+    m_server.setRefuseDeletions(true);
+    const RcvMailAnswer first = receive();
+    ASSERT_TRUE(first.isList) << qPrintable(first.text);
+    ASSERT_EQ(first.list.size(), 3);
+    for (int n = 1; n <= 3; ++n)
+        EXPECT_EQ(contentOf(first.list[n - 1]), mail(n));
+    EXPECT_TRUE(first.deletionRefusal.contains(QLatin1String("read-only"))) << qPrintable(first.deletionRefusal);
+    EXPECT_EQ(m_server.maildrop().size(), 3);
+
+    // The next session fetches nothing again and asks once more for each deletion.
+    m_server.clearCommands();
+    const RcvMailAnswer again = receive();
+    ASSERT_TRUE(again.isList) << qPrintable(again.text);
+    EXPECT_TRUE(again.list.isEmpty());
+    EXPECT_FALSE(again.deletionRefusal.isEmpty());
+    const QStringList commands = m_server.commands();
+    EXPECT_FALSE(std::any_of(commands.begin(), commands.end(),
+                             [](const QString &c) { return c.startsWith(QLatin1String("RETR")); }));
+    EXPECT_EQ(commands.filter(QStringLiteral("DELE")).size(), 3);
+
+    m_server.setRefuseDeletions(false);
+    const RcvMailAnswer accepted = receive();
+    ASSERT_TRUE(accepted.isList) << qPrintable(accepted.text);
+    EXPECT_TRUE(accepted.deletionRefusal.isEmpty());
+    EXPECT_TRUE(m_server.maildrop().isEmpty());
+    EXPECT_EQ(savedFiles().size(), 3);
+}
+
+TEST_F(MailReceive, AMailTooLargeToBeANoticeStaysOnTheServerUnread)
+{
+    ASSERT_TRUE(m_server.addSparseMessage(QStringLiteral("m0-huge"), mail::kMaxMailBytes + 1));
+    putMail(QStringLiteral("m1"), mail(1));
+    const RcvMailAnswer answer = receive();
+    ASSERT_TRUE(answer.isList) << qPrintable(answer.text);
+    ASSERT_EQ(answer.list.size(), 1);
+    EXPECT_EQ(contentOf(answer.list[0]), mail(1));
+    ASSERT_EQ(answer.oversized.size(), 1);
+    EXPECT_EQ(answer.oversized[0].key, mail::uidlFileKey("m0-huge"));
+    EXPECT_EQ(answer.oversized[0].size, mail::kMaxMailBytes + 1);
+    EXPECT_EQ(m_server.maildrop(), QStringList{QStringLiteral("m0-huge")});
+    const QStringList commands = m_server.commands();
+    EXPECT_FALSE(commands.contains(QStringLiteral("RETR 1")));
+    EXPECT_FALSE(commands.contains(QStringLiteral("DELE 1")));
+    EXPECT_EQ(commands.back(), QStringLiteral("QUIT"));
+}
+
 TEST_F(MailReceive, RefusedLoginAndUnreachableServerGiveAnErrorText)
 {
     putMail(QStringLiteral("m1"), mail(1));
-    const BaspAnswer wrong = receive(QStringLiteral("wrong"));
+    const RcvMailAnswer wrong = receive(QStringLiteral("wrong"));
     EXPECT_FALSE(wrong.isList);
     EXPECT_TRUE(wrong.text.contains(QLatin1String("error"))) << qPrintable(wrong.text);
     EXPECT_FALSE(wrong.text.contains(QLatin1String("wrong"))); // the password is never shown
@@ -122,7 +173,7 @@ TEST_F(MailReceive, LinesStartingWithADotSurvive)
 {
     const QByteArray content = "Subject: dots\r\n\r\n.\r\n..two\r\n.one\r\nend\r\n";
     putMail(QStringLiteral("dots"), content);
-    const BaspAnswer answer = receive();
+    const RcvMailAnswer answer = receive();
     ASSERT_TRUE(answer.isList) << qPrintable(answer.text);
     ASSERT_EQ(answer.list.size(), 1);
     EXPECT_EQ(contentOf(answer.list[0]), content);

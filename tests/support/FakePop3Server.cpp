@@ -2,6 +2,7 @@
 
 #include <QDir>
 #include <QFile>
+#include <QFileInfo>
 #include <QSet>
 
 #include <chrono>
@@ -21,6 +22,12 @@ QString FakePop3Server::address() const
 QStringList FakePop3Server::maildrop() const
 {
     return QDir(m_dir).entryList(QDir::Files, QDir::Name);
+}
+
+bool FakePop3Server::addSparseMessage(const QString &name, qint64 size) const
+{
+    QFile file(QDir(m_dir).filePath(name));
+    return file.open(QIODevice::WriteOnly | QIODevice::Truncate) && file.resize(size);
 }
 
 void FakePop3Server::session(LineSession &client)
@@ -45,6 +52,7 @@ void FakePop3Server::session(LineSession &client)
         QFile file(QDir(m_dir).filePath(messages[n - 1]));
         return file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray();
     };
+    const auto size = [&](int n) { return QFileInfo(QDir(m_dir).filePath(messages[n - 1])).size(); };
     QByteArray line;
     while (client.readLine(line)) {
         const qsizetype blank = line.indexOf(' ');
@@ -75,17 +83,16 @@ void FakePop3Server::session(LineSession &client)
             for (int n = 1; n <= messages.size(); ++n) {
                 if (deleted.contains(n))
                     continue;
-                const qint64 size = content(n).size();
-                total += size;
+                total += size(n);
                 rows.push_back(QByteArray::number(n) + ' ' +
-                               (verb == "UIDL" ? messages[n - 1].toUtf8() : QByteArray::number(size)));
+                               (verb == "UIDL" ? messages[n - 1].toUtf8() : QByteArray::number(size(n))));
             }
             if (verb == "STAT") {
                 answer("+OK " + QByteArray::number(rows.size()) + ' ' + QByteArray::number(total));
             } else if (!argument.isEmpty()) {
                 const int n = message(argument);
                 answer(n ? "+OK " + QByteArray::number(n) + ' ' +
-                               (verb == "UIDL" ? messages[n - 1].toUtf8() : QByteArray::number(content(n).size()))
+                               (verb == "UIDL" ? messages[n - 1].toUtf8() : QByteArray::number(size(n)))
                          : QByteArray("-ERR no such message"));
             } else {
                 answer("+OK");
@@ -113,6 +120,10 @@ void FakePop3Server::session(LineSession &client)
             }
         } else if (verb == "DELE") {
             const int n = message(argument);
+            if (n && m_refuseDeletions) {
+                answer("-ERR permission denied: the maildrop is read-only");
+                continue;
+            }
             if (n)
                 deleted.insert(n);
             answer(n ? QByteArray("+OK deleted") : QByteArray("-ERR no such message"));

@@ -4,6 +4,7 @@
 #include "core/modGlobal.h"
 #include "core/modLog.h"
 #include "core/modRegistry.h"
+#include "trading/modYakuzyouMail.h"
 
 void resetSettings()
 {
@@ -24,6 +25,7 @@ void resetProgramState()
     gdtFirstKabukaDate = kNoStoredDate;
     gdtLastKabukaDate = kNoStoredDate;
     gdtLastDailyDate = QDate();
+    resetMailboxReports();
     gcnDB.close();
     closeLog(glngLogFileNo);
     glngLogFileNo = 0;

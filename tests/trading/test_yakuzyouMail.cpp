@@ -1,7 +1,10 @@
 #include "core/SettingsRecords.h"
 #include "core/modGlobal.h"
+#include "platform/mail/MailLimits.h"
 #include "platform/sys/Clock.h"
+#include "platform/text/Cp932.h"
 #include "support/FakeBrokerSite.h"
+#include "support/MessageBoxRecorder.h"
 #include "support/SettingsTestSupport.h"
 #include "trading/MailFixture.h"
 #include "trading/modBroker.h"
@@ -41,14 +44,22 @@ QString noticeBody(const NoticeFields &f)
         .join(QStringLiteral("\r\n"));
 }
 
+// A mail whose text part is `body` as it stands, labelled with `charset`.
+QByteArray mailOfBytes(const QByteArray &body, const QString &charset, const QString &messageId,
+                       const QString &from = QStringLiteral("notice@broker.example"))
+{
+    QString head = QStringLiteral("From: %1\r\nSubject: notice\r\nContent-Type: text/plain; charset=%2\r\n"
+                                  "Content-Transfer-Encoding: 8bit\r\n")
+                       .arg(from, charset);
+    if (!messageId.isEmpty())
+        head += QStringLiteral("Message-ID: <%1>\r\n").arg(messageId);
+    return (head + QStringLiteral("\r\n")).toUtf8() + body;
+}
+
 QByteArray mailWith(const QString &body, const QString &messageId = {},
                     const QString &from = QStringLiteral("notice@broker.example"))
 {
-    QString head =
-        QStringLiteral("From: %1\r\nSubject: notice\r\nContent-Type: text/plain; charset=UTF-8\r\n").arg(from);
-    if (!messageId.isEmpty())
-        head += QStringLiteral("Message-ID: <%1>\r\n").arg(messageId);
-    return (head + QStringLiteral("\r\n") + body).toUtf8();
+    return mailOfBytes(body.toUtf8(), QStringLiteral("UTF-8"), messageId, from);
 }
 
 QByteArray noticeMail(const NoticeFields &f, const QString &messageId)
@@ -120,6 +131,12 @@ protected:
         else
             EXPECT_EQ(text, QString());
         return count;
+    }
+
+    int logLinesContaining(const QString &part)
+    {
+        const QStringList log = logLines();
+        return int(std::count_if(log.begin(), log.end(), [&](const QString &line) { return line.contains(part); }));
     }
 
     int markedFiles()
@@ -329,6 +346,76 @@ TEST_F(YakuzyouMail, AuthPasswordIsCapturedAndSaved)
     const QStringList log = logLines();
     EXPECT_TRUE(log.contains(QStringLiteral("★認証パスワードを取得した")));
     EXPECT_FALSE(log.join(u'\n').contains(QStringLiteral("ab12")));
+}
+
+TEST_F(YakuzyouMail, AuthPasswordIsTakenOnlyFromTheNoticeSender)
+{
+    writeSiteFile(
+        {QStringLiteral("SenderAddress=robot@example.com"), QStringLiteral("NoticeSender=notice@broker.example")});
+    const auto passwordMail = [](const QString &password) {
+        return QStringLiteral("認証のお知らせ\r\n「認証パスワード」\r\n") + password + QStringLiteral("\r\n");
+    };
+    putMail(QStringLiteral("a"), mailWith(passwordMail(QStringLiteral("forged1")), QStringLiteral("pw1@x"),
+                                          QStringLiteral("evil@example.com")));
+    EXPECT_EQ(pass(), 0);
+    EXPECT_TRUE(POPCheckPassword.isEmpty());
+    EXPECT_NE(storedSettings().value(QStringLiteral("POPCheckPassword")), QStringLiteral("forged1"));
+    EXPECT_EQ(logLinesContaining(QStringLiteral("認証パスワードの差出人が対象外のため取得しない")), 1);
+
+    putMail(QStringLiteral("b"), mailWith(passwordMail(QStringLiteral("real2")), QStringLiteral("pw2@x"),
+                                          QStringLiteral("証券 <Notice@Broker.example>")));
+    EXPECT_EQ(pass(), 0);
+    EXPECT_EQ(POPCheckPassword, QStringLiteral("real2"));
+    EXPECT_FALSE(logLines().join(u'\n').contains(QStringLiteral("forged1")));
+}
+
+TEST_F(YakuzyouMail, AMailboxThatRefusesDeletionsIsReadWholeAndTheUserToldOnce)
+{
+    addReservation(1, 1, 900, 123456);
+    m_pop3.setRefuseDeletions(true);
+    const NoticeFields f;
+    putMail(QStringLiteral("a"), noticeMail(f, QStringLiteral("d1@x")));
+    putMail(QStringLiteral("b"), noticeMail(f, QStringLiteral("d2@x")));
+    EXPECT_EQ(pass(), 2); // every mail, and no error for the caller to blame the settings with
+    EXPECT_EQ(pass(), 0); // still on the server, counted once
+    putMail(QStringLiteral("c"), noticeMail(f, QStringLiteral("d3@x")));
+    EXPECT_EQ(pass(), 1);
+    EXPECT_EQ(reservation(1).sharesBuy, 900);
+    EXPECT_EQ(historyRows(), 3);
+    EXPECT_EQ(m_pop3.maildrop().size(), 3);
+
+    const QStringList told = MessageBoxRecorder::instance().texts();
+    ASSERT_EQ(told.size(), 1) << told.join(u'|').toStdString();
+    EXPECT_TRUE(told[0].contains(QStringLiteral("削除を受け付けません"))) << told[0].toStdString();
+    EXPECT_EQ(logLinesContaining(QStringLiteral("削除を受け付けない")), 1);
+}
+
+TEST_F(YakuzyouMail, AMailTooLargeToBeANoticeIsLeftOnTheServerAndLoggedOnce)
+{
+    addReservation(1, 1, 900, 123456);
+    ASSERT_TRUE(m_pop3.addSparseMessage(QStringLiteral("a-huge"), mail::kMaxMailBytes + 1));
+    putMail(QStringLiteral("b"), noticeMail(NoticeFields(), QStringLiteral("h1@x")));
+    EXPECT_EQ(pass(), 1); // the notice behind it is read, and the caller sees no error
+    putMail(QStringLiteral("c"), noticeMail(NoticeFields(), QStringLiteral("h2@x")));
+    EXPECT_EQ(pass(), 1);
+    EXPECT_EQ(reservation(1).sharesBuy, 600);
+    EXPECT_EQ(m_pop3.maildrop(), QStringList{QStringLiteral("a-huge")});
+    EXPECT_EQ(logLinesContaining(QStringLiteral("大きすぎるメール")), 1);
+    EXPECT_TRUE(MessageBoxRecorder::instance().texts().isEmpty());
+}
+
+TEST_F(YakuzyouMail, ABodyThatItsCharsetLabelDoesNotFitIsLoggedWithTheReason)
+{
+    addReservation(1, 1, 300, 123456);
+    // Shift_JIS bytes labelled ISO-2022-JP: the notice cannot be read, and the log says why.
+    putMail(QStringLiteral("n1"), mailOfBytes(text::toCp932(noticeBody(NoticeFields())), QStringLiteral("ISO-2022-JP"),
+                                              QStringLiteral("cs@x")));
+    EXPECT_EQ(pass(), 0);
+    EXPECT_EQ(reservation(1).sharesBuy, 0);
+    const QStringList log = logLines();
+    EXPECT_TRUE(std::any_of(log.begin(), log.end(), [](const QString &line) {
+        return line.contains(QStringLiteral("文字コード(ISO-2022-JP)")) && line.contains(mailFolder());
+    })) << log.join(u'\n').toStdString();
 }
 
 TEST_F(YakuzyouMail, ForwardingFollowsTheSettingAndTheLastBrokerStep)

@@ -13,28 +13,28 @@ QString Basp::kconv(const QByteArray &page, int siteCode, const QByteArray &cont
     return text::decodePage(page, contentType, siteCode == kcEucJp ? "EUC-JP-MS" : "CP932");
 }
 
-BaspAnswer Basp::RcvMail(const QString &server, const QString &user, const QString &password, const QString &command,
-                         const QString &folder) const
+RcvMailAnswer Basp::RcvMail(const QString &server, const QString &user, const QString &password, const QString &command,
+                            const QString &folder) const
 {
     if (command.compare(QLatin1String("SAVEALLD"), Qt::CaseInsensitive) != 0)
-        return BaspAnswer::ofText(QStringLiteral("error: unknown receive command \"%1\"").arg(command));
+        return {BaspAnswer::ofText(QStringLiteral("error: unknown receive command \"%1\"").arg(command)), {}, {}};
     mail::ReceiveResult result;
     const mail::ServerAddress address = mail::parsePop3Server(server);
     net::runOffThread([&] { result = mail::receiveAll(address, user, password, folder); });
     if (!result.ok())
-        return BaspAnswer::ofText(result.errorText);
-    return BaspAnswer::ofList(result.savedPaths);
+        return {BaspAnswer::ofText(result.errorText), {}, {}};
+    return {BaspAnswer::ofList(result.savedPaths), result.oversized, result.deletionRefusal};
 }
 
-BaspAnswer Basp::ReadMail(const QString &file, const QString &headerList, const QString &folder) const
+ReadMailAnswer Basp::ReadMail(const QString &file, const QString &headerList, const QString &folder) const
 {
     (void)folder;
     const mail::ReadResult read = mail::readMailFile(file, headerList.split(u':', Qt::SkipEmptyParts));
     if (!read.ok())
-        return BaspAnswer::ofText(read.errorText);
+        return {BaspAnswer::ofText(read.errorText), {}};
     QStringList answer = read.headers;
     answer.push_back(read.body);
-    return BaspAnswer::ofList(answer);
+    return {BaspAnswer::ofList(answer), read.bodyInvalidIn};
 }
 
 QString Basp::SendMail(const QString &server, const QString &to, const QString &from, const QString &subject,

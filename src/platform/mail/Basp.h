@@ -1,5 +1,7 @@
 #pragma once
 
+#include "platform/mail/Pop3Receive.h"
+
 #include <QByteArray>
 #include <QString>
 #include <QStringList>
@@ -12,6 +14,18 @@ struct BaspAnswer {
 
     static BaspAnswer ofList(QStringList items) { return {true, std::move(items), {}}; }
     static BaspAnswer ofText(QString message) { return {false, {}, std::move(message)}; }
+};
+
+// What RcvMail answers, and what the session left on the server (see mail::receiveAll).
+struct RcvMailAnswer : BaspAnswer {
+    QList<mail::OversizedMessage> oversized;
+    QString deletionRefusal;
+};
+
+// What ReadMail answers, and the charset the body was read in when some of its bytes are not
+// valid in it (see mail::readMailFile).
+struct ReadMailAnswer : BaspAnswer {
+    QString bodyInvalidIn;
 };
 
 // The mail component: Japanese text-code conversion of downloaded pages, POP3 receiving,
@@ -33,14 +47,15 @@ public:
     // Takes every waiting mail off the mailbox `server` (see mail::parsePop3Server) into
     // `folder` (created when missing) and deletes it there ("SAVEALLD", the only command).
     // Answers the paths saved in this pass (an empty list for an empty mailbox), or a text
-    // containing "error". Windows stay alive while the server is waited for.
-    BaspAnswer RcvMail(const QString &server, const QString &user, const QString &password, const QString &command,
-                       const QString &folder) const;
+    // containing "error"; with the list, the messages left on the server as too large and the
+    // first deletion the server refused. Windows stay alive while the server is waited for.
+    RcvMailAnswer RcvMail(const QString &server, const QString &user, const QString &password, const QString &command,
+                          const QString &folder) const;
 
     // Reads a saved mail: a list of the headers named in `headerList` ("subject:from:date:"),
     // in that order, followed by the body with CR LF line ends; a text when the file cannot be
     // read. `folder` is where attachments would go; they are not extracted.
-    BaspAnswer ReadMail(const QString &file, const QString &headerList, const QString &folder) const;
+    ReadMailAnswer ReadMail(const QString &file, const QString &headerList, const QString &folder) const;
 
     // Sends one mail (see mail::sendMail); "" when sent, else an error text.
     QString SendMail(const QString &server, const QString &to, const QString &from, const QString &subject,

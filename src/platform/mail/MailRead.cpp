@@ -1,6 +1,7 @@
 #include "platform/mail/MailRead.h"
 
 #include "platform/mail/GMimeSupport.h"
+#include "platform/mail/MailLimits.h"
 #include "platform/text/Cp932.h"
 #include "platform/text/PageCharset.h"
 
@@ -8,9 +9,6 @@
 
 namespace mail {
 namespace {
-
-// The file is read whole; a saved mail beyond this size is not a notice.
-constexpr qint64 kMaxMailBytes = 64 * 1024 * 1024;
 
 QByteArray toCrLf(QByteArray text)
 {
@@ -65,7 +63,12 @@ GMimePart *firstPlainText(GMimeObject *object)
     return GMIME_PART(object);
 }
 
-QString partText(GMimePart *part)
+struct PartText {
+    QString text;
+    QString invalidIn; // the charset the text was read in when some of its bytes are not valid in it
+};
+
+PartText partText(GMimePart *part)
 {
     GMimeDataWrapper *content = g_mime_part_get_content(part);
     if (!content)
@@ -77,6 +80,7 @@ QString partText(GMimePart *part)
 
     const char *named = g_mime_object_get_content_type_parameter(GMIME_OBJECT(part), "charset");
     QByteArray charset = named ? text::knownCharset(named) : QByteArray();
+    QString label = named ? QString::fromLatin1(named).trimmed() : QString();
     if (charset.isEmpty()) {
         if (named && QByteArray(named).trimmed().toLower() != "us-ascii") {
             charset = named; // another charset iconv may know
@@ -84,11 +88,15 @@ QString partText(GMimePart *part)
             charset = "ISO-2022-JP"; // Japanese mailers' default; plain ASCII reads the same
         } else {
             // 8-bit text that names no charset: UTF-8 when it is valid UTF-8, else Shift_JIS.
-            const QString asUtf8 = text::decodeCharset(data, "UTF-8");
-            return asUtf8.contains(QChar::ReplacementCharacter) ? text::fromCp932(data) : asUtf8;
+            if (const std::optional<QString> utf8 = text::decodeCharsetExactly(data, "UTF-8"))
+                return {*utf8, {}};
+            charset = "CP932";
+            label.clear();
         }
     }
-    return text::decodeCharset(data, charset.constData());
+    if (const std::optional<QString> exact = text::decodeCharsetExactly(data, charset.constData()))
+        return {*exact, {}};
+    return {text::decodeCharset(data, charset.constData()), label.isEmpty() ? QString::fromLatin1(charset) : label};
 }
 
 } // namespace
@@ -123,9 +131,13 @@ ReadResult readMailFile(const QString &path, const QStringList &headerNames)
     GMimeObject *object = GMIME_OBJECT(message.get());
     for (const QString &name : headerNames)
         result.headers.push_back(headerValue(object, name));
-    if (GMimeObject *top = g_mime_message_get_mime_part(message.get()))
-        if (GMimePart *part = firstPlainText(top))
-            result.body = partText(part);
+    if (GMimeObject *top = g_mime_message_get_mime_part(message.get())) {
+        if (GMimePart *part = firstPlainText(top)) {
+            PartText text = partText(part);
+            result.body = std::move(text.text);
+            result.bodyInvalidIn = std::move(text.invalidIn);
+        }
+    }
     return result;
 }
 

@@ -7,13 +7,15 @@
 // ISO-2022-JP as Japanese mailers write it), and the text of the mail's first text/plain part,
 // transfer-decoded (7bit, 8bit, base64, quoted-printable) and converted from its charset
 // (Shift_JIS read as CP932, EUC-JP, UTF-8; ISO-2022-JP when the part names none), with every
-// line ending in CR LF whatever the file used.
+// line ending in CR LF whatever the file used. Bytes not valid in that charset (a mail whose
+// label does not fit its text) become U+FFFD, and the result names the charset.
 namespace mail {
 
 struct ReadResult {
-    QStringList headers; // the requested headers' values in the requested order ("" when absent)
-    QString body;        // empty for a mail without a text part
-    QString errorText;   // empty when the file was read
+    QStringList headers;   // the requested headers' values in the requested order ("" when absent)
+    QString body;          // empty for a mail without a text part
+    QString bodyInvalidIn; // the charset the body was read in when some of its bytes are not valid in it
+    QString errorText;     // empty when the file was read
 
     bool ok() const { return errorText.isEmpty(); }
 };

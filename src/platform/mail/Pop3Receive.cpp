@@ -1,10 +1,12 @@
 #include "platform/mail/Pop3Receive.h"
 
 #include "platform/mail/LineConnection.h"
+#include "platform/mail/MailLimits.h"
 #include "platform/sys/Clock.h"
 
 #include <QDir>
 #include <QFile>
+#include <QHash>
 #include <QSet>
 
 #include <unistd.h>
@@ -12,19 +14,21 @@
 namespace mail {
 namespace {
 
-// Messages beyond this size are refused rather than held in memory.
-constexpr qsizetype kMaxMessageBytes = 64 * 1024 * 1024;
-
 struct Listed {
     QByteArray number;
     QByteArray uidl;
+    qint64 size = 0; // as LIST gives it; 0 when it gives none
 };
+
+using QByteArrayPair = std::pair<QByteArray, QByteArray>;
 
 class Pop3Session {
 public:
     Pop3Session(LineConnection &connection) : m_connection(connection) {}
 
     QString error() const { return m_error; }
+    // False once the connection failed; a command the server refused leaves it open.
+    bool connected() const { return m_connection.isOpen(); }
 
     // Sends a command (when given) and reads its status line; true for "+OK".
     bool command(const QByteArray &line, const QByteArray &shownAs = {})
@@ -57,30 +61,49 @@ public:
                 line->remove(0, 1);
             data += *line;
             data += keepLineEnds ? "\r\n" : "\n";
-            if (data.size() > kMaxMessageBytes) {
-                m_error = QStringLiteral("POP3 error: a message exceeds %1 bytes").arg(kMaxMessageBytes);
+            if (data.size() > kMaxMailBytes) {
+                m_error = QStringLiteral("POP3 error: a message exceeds %1 bytes").arg(kMaxMailBytes);
                 return std::nullopt;
             }
         }
     }
 
-    std::optional<QList<Listed>> uidls()
+    // The messages by their unique ids (UIDL), each with its size (LIST).
+    std::optional<QList<Listed>> listing()
     {
-        if (!command("UIDL"))
+        const std::optional<QList<QByteArrayPair>> uidls = numbered("UIDL");
+        if (!uidls)
             return std::nullopt;
-        const std::optional<QByteArray> listing = multiLine(false);
-        if (!listing)
+        const std::optional<QList<QByteArrayPair>> sizes = numbered("LIST");
+        if (!sizes)
             return std::nullopt;
+        QHash<QByteArray, qint64> sizeOf;
+        for (const auto &[number, size] : *sizes)
+            sizeOf.insert(number, size.toLongLong());
         QList<Listed> listed;
-        for (const QByteArray &line : listing->split('\n')) {
-            const QList<QByteArray> parts = line.simplified().split(' ');
-            if (parts.size() == 2 && !parts[0].isEmpty() && !parts[1].isEmpty())
-                listed.push_back({parts[0], parts[1]});
-        }
+        for (const auto &[number, uidl] : *uidls)
+            listed.push_back({number, uidl, sizeOf.value(number)});
         return listed;
     }
 
 private:
+    // The rows "<message number> <value>" of a listing command's multi-line answer.
+    std::optional<QList<QByteArrayPair>> numbered(const QByteArray &verb)
+    {
+        if (!command(verb))
+            return std::nullopt;
+        const std::optional<QByteArray> answer = multiLine(false);
+        if (!answer)
+            return std::nullopt;
+        QList<QByteArrayPair> rows;
+        for (const QByteArray &line : answer->split('\n')) {
+            const QList<QByteArray> parts = line.simplified().split(' ');
+            if (parts.size() == 2 && !parts[0].isEmpty() && !parts[1].isEmpty())
+                rows.push_back({parts[0], parts[1]});
+        }
+        return rows;
+    }
+
     bool fail()
     {
         m_error = QStringLiteral("POP3 %1").arg(m_connection.errorText());
@@ -167,7 +190,7 @@ ReceiveResult receiveAll(const ServerAddress &server, const QString &user, const
                           session.command("PASS " + password.toUtf8(), "PASS");
     std::optional<QList<Listed>> listed;
     if (loggedIn)
-        listed = session.uidls();
+        listed = session.listing();
     if (!listed) {
         result.errorText = session.error();
         return result; // nothing was deleted: no QUIT, so the server applies nothing
@@ -175,6 +198,10 @@ ReceiveResult receiveAll(const ServerAddress &server, const QString &user, const
     const QSet<QString> alreadySaved = savedKeys(dir);
     for (const Listed &message : *listed) {
         const QString key = uidlFileKey(message.uidl);
+        if (message.size > kMaxMailBytes) {
+            result.oversized.push_back({key, message.size});
+            continue;
+        }
         if (!alreadySaved.contains(key)) {
             if (!session.command("RETR " + message.number)) {
                 result.errorText = session.error();
@@ -191,8 +218,12 @@ ReceiveResult receiveAll(const ServerAddress &server, const QString &user, const
             result.savedPaths.push_back(saved);
         }
         if (!session.command("DELE " + message.number)) {
-            result.errorText = session.error();
-            return result;
+            if (!session.connected()) {
+                result.errorText = session.error();
+                return result;
+            }
+            if (result.deletionRefusal.isEmpty())
+                result.deletionRefusal = session.error();
         }
     }
     if (!session.command("QUIT"))

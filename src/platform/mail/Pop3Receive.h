@@ -13,11 +13,23 @@
 // QUIT: a mail is on the server or in the folder (or both), never in neither. A message
 // whose unique id (UIDL) names a file already in the folder is not fetched again, only
 // deleted, so a session cut off after a download leaves no duplicate file.
+//
+// A message that the server lists (LIST) as larger than kMaxMailBytes is neither fetched nor
+// deleted: it stays on the server and the session goes on with the next. A DELE the server
+// refuses leaves that message on the server and the session goes on as well; the message is
+// in the folder, so later sessions only try to delete it again.
 namespace mail {
 
+struct OversizedMessage {
+    QString key;     // uidlFileKey of its unique id
+    qint64 size = 0; // bytes, as the server lists it
+};
+
 struct ReceiveResult {
-    QStringList savedPaths; // files written in this session, in mailbox order
-    QString errorText;      // empty on success; otherwise contains "error"
+    QStringList savedPaths;            // files written in this session, in mailbox order
+    QList<OversizedMessage> oversized; // left on the server unread, in mailbox order
+    QString deletionRefusal;           // the server's answer to the first DELE it refused; empty when none
+    QString errorText;                 // empty on success; otherwise contains "error"
 
     bool ok() const { return errorText.isEmpty(); }
 };

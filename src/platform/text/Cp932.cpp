@@ -22,8 +22,8 @@ IconvHandle openConverter(const char *to, const char *from)
 }
 
 // Runs iconv over the whole input; on an unconvertible or invalid sequence it writes
-// the replacement and skips `skip` input bytes.
-QByteArray convert(iconv_t cd, const QByteArray &input, const QByteArray &replacement, size_t skip)
+// the replacement, skips `skip` input bytes and counts the sequence in `replaced`.
+QByteArray convert(iconv_t cd, const QByteArray &input, const QByteArray &replacement, size_t skip, qsizetype &replaced)
 {
     QByteArray output;
     output.reserve(input.size() * 2 + 16);
@@ -39,6 +39,7 @@ QByteArray convert(iconv_t cd, const QByteArray &input, const QByteArray &replac
             if (errno == E2BIG)
                 continue;
             output.append(replacement);
+            ++replaced;
             const size_t step = std::min(skip, inLeft);
             in += step;
             inLeft -= step;
@@ -52,6 +53,16 @@ QByteArray convert(iconv_t cd, const QByteArray &input, const QByteArray &replac
     return output;
 }
 
+// Decodes with U+FFFD for each invalid sequence, counted in `replaced`; std::nullopt when iconv
+// does not know the charset.
+std::optional<QString> decodeReplacing(const QByteArray &bytes, const char *charset, qsizetype &replaced)
+{
+    const IconvHandle cd = openConverter("UTF-8", charset);
+    if (!cd)
+        return std::nullopt;
+    return QString::fromUtf8(convert(cd.get(), bytes, QByteArrayLiteral("\xEF\xBF\xBD"), 1, replaced));
+}
+
 } // namespace
 
 QByteArray encodeCharset(const QString &s, const char *charset)
@@ -61,7 +72,8 @@ QByteArray encodeCharset(const QString &s, const char *charset)
         return s.toLatin1();
     const QList<uint> ucs4 = s.toUcs4();
     const QByteArray input(reinterpret_cast<const char *>(ucs4.constData()), ucs4.size() * qsizetype(sizeof(uint)));
-    return convert(cd.get(), input, QByteArrayLiteral("?"), 4);
+    qsizetype replaced = 0;
+    return convert(cd.get(), input, QByteArrayLiteral("?"), 4, replaced);
 }
 
 QByteArray toCp932(const QString &s)
@@ -71,10 +83,18 @@ QByteArray toCp932(const QString &s)
 
 QString decodeCharset(const QByteArray &bytes, const char *charset)
 {
-    const IconvHandle cd = openConverter("UTF-8", charset);
-    if (!cd)
-        return QString::fromUtf8(bytes);
-    return QString::fromUtf8(convert(cd.get(), bytes, QByteArrayLiteral("\xEF\xBF\xBD"), 1));
+    qsizetype replaced = 0;
+    const std::optional<QString> decoded = decodeReplacing(bytes, charset, replaced);
+    return decoded ? *decoded : QString::fromUtf8(bytes);
+}
+
+std::optional<QString> decodeCharsetExactly(const QByteArray &bytes, const char *charset)
+{
+    qsizetype replaced = 0;
+    std::optional<QString> decoded = decodeReplacing(bytes, charset, replaced);
+    if (replaced > 0)
+        return std::nullopt;
+    return decoded;
 }
 
 QString fromCp932(const QByteArray &bytes)
