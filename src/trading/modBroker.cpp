@@ -109,7 +109,7 @@ void loginPage(browser::Browser &webOrder)
     QString html = page.bodyInnerHTML();
     html.replace(QStringLiteral("<form "), QStringLiteral("<form autocomplete=\"off\" "));
     page.setBodyInnerHTML(html);
-    if (!html.contains(QStringLiteral("サイトへログイン"))) {
+    if (!page.bodyContentHTML().contains(QStringLiteral("サイトへログイン"))) {
         etrActionMode = 3;
         etrRunningMode = 1;
         writeLog(glngLogFileNo, QStringLiteral("■■■ログイン画面E(ログイン済なので抜かして次の処理へ)■■■"));
@@ -256,7 +256,7 @@ void etrAction(browser::Browser &webOrder, const QString &pageURL)
         if (noResponse)
             throw BrokerPageError(QStringLiteral("証券会社のサイトから応答がありません"));
         requireNewPage(webOrder);
-        const QString pageText = brokerPageText(webOrder.document().bodyInnerHTML());
+        const QString pageText = brokerPageText(webOrder.document().bodyContentHTML());
         if (pageText.contains(QStringLiteral("サービス停止"))) {
             etrEndStep(etrErrServiceStopped);
             return;

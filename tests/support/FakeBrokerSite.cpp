@@ -237,9 +237,13 @@ QString FakeBrokerSite::order(const httplib::Request &request, httplib::Response
         return QStringLiteral("<p class=\"info\">ただいまサービス停止中です。</p>");
     if (estimated)
         return fakebroker::estimatePage();
+    const QString templates =
+        now.templates == Behaviour::Templates::None
+            ? QString()
+            : fakebroker::acceptanceTemplates(recorded.fields, now.templates == Behaviour::Templates::Hidden);
     if (!accepted)
-        return fakebroker::refusalPage(passwordOk ? now.refusal : 1);
-    return fakebroker::acceptancePage(recorded.fields, recorded.orderNumber, !now.missingAcceptanceRow);
+        return templates + fakebroker::refusalPage(passwordOk ? now.refusal : 1);
+    return templates + fakebroker::acceptancePage(recorded.fields, recorded.orderNumber, !now.missingAcceptanceRow);
 }
 
 void FakeBrokerSite::sendNotice(const Order &order)

@@ -250,6 +250,38 @@ TEST_F(BrokerDriver, RefusalsEndTheStepWithTheirCodeAnUnknownOneStaysMarkedUnkno
     EXPECT_EQ(broker.acceptedOrderCount(), 0);
 }
 
+// The answer is read from what the page shows: an acceptance text and table in a comment or
+// a script string (a page's message templates) count for nothing, and a page that shows both
+// an acceptance and a refusal leaves the outcome unknown.
+TEST_F(BrokerDriver, OnlyThePagesContentAcceptsOrRefusesAnOrder)
+{
+    using Templates = Behaviour::Templates;
+    const struct {
+        const char *name;
+        Templates templates;
+        int refusal;
+        int code;
+        const char *orderNo;
+    } cases[] = {
+        {"refusal with hidden templates", Templates::Hidden, 2, 2, "99"},
+        {"a second one alike", Templates::Hidden, 2, 2, "99"},
+        {"acceptance with hidden templates", Templates::Hidden, 0, 0, "100001"},
+        {"refusal that also shows an acceptance", Templates::Shown, 2, 90, "99"},
+        {"acceptance that also shows a refusal", Templates::Shown, 5, 90, "99"},
+    };
+    for (const auto &c : cases) {
+        Behaviour b;
+        b.templates = c.templates;
+        b.refusal = c.refusal;
+        broker.setBehaviour(b);
+        etrOrderNo = QStringLiteral("99");
+        EXPECT_EQ(runStep(1), c.code) << c.name;
+        EXPECT_EQ(etrOrderNo, QString::fromUtf8(c.orderNo)) << c.name;
+    }
+    EXPECT_EQ(logLines().count(QStringLiteral("★注文受付と注文エラーの両方の文言があるため結果不明")), 2);
+    EXPECT_EQ(broker.orders().size(), std::size(cases));
+}
+
 TEST_F(BrokerDriver, EachAcceptedOrderLeavesANoticeMailInTheReadersLayout)
 {
     broker.setMailDirectory(dir());
