@@ -182,7 +182,9 @@ void etrOpen(browser::Browser &webOrder, int requestMode)
         writeLog(glngLogFileNo, QStringLiteral("★証券会社に接続しない:") + site.problem);
         stepBarred = true;
         etrEndStep(etrErrNoBrokerAddress);
+        return;
     }
+    webOrder.setFormTargetTest([site](const QUrl &target) { return isBrokerPage(target.toString(), site); });
 }
 
 void etrClear()
@@ -262,6 +264,11 @@ void etrAction(browser::Browser &webOrder, const QString &pageURL)
             return;
         }
         dispatch(webOrder, pageText);
+    } catch (const browser::SubmitRefused &e) {
+        // A page whose form leads elsewhere is not the broker's: retrying it would not help.
+        writeLog(glngLogFileNo, QStringLiteral("★送信先が証券会社のサイトではないため送信しない(") +
+                                    e.target().toDisplayString() + u')');
+        etrEndStep(etrErrFormOffSite);
     } catch (const BrokerPageError &e) {
         failPageStep(e.reason());
     } catch (const std::exception &e) {

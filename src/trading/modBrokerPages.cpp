@@ -170,7 +170,12 @@ void etrOrderFormPage(browser::Browser &webOrder)
     page.elementNamed(QStringLiteral("skip_estimate")).setChecked(true);
     browser::Node &place = page.elementNamed(QStringLiteral("ACT_place"));
     markOrderSending();
-    place.click();
+    try {
+        place.click();
+    } catch (const browser::SubmitRefused &) {
+        etrOrderSent = false; // refused before any request was made: the order did not leave
+        throw;
+    }
     etrActedOn(webOrder);
     etrActionMode = 11;
     etrRunningMode = 1;

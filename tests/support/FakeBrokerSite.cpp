@@ -77,7 +77,10 @@ void FakeBrokerSite::route(const char *pattern, bool post, Handler handler)
         if (body.isNull())
             return; // the handler answered by itself (a redirect, a dropped connection)
         const bool reserved = !now.menuWithoutReserved;
-        const QString html = fakebroker::page(QStringLiteral("オンライン証券"), body, reserved, now.maintenance);
+        QString html = fakebroker::page(QStringLiteral("オンライン証券"), body, reserved, now.maintenance);
+        if (!now.formsTo.isEmpty())
+            html.replace(QStringLiteral("action=\"/ETGate/"),
+                         QStringLiteral("action=\"") + now.formsTo + QStringLiteral("ETGate/"));
         response.set_content(text::toCp932(html).toStdString(),
                              now.metaOnly ? "text/html" : "text/html; charset=Shift_JIS");
     };

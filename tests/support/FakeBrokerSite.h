@@ -67,6 +67,7 @@ public:
         // text and its summary table for order 777777, in a comment and a script string
         // (Templates::Hidden), or shown as content (Templates::Shown).
         enum class Templates { None, Hidden, Shown } templates = Templates::None;
+        QString formsTo; // a base address: the login and order forms send there instead
         QStringList markets = {QStringLiteral("TKY"), QStringLiteral("OSK"), QStringLiteral("NDJ"),
                                QStringLiteral("NGY"), QStringLiteral("FKO"), QStringLiteral("SPR"),
                                QStringLiteral("OTC")}; // the input_market options

@@ -6,12 +6,15 @@
 #include "platform/text/Cp932.h"
 #include "support/FakeBrokerSite.h"
 #include "support/LogTexts.h"
+#include "support/LoopbackHttpServer.h"
 #include "support/ProgramDirFixture.h"
 #include "trading/modBroker.h"
 
 #include <QDir>
 #include <QFile>
 #include <QSignalSpy>
+
+#include <atomic>
 
 #include <gtest/gtest.h>
 
@@ -469,6 +472,38 @@ TEST_F(BrokerDriver, PageOutsideTheBrokerChangesNothing)
     EXPECT_EQ(etrActionMode, 1);
     EXPECT_EQ(etrRetryCount, 0);
     EXPECT_EQ(etrError, 0);
+}
+
+// A login or order form whose action leads to another host is not sent: neither password
+// leaves, and the step ends with its own code, not as an order of unknown outcome.
+TEST_F(BrokerDriver, FormsAreSentToTheBrokerOnly)
+{
+    LoopbackHttpServer elsewhere;
+    std::atomic<int> reached{0};
+    elsewhere.server().Post(".*", [&reached](const httplib::Request &, httplib::Response &response) {
+        ++reached;
+        response.set_content("<html><body>ok</body></html>", "text/html");
+    });
+    const QString elsewhereBase = QStringLiteral("http://localhost:%1/").arg(elsewhere.start());
+
+    Behaviour foreignForms;
+    foreignForms.formsTo = elsewhereBase;
+    broker.setBehaviour(foreignForms);
+    EXPECT_EQ(runStep(1), 1004) << "login form";
+    EXPECT_EQ(postsTo("/ETGate/login"), 0);
+
+    broker.setBehaviour(Behaviour());
+    EXPECT_EQ(runStep(2), 0) << "logged in now: the next step goes straight to the order form";
+    broker.setBehaviour(foreignForms);
+    EXPECT_EQ(runStep(1), 1004) << "order form";
+    EXPECT_FALSE(etrOrderSent);
+    EXPECT_TRUE(broker.orders().isEmpty());
+
+    QSignalSpy(&webOrder, &browser::Browser::DocumentComplete).wait(300);
+    EXPECT_EQ(reached, 0) << "nothing reached the other host";
+    EXPECT_EQ(
+        logLines().filter(QStringLiteral("★送信先が証券会社のサイトではないため送信しない(") + elsewhereBase).size(),
+        2);
 }
 
 TEST_F(BrokerDriver, PaperModeNeverReachesTheBroker)

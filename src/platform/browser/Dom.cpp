@@ -408,6 +408,7 @@ void Node::submitForm(const Node *submitter)
     if (hasAttribute(QStringLiteral("action")) && !attribute(QStringLiteral("action")).trimmed().isEmpty())
         action = m_document.url().resolved(QUrl(attribute(QStringLiteral("action")).trimmed()));
     NavigationRequest request;
+    request.form = true;
     if (attribute(QStringLiteral("method")).compare(u"post", Qt::CaseInsensitive) == 0) {
         request.post = true;
         request.body = body;

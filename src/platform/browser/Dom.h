@@ -31,7 +31,8 @@ public:
 struct NavigationRequest {
     QUrl url;
     bool post = false;
-    QByteArray body; // application/x-www-form-urlencoded, for a POST
+    QByteArray body;   // application/x-www-form-urlencoded, for a POST
+    bool form = false; // a form's submission (its data in the body or the query)
 };
 
 class Node {
