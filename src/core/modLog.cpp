@@ -5,6 +5,7 @@
 #include "platform/sys/Clock.h"
 #include "platform/sys/Failure.h"
 #include "platform/sys/FileOps.h"
+#include "platform/sys/OwnerOnly.h"
 #include "platform/sys/ProgramDir.h"
 #include "platform/text/Format.h"
 
@@ -96,6 +97,7 @@ int openLog()
     auto file = std::make_unique<QFile>(path);
     if (!file->open(QIODevice::WriteOnly | QIODevice::Append))
         throw sys::Failure(QStringLiteral("ログファイルを開けません: %1").arg(path));
+    sys::makeOwnerOnly(path); // a log an earlier version began may be readable by others
     static int nextHandle = 0;
     const int handle = ++nextHandle;
     openLogs()[handle] = std::move(file);
