@@ -76,7 +76,7 @@ RunningProgram Main()
 {
     const QDateTime started = sys::now();
     // The log, the databases, their backups and the saved mails are the user's alone.
-    sys::createOwnerOnly();
+    sys::createFilesOwnerOnly();
 
     RunningProgram program;
     auto locks = checkPrevInstance();

@@ -24,10 +24,13 @@
 // its submit or click throws SubmitRefused.
 namespace browser {
 
+// The address is kept without its query and user part: a GET form's data (a password)
+// must not reach a log line that names it.
 class SubmitRefused : public std::runtime_error {
 public:
     explicit SubmitRefused(const QUrl &target)
-        : std::runtime_error("form not sent to " + target.toDisplayString().toStdString()), m_target(target)
+        : std::runtime_error("form not sent"),
+          m_target(target.adjusted(QUrl::RemoveQuery | QUrl::RemoveUserInfo | QUrl::RemoveFragment))
     {
     }
     QUrl target() const { return m_target; }

@@ -7,7 +7,7 @@
 
 namespace sys {
 
-void createOwnerOnly()
+void createFilesOwnerOnly()
 {
     ::umask(S_IRWXG | S_IRWXO);
 }

@@ -11,7 +11,7 @@ inline constexpr QFileDevice::Permissions kOwnerOnlyFile = QFileDevice::ReadOwne
 
 // From now on every file and folder this process creates is its owner's alone (the
 // process's file-creation mask becomes 077).
-void createOwnerOnly();
+void createFilesOwnerOnly();
 
 // Makes an existing file 0600, or folder 0700: one that an earlier version, another tool
 // or a wider file-creation mask left readable by others. False when it is missing or its
