@@ -13,22 +13,41 @@ bool NimbraApplication::notify(QObject *receiver, QEvent *event)
     try {
         return QApplication::notify(receiver, event);
     } catch (const std::exception &e) {
-        reportFatalError(QString::fromStdString(e.what()));
+        endOnError(QString::fromStdString(e.what()));
     } catch (...) {
-        reportFatalError(QStringLiteral("不明なエラー"));
+        endOnError(QStringLiteral("不明なエラー"));
     }
     QApplication::exit(1);
     return false;
 }
 
+namespace {
+
+void logFatalError(const QString &description)
+{
+    if (glngLogFileNo == 0)
+        return;
+    try {
+        writeLog(glngLogFileNo, QStringLiteral("エラー:") + description);
+    } catch (const std::exception &) {
+        // The log itself failed; a message box still tells the user.
+    }
+}
+
+} // namespace
+
+void NimbraApplication::endOnError(const QString &description)
+{
+    if (m_endingOnError) {
+        logFatalError(description);
+        return;
+    }
+    m_endingOnError = true;
+    reportFatalError(description);
+}
+
 void reportFatalError(const QString &description)
 {
-    if (glngLogFileNo != 0) {
-        try {
-            writeLog(glngLogFileNo, QStringLiteral("エラー:") + description);
-        } catch (const std::exception &) {
-            // The log itself failed; the message box below still tells the user.
-        }
-    }
+    logFatalError(description);
     ui::msgBox(description, ui::vbCritical);
 }

@@ -10,11 +10,13 @@ int main(int argc, char **argv)
     ui::setupApplicationLook();
     try {
         const RunningProgram program = Main();
+        if (app.endingOnError())
+            return 1; // an error in a start-up window's loop has been reported
         if (!program.mainWindow)
             return program.exitCode;
         return NimbraApplication::exec();
     } catch (const std::exception &e) {
-        reportFatalError(QString::fromStdString(e.what()));
+        app.endOnError(QString::fromStdString(e.what()));
         return 1;
     }
 }

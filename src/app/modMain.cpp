@@ -11,6 +11,7 @@
 #include "marketdata/modKabukaKikan.h"
 #include "platform/settings/SettingsStore.h"
 #include "platform/sys/Clock.h"
+#include "platform/sys/OwnerOnly.h"
 #include "platform/sys/ProgramDir.h"
 #include "platform/ui/MsgBox.h"
 
@@ -74,6 +75,8 @@ std::variant<InstanceLocks, QString> checkPrevInstance()
 RunningProgram Main()
 {
     const QDateTime started = sys::now();
+    // The log, the databases, their backups and the saved mails are the user's alone.
+    sys::createFilesOwnerOnly();
 
     RunningProgram program;
     auto locks = checkPrevInstance();

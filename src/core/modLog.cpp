@@ -5,6 +5,7 @@
 #include "platform/sys/Clock.h"
 #include "platform/sys/Failure.h"
 #include "platform/sys/FileOps.h"
+#include "platform/sys/OwnerOnly.h"
 #include "platform/sys/ProgramDir.h"
 #include "platform/text/Format.h"
 
@@ -25,6 +26,31 @@ std::map<int, std::unique_ptr<QFile>> &openLogs()
 QString logFilePath()
 {
     return gstrLogPath + gstrLogFile;
+}
+
+// A text from a page, a mail, a server or a file may hold line breaks and terminal
+// controls. Each control character is written as a visible escape ("\r", "\n", "\t",
+// "\x1b", "\u2028"), so no text can begin a line of its own or reach a terminal.
+QString withVisibleControls(const QString &text)
+{
+    QString out;
+    out.reserve(text.size());
+    for (const QChar c : text) {
+        const char16_t u = c.unicode();
+        if (u == u'\r')
+            out += QStringLiteral("\\r");
+        else if (u == u'\n')
+            out += QStringLiteral("\\n");
+        else if (u == u'\t')
+            out += QStringLiteral("\\t");
+        else if (u < 0x20 || u == 0x7F)
+            out += QStringLiteral("\\x%1").arg(uint(u), 2, 16, QLatin1Char('0'));
+        else if (c.category() == QChar::Other_Control || u == 0x2028 || u == 0x2029)
+            out += QStringLiteral("\\u%1").arg(uint(u), 4, 16, QLatin1Char('0'));
+        else
+            out += c;
+    }
+    return out;
 }
 
 } // namespace
@@ -71,6 +97,7 @@ int openLog()
     auto file = std::make_unique<QFile>(path);
     if (!file->open(QIODevice::WriteOnly | QIODevice::Append))
         throw sys::Failure(QStringLiteral("ログファイルを開けません: %1").arg(path));
+    sys::makeOwnerOnly(path); // a log an earlier version began may be readable by others
     static int nextHandle = 0;
     const int handle = ++nextHandle;
     openLogs()[handle] = std::move(file);
@@ -82,7 +109,8 @@ void writeLog(int handle, const QString &text)
     const auto it = openLogs().find(handle);
     if (it == openLogs().end())
         return;
-    const QString line = text::formatDateTimeSlash(sys::now()) + u',' + text + QStringLiteral("\r\n");
+    const QString line =
+        text::formatDateTimeSlash(sys::now()) + u',' + withVisibleControls(text) + QStringLiteral("\r\n");
     const QByteArray bytes = line.toUtf8();
     if (it->second->write(bytes) != bytes.size() || !it->second->flush())
         throw sys::Failure(QStringLiteral("ログファイルに書き込めません: %1").arg(it->second->fileName()));

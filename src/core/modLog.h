@@ -13,6 +13,8 @@ void setLogPaths();
 // the log for appending. Returns the handle of the open log.
 int openLog();
 
+// Appends one line. Control characters of the text (line breaks, NUL, ESC, ...) are written
+// as visible escapes such as "\r\n" and "\x1b": a text from a page or a mail stays on its line.
 void writeLog(int handle, const QString &text);
 void closeLog(int handle);
 

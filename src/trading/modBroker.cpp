@@ -109,7 +109,7 @@ void loginPage(browser::Browser &webOrder)
     QString html = page.bodyInnerHTML();
     html.replace(QStringLiteral("<form "), QStringLiteral("<form autocomplete=\"off\" "));
     page.setBodyInnerHTML(html);
-    if (!html.contains(QStringLiteral("サイトへログイン"))) {
+    if (!page.bodyContentHTML().contains(QStringLiteral("サイトへログイン"))) {
         etrActionMode = 3;
         etrRunningMode = 1;
         writeLog(glngLogFileNo, QStringLiteral("■■■ログイン画面E(ログイン済なので抜かして次の処理へ)■■■"));
@@ -182,7 +182,9 @@ void etrOpen(browser::Browser &webOrder, int requestMode)
         writeLog(glngLogFileNo, QStringLiteral("★証券会社に接続しない:") + site.problem);
         stepBarred = true;
         etrEndStep(etrErrNoBrokerAddress);
+        return;
     }
+    webOrder.setFormTargetTest([site](const QUrl &target) { return isBrokerPage(target.toString(), site); });
 }
 
 void etrClear()
@@ -256,12 +258,17 @@ void etrAction(browser::Browser &webOrder, const QString &pageURL)
         if (noResponse)
             throw BrokerPageError(QStringLiteral("証券会社のサイトから応答がありません"));
         requireNewPage(webOrder);
-        const QString pageText = brokerPageText(webOrder.document().bodyInnerHTML());
+        const QString pageText = brokerPageText(webOrder.document().bodyContentHTML());
         if (pageText.contains(QStringLiteral("サービス停止"))) {
             etrEndStep(etrErrServiceStopped);
             return;
         }
         dispatch(webOrder, pageText);
+    } catch (const browser::SubmitRefused &e) {
+        // A page whose form leads elsewhere is not the broker's: retrying it would not help.
+        writeLog(glngLogFileNo, QStringLiteral("★送信先が証券会社のサイトではないため送信しない(") +
+                                    e.target().toDisplayString() + u')');
+        etrEndStep(etrErrFormOffSite);
     } catch (const BrokerPageError &e) {
         failPageStep(e.reason());
     } catch (const std::exception &e) {

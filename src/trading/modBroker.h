@@ -52,6 +52,7 @@ enum etrErrorCode : int {
     etrErrServiceStopped = 1001,  // "サービス停止" on a page
     etrErrPaperMode = 1002,       // paper mode: the broker is never contacted
     etrErrNoBrokerAddress = 1003, // the site file names no usable broker address
+    etrErrFormOffSite = 1004,     // a form of the page would go outside the broker's site: nothing was sent
     etrErrNoNewPage = 92          // no new page came for several web ticks: the main window ended the step
 };
 
@@ -75,7 +76,8 @@ extern qint64 etrGenkinZandaka;                   // cash balance read from the 
 extern std::vector<etrHoyuuInfo> etrHoyuuMeigara; // holdings of the last account page; row n at n - 1
 extern int etrHoyuuCount;                         // rows of etrHoyuuMeigara filled
 
-// Opens a step of the given kind (1 order, 2 balance): resets the step state. In paper mode
+// Opens a step of the given kind (1 order, 2 balance): resets the step state, and lets the
+// browser send forms (the login, the order with its password) to broker pages only. In paper mode
 // (sysBS.SelZituKounyu = 1), or when the site file names no usable broker address, the
 // step ends at once with the reason logged and no request is made.
 void etrOpen(browser::Browser &webOrder, int requestMode);

@@ -170,7 +170,12 @@ void etrOrderFormPage(browser::Browser &webOrder)
     page.elementNamed(QStringLiteral("skip_estimate")).setChecked(true);
     browser::Node &place = page.elementNamed(QStringLiteral("ACT_place"));
     markOrderSending();
-    place.click();
+    try {
+        place.click();
+    } catch (const browser::SubmitRefused &) {
+        etrOrderSent = false; // refused before any request was made: the order did not leave
+        throw;
+    }
     etrActedOn(webOrder);
     etrActionMode = 11;
     etrRunningMode = 1;
@@ -180,8 +185,16 @@ void etrAcceptancePage(const QString &pageText)
 {
     etrRunningMode = 2;
     int code = etrErrNone;
-    if (!pageText.contains(QStringLiteral("ご注文を受け付けました"))) {
-        code = refusalCode(pageText);
+    const bool accepted = pageText.contains(QStringLiteral("ご注文を受け付けました"));
+    const int refusal = refusalCode(pageText);
+    if (!accepted) {
+        code = refusal;
+        writeLog(glngLogFileNo, QStringLiteral("★エラーHTML:") + pageText);
+    } else if (refusal != etrErrRefused) {
+        // A page that says both cannot be believed either way: the order may stand, so it
+        // is never sent again by itself, and the user looks on the broker's site.
+        code = etrErrOutcomeUnknown;
+        writeLog(glngLogFileNo, QStringLiteral("★注文受付と注文エラーの両方の文言があるため結果不明"));
         writeLog(glngLogFileNo, QStringLiteral("★エラーHTML:") + pageText);
     } else {
         etrOrderNo = acceptedOrderNumber(pageText);
@@ -197,7 +210,7 @@ void etrAccountPage(browser::Browser &webOrder)
     etrRunningMode = 2;
     writeLog(glngLogFileNo, QStringLiteral("■■■口座管理画面S■■■"));
     browser::Document &page = webOrder.document();
-    const QString html = page.bodyInnerHTML();
+    const QString html = page.bodyContentHTML();
     const QString upper = html.toUpper();
     if (upper.contains(QStringLiteral("顧客サイトへのログインが必要です。"))) {
         writeLog(glngLogFileNo, QStringLiteral("★エラーHTML:") + upper);

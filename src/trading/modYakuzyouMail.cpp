@@ -6,6 +6,7 @@
 #include "core/modRegistrySet.h"
 #include "platform/db/Error.h"
 #include "platform/sys/Clock.h"
+#include "platform/sys/OwnerOnly.h"
 #include "platform/sys/ProgramDir.h"
 #include "platform/ui/DoEvents.h"
 #include "platform/ui/MsgBox.h"
@@ -355,7 +356,7 @@ int etrCheckYakuzyouMail(QLabel *status, QString &answerText)
     const PassGuard guard;
     const QDateTime t0 = sys::now();
     const QString folder = mailFolder();
-    QDir().mkpath(folder);
+    sys::createOwnerOnlyFolder(folder, sys::programDirectory());
     setStatus(status, t0.toString(QStringLiteral("hh:mm")) + QStringLiteral(":約定通知メールの処理を開始しています。"));
 
     writeLog(glngLogFileNo, QStringLiteral("★RcvMail開始"));

@@ -7,6 +7,9 @@
 #include "support/MessageBoxRecorder.h"
 #include "support/ProgramDirFixture.h"
 
+#include <QEventLoop>
+#include <QTimer>
+
 namespace {
 
 class FatalErrorTest : public ProgramDirFixture {};
@@ -28,6 +31,31 @@ TEST_F(FatalErrorTest, DatabaseFailureIsShownAndLoggedAlike)
     ASSERT_EQ(shown.size(), 1);
     EXPECT_TRUE(shown.first().contains(broken)) << shown.first().toStdString();
     EXPECT_TRUE(logTexts(path(QStringLiteral("Nimbra.log"))).contains(QStringLiteral("エラー:") + shown.first()));
+}
+
+// A job yields to a nested event loop (a window's), a handler in it fails on the database,
+// and the job, going on, fails the same way: the user is told once, the log has both, and
+// the program ends.
+TEST_F(FatalErrorTest, AnErrorInANestedLoopAndTheSameAfterItAreShownOnce)
+{
+    auto *app = qobject_cast<NimbraApplication *>(QCoreApplication::instance());
+    ASSERT_TRUE(app);
+    glngLogFileNo = openLog();
+    const QString full =
+        db::failureMessage(path(QStringLiteral("Nimbra.mdb")), QStringLiteral("に書き込めませんでした"),
+                           QStringLiteral("database or disk is full"));
+    QTimer::singleShot(0, [&full] {
+        QEventLoop window;
+        QTimer::singleShot(0, [&full] { throw db::Error(full); });
+        QTimer::singleShot(5000, &window, &QEventLoop::quit);
+        window.exec();
+        throw db::Error(full);
+    });
+
+    EXPECT_EQ(NimbraApplication::exec(), 1);
+    EXPECT_TRUE(app->endingOnError());
+    EXPECT_EQ(MessageBoxRecorder::instance().texts(), QStringList{full});
+    EXPECT_EQ(logTexts(path(QStringLiteral("Nimbra.log"))).count(QStringLiteral("エラー:") + full), 2);
 }
 
 } // namespace

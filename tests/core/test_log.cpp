@@ -37,6 +37,37 @@ TEST_F(LogTest, LineFormatAndFirstStart)
     EXPECT_EQ(QDir(dir()).entryList({QStringLiteral("Nimbra?.log")}, QDir::Files), QStringList());
 }
 
+// A text from a mail or a page carries its own line breaks and control bytes: each stays on
+// the line it was written in, and is shown as an escape.
+TEST_F(LogTest, ControlCharactersOfATextAreWrittenAsVisibleEscapes)
+{
+    sys::setNow(QDateTime(QDate(2026, 12, 10), QTime(9, 30, 0)));
+    const struct {
+        QString text;
+        const char *written;
+    } cases[] = {
+        {QStringLiteral("From:x\r\n2026/12/10 09:00:00 ★偽のログ行"), "From:x\\r\\n2026/12/10 09:00:00 ★偽のログ行"},
+        {QStringLiteral("lf\nonly"), "lf\\nonly"},
+        {QStringLiteral("body") + QChar(0) + QStringLiteral("end"), "body\\x00end"},
+        {QStringLiteral("+OK \x1b[2J\x1b]0;title\x07"), "+OK \\x1b[2J\\x1b]0;title\\x07"},
+        {QStringLiteral("tab\there\x7f"), "tab\\there\\x7f"},
+        {QStringLiteral("next") + QChar(0x85) + QStringLiteral("line") + QChar(0x2028) + QStringLiteral("sep"),
+         "next\\u0085line\\u2028sep"},
+        {QStringLiteral("全角　空白, コンマ"), "全角　空白, コンマ"},
+    };
+    glngLogFileNo = openLog();
+    for (const auto &c : cases)
+        writeLog(glngLogFileNo, c.text);
+    closeLog(glngLogFileNo);
+
+    const QList<QByteArray> lines = readFile(QStringLiteral("Nimbra.log")).split('\n');
+    ASSERT_EQ(lines.size(), qsizetype(std::size(cases)) + 1) << "one line per text, and the end of the last";
+    for (qsizetype i = 0; i < qsizetype(std::size(cases)); ++i)
+        EXPECT_EQ(QString::fromUtf8(lines[i]),
+                  QStringLiteral("2026/12/10 09:30:00,") + QString::fromUtf8(cases[i].written) + u'\r')
+            << cases[i].written;
+}
+
 TEST_F(LogTest, RotationByTheLogsOwnCreationWeekday)
 {
     // A log begun on Monday 2007-03-05 (weekday digit 2).

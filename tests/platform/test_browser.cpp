@@ -99,6 +99,15 @@ TEST_F(BrowserOverLoopback, PostAnsweredBy303GoesOnAsGetAndReportsTheFinalAddres
 {
     load(url("/form"));
     QSignalSpy done(&browser, &Browser::DocumentComplete);
+    // Forms are sent only where the form-target test allows: none is set yet, then one
+    // that refuses this address.
+    for (const Browser::FormTargetTest &test :
+         {Browser::FormTargetTest(), Browser::FormTargetTest([](const QUrl &) { return false; })}) {
+        browser.setFormTargetTest(test);
+        EXPECT_THROW(browser.document().elementNamed(QStringLiteral("f")).submit(), browser::SubmitRefused);
+        EXPECT_FALSE(browser.busy()) << "no request was started";
+    }
+    browser.setFormTargetTest([this](const QUrl &target) { return target == QUrl(url("/post")); });
     browser.document().elementNamed(QStringLiteral("f")).submit();
     EXPECT_TRUE(done.isEmpty()) << "completion comes later, never inside the call";
     ASSERT_TRUE(done.wait(10000));

@@ -59,6 +59,17 @@ INSTANTIATE_TEST_SUITE_P(Markup, BodyMarkup,
                              // Script text is not escaped.
                              MarkupCase{"<script>if (a < b) x();</script>", "<script>if (a < b) x();</script>"}));
 
+// What the page shows: comments, scripts and styles, wherever they stand, are left out.
+TEST(BrowserDom, ContentMarkupLeavesOutCommentsScriptsAndStyles)
+{
+    const Page page(QStringLiteral("<html><head><style>p{}</style></head><body><!-- ご注文を受け付けました -->"
+                                   "<p>買付余力が<!-- x -->不足<script>var t = '<td >777777';</script></p>"
+                                   "<style>.ok{}</style><table><tr><td >1</td></tr></table></body></html>"));
+    EXPECT_EQ(page.document.bodyContentHTML(),
+              QStringLiteral("<p>買付余力が不足</p><table><tbody><tr><td>1</td></tr></tbody></table>"));
+    EXPECT_TRUE(page.document.bodyInnerHTML().contains(QStringLiteral("777777"))) << "the markup keeps them";
+}
+
 TEST(BrowserDom, BodyMarkupSetThenGetIsTheSameAndReplacesTheNodes)
 {
     Page page(QStringLiteral("<html><body><p>old</p><input name=\"q\"></body></html>"));

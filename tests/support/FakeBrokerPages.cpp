@@ -123,6 +123,17 @@ QString acceptancePage(const QMap<QString, QString> &fields, const QString &orde
            QStringLiteral("</table>");
 }
 
+QString acceptanceTemplates(const QMap<QString, QString> &fields, bool hidden)
+{
+    const QString markup = acceptancePage(fields, QStringLiteral("777777"), true);
+    if (!hidden)
+        return QStringLiteral("<div class=\"template\">") + markup + QStringLiteral("</div>\n");
+    QString inScript = markup;
+    inScript.replace(u'\n', QStringLiteral(" "));
+    return QStringLiteral("<!-- ") + markup + QStringLiteral(" -->\n<script type=\"text/javascript\">var okText = '") +
+           inScript + QStringLiteral("';</script>\n");
+}
+
 QString refusalPage(int code)
 {
     static const QStringList reasons = {

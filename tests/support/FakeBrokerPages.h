@@ -26,6 +26,9 @@ QString loginRequiredPage();
 QString orderFormPage(const QStringList &markets, const QString &missing);
 // The acceptance page of an order, with or without its last row.
 QString acceptancePage(const QMap<QString, QString> &fields, const QString &orderNumber, bool lastRow);
+// The acceptance text and summary table for order 777777 as message templates of a page: in
+// a comment and a script string when `hidden`, else as plain markup.
+QString acceptanceTemplates(const QMap<QString, QString> &fields, bool hidden);
 // The answer to a refused order: 1 an unrecognised reason, 2..5 the broker's texts.
 QString refusalPage(int code);
 // Shown when the estimate was not skipped.

@@ -77,7 +77,10 @@ void FakeBrokerSite::route(const char *pattern, bool post, Handler handler)
         if (body.isNull())
             return; // the handler answered by itself (a redirect, a dropped connection)
         const bool reserved = !now.menuWithoutReserved;
-        const QString html = fakebroker::page(QStringLiteral("オンライン証券"), body, reserved, now.maintenance);
+        QString html = fakebroker::page(QStringLiteral("オンライン証券"), body, reserved, now.maintenance);
+        if (!now.formsTo.isEmpty())
+            html.replace(QStringLiteral("action=\"/ETGate/"),
+                         QStringLiteral("action=\"") + now.formsTo + QStringLiteral("ETGate/"));
         response.set_content(text::toCp932(html).toStdString(),
                              now.metaOnly ? "text/html" : "text/html; charset=Shift_JIS");
     };
@@ -237,9 +240,13 @@ QString FakeBrokerSite::order(const httplib::Request &request, httplib::Response
         return QStringLiteral("<p class=\"info\">ただいまサービス停止中です。</p>");
     if (estimated)
         return fakebroker::estimatePage();
+    const QString templates =
+        now.templates == Behaviour::Templates::None
+            ? QString()
+            : fakebroker::acceptanceTemplates(recorded.fields, now.templates == Behaviour::Templates::Hidden);
     if (!accepted)
-        return fakebroker::refusalPage(passwordOk ? now.refusal : 1);
-    return fakebroker::acceptancePage(recorded.fields, recorded.orderNumber, !now.missingAcceptanceRow);
+        return templates + fakebroker::refusalPage(passwordOk ? now.refusal : 1);
+    return templates + fakebroker::acceptancePage(recorded.fields, recorded.orderNumber, !now.missingAcceptanceRow);
 }
 
 void FakeBrokerSite::sendNotice(const Order &order)

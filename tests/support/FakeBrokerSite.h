@@ -63,6 +63,11 @@ public:
         bool dropAfterOrder = false;             // an order is recorded, then the connection drops
         bool stoppedAtOrder = false;             // the answer to an order says "サービス停止"
         bool metaOnly = false;                   // charset in <meta> only, not in the HTTP header
+        // The answer to an order begins with the page's message templates: the acceptance
+        // text and its summary table for order 777777, in a comment and a script string
+        // (Templates::Hidden), or shown as content (Templates::Shown).
+        enum class Templates { None, Hidden, Shown } templates = Templates::None;
+        QString formsTo; // a base address: the login and order forms send there instead
         QStringList markets = {QStringLiteral("TKY"), QStringLiteral("OSK"), QStringLiteral("NDJ"),
                                QStringLiteral("NGY"), QStringLiteral("FKO"), QStringLiteral("SPR"),
                                QStringLiteral("OTC")}; // the input_market options

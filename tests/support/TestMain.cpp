@@ -9,10 +9,18 @@
 
 #include <gtest/gtest.h>
 
+#ifdef NIMBRA_TEST_PROGRAM_APPLICATION
+// The program's own application object, so that its event-loop boundary is tested too.
+#include "app/NimbraApplication.h"
+using TestApplication = NimbraApplication;
+#else
+using TestApplication = QApplication;
+#endif
+
 int main(int argc, char **argv)
 {
     qputenv("QT_QPA_PLATFORM", "offscreen");
-    QApplication app(argc, argv);
+    TestApplication app(argc, argv);
     ui::setupApplicationLook();
     ::testing::InitGoogleTest(&argc, argv);
     MessageBoxRecorder::installDefault();

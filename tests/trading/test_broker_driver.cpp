@@ -6,12 +6,15 @@
 #include "platform/text/Cp932.h"
 #include "support/FakeBrokerSite.h"
 #include "support/LogTexts.h"
+#include "support/LoopbackHttpServer.h"
 #include "support/ProgramDirFixture.h"
 #include "trading/modBroker.h"
 
 #include <QDir>
 #include <QFile>
 #include <QSignalSpy>
+
+#include <atomic>
 
 #include <gtest/gtest.h>
 
@@ -250,6 +253,38 @@ TEST_F(BrokerDriver, RefusalsEndTheStepWithTheirCodeAnUnknownOneStaysMarkedUnkno
     EXPECT_EQ(broker.acceptedOrderCount(), 0);
 }
 
+// The answer is read from what the page shows: an acceptance text and table in a comment or
+// a script string (a page's message templates) count for nothing, and a page that shows both
+// an acceptance and a refusal leaves the outcome unknown.
+TEST_F(BrokerDriver, OnlyThePagesContentAcceptsOrRefusesAnOrder)
+{
+    using Templates = Behaviour::Templates;
+    const struct {
+        const char *name;
+        Templates templates;
+        int refusal;
+        int code;
+        const char *orderNo;
+    } cases[] = {
+        {"refusal with hidden templates", Templates::Hidden, 2, 2, "99"},
+        {"a second one alike", Templates::Hidden, 2, 2, "99"},
+        {"acceptance with hidden templates", Templates::Hidden, 0, 0, "100001"},
+        {"refusal that also shows an acceptance", Templates::Shown, 2, 90, "99"},
+        {"acceptance that also shows a refusal", Templates::Shown, 5, 90, "99"},
+    };
+    for (const auto &c : cases) {
+        Behaviour b;
+        b.templates = c.templates;
+        b.refusal = c.refusal;
+        broker.setBehaviour(b);
+        etrOrderNo = QStringLiteral("99");
+        EXPECT_EQ(runStep(1), c.code) << c.name;
+        EXPECT_EQ(etrOrderNo, QString::fromUtf8(c.orderNo)) << c.name;
+    }
+    EXPECT_EQ(logLines().count(QStringLiteral("★注文受付と注文エラーの両方の文言があるため結果不明")), 2);
+    EXPECT_EQ(broker.orders().size(), std::size(cases));
+}
+
 TEST_F(BrokerDriver, EachAcceptedOrderLeavesANoticeMailInTheReadersLayout)
 {
     broker.setMailDirectory(dir());
@@ -437,6 +472,38 @@ TEST_F(BrokerDriver, PageOutsideTheBrokerChangesNothing)
     EXPECT_EQ(etrActionMode, 1);
     EXPECT_EQ(etrRetryCount, 0);
     EXPECT_EQ(etrError, 0);
+}
+
+// A login or order form whose action leads to another host is not sent: neither password
+// leaves, and the step ends with its own code, not as an order of unknown outcome.
+TEST_F(BrokerDriver, FormsAreSentToTheBrokerOnly)
+{
+    LoopbackHttpServer elsewhere;
+    std::atomic<int> reached{0};
+    elsewhere.server().Post(".*", [&reached](const httplib::Request &, httplib::Response &response) {
+        ++reached;
+        response.set_content("<html><body>ok</body></html>", "text/html");
+    });
+    const QString elsewhereBase = QStringLiteral("http://localhost:%1/").arg(elsewhere.start());
+
+    Behaviour foreignForms;
+    foreignForms.formsTo = elsewhereBase;
+    broker.setBehaviour(foreignForms);
+    EXPECT_EQ(runStep(1), 1004) << "login form";
+    EXPECT_EQ(postsTo("/ETGate/login"), 0);
+
+    broker.setBehaviour(Behaviour());
+    EXPECT_EQ(runStep(2), 0) << "logged in now: the next step goes straight to the order form";
+    broker.setBehaviour(foreignForms);
+    EXPECT_EQ(runStep(1), 1004) << "order form";
+    EXPECT_FALSE(etrOrderSent);
+    EXPECT_TRUE(broker.orders().isEmpty());
+
+    QSignalSpy(&webOrder, &browser::Browser::DocumentComplete).wait(300);
+    EXPECT_EQ(reached, 0) << "nothing reached the other host";
+    const QStringList log = logLines();
+    EXPECT_EQ(log.filter(QStringLiteral("★送信先が証券会社のサイトではないため送信しない(") + elsewhereBase).size(), 2);
+    EXPECT_FALSE(log.join(u'\n').contains(QStringLiteral("secret")));
 }
 
 TEST_F(BrokerDriver, PaperModeNeverReachesTheBroker)

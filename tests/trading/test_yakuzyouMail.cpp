@@ -288,6 +288,34 @@ TEST_F(YakuzyouMail, DateWithSlashesIsReadAsWithHyphens)
     EXPECT_EQ(reservation(1).dateBuy, QStringLiteral("2006-01-05 09:15:00"));
 }
 
+// A sender's name that decodes to a line break, and a body with NUL and ESC bytes: the log
+// shows them as escapes on the line that quotes them, and gains no line of theirs.
+TEST_F(YakuzyouMail, TextsOfAMailNeverWriteLinesOfTheirOwnIntoTheLog)
+{
+    writeSiteFile(
+        {QStringLiteral("SenderAddress=robot@example.com"), QStringLiteral("NoticeSender=notice@broker.example")});
+    const QByteArray forgedName = QStringLiteral("証券\r\n2026/12/10 09:00:00 ★偽のログ行").toUtf8().toBase64();
+    putMail(QStringLiteral("a"),
+            mailWith(noticeBody(NoticeFields()), QStringLiteral("f1@x"),
+                     QStringLiteral("=?UTF-8?B?%1?= <evil@example.com>").arg(QString::fromLatin1(forgedName))));
+    NoticeFields controls;
+    controls.code = QStringLiteral("72") + QChar(0) + QStringLiteral("03\x1b[2J");
+    putMail(QStringLiteral("b"), noticeMail(controls, QStringLiteral("f2@x")));
+    EXPECT_EQ(pass(), 0);
+
+    QFile file(path(QStringLiteral("Nimbra.log")));
+    ASSERT_TRUE(file.open(QIODevice::ReadOnly));
+    const QByteArray log = file.readAll();
+    EXPECT_FALSE(log.contains('\0'));
+    EXPECT_FALSE(log.contains('\x1b'));
+    const QStringList lines = QString::fromUtf8(log).split(QStringLiteral("\r\n"));
+    EXPECT_TRUE(lines.filter(QStringLiteral("★偽のログ行")).size() == 1);
+    for (const QString &line : lines)
+        EXPECT_FALSE(line.startsWith(QStringLiteral("2026/12/10 09:00:00 ★"))) << line.toStdString();
+    EXPECT_TRUE(log.contains("証券\\r\\n2026/12/10 09:00:00 ★偽のログ行 <evil@example.com>"));
+    EXPECT_TRUE(log.contains("72\\x0003\\x1b[2J"));
+}
+
 TEST_F(YakuzyouMail, ANoticeCountsOnceWhateverCopiesArrive)
 {
     addReservation(1, 1, 900, 123456);

@@ -49,6 +49,8 @@ void Browser::Navigate(const QString &url)
 
 void Browser::start(const NavigationRequest &request)
 {
+    if (request.form && !(m_formTargetTest && m_formTargetTest(request.url)))
+        throw SubmitRefused(request.url);
     const std::uint64_t serial = ++m_navigationSerial;
     if (!isWebUrl(request.url)) {
         const QUrl shown = request.url == kBlank ? kBlank : kNetError;

@@ -7,7 +7,9 @@
 #include <QString>
 
 #include <cstdint>
+#include <functional>
 #include <memory>
+#include <stdexcept>
 
 // The embedded browser: loads pages over HTTP(S) on a worker thread and keeps the last
 // completed page as a mutable document. No script engine.
@@ -16,7 +18,26 @@
 // number and replaces the one pending; DocumentComplete(url) follows later, always on the
 // browser's thread, with the address after redirects, once the page is the document. A
 // navigation that gets no response at all completes as an empty page "about:neterror".
+//
+// A form is sent only to an address that the form-target test accepts (none is, until a
+// test is set): a form that would go anywhere else sends nothing, not even a request, and
+// its submit or click throws SubmitRefused.
 namespace browser {
+
+// The address is kept without its query and user part: a GET form's data (a password)
+// must not reach a log line that names it.
+class SubmitRefused : public std::runtime_error {
+public:
+    explicit SubmitRefused(const QUrl &target)
+        : std::runtime_error("form not sent"),
+          m_target(target.adjusted(QUrl::RemoveQuery | QUrl::RemoveUserInfo | QUrl::RemoveFragment))
+    {
+    }
+    QUrl target() const { return m_target; }
+
+private:
+    QUrl m_target;
+};
 
 class Browser : public QObject {
     Q_OBJECT
@@ -38,6 +59,10 @@ public:
 
     void setTimeouts(const LoaderTimeouts &timeouts) { m_loader.setTimeouts(timeouts); }
 
+    // Whether a form may be sent to an address.
+    using FormTargetTest = std::function<bool(const QUrl &)>;
+    void setFormTargetTest(FormTargetTest test) { m_formTargetTest = std::move(test); }
+
 signals:
     void DocumentComplete(const QString &url);
 
@@ -50,6 +75,7 @@ private:
     std::unique_ptr<Document> m_document;
     std::uint64_t m_navigationSerial = 0;
     std::uint64_t m_documentSerial = 0;
+    FormTargetTest m_formTargetTest;
     PageLoader m_loader; // last: its worker stops before the rest goes
 };
 

@@ -199,14 +199,26 @@ void Node::appendChild(std::unique_ptr<Node> child)
 
 QString Node::innerHTML() const
 {
+    return childrenMarkup(false);
+}
+
+QString Node::contentHTML() const
+{
+    return childrenMarkup(true);
+}
+
+QString Node::childrenMarkup(bool contentOnly) const
+{
     QString out;
     for (const auto &child : m_children)
-        child->serialise(out);
+        child->serialise(out, contentOnly);
     return out;
 }
 
-void Node::serialise(QString &out) const
+void Node::serialise(QString &out, bool contentOnly) const
 {
+    if (contentOnly && (m_kind == Kind::Comment || isElement("script") || isElement("style")))
+        return;
     switch (m_kind) {
     case Kind::Text:
         if (m_parent && isRawTextElement(m_parent->m_data))
@@ -229,7 +241,7 @@ void Node::serialise(QString &out) const
     out += u'>';
     if (isVoidElement(m_data))
         return;
-    out += innerHTML();
+    out += childrenMarkup(contentOnly);
     out += QStringLiteral("</") + m_data + u'>';
 }
 
@@ -396,6 +408,7 @@ void Node::submitForm(const Node *submitter)
     if (hasAttribute(QStringLiteral("action")) && !attribute(QStringLiteral("action")).trimmed().isEmpty())
         action = m_document.url().resolved(QUrl(attribute(QStringLiteral("action")).trimmed()));
     NavigationRequest request;
+    request.form = true;
     if (attribute(QStringLiteral("method")).compare(u"post", Qt::CaseInsensitive) == 0) {
         request.post = true;
         request.body = body;

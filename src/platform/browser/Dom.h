@@ -31,7 +31,8 @@ public:
 struct NavigationRequest {
     QUrl url;
     bool post = false;
-    QByteArray body; // application/x-www-form-urlencoded, for a POST
+    QByteArray body;   // application/x-www-form-urlencoded, for a POST
+    bool form = false; // a form's submission (its data in the body or the query)
 };
 
 class Node {
@@ -57,6 +58,10 @@ public:
     // The markup of the children: lower-case tags, attributes as ` name="value"` in source
     // order, text escaped, U+00A0 as "&nbsp;", void elements without an end tag.
     QString innerHTML() const;
+    // The markup of what the page shows: as innerHTML, without comments and without the
+    // script and style elements. Texts a page is read by are searched here, so a comment or
+    // a script string on the page cannot pass for its content.
+    QString contentHTML() const;
     // The text of the node and everything below it.
     QString textContent() const;
 
@@ -92,7 +97,8 @@ private:
     friend class DomBuilder;
 
     void appendChild(std::unique_ptr<Node> child);
-    void serialise(QString &out) const;
+    void serialise(QString &out, bool contentOnly) const;
+    QString childrenMarkup(bool contentOnly) const;
     void submitForm(const Node *submitter);
     void collectRadioGroup(const Node *root, QList<Node *> &group) const;
 
@@ -127,6 +133,8 @@ public:
 
     // The body's markup (see Node::innerHTML).
     QString bodyInnerHTML() const { return m_body->innerHTML(); }
+    // The body's content markup (see Node::contentHTML).
+    QString bodyContentHTML() const { return m_body->contentHTML(); }
     // Replaces the body's content by `html` parsed in the body; every node of the old
     // content is gone (handles to them are invalid).
     void setBodyInnerHTML(const QString &html);

@@ -1,6 +1,7 @@
 #include "platform/db/Connection.h"
 
 #include "platform/db/Error.h"
+#include "platform/sys/OwnerOnly.h"
 
 #include <sqlite3.h>
 
@@ -24,6 +25,7 @@ void Connection::open(const QString &path, bool create)
     }
     m_db = db;
     m_path = path;
+    sys::makeOwnerOnly(path);
     sqlite3_busy_timeout(m_db, 5000);
     sqlite3_extended_result_codes(m_db, 1);
     // Reading the schema proves that the file really is a database.
@@ -65,6 +67,7 @@ void Connection::executeScript(const QString &sql)
 void Connection::attach(const QString &path, const QString &schema)
 {
     execute(QStringLiteral("ATTACH DATABASE ? AS ") + schema, path);
+    sys::makeOwnerOnly(path);
 }
 
 QStringList Connection::tableNames(const QString &schema)

@@ -17,7 +17,8 @@ public:
     Connection(const Connection &) = delete;
     Connection &operator=(const Connection &) = delete;
 
-    // Opens an existing database file (never creates one); `create` allows a new file.
+    // Opens an existing database file (never creates one); `create` allows a new file. The
+    // file is made its owner's alone (0600), and SQLite gives its journals the same mode.
     void open(const QString &path, bool create = false);
     void close();
     bool isOpen() const { return m_db != nullptr; }
@@ -38,7 +39,8 @@ public:
     void executeScript(const QString &sql);
 
     // Makes another database file's tables reachable under `schema` (and by their plain
-    // names where the main database has no table of that name).
+    // names where the main database has no table of that name); that file too is made
+    // owner-only.
     void attach(const QString &path, const QString &schema);
 
     // Names of the tables and views, and of a table's columns, as the database reports them.

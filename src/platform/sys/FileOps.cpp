@@ -1,5 +1,7 @@
 #include "platform/sys/FileOps.h"
 
+#include "platform/sys/OwnerOnly.h"
+
 #include <QFile>
 #include <QSaveFile>
 
@@ -15,7 +17,7 @@ Status copyFileReplacing(const QString &source, const QString &target)
     if (!in.open(QIODevice::ReadOnly))
         return failure(in);
     QSaveFile out(target);
-    if (!out.open(QIODevice::WriteOnly))
+    if (!out.open(QIODevice::WriteOnly) || !out.setPermissions(kOwnerOnlyFile))
         return failure(out);
     constexpr qint64 chunkSize = 1 << 20;
     while (!in.atEnd()) {

@@ -94,7 +94,7 @@ int main(int argc, char **argv)
         say(sys::now().toString(QStringLiteral("yyyy/MM/dd HH:mm:ss")) + QStringLiteral(" ended"));
         return 0;
     } catch (const std::exception &e) {
-        reportFatalError(QString::fromStdString(e.what()));
+        app.endOnError(QString::fromStdString(e.what()));
         return 1;
     }
 }
