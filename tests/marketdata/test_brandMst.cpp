@@ -1,6 +1,7 @@
 #include "ImportFixture.h"
 
 #include "core/modGlobal.h"
+#include "marketdata/DeadSiteRule.h"
 #include "marketdata/modBrandMst.h"
 #include "platform/net/Inet.h"
 #include "platform/sys/Clock.h"
@@ -80,10 +81,10 @@ protected:
         return count;
     }
 
-    void rebuild(int low, int high, const QString &oneMarket = QString())
+    bool rebuild(int low, int high, const QString &oneMarket = QString())
     {
         MessageBoxRecorder::instance().queueAnswer(ui::vbYes);
-        getBrandMst(control, label, code(low), code(high), oneMarket);
+        return getBrandMst(control, label, code(low), code(high), oneMarket);
     }
 
     // What the fake lists in [low, high], as a rebuild stores it (names as the upper-cased
@@ -251,6 +252,34 @@ TEST_F(BrandMstTest, TooManyUnreadPagesKeepTheWholeOldMaster)
         pagesAsked.removeDuplicates();
         EXPECT_EQ(pagesAsked.size(), 4) << "the rebuild stops once its outcome is known";
     }
+}
+
+// A site that stops answering ends the rebuild after a few codes in a row without a page,
+// with a message naming its host, and the old master stays whole.
+TEST_F(BrandMstTest, ASilentSiteStopsTheRebuildAndKeepsTheOldMaster)
+{
+    storeBond(code(1002), QStringLiteral("t1"), {QStringLiteral("旧銘柄"), QString(), 1000, QString(), 0, 0});
+    storeBond(code(1050), QStringLiteral("t1"), {QStringLiteral("旧銘柄"), QString(), 100, QString(), 0, 1});
+    const auto before = storedMaster();
+    const QString notice = QStringLiteral("株価サイト(127.0.0.1)から5銘柄続けて銘柄情報を取得できなかったため、"
+                                          "銘柄マスタの再構築を中止しました。登録済みの銘柄マスタはそのままです。");
+
+    // Three pages come, then every attempt fails.
+    whenDuring([&] { return headerRequests() >= 3; }, [&] { site().setFailure(FakeQuoteSite::Failure::Http500); });
+    EXPECT_FALSE(rebuild(1000, 1099, QStringLiteral("t1")));
+    EXPECT_EQ(headerRequests(), 3 + kDeadSiteStocks * 10);
+    EXPECT_EQ(storedMaster(), before);
+    EXPECT_EQ(MessageBoxRecorder::instance().texts().value(1), notice);
+    EXPECT_TRUE(logLines().contains(notice));
+
+    // A site that takes no connection at all.
+    site().stop();
+    MessageBoxRecorder::instance().reset();
+    EXPECT_FALSE(rebuild(1000, 1099, QStringLiteral("t1")));
+    EXPECT_EQ(label.text(), QStringLiteral("1004.t1を処理しています。"));
+    EXPECT_EQ(storedMaster(), before);
+    EXPECT_EQ(MessageBoxRecorder::instance().texts(),
+              QStringList({QStringLiteral("銘柄コード情報を再構築します。よろしいですか?"), notice}));
 }
 
 TEST_F(BrandMstTest, OneMarketRebuildsOnlyItsOwnRows)
