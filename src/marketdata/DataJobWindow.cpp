@@ -52,14 +52,22 @@ void DataJobWindow::setButtonState(bool flag)
 
 void DataJobWindow::runJob(const std::function<void()> &job)
 {
+    runStoppableJob([&job] {
+        job();
+        return true;
+    });
+}
+
+void DataJobWindow::runStoppableJob(const std::function<bool()> &job)
+{
     const BusyGuard busy(windowTitle());
     if (!busy.started())
         return;
     setButtonState(false);
     lblMsg->clear();
     ui::doEvents();
-    job();
-    lblMsg->setText(QStringLiteral("処理が完了しました。"));
+    const bool finished = job();
+    lblMsg->setText(finished ? QStringLiteral("処理が完了しました。") : QStringLiteral("処理を中止しました。"));
     ui::doEvents();
     setButtonState(true);
 }

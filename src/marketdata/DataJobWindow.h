@@ -39,6 +39,9 @@ protected:
     // Runs a job with the buttons off and the progress label emptied, then shows
     // "処理が完了しました。" and turns the buttons back on.
     void runJob(const std::function<void()> &job);
+    // The same for a job that can stop before its end: when `job` returns false the label
+    // shows "処理を中止しました。" instead.
+    void runStoppableJob(const std::function<bool()> &job);
     // Points the log at the program directory and empties the progress label.
     void initLogFile();
     QString chosenMarketCode() const;

@@ -1,9 +1,13 @@
 #include "marketdata/frmGetBrandMst.h"
 
+#include "core/modGlobal.h"
+#include "core/modLog.h"
 #include "core/modLookup.h"
 #include "marketdata/modBrandMst.h"
 #include "platform/net/Inet.h"
 #include "platform/ui/MsgBox.h"
+
+#include <QPushButton>
 
 frmGetBrandMst::frmGetBrandMst(QWidget *parent)
     : DataJobWindow(parent, QStringLiteral("frmGetBrandMst"), QStringLiteral("銘柄マスタ取得"),
@@ -34,6 +38,24 @@ void frmGetBrandMst::cmdSelect_Click()
     if (ui::msgBox(QStringLiteral("銘柄マスタを再取得します。この処理は大変時間がかかります。よろしいですか?"),
                    ui::vbYesNo + ui::vbInformation) != ui::vbYes)
         return;
-    runJob(
-        [this] { getBrandMst(*Inet1, *lblMsg, QStringLiteral("1000"), QStringLiteral("9999"), chosenMarketCode()); });
+    m_stopRequested = false;
+    runStoppableJob([this] {
+        return getBrandMst(*Inet1, *lblMsg, QStringLiteral("1000"), QStringLiteral("9999"), chosenMarketCode(),
+                           [this] { return m_stopRequested; });
+    });
+}
+
+void frmGetBrandMst::reject()
+{
+    if (cmdClose->isEnabled()) {
+        DataJobWindow::reject();
+        return;
+    }
+    if (m_stopRequested ||
+        ui::msgBox(QStringLiteral("銘柄マスタの再構築を中止しますか?\n"
+                                  "処理中の銘柄コードの後で中止し、登録済みの銘柄マスタはそのまま残します。"),
+                   ui::vbYesNo + ui::vbQuestion + ui::vbDefaultButton2) != ui::vbYes)
+        return;
+    m_stopRequested = true;
+    writeLog(glngLogFileNo, QStringLiteral("銘柄マスタの再構築の中止が指示されました"));
 }

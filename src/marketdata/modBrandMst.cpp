@@ -3,6 +3,7 @@
 #include "core/BusyGuard.h"
 #include "core/modGlobal.h"
 #include "core/modLog.h"
+#include "marketdata/DeadSiteRule.h"
 #include "marketdata/StockCode.h"
 #include "marketdata/modinfoseek.h"
 #include "platform/db/DbDate.h"
@@ -16,6 +17,7 @@
 #include <QLabel>
 
 #include <algorithm>
+#include <functional>
 #include <map>
 #include <vector>
 
@@ -129,6 +131,7 @@ public:
         const bool fetched = iskClose() == 0;
         m_label.setText(iskBrandCode + u'.' + iskSizyouCode + QStringLiteral("を処理しています。"));
         if (!fetched || (iskCount == 0 && !iskNotListed())) {
+            m_deadSite.noPage();
             if (fetched) {
                 ++m_unreadablePages;
                 writeLog(glngLogFileNo, QStringLiteral("銘柄マスタ取得×××%1.%2のページを読めませんでした×××")
@@ -139,6 +142,7 @@ public:
             keepOldRows(code, markets);
             return;
         }
+        m_deadSite.pageCame();
         if (iskCount == 0 || std::find(markets.begin(), markets.end(), iskSizyouCode) == markets.end())
             return;
         BondRow row{iskBrandName, iskGyousyuName, iskTangenKabusu.toLongLong(), m_stamp, m_stamp, 0, 0};
@@ -156,6 +160,8 @@ public:
     int unreadPages() const { return m_failedPages + m_unreadablePages; }
     // Already too many pages unread for the rebuild to replace the master.
     bool tooManyUnread() const { return unreadPages() > kMaxUnreadShare * m_pagesToAsk; }
+    // The last kDeadSiteStocks pages went unread: the site is taken for down.
+    bool siteDown() const { return m_deadSite.siteDown(); }
 
 private:
     void keepOldRows(const QString &code, const std::vector<QString> &markets)
@@ -174,11 +180,13 @@ private:
     Master m_rebuilt;
     int m_failedPages = 0;
     int m_unreadablePages = 0;
+    DeadSiteRule m_deadSite;
 };
 
-// Asks every page of the range; stops early once so many pages went unread that the
-// master will be kept anyway.
-void readRange(MasterRebuild &rebuild, const std::vector<std::vector<QString>> &groups, int low, int high)
+// Asks every page of the range; false when it stopped early: the site is taken for down,
+// so many pages went unread that the master will be kept anyway, or a stop was asked for.
+bool readRange(MasterRebuild &rebuild, const std::vector<std::vector<QString>> &groups, int low, int high,
+               const std::function<bool()> &stopRequested)
 {
     ui::YieldPacer pacer(50ms);
     for (const std::vector<QString> &markets : groups) {
@@ -186,32 +194,38 @@ void readRange(MasterRebuild &rebuild, const std::vector<std::vector<QString>> &
             if (pacer.due())
                 ui::doEvents();
             rebuild.readCode(text::formatZeroPadded(k, 4), markets);
-            if (rebuild.tooManyUnread())
-                return;
+            if (rebuild.siteDown() || rebuild.tooManyUnread() || (stopRequested && stopRequested()))
+                return false;
         }
     }
+    return true;
 }
 
 } // namespace
 
-void getBrandMst(net::Inet &control, QLabel &label, const QString &low, const QString &high, const QString &market)
+bool getBrandMst(net::Inet &control, QLabel &label, const QString &low, const QString &high, const QString &market,
+                 const std::function<bool()> &stopRequested)
 {
     const BusyGuard busy(QStringLiteral("銘柄マスタの再構築"));
     if (!busy.started())
-        return;
+        return true;
     if (ui::msgBox(QStringLiteral("銘柄コード情報を再構築します。よろしいですか?"),
                    ui::vbYesNo + ui::vbInformation + ui::vbDefaultButton2) != ui::vbYes)
-        return;
+        return true;
     if (!isStockCode(low) || !isStockCode(high)) {
         writeLog(glngLogFileNo, QStringLiteral("銘柄マスタ取得×××銘柄コードの範囲が4桁の数字ではありません×××"));
-        return;
+        return true;
     }
     ui::doEvents();
     const QString oneMarket = text::trimSpaces(market);
     const std::vector<std::vector<QString>> groups = marketsBySiteLetter(oneMarket);
     const int pages = int(groups.size()) * std::max(0, high.toInt() - low.toInt() + 1);
     MasterRebuild rebuild(control, label, storedMaster(low, high, oneMarket), db::dateTimeText(sys::now()), pages);
-    readRange(rebuild, groups, low.toInt(), high.toInt());
+    const bool readToTheEnd = readRange(rebuild, groups, low.toInt(), high.toInt(), stopRequested);
+    if (rebuild.siteDown()) {
+        reportDeadSite(QStringLiteral("銘柄情報"), QStringLiteral("銘柄マスタの再構築"), QStringLiteral("銘柄マスタ"));
+        return false;
+    }
     if (rebuild.tooManyUnread()) {
         const QString why = QStringLiteral("銘柄マスタ取得:%1ページのうち%2ページの銘柄情報を取得できなかったため、"
                                            "登録済みの銘柄マスタをそのまま残しました")
@@ -219,7 +233,12 @@ void getBrandMst(net::Inet &control, QLabel &label, const QString &low, const QS
                                 .arg(rebuild.unreadPages());
         writeLog(glngLogFileNo, why);
         ui::msgBox(why, ui::vbExclamation);
-        return;
+        return false;
+    }
+    if (!readToTheEnd) {
+        writeLog(glngLogFileNo,
+                 QStringLiteral("銘柄マスタの再構築を中止しました。登録済みの銘柄マスタはそのままです。"));
+        return false;
     }
     replaceMaster(low, high, oneMarket, rebuild.rebuilt());
     if (rebuild.failedPages() > 0)
@@ -233,4 +252,5 @@ void getBrandMst(net::Inet &control, QLabel &label, const QString &low, const QS
 
     ui::msgBox(QStringLiteral("処理は完了しました。"), ui::vbInformation);
     ui::doEvents();
+    return true;
 }

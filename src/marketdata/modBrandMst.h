@@ -2,6 +2,8 @@
 
 #include <QString>
 
+#include <functional>
+
 class QLabel;
 
 namespace net {
@@ -16,5 +18,9 @@ class Inet;
 // in one transaction at the end. Only the site's own "no such stock" answer drops a code; a
 // code whose page could not be fetched or read keeps its old rows (and is logged), and a
 // stock that stays listed keeps its exclusion and caution flags. When more than a tenth of
-// the pages went unread the whole old master stays, with a log line and a message.
-void getBrandMst(net::Inet &control, QLabel &label, const QString &low, const QString &high, const QString &market);
+// the pages went unread the whole old master stays, with a log line and a message; so it
+// does when kDeadSiteStocks pages in a row went unread (the site is taken for down, and
+// the message names its host) and when `stopRequested`, asked after each page, says so.
+// Returns false when the rebuild stopped so before its end.
+bool getBrandMst(net::Inet &control, QLabel &label, const QString &low, const QString &high, const QString &market,
+                 const std::function<bool()> &stopRequested = {});

@@ -14,7 +14,6 @@
 #include "platform/text/Format.h"
 #include "platform/text/VbText.h"
 #include "platform/ui/DoEvents.h"
-#include "platform/ui/MsgBox.h"
 #include "platform/ui/YieldPacer.h"
 
 #include <QLabel>
@@ -92,13 +91,6 @@ QString pageFailure(const QString &dayText, const QString &code, int error)
     default:
         return stockDay + QStringLiteral("情報を取得できませんでした(エラーコード:%1)").arg(error);
     }
-}
-
-// The money site's host for messages, or its site-file key when the file names none.
-QString siteName()
-{
-    const QString host = iskSiteHost();
-    return host.isEmpty() ? QStringLiteral("Infoseek") : host;
 }
 
 // One import run. Pages are fetched outside any transaction (a fetch serves window
@@ -190,12 +182,13 @@ private:
         if (const int error = iskClose(); error != 0) {
             ++failed;
             writeLog(glngLogFileNo, pageFailure(dayText, stock.code, error));
-            if (++m_unusableInARow < kDeadSiteStocks)
+            if (!m_deadSite.noPage())
                 return true;
-            stopForDeadSite();
+            reportDeadSite(QStringLiteral("株価情報"), QStringLiteral("株価情報の取得"), QStringLiteral("株価"));
+            stop();
             return false;
         }
-        m_unusableInARow = 0;
+        m_deadSite.pageCame();
         // The stock-day is done whatever its page held; failures before it stay as they are.
         m_position = {day, stock};
         m_positionMoved = m_options.journaled;
@@ -209,19 +202,6 @@ private:
                                         QStringLiteral("」が正しくないため登録しませんでした"));
         }
         return true;
-    }
-
-    // A run of stocks without a usable page: the site is down or no longer serves its
-    // pages, and going on would cost every remaining stock all its attempts.
-    void stopForDeadSite()
-    {
-        const QString notice = QStringLiteral("株価サイト(%1)から%2銘柄続けて株価情報を取得できなかったため、"
-                                              "株価情報の取得を中止しました。登録済みの株価はそのままです。")
-                                   .arg(siteName())
-                                   .arg(kDeadSiteStocks);
-        writeLog(glngLogFileNo, notice);
-        ui::msgBox(notice, ui::vbExclamation);
-        stop();
     }
 
     bool stopRequested()
@@ -270,7 +250,7 @@ private:
     std::vector<Arrived> m_pending;
     Position m_position;
     bool m_positionMoved = false;
-    int m_unusableInARow = 0;
+    DeadSiteRule m_deadSite;
     ui::YieldPacer m_pacer{50ms};
     KabukaImport m_result;
 };

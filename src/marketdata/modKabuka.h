@@ -1,5 +1,7 @@
 #pragma once
 
+#include "marketdata/DeadSiteRule.h"
+
 #include <QDate>
 #include <QString>
 #include <QtGlobal>
@@ -36,10 +38,6 @@ struct KabukaImportOptions {
     // Asked after each stock; true ends the import there (what arrived is stored).
     std::function<bool()> stopRequested;
 };
-
-// After this many stocks in a row without a usable page the site is taken for down and
-// the import stops.
-inline constexpr int kDeadSiteStocks = 5;
 
 // Imports the daily prices of every trading day from `start` to `end` (days, oldest
 // first) for every stock of tmbond, or for the one stock `code` on `market` when the code

@@ -3,12 +3,14 @@
 #include "core/modGlobal.h"
 #include "core/modLog.h"
 #include "marketdata/QuotePage.h"
+#include "marketdata/StockCode.h"
 #include "platform/net/Inet.h"
 #include "platform/net/SiteFile.h"
 #include "platform/net/Transfer.h"
 #include "platform/text/Format.h"
 #include "platform/text/VbText.h"
 
+#include <QRegularExpression>
 #include <QUrl>
 
 #include <algorithm>
@@ -152,6 +154,16 @@ std::variant<iskKabukaRecord, IskRejectedRow> historyRow(int year, int month, in
     return row;
 }
 
+// The stock codes a text names in parentheses, as "(7203)".
+QStringList namedCodes(const QString &text)
+{
+    static const QRegularExpression code(QStringLiteral("\\(([0-9]{4})\\)"));
+    QStringList codes;
+    for (const QRegularExpressionMatch &match : code.globalMatch(text))
+        codes.append(match.captured(1));
+    return codes;
+}
+
 } // namespace
 
 void iskOpen(int mode)
@@ -227,7 +239,7 @@ void iskParseHeader(const QString &page)
         notListed = isIskNotFoundPage(page);
         return;
     }
-    if (header->code != iskBrandCode.toUpper()) {
+    if (!header->code.isEmpty() && header->code != iskBrandCode.toUpper()) {
         iskError = kIskOtherStockPage; // e.g. a redirect to another stock's page
         return;
     }
@@ -293,8 +305,14 @@ std::optional<IskHeader> readIskHeader(const QString &page)
     const QStringList pieces = s.split(u';');
     if (pieces.size() < 4)
         return std::nullopt;
-    header.code = pieces[0];
-    header.code.remove(u'(').remove(u')');
+    // The pieces in front of the market may name the stock, as "(7203)" or "&lt;7203&gt;".
+    for (QString piece : {pieces[0], pieces[1]}) {
+        piece.remove(u'(').remove(u')');
+        if (isStockCode(piece)) {
+            header.code = piece;
+            break;
+        }
+    }
     header.sizyouCode = iskMarketCode(text::trimSpaces(pieces[2]));
     header.gyousyuName = pieces[3];
 
@@ -319,7 +337,8 @@ IskHistory readIskHistory(const QString &page, const QString &code, int startYea
     const std::optional<QString> above = keepBefore(text, tableHeader);
     if (!above)
         return history;
-    if (!above->contains(u'(' + code.toUpper() + u')')) {
+    const QStringList named = namedCodes(*above);
+    if (!named.isEmpty() && !named.contains(code.toUpper())) {
         history.page = IskHistory::Page::OtherStock;
         return history;
     }

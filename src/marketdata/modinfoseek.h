@@ -95,7 +95,7 @@ QString iskSuffix(const QString &market);
 
 // The page readers themselves, free of module state.
 struct IskHeader {
-    QString code; // the stock code the header shows, e.g. "7203" for "(7203)"
+    QString code; // the stock code the header names, "7203" for "(7203)" or "&lt;7203&gt;"; empty for none
     QString brandName;
     QString sizyouCode;
     QString gyousyuName;
@@ -104,15 +104,17 @@ struct IskHeader {
 // True for the site's own "no such stock" answer.
 bool isIskNotFoundPage(const QString &page);
 // The header of a stock; nothing for the site's "no such stock" page or a page whose
-// header lacks one of its parts.
+// header lacks one of its parts. iskParseHeader refuses a header as another stock's only
+// when it names a code and that code is not the one asked for.
 std::optional<IskHeader> readIskHeader(const QString &page);
 // What a history page gives: its rows in page order, ending before the first row dated
 // before the start day, and the rows left out. A day listed twice gives one row marked 2.
 // A row is kept only when its five prices are positive whole numbers (rounded, halves to
 // even) up to kIskMaxPrice and its volume a whole number from 0 to kIskMaxVolume; any
-// other row is rejected with the first bad cell. The page is read only when it is the
-// complete history table of the stock `code` (the page shows "(code)" above the table,
-// and the table ends); otherwise it gives no rows.
+// other row is rejected with the first bad cell. The page is read only when its table
+// ends and it is not another stock's page; otherwise it gives no rows. A page is another
+// stock's only when it names stock codes in parentheses above the table ("(6758)") and
+// `code` is not among them: a page that names none is read.
 inline constexpr qint64 kIskMaxPrice = 10'000'000'000LL;
 inline constexpr qint64 kIskMaxVolume = 1'000'000'000'000'000LL;
 struct IskHistory {

@@ -1,6 +1,7 @@
 #include "ImportFixture.h"
 
 #include "core/modGlobal.h"
+#include "marketdata/DeadSiteRule.h"
 #include "marketdata/modBrandMst.h"
 #include "platform/net/Inet.h"
 #include "platform/sys/Clock.h"
@@ -10,7 +11,11 @@
 
 #include <QLabel>
 
+#include <algorithm>
+
 namespace {
+
+using CodeMarks = fakepages::CodeMarks;
 
 struct BondRow {
     QString name;
@@ -44,7 +49,7 @@ void storeBond(const QString &code, const QString &market, const BondRow &row)
 
 class BrandMstTest : public ImportFixture {
 protected:
-    BrandMstTest() : ImportFixture({.seed = 7, .stocks = 12, .days = 5, .lastDay = QDate(2007, 3, 30)}) {}
+    BrandMstTest() : ImportFixture({.seed = 7, .stocks = 13, .days = 5, .lastDay = QDate(2007, 3, 30)}) {}
 
     void SetUp() override
     {
@@ -76,10 +81,10 @@ protected:
         return count;
     }
 
-    void rebuild(int low, int high, const QString &oneMarket = QString())
+    bool rebuild(int low, int high, const QString &oneMarket = QString())
     {
         MessageBoxRecorder::instance().queueAnswer(ui::vbYes);
-        getBrandMst(control, label, code(low), code(high), oneMarket);
+        return getBrandMst(control, label, code(low), code(high), oneMarket);
     }
 
     // What the fake lists in [low, high], as a rebuild stores it (names as the upper-cased
@@ -103,19 +108,66 @@ TEST_F(BrandMstTest, StoresEveryListingOfTheRangeFromOnePagePerCodeAndSiteLetter
 {
     const int low = twoMarkets().code.toInt() - 2;
     const int high = low + 4;
-    rebuild(low, high);
+    for (const CodeMarks marks : {CodeMarks::Parentheses, CodeMarks::AngleBrackets}) {
+        SCOPED_TRACE(int(marks));
+        site().setCodeMarks(marks);
+        MessageBoxRecorder::instance().reset();
+        const int requestsBefore = headerRequests();
+        rebuild(low, high);
 
-    EXPECT_EQ(storedMaster(), listed(low, high));
-    EXPECT_EQ(listed(low, high).size(), 2u) << "the code listed on two markets";
-    // 27 markets share 7 site letters: seven pages per code.
-    EXPECT_EQ(headerRequests(), 5 * 7);
-    EXPECT_EQ(MessageBoxRecorder::instance().texts(),
-              QStringList({QStringLiteral("銘柄コード情報を再構築します。よろしいですか?"),
-                           QStringLiteral("処理は完了しました。")}));
+        EXPECT_EQ(storedMaster(), listed(low, high));
+        EXPECT_EQ(listed(low, high).size(), 2u) << "the code listed on two markets";
+        // 27 markets share 7 site letters: seven pages per code.
+        EXPECT_EQ(headerRequests() - requestsBefore, 5 * 7);
+        EXPECT_EQ(MessageBoxRecorder::instance().texts(),
+                  QStringList({QStringLiteral("銘柄コード情報を再構築します。よろしいですか?"),
+                               QStringLiteral("処理は完了しました。")}));
+    }
 
     const FakeStock &quoted = market().stocks()[5]; // its name holds "'"
     rebuild(quoted.code.toInt(), quoted.code.toInt());
     EXPECT_EQ(storedMaster().at({quoted.code, quoted.market}).name, QStringLiteral("O'NEIL電子"));
+}
+
+// A header page counts for the market it names: a stock of t2 asked for under t1 is no
+// longer a t1 stock. A page that names another code than the one asked for is no page of
+// the stock and keeps its old rows.
+TEST_F(BrandMstTest, APageCountsForTheMarketAndTheCodeItNames)
+{
+    const auto onT2 = std::find_if(market().stocks().begin(), market().stocks().end(), [&](const FakeStock &s) {
+        return s.market == QStringLiteral("t2") && market().findByCode(s.code) == &s &&
+               !market().find(s.code, QStringLiteral("t1"));
+    });
+    ASSERT_NE(onT2, market().stocks().end());
+    const QString stock = onT2->code;
+    const int low = std::max(1000, stock.toInt() - 10);
+    const int high = low + 19;
+    const BondRow old{
+        QStringLiteral("旧銘柄"), QStringLiteral("旧業種"), 1000, QStringLiteral("2006-01-01 00:00:00"), 0, 1};
+    for (const CodeMarks marks : {CodeMarks::Parentheses, CodeMarks::AngleBrackets}) {
+        SCOPED_TRACE(int(marks));
+        gcnDB.execute(QStringLiteral("delete from tmbond"));
+        site().setCodeMarks(marks);
+        storeBond(stock, QStringLiteral("t1"), old);
+        storeBond(stock, QStringLiteral("t2"), old);
+
+        rebuild(low, high, QStringLiteral("t1"));
+        std::map<BondKey, BondRow> expected = listed(low, high, QStringLiteral("t1"));
+        expected[{stock, QStringLiteral("t2")}] = old;
+        EXPECT_EQ(storedMaster(), expected);
+
+        site().setRewrite([&](QString html) {
+            return html.replace(QStringLiteral("&lt;") + stock + QStringLiteral("&gt;"), QStringLiteral("&lt;7203&gt;"))
+                .replace(u'(' + stock + u')', QStringLiteral("(7203)"));
+        });
+        const qsizetype logFrom = logLines().size();
+        rebuild(low, high, QStringLiteral("t2"));
+        site().setRewrite({});
+        expected.merge(listed(low, high, QStringLiteral("t2")));
+        EXPECT_EQ(storedMaster(), expected) << "the old row stays";
+        EXPECT_TRUE(logLines().mid(logFrom).contains(
+            QStringLiteral("銘柄マスタ取得:1件の銘柄情報を取得できませんでした。登録済みの銘柄はそのままです")));
+    }
 }
 
 TEST_F(BrandMstTest, AFailedPageKeepsItsOldRowsAndAListedStockKeepsItsFlags)
@@ -200,6 +252,34 @@ TEST_F(BrandMstTest, TooManyUnreadPagesKeepTheWholeOldMaster)
         pagesAsked.removeDuplicates();
         EXPECT_EQ(pagesAsked.size(), 4) << "the rebuild stops once its outcome is known";
     }
+}
+
+// A site that stops answering ends the rebuild after a few codes in a row without a page,
+// with a message naming its host, and the old master stays whole.
+TEST_F(BrandMstTest, ASilentSiteStopsTheRebuildAndKeepsTheOldMaster)
+{
+    storeBond(code(1002), QStringLiteral("t1"), {QStringLiteral("旧銘柄"), QString(), 1000, QString(), 0, 0});
+    storeBond(code(1050), QStringLiteral("t1"), {QStringLiteral("旧銘柄"), QString(), 100, QString(), 0, 1});
+    const auto before = storedMaster();
+    const QString notice = QStringLiteral("株価サイト(127.0.0.1)から5銘柄続けて銘柄情報を取得できなかったため、"
+                                          "銘柄マスタの再構築を中止しました。登録済みの銘柄マスタはそのままです。");
+
+    // Three pages come, then every attempt fails.
+    whenDuring([&] { return headerRequests() >= 3; }, [&] { site().setFailure(FakeQuoteSite::Failure::Http500); });
+    EXPECT_FALSE(rebuild(1000, 1099, QStringLiteral("t1")));
+    EXPECT_EQ(headerRequests(), 3 + kDeadSiteStocks * 10);
+    EXPECT_EQ(storedMaster(), before);
+    EXPECT_EQ(MessageBoxRecorder::instance().texts().value(1), notice);
+    EXPECT_TRUE(logLines().contains(notice));
+
+    // A site that takes no connection at all.
+    site().stop();
+    MessageBoxRecorder::instance().reset();
+    EXPECT_FALSE(rebuild(1000, 1099, QStringLiteral("t1")));
+    EXPECT_EQ(label.text(), QStringLiteral("1004.t1を処理しています。"));
+    EXPECT_EQ(storedMaster(), before);
+    EXPECT_EQ(MessageBoxRecorder::instance().texts(),
+              QStringList({QStringLiteral("銘柄コード情報を再構築します。よろしいですか?"), notice}));
 }
 
 TEST_F(BrandMstTest, OneMarketRebuildsOnlyItsOwnRows)

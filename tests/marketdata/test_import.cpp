@@ -46,31 +46,38 @@ protected:
     QLabel label;
 };
 
+// Whether or not the history pages name their stock's code.
 TEST_F(ImportTest, StoresTheRequestedDaysOfEveryStockAndNothingElse)
 {
     const QDate first(2007, 3, 26);
     const QDate last(2007, 3, 28);
-    const KabukaImport result = importAll(first, last);
-
     const auto stocks = market().stocks().size();
-    EXPECT_EQ(historyRequests(), int(3 * stocks));
-    EXPECT_EQ(result.newRows, int(3 * stocks));
-    EXPECT_EQ(result.failedPages, 0);
-    const std::map<PriceKey, StoredPrice> stored = storedPrices();
-    // Each page also lists the trading day before the requested one: it is not stored.
-    ASSERT_EQ(stored.size(), 3 * stocks);
-    for (const FakeStock &stock : market().stocks()) {
-        for (QDate day = first; day <= last; day = day.addDays(1)) {
-            const PriceKey key{stock.code, stock.market, day};
-            ASSERT_TRUE(stored.contains(key)) << where(key);
-            expectStoredAsServed(stored.at(key), *market().day(stock.code, stock.market, day), where(key));
-            EXPECT_EQ(stored.at(key).split, 0);
-            EXPECT_EQ(stored.at(key).registered, QStringLiteral("2007-04-02 10:00:00"));
-            EXPECT_EQ(stored.at(key).updated, QStringLiteral("2007-04-02 10:00:00"));
+    for (const fakepages::CodeMarks marks : {fakepages::CodeMarks::Parentheses, fakepages::CodeMarks::AngleBrackets}) {
+        SCOPED_TRACE(int(marks));
+        gcnDB.execute(QStringLiteral("delete from ttstocks"));
+        site().setCodeMarks(marks);
+        const int requestsBefore = historyRequests();
+        const KabukaImport result = importAll(first, last);
+
+        EXPECT_EQ(historyRequests() - requestsBefore, int(3 * stocks));
+        EXPECT_EQ(result.newRows, int(3 * stocks));
+        EXPECT_EQ(result.failedPages, 0);
+        const std::map<PriceKey, StoredPrice> stored = storedPrices();
+        // Each page also lists the trading day before the requested one: it is not stored.
+        ASSERT_EQ(stored.size(), 3 * stocks);
+        for (const FakeStock &stock : market().stocks()) {
+            for (QDate day = first; day <= last; day = day.addDays(1)) {
+                const PriceKey key{stock.code, stock.market, day};
+                ASSERT_TRUE(stored.contains(key)) << where(key);
+                expectStoredAsServed(stored.at(key), *market().day(stock.code, stock.market, day), where(key));
+                EXPECT_EQ(stored.at(key).split, 0);
+                EXPECT_EQ(stored.at(key).registered, QStringLiteral("2007-04-02 10:00:00"));
+                EXPECT_EQ(stored.at(key).updated, QStringLiteral("2007-04-02 10:00:00"));
+            }
         }
+        const FakeStock &big = market().bigVolumeStock();
+        EXPECT_GT(stored.at({big.code, big.market, first}).volume, qint64(std::numeric_limits<int>::max()));
     }
-    const FakeStock &big = market().bigVolumeStock();
-    EXPECT_GT(stored.at({big.code, big.market, first}).volume, qint64(std::numeric_limits<int>::max()));
 }
 
 TEST_F(ImportTest, RangesWithoutTradingDaysOrStocksFetchNothing)

@@ -203,6 +203,52 @@ TEST_F(ImportWindowsTest, MasterWindowAsksTwiceBeforeItTouchesTheMaster)
     EXPECT_EQ(text(window, "lblMsg"), QStringLiteral("処理が完了しました。"));
 }
 
+// While the rebuild runs the close box asks; No goes on, Yes stops it after the code in
+// hand, and the old master stays.
+TEST_F(ImportWindowsTest, MasterWindowStopsOnRequestAndKeepsTheOldMaster)
+{
+    gcnDB.execute(QStringLiteral("update tmbond set 会社名 = '旧名'"));
+    const auto master = [] {
+        db::Statement st =
+            gcnDB.prepare(QStringLiteral("select count(*), sum(会社名 = '旧名') from tmbond where 市場コード = 't1'"));
+        st.step();
+        return std::pair{st.int64(0), st.int64(1)};
+    };
+    const auto before = master();
+    frmGetBrandMst window;
+    window.show();
+    child<QComboBox>(window, "cmbSizyouCode")->setCurrentText(QStringLiteral("東1"));
+    bool visibleAfterNo = false;
+    whenDuring([&] { return site().requestCount() >= 3; },
+               [&] {
+                   MessageBoxRecorder::instance().queueAnswer(ui::vbNo);
+                   window.close();
+                   visibleAfterNo = window.isVisible();
+                   MessageBoxRecorder::instance().queueAnswer(ui::vbYes);
+                   window.close();
+               });
+    MessageBoxRecorder::instance().queueAnswer(ui::vbYes);
+    MessageBoxRecorder::instance().queueAnswer(ui::vbYes);
+    click(window, "cmdSelect");
+
+    const QString question = QStringLiteral("銘柄マスタの再構築を中止しますか?\n"
+                                            "処理中の銘柄コードの後で中止し、登録済みの銘柄マスタはそのまま残します。");
+    EXPECT_TRUE(visibleAfterNo);
+    EXPECT_EQ(messages().mid(2), QStringList({question, question}));
+    EXPECT_EQ(site().requestCount(), 3) << "the code in hand was the last";
+    EXPECT_EQ(master(), before);
+    EXPECT_TRUE(logLines().contains(QStringLiteral("銘柄マスタの再構築の中止が指示されました")));
+    EXPECT_TRUE(
+        logLines().contains(QStringLiteral("銘柄マスタの再構築を中止しました。登録済みの銘柄マスタはそのままです。")));
+    EXPECT_EQ(text(window, "lblMsg"), QStringLiteral("処理を中止しました。"));
+    EXPECT_TRUE(window.isVisible());
+    EXPECT_TRUE(child<QPushButton>(window, "cmdClose")->isEnabled());
+
+    window.close(); // no job: the window closes without asking
+    EXPECT_FALSE(window.isVisible());
+    EXPECT_EQ(messages().size(), 4);
+}
+
 TEST_F(ImportWindowsTest, StartUpWindowRunsEveryStepOnceAndClosesItself)
 {
     gdtLastKabukaDate = QDate(2007, 3, 27);

@@ -8,6 +8,7 @@
 #include <curl/curl.h>
 
 using Failure = FakeQuoteSite::Failure;
+using CodeMarks = fakepages::CodeMarks;
 
 namespace {
 
@@ -56,33 +57,38 @@ protected:
 
 } // namespace
 
+// Either way the site names the stock's code, a header is read; a header that names another
+// stock's code (here after a redirect to the reference stock) is refused.
 TEST_F(InfoseekModuleTest, StockHeadersOfTheMarket)
 {
-    requestHeader(QStringLiteral("7203"), QStringLiteral("t1"));
-    EXPECT_EQ(iskError, 0);
-    ASSERT_EQ(iskCount, 1);
-    EXPECT_EQ(iskBrandName, QStringLiteral("日本自動車"));
-    EXPECT_EQ(iskSizyouCode, QStringLiteral("t1"));
-    EXPECT_EQ(iskGyousyuName, QStringLiteral("輸送用機器"));
-    EXPECT_EQ(iskTangenKabusu, QStringLiteral("100"));
-    EXPECT_EQ(site.requests().last(), QStringLiteral("/MnStock/sresult.html?search=1&qt=7203.t"));
+    for (const CodeMarks marks : {CodeMarks::Parentheses, CodeMarks::AngleBrackets}) {
+        SCOPED_TRACE(int(marks));
+        site.setCodeMarks(marks);
+        requestHeader(QStringLiteral("7203"), QStringLiteral("t1"));
+        EXPECT_EQ(iskError, 0);
+        ASSERT_EQ(iskCount, 1);
+        EXPECT_EQ(iskBrandName, QStringLiteral("日本自動車"));
+        EXPECT_EQ(iskSizyouCode, QStringLiteral("t1"));
+        EXPECT_EQ(iskGyousyuName, QStringLiteral("輸送用機器"));
+        EXPECT_EQ(iskTangenKabusu, QStringLiteral("100"));
+        EXPECT_EQ(site.requests().last(), QStringLiteral("/MnStock/sresult.html?search=1&qt=7203.t"));
 
-    // The same code on a second market is found under that market's letter.
-    const FakeStock &second = site.market().stocks()[2];
-    requestHeader(second.code, QStringLiteral("o1"));
-    ASSERT_EQ(iskCount, 1);
-    EXPECT_EQ(iskSizyouCode, QStringLiteral("o1"));
-    EXPECT_EQ(iskTangenKabusu, QString::number(second.unit));
+        // The same code on a second market is found under that market's letter.
+        const FakeStock &second = site.market().stocks()[2];
+        requestHeader(second.code, QStringLiteral("o1"));
+        ASSERT_EQ(iskCount, 1);
+        EXPECT_EQ(iskSizyouCode, QStringLiteral("o1"));
+        EXPECT_EQ(iskTangenKabusu, QString::number(second.unit));
 
-    requestHeader(QStringLiteral("1000"), QStringLiteral("t1"));
-    EXPECT_EQ(iskCount, 0);
-    EXPECT_EQ(iskError, 0);
+        requestHeader(QStringLiteral("1000"), QStringLiteral("t1"));
+        EXPECT_EQ(iskCount, 0);
+        EXPECT_EQ(iskError, 0);
 
-    // A page that shows another stock (here a redirect to the reference stock) is no header.
-    site.setFailure(Failure::OtherStock, 1);
-    requestHeader(second.code, QStringLiteral("o1"));
-    EXPECT_EQ(iskCount, 0);
-    EXPECT_EQ(iskError, kIskOtherStockPage);
+        site.setFailure(Failure::OtherStock, 1);
+        requestHeader(second.code, QStringLiteral("o1"));
+        EXPECT_EQ(iskCount, 0);
+        EXPECT_EQ(iskError, kIskOtherStockPage);
+    }
 }
 
 TEST_F(InfoseekModuleTest, HistoryRowsSplitDayAndLargeVolumes)
@@ -90,31 +96,35 @@ TEST_F(InfoseekModuleTest, HistoryRowsSplitDayAndLargeVolumes)
     const FakeMarket &market = site.market();
     const FakeStock &reference = market.stocks()[0];
     const std::vector<FakeDay> &days = market.history(reference.code, reference.market);
-    requestHistory(reference, days[5].date, days[9].date);
-    EXPECT_EQ(
-        site.requests().last(),
-        QStringLiteral("/MnStock/slast.html?pg=slast.html&search=1&k=d&qt=7203.t&sy=%1&sm=%2&sd=%3&ey=%4&em=%5&ed=%6")
-            .arg(days[5].date.year())
-            .arg(days[5].date.month())
-            .arg(days[5].date.day())
-            .arg(days[9].date.year())
-            .arg(days[9].date.month())
-            .arg(days[9].date.day()));
-    ASSERT_EQ(iskCount, 5); // the page's extra day before the start is not taken
-    for (int r = 1; r <= 5; ++r)
-        expectRow(iskKabuka[size_t(r)], days[size_t(10 - r)]);
+    for (const CodeMarks marks : {CodeMarks::Parentheses, CodeMarks::AngleBrackets}) {
+        SCOPED_TRACE(int(marks));
+        site.setCodeMarks(marks);
+        requestHistory(reference, days[5].date, days[9].date);
+        EXPECT_EQ(site.requests().last(),
+                  QStringLiteral(
+                      "/MnStock/slast.html?pg=slast.html&search=1&k=d&qt=7203.t&sy=%1&sm=%2&sd=%3&ey=%4&em=%5&ed=%6")
+                      .arg(days[5].date.year())
+                      .arg(days[5].date.month())
+                      .arg(days[5].date.day())
+                      .arg(days[9].date.year())
+                      .arg(days[9].date.month())
+                      .arg(days[9].date.day()));
+        ASSERT_EQ(iskCount, 5); // the page's extra day before the start is not taken
+        for (int r = 1; r <= 5; ++r)
+            expectRow(iskKabuka[size_t(r)], days[size_t(10 - r)]);
 
-    const FakeStock &split = market.splitStock();
-    requestHistory(split, market.splitDay(), market.splitDay());
-    ASSERT_EQ(iskCount, 1);
-    EXPECT_EQ(iskKabuka[1].BunkatuKubun, 2);
-    expectRow(iskKabuka[1], *market.day(split.code, split.market, market.splitDay()));
+        const FakeStock &split = market.splitStock();
+        requestHistory(split, market.splitDay(), market.splitDay());
+        ASSERT_EQ(iskCount, 1);
+        EXPECT_EQ(iskKabuka[1].BunkatuKubun, 2);
+        expectRow(iskKabuka[1], *market.day(split.code, split.market, market.splitDay()));
 
-    const FakeStock &big = market.bigVolumeStock();
-    requestHistory(big, kLastDay, kLastDay);
-    ASSERT_EQ(iskCount, 1);
-    EXPECT_GT(iskKabuka[1].Dekidaka, 2147483647LL);
-    expectRow(iskKabuka[1], *market.day(big.code, big.market, kLastDay));
+        const FakeStock &big = market.bigVolumeStock();
+        requestHistory(big, kLastDay, kLastDay);
+        ASSERT_EQ(iskCount, 1);
+        EXPECT_GT(iskKabuka[1].Dekidaka, 2147483647LL);
+        expectRow(iskKabuka[1], *market.day(big.code, big.market, kLastDay));
+    }
 }
 
 TEST_F(InfoseekModuleTest, TenAttemptsThenTheErrorCodeBlocksUntilOpen)

@@ -15,12 +15,14 @@ QString headerPage(const QString &small, const QString &unitCell = QStringLitera
            QStringLiteral("</tr></table></body></html>");
 }
 
+// The history table of `rows` under the line "(code)", or under no code line when `code`
+// is empty.
 QString historyPage(const QString &rows, const QString &code = QStringLiteral("7203"))
 {
-    return QStringLiteral("<h1>トヨタ</h1><p>(") + code +
-           QStringLiteral(
-               ")</p><table><tr><th>日付</th><th>終値</th><th>始値</th><th>高値</th><th>安値</th><th>出来高</th>"
-               "<th>調整後終値</th></tr>\n") +
+    return QStringLiteral("<h1>トヨタ</h1>") +
+           (code.isEmpty() ? QString() : QStringLiteral("<p>(") + code + QStringLiteral(")</p>")) +
+           QStringLiteral("<table><tr><th>日付</th><th>終値</th><th>始値</th><th>高値</th><th>安値</th><th>出来高</th>"
+                          "<th>調整後終値</th></tr>\n") +
            rows + QStringLiteral("</table>");
 }
 
@@ -58,23 +60,34 @@ QString cautionRow(const QString &code, const QString &market)
 
 } // namespace
 
+// The market and industry are the third and fourth pieces of the <small> text; the code in
+// front of them is taken where the page names one, in parentheses or in angle brackets.
 TEST(InfoseekHeader, ReadsNameMarketIndustryAndUnit)
 {
-    const std::optional<IskHeader> h =
-        readIskHeader(headerPage(QStringLiteral("(7203)&nbsp;&nbsp;東証1部&nbsp;輸送用機器")));
-    ASSERT_TRUE(h);
-    EXPECT_EQ(h->code, QStringLiteral("7203"));
-    EXPECT_EQ(h->brandName, QStringLiteral("トヨタABC")); // taken from the upper-cased page
-    EXPECT_EQ(h->sizyouCode, QStringLiteral("t1"));
-    EXPECT_EQ(h->gyousyuName, QStringLiteral("輸送用機器"));
-    EXPECT_EQ(h->tangenKabusu, QStringLiteral("1000"));
-
-    // A market name outside the map gives "na"; text after a "<" inside <small> is dropped.
-    const std::optional<IskHeader> other =
-        readIskHeader(headerPage(QStringLiteral("(7203)&nbsp;&nbsp;NASDAQ&nbsp;電気機器<br>注記")));
-    ASSERT_TRUE(other);
-    EXPECT_EQ(other->sizyouCode, QStringLiteral("na"));
-    EXPECT_EQ(other->gyousyuName, QStringLiteral("電気機器"));
+    const struct {
+        const char16_t *small;
+        const char16_t *code;
+        const char16_t *market;
+        const char16_t *industry;
+    } cases[] = {
+        {u"(7203)&nbsp;&nbsp;東証1部&nbsp;輸送用機器", u"7203", u"t1", u"輸送用機器"},
+        {u"&lt;7203&gt;東証1部&nbsp;輸送用機器", u"7203", u"t1", u"輸送用機器"},
+        {u"&lt;1301&gt;東証2部&nbsp;水産・農林業", u"1301", u"t2", u"水産・農林業"},
+        {u"&nbsp;&nbsp;東証2部&nbsp;水産・農林業", u"", u"t2", u"水産・農林業"},
+        {u"&lt;&gt;東証2部&nbsp;水産・農林業", u"", u"t2", u"水産・農林業"},
+        {u"(7203)&nbsp;&nbsp;NASDAQ&nbsp;電気機器<br>注記", u"7203", u"na", u"電気機器"}, // unknown market;
+                                                                                          // "<" ends the text
+    };
+    for (const auto &c : cases) {
+        const std::optional<IskHeader> h = readIskHeader(headerPage(QString::fromUtf16(c.small)));
+        const std::string where = QString::fromUtf16(c.small).toStdString();
+        ASSERT_TRUE(h) << where;
+        EXPECT_EQ(h->code, QString::fromUtf16(c.code)) << where;
+        EXPECT_EQ(h->brandName, QStringLiteral("トヨタABC")) << where; // taken from the upper-cased page
+        EXPECT_EQ(h->sizyouCode, QString::fromUtf16(c.market)) << where;
+        EXPECT_EQ(h->gyousyuName, QString::fromUtf16(c.industry)) << where;
+        EXPECT_EQ(h->tangenKabusu, QStringLiteral("1000")) << where;
+    }
 }
 
 TEST(InfoseekHeader, NoStockOrIncompleteHeaderGivesNothing)
@@ -196,7 +209,7 @@ TEST(InfoseekHistory, StopsAtStartDayAndReadsOnlyWholePagesOfTheStock)
          0},                                                                             // cut mid-row
         {historyPage(three).remove(QStringLiteral("</table>")), 1, Page::Unreadable, 0}, // cut after a whole row
         {historyPage(three, QStringLiteral("6758")), 1, Page::OtherStock, 0},            // another stock's page
-        {historyPage(three).remove(QStringLiteral("(7203)")), 1, Page::OtherStock, 0},   // no stock shown
+        {historyPage(three, QString()), 1, Page::Read, 3},                               // no code named
         {historyPage(historyRow(QStringLiteral("2007/3/7"), cells) + three), 1, Page::Read,
          0}, // a date cell without 年月日 ends the table
         {historyPage(historyRow(QStringLiteral("2007年3月"), cells) + three), 1, Page::Read, 0}, // fewer parts

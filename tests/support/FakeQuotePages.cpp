@@ -82,14 +82,16 @@ QString cautionTable(const FakeMarket &market, int section)
 
 } // namespace
 
-QString stockHeaderPage(const FakeStock &stock)
+QString stockHeaderPage(const FakeStock &stock, CodeMarks marks)
 {
+    const QString code = marks == CodeMarks::Parentheses ? u'(' + stock.code + QStringLiteral(")&nbsp;&nbsp;")
+                                                         : QStringLiteral("&lt;") + stock.code + QStringLiteral("&gt;");
     return page(
         stock.name + QStringLiteral(" 株価"),
         QStringLiteral(
             "<div id=\"search\">\n<!-- 銘柄ヘッダ -->\n<div class=\"stockHeader\">\n<h1><span id=\"dname\">") +
-            stock.name + QStringLiteral("</span></h1>\n<small>(") + stock.code + QStringLiteral(")&nbsp;&nbsp;") +
-            FakeMarket::infoseekMarketName(stock.market) + QStringLiteral("&nbsp;") + stock.industry +
+            stock.name + QStringLiteral("</span></h1>\n<small>") + code + FakeMarket::infoseekMarketName(stock.market) +
+            QStringLiteral("&nbsp;") + stock.industry +
             QStringLiteral("</small>\n</div>\n<table class=\"stockData\">\n<tr><th>単元株数</th><td class=\"num\">") +
             thousands(stock.unit) +
             QStringLiteral("株</td></tr>\n<tr><th>決算期</th><td>3月</td></tr>\n</table>\n</div>"));
@@ -100,7 +102,8 @@ QString noMatchPage()
     return page(QStringLiteral("銘柄検索"), QStringLiteral("<p>一致するデータが見つかりませんでした。</p>"));
 }
 
-QString historyPage(const FakeMarket &market, const FakeStock &stock, const QDate &start, const QDate &end)
+QString historyPage(const FakeMarket &market, const FakeStock &stock, const QDate &start, const QDate &end,
+                    CodeMarks marks)
 {
     const std::vector<FakeDay> &days = market.history(stock.code, stock.market);
     QString rows;
@@ -116,8 +119,11 @@ QString historyPage(const FakeMarket &market, const FakeStock &stock, const QDat
                     QStringLiteral("</th><td>株式分割</td><td>1:2</td><td>-</td><td>-</td><td>-</td><td>-</td></tr>\n");
     }
     return page(stock.name + QStringLiteral(" 時系列"),
-                QStringLiteral("<h1>") + stock.name + QStringLiteral("</h1>\n<p class=\"code\">(") + stock.code +
-                    QStringLiteral(")</p>\n<table class=\"history\">\n<tr><th>日付</th>"
+                QStringLiteral("<h1>") + stock.name + QStringLiteral("</h1>\n") +
+                    (marks == CodeMarks::Parentheses
+                         ? QStringLiteral("<p class=\"code\">(") + stock.code + QStringLiteral(")</p>\n")
+                         : QString()) +
+                    QStringLiteral("<table class=\"history\">\n<tr><th>日付</th>"
                                    "<th>終値</th><th>始値</th><th>高値</th><th>安値</th>"
                                    "<th>出来高</th><th>調整後終値</th></tr>\n") +
                     rows + QStringLiteral("</table>"));

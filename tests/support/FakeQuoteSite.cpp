@@ -28,7 +28,7 @@ FakeQuoteSite::FakeQuoteSite(const FakeMarket::Options &options) : m_market(opti
     server.Get("/MnStock/sresult.html", [this](const httplib::Request &request, httplib::Response &response) {
         const QStringList qt = textParam(request, "qt").split(u'.');
         const FakeStock *stock = qt.size() == 2 ? m_market.findBySiteLetter(qt[0], qt[1]) : nullptr;
-        serve(request, response, {stock ? fakepages::stockHeaderPage(*stock) : fakepages::noMatchPage()});
+        serve(request, response, {stock ? fakepages::stockHeaderPage(*stock, codeMarks()) : fakepages::noMatchPage()});
     });
 
     server.Get("/MnStock/slast.html", [this](const httplib::Request &request, httplib::Response &response) {
@@ -37,8 +37,9 @@ FakeQuoteSite::FakeQuoteSite(const FakeMarket::Options &options) : m_market(opti
         const QDate start(intParam(request, "sy"), intParam(request, "sm"), intParam(request, "sd"));
         const QDate end(intParam(request, "ey"), intParam(request, "em"), intParam(request, "ed"));
         serve(request, response,
-              {stock && start.isValid() && end.isValid() ? fakepages::historyPage(m_market, *stock, start, end)
-                                                         : fakepages::noMatchPage()});
+              {stock && start.isValid() && end.isValid()
+                   ? fakepages::historyPage(m_market, *stock, start, end, codeMarks())
+                   : fakepages::noMatchPage()});
     });
 
     server.Get("/net_trade/margin_trade/chuui/post.html",
@@ -111,6 +112,18 @@ void FakeQuoteSite::setDeclaration(Declaration declaration)
 {
     const std::lock_guard lock(m_mutex);
     m_declaration = declaration;
+}
+
+void FakeQuoteSite::setCodeMarks(fakepages::CodeMarks marks)
+{
+    const std::lock_guard lock(m_mutex);
+    m_codeMarks = marks;
+}
+
+fakepages::CodeMarks FakeQuoteSite::codeMarks() const
+{
+    const std::lock_guard lock(m_mutex);
+    return m_codeMarks;
 }
 
 void FakeQuoteSite::setRewrite(std::function<QString(const QString &)> rewrite)

@@ -20,13 +20,14 @@
 //   /MnStock/slast.html?...&qt=<code>.<letter>&sy=&sm=&sd=&ey=&em=&ed=
 //       history from the end day back to the start day, newest first, plus the trading day
 //       before the start day (the reader must stop there); the split day listed twice;
-//       the stock's name and "(code)" above the table
+//       the stock's name and "(code)" above the table (none with CodeMarks::AngleBrackets)
 //   /net_trade/margin_trade/chuui/post.html                       both caution sections
 //   /q?d=t&s=<code>                                               current quote
 // The money site and the quote site write EUC-JP, the caution site Shift_JIS (CP932),
 // each declared in the Content-Type header and a <meta> tag unless switched.
 
 #include "support/FakeMarket.h"
+#include "support/FakeQuotePages.h"
 #include "support/LoopbackHttpServer.h"
 
 #include <QDateTime>
@@ -78,6 +79,8 @@ public:
     void setTimeoutDelay(std::chrono::milliseconds delay);
     void setEncoding(Encoding encoding);
     void setDeclaration(Declaration declaration);
+    // How the header and history pages name their stock (default: in parentheses).
+    void setCodeMarks(fakepages::CodeMarks marks);
     // Every page served passes through `rewrite` before it is encoded (a hostile site).
     void setRewrite(std::function<QString(const QString &html)> rewrite);
     // The moment the quote page shows (default: sys::now() at each request).
@@ -96,6 +99,7 @@ private:
     };
     void serve(const httplib::Request &request, httplib::Response &response, const Page &page);
     Failure takeFailure();
+    fakepages::CodeMarks codeMarks() const;
 
     FakeMarket m_market;
     LoopbackHttpServer m_http;
@@ -105,6 +109,7 @@ private:
     std::chrono::milliseconds m_timeoutDelay{10000};
     Encoding m_encoding = Encoding::SiteDefault;
     Declaration m_declaration = Declaration::HeaderAndMeta;
+    fakepages::CodeMarks m_codeMarks = fakepages::CodeMarks::Parentheses;
     std::function<QString(const QString &)> m_rewrite;
     std::optional<QDateTime> m_quoteMoment;
     bool m_quoteShowsDate = false;

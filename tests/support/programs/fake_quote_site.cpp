@@ -7,7 +7,8 @@
 // in DIR, as a master rebuild from this site would.
 // With --fail NAME every page request fails that way (see FakeQuoteSite::failureNames:
 // error-page, changed, truncated, wrong-charset, other-stock, off-site, huge, ...), with
-// --fail-count N only the next N requests.
+// --fail-count N only the next N requests. With --bracketed-codes the stock header writes
+// its code as "&lt;7203&gt;" and the history pages name no code.
 // It serves until interrupted (Ctrl+C or SIGTERM).
 #include "core/modDB.h"
 #include "core/modGlobal.h"
@@ -37,10 +38,10 @@ void storeMaster(const FakeMarket &market, const QString &directory)
 
 int main(int argc, char **argv)
 {
-    const std::optional<FakeProgramArgs> args =
-        FakeProgramArgs::parse(argc, argv, {QStringLiteral("--master"), QStringLiteral("--fail")}, {},
-                               {QStringLiteral("--port"), QStringLiteral("--seed"), QStringLiteral("--stocks"),
-                                QStringLiteral("--days"), QStringLiteral("--fail-count")});
+    const std::optional<FakeProgramArgs> args = FakeProgramArgs::parse(
+        argc, argv, {QStringLiteral("--master"), QStringLiteral("--fail")}, {QStringLiteral("--bracketed-codes")},
+        {QStringLiteral("--port"), QStringLiteral("--seed"), QStringLiteral("--stocks"), QStringLiteral("--days"),
+         QStringLiteral("--fail-count")});
     const std::optional<FakeQuoteSite::Failure> failure =
         args && args->values.contains(QStringLiteral("--fail"))
             ? FakeQuoteSite::failureNamed(args->values.value(QStringLiteral("--fail")))
@@ -48,7 +49,7 @@ int main(int argc, char **argv)
     if (!args || (args->values.contains(QStringLiteral("--fail")) && !failure)) {
         std::fprintf(stderr,
                      "usage: %s [--port N] [--seed S] [--stocks N] [--days N] [--master DIR] [--fail NAME]"
-                     " [--fail-count N]\nfailures: %s\n",
+                     " [--fail-count N] [--bracketed-codes]\nfailures: %s\n",
                      argv[0], qPrintable(FakeQuoteSite::failureNames().join(QStringLiteral(", "))));
         return 2;
     }
@@ -60,6 +61,8 @@ int main(int argc, char **argv)
     FakeQuoteSite site(options);
     if (failure)
         site.setFailure(*failure, args->number(QStringLiteral("--fail-count"), -1));
+    if (args->switches.contains(QStringLiteral("--bracketed-codes")))
+        site.setCodeMarks(fakepages::CodeMarks::AngleBrackets);
     return serveUntilStopped(
         [&] {
             site.start(args->number(QStringLiteral("--port"), 8080));
