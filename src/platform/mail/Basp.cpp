@@ -29,12 +29,13 @@ RcvMailAnswer Basp::RcvMail(const QString &server, const QString &user, const QS
 ReadMailAnswer Basp::ReadMail(const QString &file, const QString &headerList, const QString &folder) const
 {
     (void)folder;
-    const mail::ReadResult read = mail::readMailFile(file, headerList.split(u':', Qt::SkipEmptyParts));
+    const sys::Result<mail::MailContent> read = mail::readMailFile(file, headerList.split(u':', Qt::SkipEmptyParts));
     if (!read.ok())
-        return {BaspAnswer::ofText(read.errorText), {}};
-    QStringList answer = read.headers;
-    answer.push_back(read.body);
-    return {BaspAnswer::ofList(answer), read.bodyInvalidIn};
+        return {BaspAnswer::ofText(read.problem()), {}};
+    const mail::MailContent &content = read.value();
+    QStringList answer = content.headers;
+    answer.push_back(content.body);
+    return {BaspAnswer::ofList(answer), content.bodyInvalidIn};
 }
 
 QString Basp::SendMail(const QString &server, const QString &to, const QString &from, const QString &subject,
