@@ -41,6 +41,7 @@ ReadMailAnswer Basp::ReadMail(const QString &file, const QString &headerList, co
 QString Basp::SendMail(const QString &server, const QString &to, const QString &from, const QString &subject,
                        const QString &body, const QString &attachments) const
 {
-    return mail::sendMail(server, to, from, subject, body, attachments);
+    const sys::Status sent = mail::sendMail(server, to, from, subject, body, attachments);
+    return sent.ok() ? QString() : sent.problem();
 }
 } // namespace mail
