@@ -195,8 +195,9 @@ TEST(MailServerAddress, FormsOfTheSetting)
     };
     for (const Case &c : cases) {
         SCOPED_TRACE(c.text);
-        const mail::ServerAddress address = mail::parsePop3Server(QString::fromLatin1(c.text));
-        ASSERT_TRUE(address.ok()) << qPrintable(address.problem);
+        const sys::Result<mail::ServerAddress> parsed = mail::parsePop3Server(QString::fromLatin1(c.text));
+        ASSERT_TRUE(parsed.ok()) << qPrintable(parsed.problem());
+        const mail::ServerAddress &address = parsed.value();
         EXPECT_EQ(address.host, QString::fromLatin1(c.host));
         EXPECT_EQ(address.port, c.port);
         EXPECT_EQ(address.tls, c.tls);

@@ -62,15 +62,16 @@ TEST_F(MailSend, MessageArrivesWithEnvelopeAndDecodesBack)
     EXPECT_EQ(message.from, QStringLiteral("robot@example.com"));
     EXPECT_EQ(message.to, QStringList{QStringLiteral("user@example.com")});
 
-    const mail::ReadResult read =
+    const sys::Result<mail::MailContent> read =
         mail::readMailFile(saveReceived(), {QStringLiteral("subject"), QStringLiteral("from"), QStringLiteral("date"),
                                             QStringLiteral("message-id")});
-    ASSERT_TRUE(read.ok()) << qPrintable(read.errorText);
-    EXPECT_EQ(read.headers[0], QStringLiteral("約定通知"));
-    EXPECT_EQ(read.headers[1], QStringLiteral("Nimbra <robot@example.com>"));
-    EXPECT_FALSE(read.headers[2].isEmpty());
-    EXPECT_FALSE(read.headers[3].isEmpty());
-    EXPECT_EQ(read.body, body);
+    ASSERT_TRUE(read.ok()) << qPrintable(read.problem());
+    const mail::MailContent &content = read.value();
+    EXPECT_EQ(content.headers[0], QStringLiteral("約定通知"));
+    EXPECT_EQ(content.headers[1], QStringLiteral("Nimbra <robot@example.com>"));
+    EXPECT_FALSE(content.headers[2].isEmpty());
+    EXPECT_FALSE(content.headers[3].isEmpty());
+    EXPECT_EQ(content.body, body);
 }
 
 TEST_F(MailSend, AsciiBodyLineWithADotArrivesIntact)
@@ -78,8 +79,8 @@ TEST_F(MailSend, AsciiBodyLineWithADotArrivesIntact)
     ASSERT_EQ(send(QStringLiteral("user@example.com"), QStringLiteral("robot@example.com"), QStringLiteral("log"),
                    QStringLiteral("first\r\n.\r\n..two\r\nlast\r\n")),
               QString());
-    const mail::ReadResult read = mail::readMailFile(saveReceived(), {});
-    EXPECT_EQ(read.body, QStringLiteral("first\r\n.\r\n..two\r\nlast\r\n"));
+    const sys::Result<mail::MailContent> read = mail::readMailFile(saveReceived(), {});
+    EXPECT_EQ(read.valueOr({}).body, QStringLiteral("first\r\n.\r\n..two\r\nlast\r\n"));
 }
 
 TEST_F(MailSend, LineBreaksInHeaderValuesAddNoHeader)

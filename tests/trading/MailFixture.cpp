@@ -67,5 +67,5 @@ QString MailFixture::receivedBody(int index) const
         return {};
     out.write(m_smtp.messages().value(index).data);
     out.close();
-    return mail::readMailFile(file, {}).body;
+    return mail::readMailFile(file, {}).valueOr({}).body;
 }

@@ -101,19 +101,15 @@ PartText partText(GMimePart *part)
 
 } // namespace
 
-ReadResult readMailFile(const QString &path, const QStringList &headerNames)
+sys::Result<MailContent> readMailFile(const QString &path, const QStringList &headerNames)
 {
-    ReadResult result;
+    using Read = sys::Result<MailContent>;
     QFile file(path);
-    if (!file.open(QIODevice::ReadOnly)) {
-        result.errorText = QStringLiteral("error: cannot open the mail file %1: %2").arg(path, file.errorString());
-        return result;
-    }
-    if (file.size() > kMaxMailBytes) {
-        result.errorText =
-            QStringLiteral("error: the mail file %1 is larger than %2 bytes").arg(path).arg(kMaxMailBytes);
-        return result;
-    }
+    if (!file.open(QIODevice::ReadOnly))
+        return Read::failure(QStringLiteral("error: cannot open the mail file %1: %2").arg(path, file.errorString()));
+    if (file.size() > kMaxMailBytes)
+        return Read::failure(
+            QStringLiteral("error: the mail file %1 is larger than %2 bytes").arg(path).arg(kMaxMailBytes));
     const QByteArray raw = file.readAll();
     initGMime();
     const GRef<GMimeStream> stream(g_mime_stream_mem_new_with_buffer(raw.constData(), size_t(raw.size())));
@@ -124,21 +120,20 @@ ReadResult readMailFile(const QString &path, const QStringList &headerNames)
     const char *fallback[] = {"UTF-8", "CP932", "ISO-8859-1", nullptr};
     g_mime_parser_options_set_fallback_charsets(options.get(), fallback);
     const GRef<GMimeMessage> message(g_mime_parser_construct_message(parser.get(), options.get()));
-    if (!message || raw.trimmed().isEmpty()) {
-        result.errorText = QStringLiteral("error: the file %1 is not a mail").arg(path);
-        return result;
-    }
+    if (!message || raw.trimmed().isEmpty())
+        return Read::failure(QStringLiteral("error: the file %1 is not a mail").arg(path));
+    MailContent content;
     GMimeObject *object = GMIME_OBJECT(message.get());
     for (const QString &name : headerNames)
-        result.headers.push_back(headerValue(object, name));
+        content.headers.push_back(headerValue(object, name));
     if (GMimeObject *top = g_mime_message_get_mime_part(message.get())) {
         if (GMimePart *part = firstPlainText(top)) {
             PartText text = partText(part);
-            result.body = std::move(text.text);
-            result.bodyInvalidIn = std::move(text.invalidIn);
+            content.body = std::move(text.text);
+            content.bodyInvalidIn = std::move(text.invalidIn);
         }
     }
-    return result;
+    return content;
 }
 
 } // namespace mail

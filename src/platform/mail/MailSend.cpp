@@ -46,13 +46,12 @@ Mailbox parseMailbox(const QString &text)
     return {{}, line};
 }
 
-GRef<GMimeObject> attachmentPart(const QString &path, QString &problem)
+sys::Result<GRef<GMimeObject>> attachmentPart(const QString &path)
 {
     QFile file(path);
-    if (!file.open(QIODevice::ReadOnly)) {
-        problem = QStringLiteral("error: cannot read the attachment %1").arg(path);
-        return {};
-    }
+    if (!file.open(QIODevice::ReadOnly))
+        return sys::Result<GRef<GMimeObject>>::failure(
+            QStringLiteral("error: cannot read the attachment %1").arg(path));
     const QByteArray data = file.readAll();
     GMimePart *part = g_mime_part_new_with_type("application", "octet-stream");
     const GRef<GMimeStream> stream(g_mime_stream_mem_new_with_buffer(data.constData(), size_t(data.size())));
@@ -101,12 +100,12 @@ size_t readUpload(char *buffer, size_t size, size_t count, void *source)
     return n;
 }
 
-QString send(const QByteArray &url, const QByteArray &from, const QByteArray &to, const QByteArray &message,
-             std::chrono::milliseconds timeout)
+sys::Status send(const QByteArray &url, const QByteArray &from, const QByteArray &to, const QByteArray &message,
+                 std::chrono::milliseconds timeout)
 {
     const net::CurlEasy curl(curl_easy_init());
     if (!curl)
-        return QStringLiteral("error: cannot start a connection");
+        return sys::Status::failure(QStringLiteral("error: cannot start a connection"));
     CURL *h = curl.get();
     char errorBuffer[CURL_ERROR_SIZE] = {};
     Upload upload{message};
@@ -127,26 +126,23 @@ QString send(const QByteArray &url, const QByteArray &from, const QByteArray &to
     curl_easy_setopt(h, CURLOPT_UPLOAD, 1L);
     const CURLcode rc = curl_easy_perform(h);
     if (rc == CURLE_OK)
-        return {};
-    return QStringLiteral("SMTP error: %1")
-        .arg(QString::fromUtf8(errorBuffer[0] ? errorBuffer : curl_easy_strerror(rc)));
+        return sys::Status::success();
+    return sys::Status::failure(
+        QStringLiteral("SMTP error: %1").arg(QString::fromUtf8(errorBuffer[0] ? errorBuffer : curl_easy_strerror(rc))));
 }
 
 } // namespace
 
-QByteArray buildMessage(const QString &to, const QString &from, const QString &subject, const QString &body,
-                        const QString &attachments, QString &problem)
+sys::Result<QByteArray> buildMessage(const QString &to, const QString &from, const QString &subject,
+                                     const QString &body, const QString &attachments)
 {
+    using Built = sys::Result<QByteArray>;
     const Mailbox sender = parseMailbox(from);
     const QString recipient = blankControls(to);
-    if (!isPlainAddress(sender.address)) {
-        problem = QStringLiteral("error: the sender \"%1\" is not one plain address").arg(sender.address);
-        return {};
-    }
-    if (!isPlainAddress(recipient)) {
-        problem = QStringLiteral("error: the recipient \"%1\" is not one plain address").arg(recipient);
-        return {};
-    }
+    if (!isPlainAddress(sender.address))
+        return Built::failure(QStringLiteral("error: the sender \"%1\" is not one plain address").arg(sender.address));
+    if (!isPlainAddress(recipient))
+        return Built::failure(QStringLiteral("error: the recipient \"%1\" is not one plain address").arg(recipient));
     initGMime();
     const GRef<GMimeMessage> message(g_mime_message_new(TRUE));
     g_mime_message_add_mailbox(message.get(), GMIME_ADDRESS_TYPE_FROM, sender.name.toUtf8().constData(),
@@ -169,10 +165,10 @@ QByteArray buildMessage(const QString &to, const QString &from, const QString &s
         const GRef<GMimeMultipart> mixed(g_mime_multipart_new_with_subtype("mixed"));
         g_mime_multipart_add(mixed.get(), text.get());
         for (const QString &path : paths) {
-            const GRef<GMimeObject> part = attachmentPart(path, problem);
-            if (!part)
-                return {};
-            g_mime_multipart_add(mixed.get(), part.get());
+            const sys::Result<GRef<GMimeObject>> part = attachmentPart(path);
+            if (!part.ok())
+                return Built::failure(part.problem());
+            g_mime_multipart_add(mixed.get(), part.value().get());
         }
         g_mime_message_set_mime_part(message.get(), GMIME_OBJECT(mixed.get()));
     }
@@ -183,18 +179,16 @@ QByteArray buildMessage(const QString &to, const QString &from, const QString &s
     return QByteArray(wire.get());
 }
 
-QString sendMail(const QString &serverUrl, const QString &to, const QString &from, const QString &subject,
-                 const QString &body, const QString &attachments, std::chrono::milliseconds timeout)
+sys::Status sendMail(const QString &serverUrl, const QString &to, const QString &from, const QString &subject,
+                     const QString &body, const QString &attachments, std::chrono::milliseconds timeout)
 {
-    QString problem;
-    const QByteArray message = buildMessage(to, from, subject, body, attachments, problem);
-    if (message.isEmpty())
-        return problem;
+    const sys::Result<QByteArray> message = buildMessage(to, from, subject, body, attachments);
+    if (!message.ok())
+        return sys::Status::failure(message.problem());
     const QByteArray envelopeFrom = '<' + parseMailbox(from).address.toUtf8() + '>';
     const QByteArray envelopeTo = '<' + blankControls(to).toUtf8() + '>';
-    QString answer;
-    net::runOffThread([&] { answer = send(serverUrl.toUtf8(), envelopeFrom, envelopeTo, message, timeout); });
-    return answer;
+    return net::offThreadResult(
+        [&] { return send(serverUrl.toUtf8(), envelopeFrom, envelopeTo, message.value(), timeout); });
 }
 
 } // namespace mail

@@ -1,5 +1,7 @@
 #pragma once
 
+#include "platform/sys/Result.h"
+
 #include <QString>
 
 // Where a mail server is, as the mailbox setting writes it: "host", "host:port",
@@ -11,11 +13,9 @@ struct ServerAddress {
     QString host;
     int port = 0;
     bool tls = false;
-    QString problem; // why the text names no server; empty when it does
-
-    bool ok() const { return problem.isEmpty(); }
 };
 
-ServerAddress parsePop3Server(const QString &text);
+// The server the text names, or the problem (containing "error") when it names none.
+sys::Result<ServerAddress> parsePop3Server(const QString &text);
 
 } // namespace mail

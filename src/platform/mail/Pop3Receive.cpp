@@ -128,8 +128,8 @@ QSet<QString> savedKeys(const QDir &folder)
 }
 
 // Writes the message under a temporary name, forces it to disk and renames it, so the
-// final name never shows a half-written mail. Returns the final path, empty on failure.
-QString saveMessage(const QDir &folder, const QString &key, const QByteArray &message, QString &problem)
+// final name never shows a half-written mail. Returns the final path.
+sys::Result<QString> saveMessage(const QDir &folder, const QString &key, const QByteArray &message)
 {
     const QString stamp = sys::now().toString(QStringLiteral("yyyyMMddHHmmsszzz"));
     const QString finalPath = folder.filePath(stamp + u'_' + key + QStringLiteral(".eml"));
@@ -141,8 +141,7 @@ QString saveMessage(const QDir &folder, const QString &key, const QByteArray &me
     written = written && QFile::rename(tempPath, finalPath);
     if (!written) {
         QFile::remove(tempPath);
-        problem = QStringLiteral("error: cannot write %1").arg(finalPath);
-        return {};
+        return sys::Result<QString>::failure(QStringLiteral("error: cannot write %1").arg(finalPath));
     }
     return finalPath;
 }
@@ -160,75 +159,58 @@ QString uidlFileKey(const QByteArray &uidl)
     return key;
 }
 
-ReceiveResult receiveAll(const ServerAddress &server, const QString &user, const QString &password,
-                         const QString &folder, std::chrono::milliseconds timeout)
+sys::Result<Received> receiveAll(const ServerAddress &server, const QString &user, const QString &password,
+                                 const QString &folder, std::chrono::milliseconds timeout)
 {
-    ReceiveResult result;
-    if (!server.ok()) {
-        result.errorText = server.problem;
-        return result;
-    }
+    using Receipt = sys::Result<Received>;
     const auto hasLineBreak = [](const QString &s) {
         return s.contains(u'\r') || s.contains(u'\n') || s.contains(QChar(0));
     };
-    if (hasLineBreak(user) || hasLineBreak(password)) {
-        result.errorText = QStringLiteral("error: the mailbox user or password contains a line break");
-        return result;
-    }
+    if (hasLineBreak(user) || hasLineBreak(password))
+        return Receipt::failure(QStringLiteral("error: the mailbox user or password contains a line break"));
     const QDir dir(folder);
-    if (!QDir().mkpath(folder)) {
-        result.errorText = QStringLiteral("error: cannot create the mail folder %1").arg(folder);
-        return result;
-    }
+    if (!QDir().mkpath(folder))
+        return Receipt::failure(QStringLiteral("error: cannot create the mail folder %1").arg(folder));
     LineConnection connection(server.host, server.port, server.tls, timeout);
-    if (!connection.isOpen()) {
-        result.errorText = QStringLiteral("POP3 %1").arg(connection.errorText());
-        return result;
-    }
+    if (!connection.isOpen())
+        return Receipt::failure(QStringLiteral("POP3 %1").arg(connection.errorText()));
     Pop3Session session(connection);
     const bool loggedIn = session.command({}, "greeting") && session.command("USER " + user.toUtf8(), "USER") &&
                           session.command("PASS " + password.toUtf8(), "PASS");
     std::optional<QList<Listed>> listed;
     if (loggedIn)
         listed = session.listing();
-    if (!listed) {
-        result.errorText = session.error();
-        return result; // nothing was deleted: no QUIT, so the server applies nothing
-    }
+    if (!listed)
+        return Receipt::failure(session.error()); // nothing was deleted: no QUIT, so the server applies nothing
+    Received received;
     const QSet<QString> alreadySaved = savedKeys(dir);
     for (const Listed &message : *listed) {
         const QString key = uidlFileKey(message.uidl);
         if (message.size > kMaxMailBytes) {
-            result.oversized.push_back({key, message.size});
+            received.oversized.push_back({key, message.size});
             continue;
         }
         if (!alreadySaved.contains(key)) {
-            if (!session.command("RETR " + message.number)) {
-                result.errorText = session.error();
-                return result;
-            }
+            if (!session.command("RETR " + message.number))
+                return Receipt::failure(session.error());
             const std::optional<QByteArray> content = session.multiLine(true);
-            if (!content) {
-                result.errorText = session.error();
-                return result;
-            }
-            const QString saved = saveMessage(dir, key, *content, result.errorText);
-            if (saved.isEmpty())
-                return result;
-            result.savedPaths.push_back(saved);
+            if (!content)
+                return Receipt::failure(session.error());
+            const sys::Result<QString> saved = saveMessage(dir, key, *content);
+            if (!saved.ok())
+                return Receipt::failure(saved.problem());
+            received.savedPaths.push_back(saved.value());
         }
         if (!session.command("DELE " + message.number)) {
-            if (!session.connected()) {
-                result.errorText = session.error();
-                return result;
-            }
-            if (result.deletionRefusal.isEmpty())
-                result.deletionRefusal = session.error();
+            if (!session.connected())
+                return Receipt::failure(session.error());
+            if (received.deletionRefusal.isEmpty())
+                received.deletionRefusal = session.error();
         }
     }
     if (!session.command("QUIT"))
-        result.errorText = session.error();
-    return result;
+        return Receipt::failure(session.error());
+    return received;
 }
 
 } // namespace mail

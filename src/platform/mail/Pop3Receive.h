@@ -1,6 +1,7 @@
 #pragma once
 
 #include "platform/mail/MailServer.h"
+#include "platform/sys/Result.h"
 
 #include <QString>
 #include <QStringList>
@@ -25,17 +26,18 @@ struct OversizedMessage {
     qint64 size = 0; // bytes, as the server lists it
 };
 
-struct ReceiveResult {
+// What one session took off the mailbox and what it left there.
+struct Received {
     QStringList savedPaths;            // files written in this session, in mailbox order
     QList<OversizedMessage> oversized; // left on the server unread, in mailbox order
     QString deletionRefusal;           // the server's answer to the first DELE it refused; empty when none
-    QString errorText;                 // empty on success; otherwise contains "error"
-
-    bool ok() const { return errorText.isEmpty(); }
 };
 
-ReceiveResult receiveAll(const ServerAddress &server, const QString &user, const QString &password,
-                         const QString &folder, std::chrono::milliseconds timeout = std::chrono::seconds(60));
+// The session's outcome, or the problem (containing "error") that ended it: a user or password
+// with a line break, a folder that cannot be created, a connection or command that failed, a
+// message that cannot be written. Files saved before the problem stay in the folder.
+sys::Result<Received> receiveAll(const ServerAddress &server, const QString &user, const QString &password,
+                                 const QString &folder, std::chrono::milliseconds timeout = std::chrono::seconds(60));
 
 // The file name part that identifies a message by its unique id (safe in any file name).
 QString uidlFileKey(const QByteArray &uidl);

@@ -111,9 +111,7 @@ TransferResult perform(const QByteArray &url, const TransferOptions &options)
 TransferResult fetch(const QString &url, const TransferOptions &options)
 {
     const QByteArray encodedUrl = url.toUtf8();
-    TransferResult result;
-    runOffThread([&] { result = perform(encodedUrl, options); });
-    return result;
+    return offThreadResult([&] { return perform(encodedUrl, options); });
 }
 
 } // namespace net
