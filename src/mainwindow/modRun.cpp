@@ -20,6 +20,7 @@
 #include "screening/modSuisyouMeigara.h"
 #include "trading/BrokerSite.h"
 #include "trading/BrokerStep.h"
+#include "trading/PlacedOrders.h"
 #include "trading/modBrandGrid.h"
 #include "trading/modBroker.h"
 #include "trading/modLatestData.h"
@@ -205,17 +206,24 @@ bool dailyBlockDue(const QDateTime &now)
            now.toString(QStringLiteral("HHmm")) >= QStringLiteral("0200");
 }
 
+// An accepted order marks its reservation as ordered and is kept among the placed orders,
+// in one transaction, so that its notices always find it.
 void writeOrderResult(const QDateTime &at)
 {
-    if (etrError == etrErrNone)
+    db::Transaction transaction(gcnDB);
+    if (etrError == etrErrNone) {
+        const qint64 orderNo = qint64(text::leadingNumber(etrOrderNo));
         gcnDB.execute(
             QStringLiteral("update ttresevation set エラーコード = ?, 処理区分 = ?, 注文番号 = ?, 更新日付 = ? "
                            "where 予約番号 = ?"),
-            etrError, etrOrder.売買区分 == 1 ? int(kubunKaiTyumon) : int(kubunUriTyumon),
-            qint64(text::leadingNumber(etrOrderNo)), db::dateTimeText(at), etrOrder.予約番号);
-    else
+            etrError, etrOrder.売買区分 == 1 ? int(kubunKaiTyumon) : int(kubunUriTyumon), orderNo, db::dateTimeText(at),
+            etrOrder.予約番号);
+        recordPlacedOrder({orderNo, at.date(), etrOrder.予約番号, etrOrder.売買区分, etrOrder.株数, 0});
+    } else {
         gcnDB.execute(QStringLiteral("update ttresevation set エラーコード = ?, 更新日付 = ? where 予約番号 = ?"),
                       etrError, db::dateTimeText(at), etrOrder.予約番号);
+    }
+    transaction.commit();
 }
 
 void writeBalance(RunControls &c, const QDateTime &now)

@@ -40,7 +40,7 @@ qint64 getHoyuuKingaku(const QDateTime &fromDate)
     db::Statement st = gcnDB.prepare(QStringLiteral("select a.予約番号, c.約定金額, c.約定株数"
                                                     " from ttresevation a, ttcontracthistory c"
                                                     " where a.登録日付 >= ?"
-                                                    " and a.処理区分 in (2,3)"
+                                                    " and (a.処理区分 in (2,3) or a.約定株数買 > a.約定株数売)"
                                                     " and a.銘柄コード = c.銘柄コード"
                                                     " and a.市場コード = c.市場コード"
                                                     " and a.予約番号 = c.予約番号"

@@ -46,7 +46,9 @@ TEST_F(TradingDay, BuysTheDaysCandidateAndSellsItAtTheProfitTarget)
     FakeBrokerSite::Behaviour site;
     site.cash = QStringLiteral("1,000,000");
     site.holdings = {};
-    site.fillPrice = 500; // far below the close: the profit target is reached at once
+    // Within the day's price limits around the close of 930, and 15 % below it: the profit
+    // target is reached at once.
+    site.fillPrice = 790;
     broker.setBehaviour(site);
 
     sys::SimulatedClock clock(japan(QDate(2026, 12, 10), QTime(8, 25)));
