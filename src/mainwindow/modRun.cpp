@@ -230,6 +230,8 @@ void writeBalance(RunControls &c, const QDateTime &now)
 {
     const qint64 capital = getHoyuuKingaku(sysBS.StartDate) + etrGenkinZandaka;
     sysBS.TousiGanpon = int(std::min(capital, kCapitalCap));
+    // The broker's cash holds the profit realised until now; the paper figure is the user's.
+    sysBS.TousiGanponDate = paperMode() ? kZeroDate : now;
     setRegistryAll();
     if (isTradingDay(now))
         screenAndPrepare(c, now);

@@ -29,3 +29,7 @@ qint64 getHoyuuKingaku(const QDateTime &fromDate);
 // sales minus their purchases (negative for a loss). Both figures count from the start of
 // the day of `fromDate`.
 qint64 getKakuteiSoneki(const QDateTime &fromDate);
+
+// The realised profit of the reservations finished by a sale executed at or after `moment`
+// (their last sale), as getKakuteiSoneki counts it.
+qint64 getKakuteiSonekiSince(const QDateTime &moment);

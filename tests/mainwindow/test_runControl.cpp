@@ -33,6 +33,18 @@ protected:
         sysBS.TousiGanpon = 1000000;
     }
 
+    // Drives the web timer until the balance step of a real start has ended.
+    void completeBalanceStep()
+    {
+        QElapsedTimer waited;
+        waited.start();
+        while (state().label == kRunning && !state().orderTimer && waited.elapsed() < 20000) {
+            QCoreApplication::processEvents(QEventLoop::AllEvents, 50);
+            if (!run().webOrder.busy())
+                tmrWeb_Timer(run());
+        }
+    }
+
     void startPaperRun()
     {
         sysBS.SelZituKounyu = 1;
@@ -166,32 +178,76 @@ TEST_F(RunControl, RealStartWithABrokenMailboxIsRefusedWithTheReadersText)
     EXPECT_GT(messages()[0].size(), QStringLiteral("約定メール受信設定に誤りがあります。\r\n").size());
 }
 
+// The capital is the cash plus the cost of the held positions, at most 5,000,000 yen, and
+// keeps the time of the read.
 TEST_F(RunControl, RealStartReadsTheBalanceFromTheBroker)
 {
+    const struct {
+        const char *cash;
+        qint64 heldCost;
+        int capital;
+    } cases[] = {
+        {"2,500,000", 0, 2500000},
+        {"2,000,000", 3000000, 5000000},
+        {"2,500,000", 3000000, 5000000},
+    };
     FakeBrokerSite broker;
-    FakeBrokerSite::Behaviour site;
-    site.cash = QStringLiteral("2,500,000");
-    site.holdings = {};
-    broker.setBehaviour(site);
     broker.start();
     writeSiteFile(broker.hostsLines());
     QTemporaryDir maildrop;
     FakePop3Server pop3(maildrop.path(), QStringLiteral("mailuser"), QStringLiteral("mailpass"));
     pop3.start();
     setLogin(pop3.address());
+    for (const auto &c : cases) {
+        SCOPED_TRACE(c.cash);
+        FakeBrokerSite::Behaviour site;
+        site.cash = QString::fromLatin1(c.cash);
+        site.holdings = {};
+        broker.setBehaviour(site);
+        gcnDB.execute(QStringLiteral("delete from ttresevation"));
+        gcnDB.execute(QStringLiteral("delete from ttcontracthistory"));
+        if (c.heldCost > 0) {
+            gcnDB.execute(
+                QStringLiteral("insert into ttresevation (予約番号, 銘柄コード, 市場コード, 処理区分, 約定株数買,"
+                               " 登録日付) values (1, '7203', 't1', 2, 3000, '2026-12-10 09:00:00')"));
+            gcnDB.execute(QStringLiteral("insert into ttcontracthistory (予約番号, 銘柄コード, 市場コード, 売買区分,"
+                                         " 約定金額, 約定株数) values (1, '7203', 't1', '1', ?, 3000)"),
+                          c.heldCost / 3000);
+        }
+        sysBS.TousiGanponDate = kZeroDate;
 
-    imgRun_MouseDown(run());
-    expectState(starting, "balance step");
-    EXPECT_EQ(label("lblMsg").text(), QStringLiteral("残高を取得しています。"));
-    QElapsedTimer waited;
-    waited.start();
-    while (state().label == kRunning && !state().orderTimer && waited.elapsed() < 20000) {
-        QCoreApplication::processEvents(QEventLoop::AllEvents, 50);
-        if (!run().webOrder.busy())
-            tmrWeb_Timer(run());
+        imgRun_MouseDown(run());
+        expectState(starting, "balance step");
+        EXPECT_EQ(label("lblMsg").text(), QStringLiteral("残高を取得しています。"));
+        completeBalanceStep();
+        expectState(between, "after the balance read");
+        EXPECT_EQ(sysBS.TousiGanpon, c.capital);
+        EXPECT_EQ(sysBS.TousiGanponDate, sys::now());
+        EXPECT_TRUE(messages().isEmpty()) << messages().join(u'|').toStdString();
+        imgRun_MouseDown(run());
+        expectState(stopped, "stopped again");
     }
-    expectState(between, "after the balance read");
-    EXPECT_EQ(sysBS.TousiGanpon, 2500000);
+}
+
+// A stop pressed in real mode while the mailbox cannot be reached stops at once: nothing
+// is asked of the mailbox or the broker first.
+TEST_F(RunControl, AStopInRealModeWithABrokenMailboxStopsAtOnce)
+{
+    FakeBrokerSite broker;
+    broker.start();
+    writeSiteFile(broker.hostsLines());
+    QTemporaryDir maildrop;
+    FakePop3Server pop3(maildrop.path(), QStringLiteral("mailuser"), QStringLiteral("mailpass"));
+    pop3.start();
+    setLogin(pop3.address());
+    imgRun_MouseDown(run());
+    completeBalanceStep();
+    expectState(between, "running");
+    pop3.stop(); // the mailbox goes down
+    MessageBoxRecorder::instance().reset();
+    imgRun_MouseDown(run());
+    expectState(stopped, "after stop");
+    EXPECT_EQ(etrRunningMode, 0);
     EXPECT_TRUE(messages().isEmpty()) << messages().join(u'|').toStdString();
 }
 
