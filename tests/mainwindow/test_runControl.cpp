@@ -178,9 +178,26 @@ TEST_F(RunControl, RealStartWithABrokenMailboxIsRefusedWithTheReadersText)
     EXPECT_GT(messages()[0].size(), QStringLiteral("約定メール受信設定に誤りがあります。\r\n").size());
 }
 
+// Real mode against the loopback broker and mailbox.
+class RealRunControl : public RunControl {
+protected:
+    void SetUp() override
+    {
+        RunControl::SetUp();
+        broker.start();
+        writeSiteFile(broker.hostsLines());
+        pop3.start();
+        setLogin(pop3.address());
+    }
+
+    FakeBrokerSite broker;
+    QTemporaryDir maildrop;
+    FakePop3Server pop3{maildrop.path(), QStringLiteral("mailuser"), QStringLiteral("mailpass")};
+};
+
 // The capital is the cash plus the cost of the held positions, at most 5,000,000 yen, and
 // keeps the time of the read.
-TEST_F(RunControl, RealStartReadsTheBalanceFromTheBroker)
+TEST_F(RealRunControl, RealStartReadsTheBalanceFromTheBroker)
 {
     const struct {
         const char *cash;
@@ -191,13 +208,6 @@ TEST_F(RunControl, RealStartReadsTheBalanceFromTheBroker)
         {"2,000,000", 3000000, 5000000},
         {"2,500,000", 3000000, 5000000},
     };
-    FakeBrokerSite broker;
-    broker.start();
-    writeSiteFile(broker.hostsLines());
-    QTemporaryDir maildrop;
-    FakePop3Server pop3(maildrop.path(), QStringLiteral("mailuser"), QStringLiteral("mailpass"));
-    pop3.start();
-    setLogin(pop3.address());
     for (const auto &c : cases) {
         SCOPED_TRACE(c.cash);
         FakeBrokerSite::Behaviour site;
@@ -231,15 +241,8 @@ TEST_F(RunControl, RealStartReadsTheBalanceFromTheBroker)
 
 // A stop pressed in real mode while the mailbox cannot be reached stops at once: nothing
 // is asked of the mailbox or the broker first.
-TEST_F(RunControl, AStopInRealModeWithABrokenMailboxStopsAtOnce)
+TEST_F(RealRunControl, AStopInRealModeWithABrokenMailboxStopsAtOnce)
 {
-    FakeBrokerSite broker;
-    broker.start();
-    writeSiteFile(broker.hostsLines());
-    QTemporaryDir maildrop;
-    FakePop3Server pop3(maildrop.path(), QStringLiteral("mailuser"), QStringLiteral("mailpass"));
-    pop3.start();
-    setLogin(pop3.address());
     imgRun_MouseDown(run());
     completeBalanceStep();
     expectState(between, "running");
