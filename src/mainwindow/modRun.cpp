@@ -170,12 +170,20 @@ void refuseStart(RunControls &c, const QString &message)
 }
 
 // The day's candidates and their reservations, under the busy guard; sets the information
-// line when there is nothing to buy today.
+// line when there is nothing to buy today. The free slots are counted on the order list as
+// it stands now (after the day change). A day whose price update was stopped prepares no
+// new buys: its candidates would come from the older prices.
 void screenAndPrepare(RunControls &c, const QDateTime &now)
 {
+    if (gdtUpdateStoppedDate == now.date()) {
+        log(QStringLiteral("***最新データを取得できなかったため本日の新規買い注文は準備しない"));
+        c.lblInfo.setText(QStringLiteral("最新データを取得できなかったため、本日の新規買い注文は準備しません"));
+        return;
+    }
     const BusyGuard busy(QStringLiteral("推奨銘柄の検索と注文準備"));
     if (!busy.started())
         return;
+    setOrderGrid(c.msfgOrder);
     QStringList codes;
     const CancelToken never;
     searchSuisyouMeigara(1, c.lblMsg, c.msfgSelect, gdtLastKabukaDate, sysBS, sysSL, sysOD, sysSizyou, codes, never);

@@ -355,6 +355,11 @@ TEST_F(RunControl, AStepWithoutANewPageForSixTicksEndsWithItsOwnCode)
     EXPECT_LE(ticks, kStepWatchdogTicks + 1);
     expectState(stopped, "after the watchdog");
     EXPECT_EQ(reservation(7, QStringLiteral("エラーコード")).toInt(), 90);
+
+    // Closing the program afterwards has no step left to end: the unknown outcome is told once.
+    window().close();
+    const QStringList unknown = logLines().filter(QStringLiteral("★注文送信後の結果が不明"));
+    EXPECT_EQ(unknown.size(), 1) << unknown.join(u'\n').toStdString();
 }
 
 TEST_F(RunControl, PicturesFollowTheRunState)

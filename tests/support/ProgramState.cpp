@@ -24,6 +24,7 @@ void resetProgramState()
     gdtFirstKabukaDate = kNoStoredDate;
     gdtLastKabukaDate = kNoStoredDate;
     gdtLastDailyDate = QDate();
+    gdtUpdateStoppedDate = QDate();
     gcnDB.close();
     closeLog(glngLogFileNo);
     glngLogFileNo = 0;

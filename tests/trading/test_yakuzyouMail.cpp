@@ -579,7 +579,8 @@ TEST_F(LateNotice, ReachesItsReservationWhateverHappenedToTheRowSince)
         f.date = QStringLiteral("2006-01-05 14:55");
         f.kind = r.side == 1 ? QStringLiteral("現物買") : QStringLiteral("現物売");
         f.shares = QStringLiteral("約定株数:%1株").arg(r.noticeShares);
-        putMail(QStringLiteral("late%1").arg(++n), noticeMail(f, QStringLiteral("late%1@x").arg(n)));
+        ++n;
+        putMail(QStringLiteral("late%1").arg(n), noticeMail(f, QStringLiteral("late%1@x").arg(n)));
         EXPECT_EQ(pass(), 1);
         const Reservation after = reservation(1);
         EXPECT_EQ(after.state, r.expectedState);
