@@ -88,7 +88,7 @@ CREATE TABLE IF NOT EXISTS tttimestocks (
 
 -- @@ working
 
-PRAGMA user_version = 3;
+PRAGMA user_version = 4;
 
 -- Order reservations: what to buy, how to sell it, and where each order stands.
 CREATE TABLE IF NOT EXISTS ttresevation (
@@ -202,4 +202,19 @@ CREATE TABLE IF NOT EXISTS ttmailprocessed (
     通知キー        TEXT    UNIQUE,
     結果            TEXT    NOT NULL,
     処理日付        TEXT    NOT NULL
+);
+
+-- Orders this program placed at the broker, written together with the reservation's
+-- accepted state. A notice counts only against one of these: its reservation, side and
+-- shares, and the shares its notices have brought so far.
+CREATE TABLE IF NOT EXISTS ttplacedorder (
+    注文番号        INTEGER NOT NULL,
+    -- Day the order was placed; an order is valid for that day only.
+    注文日          TEXT    NOT NULL,
+    予約番号        INTEGER NOT NULL,
+    -- 1 buy, 2 sell.
+    売買区分        INTEGER NOT NULL,
+    株数            INTEGER NOT NULL,
+    約定株数        INTEGER NOT NULL DEFAULT 0,
+    PRIMARY KEY (注文番号, 注文日)
 );

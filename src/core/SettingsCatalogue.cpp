@@ -173,6 +173,12 @@ void addCapturedPassword(Entries &entries)
     addText(entries, u"POPCheckPassword", POPCheckPassword, true);
 }
 
+// The time of the balance that the live principal came from; added at the end as well.
+void addBalanceReadTime(Entries &entries)
+{
+    entries.push_back({QStringLiteral("TousiGanponDate"), &sysBS.TousiGanponDate});
+}
+
 void addNoticeMail(Entries &entries)
 {
     addWhole(entries, u"SelEMail", SelEMail);
@@ -261,6 +267,7 @@ std::vector<SettingEntry> settingsLoadOrder()
     addOdWithCover(entries, simOD2, Sim2);
     addSl(entries, simSL2, Sim2);
     addCapturedPassword(entries);
+    addBalanceReadTime(entries);
     return entries;
 }
 
@@ -282,5 +289,6 @@ std::vector<SettingEntry> settingsSaveOrder()
     addSl(entries, simSL2, Sim2);
     addOdStored(entries, simOD2, Sim2);
     addCapturedPassword(entries);
+    addBalanceReadTime(entries);
     return entries;
 }

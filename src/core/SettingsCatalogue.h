@@ -18,5 +18,5 @@ struct SettingEntry {
 // Loading order; the covering-buy fields of the order records appear here only.
 std::vector<SettingEntry> settingsLoadOrder();
 
-// Saving order: the 212 stored values.
+// Saving order: the 213 stored values.
 std::vector<SettingEntry> settingsSaveOrder();

@@ -43,6 +43,9 @@ struct BS {
     int SelZituKounyu = 0;           // 1: run without real purchases
     int SelHukuri = 0;               // 1: compounding
     int TousiWariai = 0;             // share of the principal for one stock, as 1/N
+    // When TousiGanpon was last taken from the broker's balance (live runs only); unset
+    // while the principal is the user's own figure.
+    QDateTime TousiGanponDate = kZeroDate;
 };
 
 // Market segments screened, 1 = on.

@@ -81,6 +81,32 @@ void addMailProcessedTable(db::Connection &connection)
                                             " 処理日付 TEXT NOT NULL)"));
 }
 
+// The orders placed at the broker, against which notices are checked. The reservations of
+// an older file with an order out, or one whose notice may still come (a held row whose
+// sell order the day change took back, a buy that the day change finished unfilled), get
+// the row of their latest order: its side from the state and the executions, its shares
+// from what the reservation held or wanted when it was sent.
+void addPlacedOrders(db::Connection &connection)
+{
+    connection.executeScript(QStringLiteral(
+        "create table if not exists ttplacedorder (注文番号 INTEGER NOT NULL, 注文日 TEXT NOT NULL,"
+        " 予約番号 INTEGER NOT NULL, 売買区分 INTEGER NOT NULL, 株数 INTEGER NOT NULL,"
+        " 約定株数 INTEGER NOT NULL DEFAULT 0, PRIMARY KEY (注文番号, 注文日));"
+        "with o as (select r.注文番号, substr(r.更新日付, 1, 10) as 注文日, r.予約番号, r.株数,"
+        "  r.約定株数買 as 買, r.約定株数売 as 売,"
+        "  case when r.処理区分 = 3 or (r.処理区分 = 2 and not exists (select 1 from ttcontracthistory h"
+        "   where h.予約番号 = r.予約番号 and h.注文番号 = r.注文番号 and h.売買区分 = '1')) then 2 else 1 end"
+        "   as 売買区分"
+        "  from ttresevation r where r.注文番号 > 0 and r.更新日付 is not null"
+        "  and (r.処理区分 in (1, 2, 3) or (r.処理区分 = 9 and r.約定株数買 = 0))),"
+        " d as (select o.*, (select ifnull(sum(h.約定株数), 0) from ttcontracthistory h"
+        "  where h.予約番号 = o.予約番号 and h.注文番号 = o.注文番号 and h.売買区分 = cast(o.売買区分 as text))"
+        "  as 済 from o)"
+        " insert or ignore into ttplacedorder (注文番号, 注文日, 予約番号, 売買区分, 株数, 約定株数)"
+        " select 注文番号, 注文日, 予約番号, 売買区分,"
+        "  max(0, case 売買区分 when 1 then 株数 - 買 else 買 - 売 end) + 済, 済 from d;"));
+}
+
 const std::vector<SchemaStep> &schemaSteps(DatabaseKind kind)
 {
     static const std::vector<SchemaStep> price{
@@ -92,6 +118,7 @@ const std::vector<SchemaStep> &schemaSteps(DatabaseKind kind)
         {1, indexExecutionsByStock},
         {2, addMailProcessedTable},
         {3, addUpdateJournal},
+        {4, addPlacedOrders},
     };
     return kind == DatabaseKind::Price ? price : work;
 }

@@ -11,6 +11,7 @@ std::unique_ptr<mail::Basp> gobjBASP;
 QDate gdtFirstKabukaDate = kNoStoredDate;
 QDate gdtLastKabukaDate = kNoStoredDate;
 QDate gdtLastDailyDate;
+QDate gdtUpdateStoppedDate;
 
 QString priceDatabasePath()
 {

@@ -19,6 +19,8 @@ extern std::unique_ptr<mail::Basp> gobjBASP; // the one mail component, created 
 extern QDate gdtFirstKabukaDate; // oldest stored day of the reference stock
 extern QDate gdtLastKabukaDate;  // newest stored day of the reference stock: the processing day
 extern QDate gdtLastDailyDate;   // day of the last daily processing
+// Day whose daily update was stopped before it completed: no new buys are prepared on it.
+extern QDate gdtUpdateStoppedDate;
 
 // The reference stock whose stored days define the processing day.
 inline const QString kReferenceCode = QStringLiteral("7203");

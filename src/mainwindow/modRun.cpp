@@ -20,6 +20,7 @@
 #include "screening/modSuisyouMeigara.h"
 #include "trading/BrokerSite.h"
 #include "trading/BrokerStep.h"
+#include "trading/PlacedOrders.h"
 #include "trading/modBrandGrid.h"
 #include "trading/modBroker.h"
 #include "trading/modLatestData.h"
@@ -169,12 +170,20 @@ void refuseStart(RunControls &c, const QString &message)
 }
 
 // The day's candidates and their reservations, under the busy guard; sets the information
-// line when there is nothing to buy today.
+// line when there is nothing to buy today. The free slots are counted on the order list as
+// it stands now (after the day change). A day whose price update was stopped prepares no
+// new buys: its candidates would come from the older prices.
 void screenAndPrepare(RunControls &c, const QDateTime &now)
 {
+    if (gdtUpdateStoppedDate == now.date()) {
+        log(QStringLiteral("***最新データを取得できなかったため本日の新規買い注文は準備しない"));
+        c.lblInfo.setText(QStringLiteral("最新データを取得できなかったため、本日の新規買い注文は準備しません"));
+        return;
+    }
     const BusyGuard busy(QStringLiteral("推奨銘柄の検索と注文準備"));
     if (!busy.started())
         return;
+    setOrderGrid(c.msfgOrder);
     QStringList codes;
     const CancelToken never;
     searchSuisyouMeigara(1, c.lblMsg, c.msfgSelect, gdtLastKabukaDate, sysBS, sysSL, sysOD, sysSizyou, codes, never);
@@ -205,23 +214,32 @@ bool dailyBlockDue(const QDateTime &now)
            now.toString(QStringLiteral("HHmm")) >= QStringLiteral("0200");
 }
 
+// An accepted order marks its reservation as ordered and is kept among the placed orders,
+// in one transaction, so that its notices always find it.
 void writeOrderResult(const QDateTime &at)
 {
-    if (etrError == etrErrNone)
+    db::Transaction transaction(gcnDB);
+    if (etrError == etrErrNone) {
+        const qint64 orderNo = qint64(text::leadingNumber(etrOrderNo));
         gcnDB.execute(
             QStringLiteral("update ttresevation set エラーコード = ?, 処理区分 = ?, 注文番号 = ?, 更新日付 = ? "
                            "where 予約番号 = ?"),
-            etrError, etrOrder.売買区分 == 1 ? int(kubunKaiTyumon) : int(kubunUriTyumon),
-            qint64(text::leadingNumber(etrOrderNo)), db::dateTimeText(at), etrOrder.予約番号);
-    else
+            etrError, etrOrder.売買区分 == 1 ? int(kubunKaiTyumon) : int(kubunUriTyumon), orderNo, db::dateTimeText(at),
+            etrOrder.予約番号);
+        recordPlacedOrder({orderNo, at.date(), etrOrder.予約番号, etrOrder.売買区分, etrOrder.株数, 0});
+    } else {
         gcnDB.execute(QStringLiteral("update ttresevation set エラーコード = ?, 更新日付 = ? where 予約番号 = ?"),
                       etrError, db::dateTimeText(at), etrOrder.予約番号);
+    }
+    transaction.commit();
 }
 
 void writeBalance(RunControls &c, const QDateTime &now)
 {
     const qint64 capital = getHoyuuKingaku(sysBS.StartDate) + etrGenkinZandaka;
     sysBS.TousiGanpon = int(std::min(capital, kCapitalCap));
+    // The broker's cash holds the profit realised until now; the paper figure is the user's.
+    sysBS.TousiGanponDate = paperMode() ? kZeroDate : now;
     setRegistryAll();
     if (isTradingDay(now))
         screenAndPrepare(c, now);

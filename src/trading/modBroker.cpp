@@ -209,10 +209,12 @@ int etrClose()
 {
     writeLog(glngLogFileNo, QStringLiteral("etrClose実行開始"));
     // A step closed before it ended has no result: never report it as a success, and after
-    // a sent order its outcome is unknown.
-    if (etrRunningMode != 3 && etrError == etrErrNone)
+    // a sent order its outcome is unknown. With no step in flight (finished, or the run
+    // stopped after it) there is nothing to end and its result stands.
+    const bool inFlight = etrRunningMode == 1 || etrRunningMode == 2;
+    if (inFlight && etrError == etrErrNone)
         etrEndStep(etrErrRetriesSpent);
-    else if (etrRunningMode != 3)
+    else if (inFlight)
         etrEndStep(etrError);
     const int result = etrError;
     etrRunningMode = 3;

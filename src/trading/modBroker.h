@@ -86,8 +86,8 @@ void etrClear();
 // Sends the browser to the broker's gateway and returns its address; does nothing and
 // returns empty text when the step has already ended (paper mode, no address).
 QString etrLogin(browser::Browser &webOrder);
-// Ends the step and returns its result code. A step closed before it ended gives 91, or 90
-// once its order was sent.
+// Ends the step and returns its result code. A step closed while in flight gives 91, or 90
+// once its order was sent; with no step in flight the last result is returned as it is.
 int etrClose();
 // The broker's exchange code of a market code: "TKY", "OSK", ..., three blanks for none.
 QString etrMarketCode(const QString &marketCode);

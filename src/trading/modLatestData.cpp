@@ -29,9 +29,11 @@ void getLatestData()
         updated = frmGetData().exec() == QDialog::Accepted;
         writeLog(glngLogFileNo, QStringLiteral("★最新データの取得終了"));
     }
-    // A stopped update leaves the day undone, so the next daily block tries again.
+    // A stopped update leaves the day undone, so the next daily block tries again, and the
+    // day prepares no new buys from the older prices.
     if (updated)
         gdtLastDailyDate = now.date();
+    gdtUpdateStoppedDate = updated ? QDate() : now.date();
     dayChangeReservation(now);
     getKabukaKikan(kReferenceCode, kReferenceMarket, now.date(), gdtFirstKabukaDate, gdtLastKabukaDate);
     applyFixedPreset(sysBS, sysSizyou, sysSL, sysOD);

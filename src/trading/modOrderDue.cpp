@@ -141,7 +141,8 @@ etrOrderInfo orderFor(const DueReservation &due)
     order.予約番号 = int(due.number);
     const bool buy = due.state == kubunZyunbi || due.state == kubunUriYakuzyou;
     order.売買区分 = buy ? 1 : 2;
-    order.株数 = int(buy ? due.shares - due.bought : due.shares - due.sold);
+    // A sell sells every share held, whatever the wanted count says.
+    order.株数 = int(buy ? due.shares - due.bought : due.bought - due.sold);
     order.取引区分 = due.tradeKind;
     order.銘柄コード = due.code;
     order.市場コード = due.market;

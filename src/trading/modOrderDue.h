@@ -49,5 +49,5 @@ struct DueReservation {
 std::optional<DueReservation> selectDueReservation(const QDate &processingDay, const OD &order, QString &queryText);
 
 // The order that serves a due reservation: a buy of the shares still to buy for a row in
-// state 0 or 4, else a sell of the shares still held.
+// state 0 or 4, else a sell of every share still held (bought less sold).
 etrOrderInfo orderFor(const DueReservation &due);

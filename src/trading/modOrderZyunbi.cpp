@@ -89,6 +89,16 @@ bool prepareCandidate(const ui::FlexGrid &msfgOrder, const QSet<QString> &insert
     return true;
 }
 
+// The profit realised since the capital was set. A capital read from the broker's balance
+// already holds every profit realised before that read; the user's own capital (paper
+// mode) holds none since the start date.
+qint64 realisedSinceCapital()
+{
+    if (sysBS.SelZituKounyu != 1 && sysBS.TousiGanponDate > kZeroDate)
+        return getKakuteiSonekiSince(sysBS.TousiGanponDate);
+    return getKakuteiSoneki(sysBS.StartDate);
+}
+
 } // namespace
 
 QString daySerialText(const QDate &day)
@@ -121,8 +131,7 @@ int Select2ORderGrid(ui::FlexGrid &msfgSelect, ui::FlexGrid &msfgOrder, const QD
     const QScopedValueRollback<bool> guard(running, true);
     log(QStringLiteral("***■Select2ORderGrid開始"));
     int inserted = 0;
-    const qint64 investable =
-        qint64(sysBS.TousiGanpon) - getHoyuuKingaku(sysBS.StartDate) + getKakuteiSoneki(sysBS.StartDate);
+    const qint64 investable = qint64(sysBS.TousiGanpon) - getHoyuuKingaku(sysBS.StartDate) + realisedSinceCapital();
     const qint64 moneyPerStock = getKounyuKingaku(investable, sysOD.ODNanpin);
     log(QStringLiteral("***投資可能元本=") + QString::number(sysBS.TousiGanpon));
     log(QStringLiteral("***1銘柄あたりの元本=") + QString::number(moneyPerStock));

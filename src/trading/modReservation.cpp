@@ -83,6 +83,11 @@ void dayChangeReservation(const QDateTime &now)
     gcnDB.execute(QStringLiteral("update ttresevation set 処理区分 = 9"
                                  " where 更新日付 < ? and 処理区分 in(0,1) and 約定株数買 = 0"),
                   todayStart);
+    // A row that holds shares and waits for an extra buy that was not placed (averaging
+    // down) is held again with the shares it holds.
+    gcnDB.execute(QStringLiteral("update ttresevation set 処理区分 = 2 ,株数 = 約定株数買 - 約定株数売"
+                                 " where 更新日付 < ? and 処理区分 in(0,4) and 約定株数買 > 約定株数売"),
+                  todayStart);
     gcnDB.execute(QStringLiteral("update ttresevation set 処理区分 = 2 where 更新日付 < ? and 処理区分 = 3"),
                   todayStart);
     transaction.commit();

@@ -27,7 +27,9 @@ QString getSyoriKubunName(int state);
 
 // The roll-over of a new day: prices older than 200 days are purged; reservations last
 // changed before today fall back — a partly bought order becomes a held position of the
-// bought size, an order that bought nothing is finished, an open sell order is held again.
+// bought size, an order that bought nothing is finished, a row that holds shares and waits
+// for an extra buy not placed is held again with the shares it holds, an open sell order
+// is held again.
 void dayChangeReservation(const QDateTime &now);
 
 // Deletes a reservation and its executions.

@@ -40,7 +40,7 @@ qint64 getHoyuuKingaku(const QDateTime &fromDate)
     db::Statement st = gcnDB.prepare(QStringLiteral("select a.予約番号, c.約定金額, c.約定株数"
                                                     " from ttresevation a, ttcontracthistory c"
                                                     " where a.登録日付 >= ?"
-                                                    " and a.処理区分 in (2,3)"
+                                                    " and (a.処理区分 in (2,3) or a.約定株数買 > a.約定株数売)"
                                                     " and a.銘柄コード = c.銘柄コード"
                                                     " and a.市場コード = c.市場コード"
                                                     " and a.予約番号 = c.予約番号"
@@ -56,22 +56,39 @@ qint64 getHoyuuKingaku(const QDateTime &fromDate)
     return sum;
 }
 
-qint64 getKakuteiSoneki(const QDateTime &fromDate)
+namespace {
+
+// Sales minus purchases over the executions of the finished reservations that `condition`
+// (on the reservation c, with one bound value) selects.
+qint64 realisedProfit(const QString &condition, const QString &value)
 {
     db::Statement st = gcnDB.prepare(QStringLiteral("select a.売買区分, a.約定金額, a.約定株数"
                                                     " from ttcontracthistory a, tmbond b, ttresevation c"
-                                                    " where c.登録日付 >= ?"
-                                                    " and c.処理区分 = 9"
+                                                    " where ") +
+                                     condition +
+                                     QStringLiteral(" and c.処理区分 = 9"
                                                     " and a.銘柄コード = b.銘柄コード"
                                                     " and a.市場コード = b.市場コード"
                                                     " and a.銘柄コード = c.銘柄コード"
                                                     " and a.市場コード = c.市場コード"
                                                     " and a.予約番号 = c.予約番号"));
-    st.bind(1, db::dayStartText(fromDate.date()));
+    st.bind(1, value);
     qint64 total = 0;
     while (st.step()) {
         const qint64 amount = st.int64(1) * st.int64(2);
         total += st.text(0) == QStringLiteral("1") ? -amount : amount;
     }
     return total;
+}
+
+} // namespace
+
+qint64 getKakuteiSoneki(const QDateTime &fromDate)
+{
+    return realisedProfit(QStringLiteral("c.登録日付 >= ?"), db::dayStartText(fromDate.date()));
+}
+
+qint64 getKakuteiSonekiSince(const QDateTime &moment)
+{
+    return realisedProfit(QStringLiteral("c.約定日付売 >= ?"), db::dateTimeText(moment));
 }

@@ -19,8 +19,9 @@ void setKounyuTensu(qint64 capital, BS &record);
 // spend, both rounded down; 0 when no slot is free. Call getHoyuuKingaku just before.
 qint64 getKounyuKingaku(qint64 amount, int mode);
 
-// The purchase cost of the held positions (bought or sell ordered) registered since
-// `fromDate`, summed over their buy executions; sets glngMotiMeigaraCount to the number of
+// The purchase cost of the held positions registered since `fromDate` (bought or sell
+// ordered, and every other row that holds shares: one waiting for an extra buy, one partly
+// bought), summed over their buy executions; sets glngMotiMeigaraCount to the number of
 // those positions, a position bought in several executions counted once.
 qint64 getHoyuuKingaku(const QDateTime &fromDate);
 
@@ -28,3 +29,7 @@ qint64 getHoyuuKingaku(const QDateTime &fromDate);
 // sales minus their purchases (negative for a loss). Both figures count from the start of
 // the day of `fromDate`.
 qint64 getKakuteiSoneki(const QDateTime &fromDate);
+
+// The realised profit of the reservations finished by a sale executed at or after `moment`
+// (their last sale), as getKakuteiSoneki counts it.
+qint64 getKakuteiSonekiSince(const QDateTime &moment);

@@ -11,9 +11,9 @@
 #include "platform/ui/DoEvents.h"
 #include "platform/ui/MsgBox.h"
 #include "trading/MailConfig.h"
+#include "trading/NoticeBooking.h"
 #include "trading/YakuzyouNotice.h"
 #include "trading/modBroker.h"
-#include "trading/modReservation.h"
 #include "trading/modSendMail.h"
 
 #include <QCryptographicHash>
@@ -27,6 +27,7 @@ namespace {
 // Results kept with a handled file.
 const QString kApplied = QStringLiteral("約定");
 const QString kNoReservation = QStringLiteral("予約なし");
+const QString kMisfit = QStringLiteral("注文不一致");
 const QString kDuplicate = QStringLiteral("重複");
 const QString kInvalid = QStringLiteral("不正");
 const QString kUnreadable = QStringLiteral("読込失敗");
@@ -120,103 +121,6 @@ bool fromNoticeSender(const QString &from)
     return requiredSender.isEmpty() || senderAddress(from) == requiredSender;
 }
 
-struct Applied {
-    qint64 yoyakuNo = 0; // 0 when no reservation matched
-    bool buy = true;
-};
-
-// The reservation the notice belongs to: the one with its order number and stock that is
-// still open on the notice's side. None matching, a reservation of that stock and side whose
-// order was sent with an unknown outcome (error 90) is taken when it is the only one, and
-// given the order number. 0 when there is none.
-qint64 matchReservation(const YakuzyouNotice &n, const QDateTime &t0, QStringList &log)
-{
-    const QString S = n.buy ? QStringLiteral("買") : QStringLiteral("売");
-    // Open on the notice's side: a buy order placed (or held partly bought), a sell order
-    // placed (or its position held).
-    const int openFirst = n.buy ? kubunKaiTyumon : kubunKaiYakuzyou;
-    const int openSecond = n.buy ? kubunKaiYakuzyou : kubunUriTyumon;
-    db::Statement byOrder = gcnDB.prepare(QStringLiteral("select 予約番号 from ttresevation where 注文番号 = ?"
-                                                         " and 銘柄コード = ? and 処理区分 in (?, ?) and 実行回数%1 = 0"
-                                                         " order by 予約番号 limit 1")
-                                              .arg(S));
-    byOrder.bindAll(n.orderNo, n.code, openFirst, openSecond);
-    if (byOrder.step())
-        return byOrder.int64(0);
-
-    // Where a sent order stands while its outcome is unknown: a buy waiting or marked ordered,
-    // a sell held or marked ordered.
-    const int sentFirst = n.buy ? kubunZyunbi : kubunKaiYakuzyou;
-    const int sentSecond = n.buy ? kubunKaiTyumon : kubunUriTyumon;
-    db::Statement unknown = gcnDB.prepare(QStringLiteral("select 予約番号 from ttresevation where 銘柄コード = ?"
-                                                         " and エラーコード = ? and 処理区分 in (?, ?)"
-                                                         " and 実行回数%1 = 0 limit 2")
-                                              .arg(S));
-    unknown.bindAll(n.code, int(etrErrOutcomeUnknown), sentFirst, sentSecond);
-    if (!unknown.step())
-        return 0;
-    const qint64 yoyakuNo = unknown.int64(0);
-    if (unknown.step()) {
-        log << QStringLiteral("★送信結果不明の予約が複数あり約定通知を対応付けない(注文番号:%1/銘柄コード:%2)")
-                   .arg(n.orderNo)
-                   .arg(n.code);
-        return 0;
-    }
-    gcnDB.execute(QStringLiteral("update ttresevation set 注文番号 = ?, 処理区分 = ?, エラーコード = ?, 更新日付 = ?"
-                                 " where 予約番号 = ?"),
-                  n.orderNo, n.buy ? int(kubunKaiTyumon) : int(kubunUriTyumon), int(etrErrNone), t0, yoyakuNo);
-    log << QStringLiteral("★送信結果不明の予約に約定通知を対応付けた(予約番号:%1/注文番号:%2)")
-               .arg(yoyakuNo)
-               .arg(n.orderNo);
-    return yoyakuNo;
-}
-
-// Writes one execution: the weighted average and shares of its side, the state when the
-// order is filled, and the history row. Runs inside the mail's transaction.
-Applied applyNotice(const YakuzyouNotice &n, const QDateTime &t0, QStringList &log)
-{
-    const QString S = n.buy ? QStringLiteral("買") : QStringLiteral("売");
-    Applied applied{0, n.buy};
-    applied.yoyakuNo = matchReservation(n, t0, log);
-    if (applied.yoyakuNo == 0)
-        return applied;
-    gcnDB.execute(QStringLiteral("update ttresevation set 約定金額%1 = (約定金額%1 * 約定株数%1 + ? * ?) * 1.0"
-                                 " / (約定株数%1 + ?), 約定株数%1 = 約定株数%1 + ?, 約定日付%1 = ?, 更新日付 = ?"
-                                 " where 予約番号 = ?")
-                      .arg(S),
-                  n.price, n.shares, n.shares, n.shares, n.executedAt, t0, applied.yoyakuNo);
-    log << QStringLiteral("★予約データを更新した(注文番号:%1/約定株数:%2/約定金額:%3)")
-               .arg(n.orderNo)
-               .arg(n.shares)
-               .arg(n.price, 0, 'g', 15);
-
-    db::Statement row = gcnDB.prepare(
-        QStringLiteral("select 市場コード, 株数, 約定株数%1, 指成区分%1 from ttresevation where 予約番号 = ?").arg(S));
-    row.bind(1, applied.yoyakuNo);
-    row.step();
-    const QString market = row.text(0);
-    const qint64 ordered = row.int64(1);
-    const qint64 executed = row.int64(2);
-    const qint64 sasiNari = row.int64(3);
-    log << QStringLiteral("★注文株数と約定株数の確認");
-    if (ordered <= executed) {
-        log << QStringLiteral("★全部約定を確認した");
-        gcnDB.execute(
-            QStringLiteral("update ttresevation set 実行回数%1 = 1, 処理区分 = ?, 更新日付 = ? where 予約番号 = ?")
-                .arg(S),
-            n.buy ? int(kubunKaiYakuzyou) : int(kubunSyoriZumi), t0, applied.yoyakuNo);
-        log << QStringLiteral("★処理区分を更新した");
-    }
-    log << QStringLiteral("★約定データ作成開始");
-    gcnDB.execute(QStringLiteral("insert into ttcontracthistory (注文番号, 受付日時, 取引区分, 売買区分, 指成区分,"
-                                 " 銘柄コード, 約定株数, 約定金額, 予約番号, 登録日付, 更新日付, 市場コード)"
-                                 " values (?, ?, ?, ?, ?, ?, ?, ?, ?, ?, ?, ?)"),
-                  n.orderNo, n.executedAt, n.torihikiKubun, n.buy ? QStringLiteral("1") : QStringLiteral("2"), sasiNari,
-                  n.code, n.shares, n.price, applied.yoyakuNo, t0, t0, market);
-    log << QStringLiteral("★約定データ作成した");
-    return applied;
-}
-
 // Stores the authentication password a mail carries, when the mail passes the sender rule of
 // the notices: any other sender could plant a password of its choosing.
 void captureAuthPassword(const QStringList &lines, const QString &file, const QString &from)
@@ -234,9 +138,10 @@ void captureAuthPassword(const QStringList &lines, const QString &file, const QS
     setRegistryAll();
 }
 
-// Handles one saved file; 1 when it was a notice counted in this pass, else 0. A database
-// error rolls the mail's changes back and leaves the file for the next pass.
-int handleFile(const QString &file, const QString &folder, const QDateTime &t0, QLabel *status)
+// Handles one saved file; 1 when it was a notice counted in this pass, else 0. A notice
+// that names an order of this program but does not fit it adds one to `misfits`. A
+// database error rolls the mail's changes back and leaves the file for the next pass.
+int handleFile(const QString &file, const QString &folder, const QDateTime &t0, QLabel *status, int &misfits)
 {
     const QString hhmm = sys::now().toString(QStringLiteral("hh:mm"));
     try {
@@ -268,7 +173,7 @@ int handleFile(const QString &file, const QString &folder, const QDateTime &t0, 
         QString result = kNotNotice;
         QString noticeKey;
         QStringList log;
-        Applied applied;
+        NoticeBooking booking;
         if (parse.isNotice && !fromNoticeSender(from)) {
             result = kOtherSender;
             writeLog(glngLogFileNo,
@@ -289,18 +194,26 @@ int handleFile(const QString &file, const QString &folder, const QDateTime &t0, 
         }
         db::Transaction transaction(gcnDB);
         if (!noticeKey.isEmpty()) {
-            applied = applyNotice(*parse.notice, t0, log);
-            result = applied.yoyakuNo ? kApplied : kNoReservation;
+            booking = bookNotice(*parse.notice, t0, log);
+            result = booking.yoyakuNo ? kApplied : booking.misfit.isEmpty() ? kNoReservation : kMisfit;
         }
-        markFile(file, noticeKey, result, t0);
+        // Only a written notice keeps its key: a mail that changed nothing cannot take the
+        // key of a real notice still to come.
+        markFile(file, booking.yoyakuNo ? noticeKey : QString(), result, t0);
         transaction.commit();
         for (const QString &line : log)
             writeLog(glngLogFileNo, line);
         if (result == kNoReservation)
             writeLog(glngLogFileNo,
                      QStringLiteral("★約定通知に対応する予約がない(注文番号:%1)").arg(parse.notice->orderNo));
-        if (applied.yoyakuNo && SelEMail == 1 && etrError == 0)
-            sendYakuzyouMail({SelEMail, EMail}, applied.yoyakuNo, applied.buy ? 1 : 2);
+        if (result == kMisfit) {
+            ++misfits;
+            writeLog(glngLogFileNo, QStringLiteral("★約定通知が注文と合わないため処理しない(注文番号:%1/%2):%3")
+                                        .arg(parse.notice->orderNo)
+                                        .arg(file, booking.misfit));
+        }
+        if (booking.yoyakuNo && SelEMail == 1 && etrError == 0)
+            sendYakuzyouMail({SelEMail, EMail}, booking.yoyakuNo, parse.notice->buy ? 1 : 2);
         captureAuthPassword(lines, file, from);
         return noticeKey.isEmpty() ? 0 : 1;
     } catch (const db::Error &e) {
@@ -368,15 +281,20 @@ int etrCheckYakuzyouMail(QLabel *status, QString &answerText)
     reportOversized(received.oversized);
 
     int count = 0;
+    int misfits = 0;
     try {
         for (const QString &file : unhandledFiles(folder))
-            count += handleFile(file, folder, t0, status);
+            count += handleFile(file, folder, t0, status, misfits);
     } catch (const db::Error &e) {
         writeLog(glngLogFileNo, QStringLiteral("約定通知の処理でデータベースエラー:") + e.message());
     }
     setStatus(status, QString());
     ui::doEvents();
     reportDeletionRefusal(received.deletionRefusal);
+    if (misfits > 0)
+        ui::msgBox(QStringLiteral("注文と合わない約定通知があったため記録しませんでした。(%1通)").arg(misfits) +
+                       QStringLiteral("\r\n") + QStringLiteral("ログを確認してください。"),
+                   ui::vbExclamation);
     answerText = received.isList ? QString() : received.text;
     return count;
 }

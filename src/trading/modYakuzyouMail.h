@@ -10,6 +10,8 @@ class QLabel;
 // finished later). A notice's execution is written to its reservation (weighted average
 // price, shares, state when filled) and as a row of ttcontracthistory, in one transaction
 // together with the file's mark in ttmailprocessed, and forwarded to the user when asked.
+// A notice counts only against an order this program placed (see bookNotice); the notices
+// of one pass that name such an order but do not fit it are told to the user once.
 // A notice counts once, whichever copies of it arrive. The authentication password that a
 // mail may carry is stored as POPCheckPassword when the mail passes the notices' sender rule.
 //

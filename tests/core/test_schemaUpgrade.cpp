@@ -135,3 +135,41 @@ TEST_F(SchemaUpgradeTest, OldWorkDatabaseGainsTheMailMarkerTable)
                                QStringLiteral("2026-01-05")),
                  db::Error); // a notice key counts once
 }
+
+// The orders out in an older file, and those whose notice may still come, are kept among
+// the placed orders: side and shares from the state, the holdings and the executions.
+TEST_F(SchemaUpgradeTest, OldWorkDatabaseKeepsItsOrdersOutAsPlacedOrders)
+{
+    createDatabases();
+    {
+        db::Connection work;
+        work.open(workDatabasePath());
+        work.executeScript(QStringLiteral(
+            "drop table ttplacedorder; PRAGMA user_version = 3;"
+            "insert into ttresevation (予約番号, 処理区分, 株数, 約定株数買, 約定株数売, 注文番号, 更新日付) values"
+            " (1, 1, 1500, 700, 0, 11, '2026-12-09 14:40:00'),"    // buy out, 700 of 1500 bought
+            " (2, 3, 1000, 1000, 400, 12, '2026-12-09 10:00:00')," // sell out, 400 of 1000 sold
+            " (3, 9, 1500, 0, 0, 13, '2026-12-08 14:40:00'),"      // buy the day change finished unfilled
+            " (4, 2, 500, 500, 0, 14, '2026-12-08 10:00:00'),"     // sell the day change took back
+            " (5, 0, 500, 0, 0, 0, '2026-12-09 08:00:00'),"        // never ordered
+            " (6, 9, 500, 500, 500, 16, '2026-12-01 10:00:00');"   // sold out
+            "insert into ttcontracthistory (注文番号, 売買区分, 約定株数, 予約番号) values"
+            " (11, '1', 700, 1), (12, '2', 400, 2), (9, '1', 500, 4);"));
+    }
+    openDatabases();
+    EXPECT_EQ(userVersion(gcnDB), schemaVersion(DatabaseKind::Work));
+    db::Statement st = gcnDB.prepare(QStringLiteral(
+        "select 注文番号, 注文日, 予約番号, 売買区分, 株数, 約定株数 from ttplacedorder order by 注文番号"));
+    QStringList rows;
+    while (st.step())
+        rows << QStringLiteral("%1 %2 %3 %4 %5 %6")
+                    .arg(st.int64(0))
+                    .arg(st.text(1))
+                    .arg(st.int64(2))
+                    .arg(st.int64(3))
+                    .arg(st.int64(4))
+                    .arg(st.int64(5));
+    EXPECT_EQ(rows,
+              QStringList({QStringLiteral("11 2026-12-09 1 1 1500 700"), QStringLiteral("12 2026-12-09 2 2 1000 400"),
+                           QStringLiteral("13 2026-12-08 3 1 1500 0"), QStringLiteral("14 2026-12-08 4 2 500 0")}));
+}

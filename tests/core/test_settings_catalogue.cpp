@@ -161,7 +161,7 @@ TEST_F(SettingsCatalogue, SaveWritesExactlyTheCatalogue)
     getRegistryAll();
     ASSERT_TRUE(setRegistryAll());
     const settings::Values stored = storedSettings();
-    EXPECT_EQ(stored.size(), 212);
+    EXPECT_EQ(stored.size(), 213);
 
     const char *present[] = {
         "UserID",
@@ -283,7 +283,7 @@ TEST_F(SettingsCatalogue, StartUpResetSavesPeriodsAndSwitchesAveragingDownOff)
     EXPECT_EQ(stored.value(QStringLiteral("SMAS")), QStringLiteral("5"));
     EXPECT_EQ(stored.value(QStringLiteral("MACDSigSMA")), QStringLiteral("12"));
     EXPECT_EQ(stored.value(QStringLiteral("ODNanpin")), QStringLiteral("0"));
-    EXPECT_EQ(stored.size(), 212);
+    EXPECT_EQ(stored.size(), 213);
 }
 
 } // namespace

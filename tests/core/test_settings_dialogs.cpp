@@ -96,7 +96,7 @@ TEST_F(SettingsDialogs, ScreeningDialogEditsTheSelectedSetAndSavesOnDecide)
     const settings::Values stored = storedSettings();
     EXPECT_EQ(stored.value(QStringLiteral("SLBaibaidaikinSim")), QStringLiteral("80"));
     EXPECT_EQ(stored.value(QStringLiteral("SLNensyoraiTypeSim")), QStringLiteral("2"));
-    EXPECT_EQ(stored.size(), 212);
+    EXPECT_EQ(stored.size(), 213);
 }
 
 TEST_F(SettingsDialogs, ScreeningDialogCancelAndRefusalChangeNothing)

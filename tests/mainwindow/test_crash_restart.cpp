@@ -1,13 +1,10 @@
 // The day harness killed (SIGKILL) while the broker holds a page of an order step, then
 // started again: an order whose outcome is unknown is never sent a second time, and one
 // that had not left yet goes out exactly once.
-#include "LoopbackDayFixture.h"
+#include "HarnessFixture.h"
 
 #include "core/SettingsRecords.h"
-#include "core/modDB.h"
 #include "core/modGlobal.h"
-#include "core/modLog.h"
-#include "core/modRegistrySet.h"
 #include "platform/db/Connection.h"
 #include "screening/ScreeningRandom.h"
 #include "support/CandidateMarket.h"
@@ -15,7 +12,6 @@
 #include "support/FakePop3Server.h"
 #include "support/FakeSmtpServer.h"
 
-#include <QCoreApplication>
 #include <QElapsedTimer>
 #include <QProcess>
 #include <QSet>
@@ -26,41 +22,7 @@
 
 namespace {
 
-class CrashRestart : public LoopbackDayFixture {
-protected:
-    void SetUp() override
-    {
-        LoopbackDayFixture::SetUp();
-        // The program in the harness reads all of it from its files, as a user's would.
-        ASSERT_TRUE(setRegistryAll());
-        gcnDB.close();
-        closeLog(glngLogFileNo);
-        glngLogFileNo = 0;
-    }
-
-    QProcess &startHarness(const QString &start, const QString &until)
-    {
-        harness.setProgram(QCoreApplication::applicationDirPath() + QStringLiteral("/support/nimbra_simday"));
-        harness.setArguments(
-            {QStringLiteral("--home"), dir(), QStringLiteral("--start"), start, QStringLiteral("--until"), until});
-        harness.setProcessChannelMode(QProcess::MergedChannels);
-        harness.start();
-        EXPECT_TRUE(harness.waitForStarted());
-        return harness;
-    }
-
-    QString reservationColumn(const QString &column)
-    {
-        openDatabases();
-        db::Statement st = gcnDB.prepare(QStringLiteral("select ") + column +
-                                         QStringLiteral(" from ttresevation where 銘柄コード = '1001'"));
-        const QString value = st.step() ? st.text(0) : QStringLiteral("none");
-        gcnDB.close();
-        return value;
-    }
-
-    QProcess harness;
-};
+using CrashRestart = HarnessFixture;
 
 TEST_F(CrashRestart, AnOrderKilledWhileItsAnswerIsHeldIsNeverSentAgain)
 {

@@ -25,13 +25,6 @@
 
 namespace {
 
-// The broker site and the mailbox that a start in real mode talks to.
-struct RealSites {
-    FakeBrokerSite broker;
-    QTemporaryDir maildrop;
-    FakePop3Server pop3{maildrop.path(), QStringLiteral("mailuser"), QStringLiteral("mailpass")};
-};
-
 class RunControl : public MainWindowFixture {
 protected:
     void SetUp() override
@@ -41,13 +34,16 @@ protected:
         sysBS.TousiGanpon = 1000000;
     }
 
-    // Starts both and names them in the site file and the login settings.
-    void startSites(RealSites &sites)
+    // Drives the web timer until the balance step of a real start has ended.
+    void completeBalanceStep()
     {
-        sites.broker.start();
-        writeSiteFile(sites.broker.hostsLines());
-        sites.pop3.start();
-        setLogin(sites.pop3.address());
+        QElapsedTimer waited;
+        waited.start();
+        while (state().label == kRunning && !state().orderTimer && waited.elapsed() < 20000) {
+            QCoreApplication::processEvents(QEventLoop::AllEvents, 50);
+            if (!run().webOrder.busy())
+                tmrWeb_Timer(run());
+        }
     }
 
     void startPaperRun()
@@ -183,17 +179,76 @@ TEST_F(RunControl, RealStartWithABrokenMailboxIsRefusedWithTheReadersText)
     EXPECT_GT(messages()[0].size(), QStringLiteral("約定メール受信設定に誤りがあります。\r\n").size());
 }
 
-TEST_F(RunControl, AMailboxThatKeepsMailsIsNoSettingsFaultAtTheStart)
+// Real mode against the loopback broker and mailbox.
+class RealRunControl : public RunControl {
+protected:
+    void SetUp() override
+    {
+        RunControl::SetUp();
+        broker.start();
+        writeSiteFile(broker.hostsLines());
+        pop3.start();
+        setLogin(pop3.address());
+    }
+
+    FakeBrokerSite broker;
+    QTemporaryDir maildrop;
+    FakePop3Server pop3{maildrop.path(), QStringLiteral("mailuser"), QStringLiteral("mailpass")};
+};
+
+// The capital is the cash plus the cost of the held positions, at most 5,000,000 yen, and
+// keeps the time of the read.
+TEST_F(RealRunControl, RealStartReadsTheBalanceFromTheBroker)
 {
-    RealSites sites;
-    startSites(sites);
+    const struct {
+        const char *cash;
+        qint64 heldCost;
+        int capital;
+    } cases[] = {
+        {"2,500,000", 0, 2500000},
+        {"2,000,000", 3000000, 5000000},
+        {"2,500,000", 3000000, 5000000},
+    };
+    for (const auto &c : cases) {
+        SCOPED_TRACE(c.cash);
+        FakeBrokerSite::Behaviour site;
+        site.cash = QString::fromLatin1(c.cash);
+        site.holdings = {};
+        broker.setBehaviour(site);
+        gcnDB.execute(QStringLiteral("delete from ttresevation"));
+        gcnDB.execute(QStringLiteral("delete from ttcontracthistory"));
+        if (c.heldCost > 0) {
+            gcnDB.execute(
+                QStringLiteral("insert into ttresevation (予約番号, 銘柄コード, 市場コード, 処理区分, 約定株数買,"
+                               " 登録日付) values (1, '7203', 't1', 2, 3000, '2026-12-10 09:00:00')"));
+            gcnDB.execute(QStringLiteral("insert into ttcontracthistory (予約番号, 銘柄コード, 市場コード, 売買区分,"
+                                         " 約定金額, 約定株数) values (1, '7203', 't1', '1', ?, 3000)"),
+                          c.heldCost / 3000);
+        }
+        sysBS.TousiGanponDate = kZeroDate;
+
+        imgRun_MouseDown(run());
+        expectState(starting, "balance step");
+        EXPECT_EQ(label("lblMsg").text(), QStringLiteral("残高を取得しています。"));
+        completeBalanceStep();
+        expectState(between, "after the balance read");
+        EXPECT_EQ(sysBS.TousiGanpon, c.capital);
+        EXPECT_EQ(sysBS.TousiGanponDate, sys::now());
+        EXPECT_TRUE(messages().isEmpty()) << messages().join(u'|').toStdString();
+        imgRun_MouseDown(run());
+        expectState(stopped, "stopped again");
+    }
+}
+
+TEST_F(RealRunControl, AMailboxThatKeepsMailsIsNoSettingsFaultAtTheStart)
+{
     // At the head of the mailbox a mail too large to be a notice, behind it one it may not delete.
-    ASSERT_TRUE(sites.pop3.addSparseMessage(QStringLiteral("a-huge"), mail::kMaxMailBytes + 1));
-    QFile other(QDir(sites.maildrop.path()).filePath(QStringLiteral("b")));
+    ASSERT_TRUE(pop3.addSparseMessage(QStringLiteral("a-huge"), mail::kMaxMailBytes + 1));
+    QFile other(QDir(maildrop.path()).filePath(QStringLiteral("b")));
     ASSERT_TRUE(other.open(QIODevice::WriteOnly));
     other.write("Subject: hello\r\n\r\nhello\r\n");
     other.close();
-    sites.pop3.setRefuseDeletions(true);
+    pop3.setRefuseDeletions(true);
 
     imgRun_MouseDown(run());
     expectState(starting, "balance step");
@@ -201,27 +256,18 @@ TEST_F(RunControl, AMailboxThatKeepsMailsIsNoSettingsFaultAtTheStart)
     EXPECT_TRUE(messages()[0].contains(QStringLiteral("削除を受け付けません"))) << messages()[0].toStdString();
 }
 
-TEST_F(RunControl, RealStartReadsTheBalanceFromTheBroker)
+// A stop pressed in real mode while the mailbox cannot be reached stops at once: nothing
+// is asked of the mailbox or the broker first.
+TEST_F(RealRunControl, AStopInRealModeWithABrokenMailboxStopsAtOnce)
 {
-    RealSites sites;
-    FakeBrokerSite::Behaviour site;
-    site.cash = QStringLiteral("2,500,000");
-    site.holdings = {};
-    sites.broker.setBehaviour(site);
-    startSites(sites);
-
     imgRun_MouseDown(run());
-    expectState(starting, "balance step");
-    EXPECT_EQ(label("lblMsg").text(), QStringLiteral("残高を取得しています。"));
-    QElapsedTimer waited;
-    waited.start();
-    while (state().label == kRunning && !state().orderTimer && waited.elapsed() < 20000) {
-        QCoreApplication::processEvents(QEventLoop::AllEvents, 50);
-        if (!run().webOrder.busy())
-            tmrWeb_Timer(run());
-    }
-    expectState(between, "after the balance read");
-    EXPECT_EQ(sysBS.TousiGanpon, 2500000);
+    completeBalanceStep();
+    expectState(between, "running");
+    pop3.stop(); // the mailbox goes down
+    MessageBoxRecorder::instance().reset();
+    imgRun_MouseDown(run());
+    expectState(stopped, "after stop");
+    EXPECT_EQ(etrRunningMode, 0);
     EXPECT_TRUE(messages().isEmpty()) << messages().join(u'|').toStdString();
 }
 
@@ -326,6 +372,11 @@ TEST_F(RunControl, AStepWithoutANewPageForSixTicksEndsWithItsOwnCode)
     EXPECT_LE(ticks, kStepWatchdogTicks + 1);
     expectState(stopped, "after the watchdog");
     EXPECT_EQ(reservation(7, QStringLiteral("エラーコード")).toInt(), 90);
+
+    // Closing the program afterwards has no step left to end: the unknown outcome is told once.
+    window().close();
+    const QStringList unknown = logLines().filter(QStringLiteral("★注文送信後の結果が不明"));
+    EXPECT_EQ(unknown.size(), 1) << unknown.join(u'\n').toStdString();
 }
 
 TEST_F(RunControl, PicturesFollowTheRunState)

@@ -5,6 +5,7 @@
 
 #include "core/SettingsRecords.h"
 #include "core/modGlobal.h"
+#include "marketdata/modKabuka.h"
 #include "platform/db/Connection.h"
 #include "platform/sys/Clock.h"
 #include "screening/ScreeningRandom.h"
@@ -13,6 +14,7 @@
 #include "support/FakePop3Server.h"
 #include "support/FakeSmtpServer.h"
 #include "support/MessageBoxRecorder.h"
+#include "trading/modOrderZyunbi.h"
 
 #include <QTemporaryDir>
 
@@ -46,7 +48,9 @@ TEST_F(TradingDay, BuysTheDaysCandidateAndSellsItAtTheProfitTarget)
     FakeBrokerSite::Behaviour site;
     site.cash = QStringLiteral("1,000,000");
     site.holdings = {};
-    site.fillPrice = 500; // far below the close: the profit target is reached at once
+    // Within the day's price limits around the close of 930, and 15 % below it: the profit
+    // target is reached at once.
+    site.fillPrice = 790;
     broker.setBehaviour(site);
 
     sys::SimulatedClock clock(japan(QDate(2026, 12, 10), QTime(8, 25)));
@@ -81,6 +85,79 @@ TEST_F(TradingDay, APaperDayNeverReachesTheBroker)
     EXPECT_EQ(count(QStringLiteral("select count(*) from ttresevation where 銘柄コード = '1001'")), 1)
         << "the day's candidate is prepared all the same";
     EXPECT_TRUE(messages().isEmpty()) << messages().join(u'|').toStdString();
+}
+
+} // namespace
+
+namespace {
+
+// The night's daily block on the candidate market, tick by tick.
+class NightBlock : public TradingDay {
+protected:
+    void SetUp() override
+    {
+        TradingDay::SetUp();
+        gdtLastOrderZyunbiDate = QDate();
+    }
+    void tickAt(const QDateTime &moment)
+    {
+        sys::setNow(moment);
+        tmrOrder_Timer(run());
+    }
+    int reservationsOf(const QString &code)
+    {
+        return count(QStringLiteral("select count(*) from ttresevation where 銘柄コード = '") + code +
+                     QStringLiteral("' and 処理区分 = 0"));
+    }
+};
+
+// The buys of yesterday that the day change finishes free their slots before the day's
+// preparation counts them.
+TEST_F(NightBlock, CountsTheSlotsAfterTheDayChange)
+{
+    for (int number = 1; number <= 3; ++number)
+        gcnDB.execute(QStringLiteral("insert into ttresevation (予約番号, 銘柄コード, 市場コード, 株数, 処理区分,"
+                                     " 注文番号, 登録日付, 更新日付) values (?, '7203', 't1', 100, 1, ?,"
+                                     " '2026-12-09 09:00:00', '2026-12-09 09:05:00')"),
+                      number, 100000 + number);
+    sysBS.KounyuTensu = 3;
+    gdtLastDailyDate = QDate(2026, 12, 9);
+    tickAt(japan(QDate(2026, 12, 10), QTime(2, 0)));
+    EXPECT_EQ(count(QStringLiteral("select count(*) from ttresevation where 処理区分 = 9")), 3);
+    EXPECT_EQ(reservationsOf(QStringLiteral("1001")), 1) << logLines().join(u'\n').toStdString();
+}
+
+// A price update that could not complete prepares no new buy that day; the day before's
+// prices would have chosen them.
+TEST_F(NightBlock, AStoppedUpdatePreparesNoNewBuys)
+{
+    const struct {
+        QDate day;
+        bool stopped;
+    } cases[] = {
+        {QDate(2026, 12, 10), false}, // the processing day 12/09 is the newest trading day: nothing to fetch
+        {QDate(2026, 12, 11), true},  // 12/10 is missing and the quote site does not answer
+    };
+    // Enough stocks for the import to take the silent site for down and stop.
+    for (int code = 3001; code <= 3000 + kDeadSiteStocks; ++code)
+        gcnDB.execute(
+            QStringLiteral("insert into tmbond (銘柄コード, 市場コード, 会社名, 単元株数) values (?, 't1', ?, 100)"),
+            QString::number(code), QStringLiteral("株式会社") + QString::number(code));
+    for (const auto &c : cases) {
+        SCOPED_TRACE(c.day.toString(Qt::ISODate).toStdString());
+        gcnDB.execute(QStringLiteral("delete from ttresevation"));
+        gdtLastDailyDate = c.day.addDays(-1);
+        gdtLastOrderZyunbiDate = QDate();
+        tickAt(japan(c.day, QTime(2, 0)));
+        EXPECT_EQ(reservationsOf(QStringLiteral("1001")), c.stopped ? 0 : 1);
+        EXPECT_EQ(label("lblInfo").text(),
+                  c.stopped ? QStringLiteral("最新データを取得できなかったため、本日の新規買い注文は準備しません")
+                            : QString());
+        EXPECT_EQ(
+            logLines().contains(QStringLiteral("***最新データを取得できなかったため本日の新規買い注文は準備しない")),
+            c.stopped);
+        EXPECT_EQ(gdtLastDailyDate, c.day) << "the block runs once a day all the same";
+    }
 }
 
 } // namespace

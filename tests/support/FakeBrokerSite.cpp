@@ -254,11 +254,13 @@ void FakeBrokerSite::sendNotice(const Order &order)
     QString directory;
     NoticeCallback callback;
     int price = 0;
+    int firstFill = 0;
     {
         const std::lock_guard lock(m_mutex);
         directory = m_mailDirectory;
         callback = m_noticeCallback;
         price = m_behaviour.fillPrice;
+        firstFill = m_behaviour.firstFill;
     }
     if (directory.isEmpty() && !callback)
         return;
@@ -266,17 +268,29 @@ void FakeBrokerSite::sendNotice(const Order &order)
         price = order.fields.value(QStringLiteral("in_sasinari_kbn")) == QLatin1String("1")
                     ? order.fields.value(QStringLiteral("input_price")).toInt()
                     : 1000;
-    const QByteArray mail = noticeMail(order, price);
+    const QString name = QStringLiteral("notice-") + order.orderNumber;
+    const qint64 ordered = order.fields.value(QStringLiteral("input_quantity")).toLongLong();
+    if (firstFill <= 0 || firstFill >= ordered) {
+        deliverNotice(directory, callback, name, noticeMail(order, price));
+        return;
+    }
+    deliverNotice(directory, callback, name + QStringLiteral("-1"), noticeMail(order, price, firstFill, 1));
+    deliverNotice(directory, callback, name + QStringLiteral("-2"), noticeMail(order, price, ordered - firstFill, 2));
+}
+
+void FakeBrokerSite::deliverNotice(const QString &directory, const NoticeCallback &callback, const QString &name,
+                                   const QByteArray &mail)
+{
     if (!directory.isEmpty()) {
-        QFile file(QDir(directory).filePath(QStringLiteral("notice-") + order.orderNumber + QStringLiteral(".eml")));
+        QFile file(QDir(directory).filePath(name + QStringLiteral(".eml")));
         if (file.open(QIODevice::WriteOnly | QIODevice::Truncate))
             file.write(mail);
     }
     if (callback)
-        callback(order.orderNumber, mail);
+        callback(name, mail);
 }
 
-QByteArray FakeBrokerSite::noticeMail(const Order &order, int price)
+QByteArray FakeBrokerSite::noticeMail(const Order &order, int price, qint64 shares, int part)
 {
     static const QStringList kinds = {QStringLiteral("現物買"), QStringLiteral("現物売"), QStringLiteral("信用新規買"),
                                       QStringLiteral("信用返済売")};
@@ -299,7 +313,8 @@ QByteArray FakeBrokerSite::noticeMail(const Order &order, int price)
         QStringLiteral("銘柄名"),
         QStringLiteral("市場:") + order.fields.value(QStringLiteral("input_market")),
         QStringLiteral("約定株数:") +
-            text::formatThousands(order.fields.value(QStringLiteral("input_quantity")).toDouble()),
+            text::formatThousands(shares > 0 ? double(shares)
+                                             : order.fields.value(QStringLiteral("input_quantity")).toDouble()),
         QStringLiteral("約定単価:") + text::formatThousands(price),
         QString(),
     };
@@ -308,7 +323,8 @@ QByteArray FakeBrokerSite::noticeMail(const Order &order, int price)
     mail += "To: customer@example.jp\r\n";
     mail += "Subject: " + rfc2047(QStringLiteral("約定通知")) + "\r\n";
     mail += "Date: " + now.toString(Qt::RFC2822Date).toLatin1() + "\r\n";
-    mail += "Message-ID: <notice-" + order.orderNumber.toLatin1() + "@broker.example>\r\n";
+    const QByteArray partId = part > 0 ? "-" + QByteArray::number(part) : QByteArray();
+    mail += "Message-ID: <notice-" + order.orderNumber.toLatin1() + partId + "@broker.example>\r\n";
     mail +=
         "MIME-Version: 1.0\r\nContent-Type: text/plain; charset=ISO-2022-JP\r\nContent-Transfer-Encoding: 7bit\r\n\r\n";
     mail += text::encodeCharset(lines.join(QStringLiteral("\r\n")), "ISO-2022-JP");

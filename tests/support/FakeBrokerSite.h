@@ -75,6 +75,7 @@ public:
         QString cash = QStringLiteral("1,234,567");    // the cash cell
         QList<Holding> holdings = {{QStringLiteral("7203"), QStringLiteral("100"), QStringLiteral("1,234")}};
         int fillPrice = 0; // price of the notice mail; 0: the order's limit, or 1000
+        int firstFill = 0; // > 0: an order fills in two executions, this many shares first, one notice each
     };
 
     struct Order {
@@ -82,8 +83,9 @@ public:
         QString orderNumber;           // given when accepted; empty when refused or dropped
     };
 
-    // One notice mail per accepted order, as a file in the mail's format.
-    using NoticeCallback = std::function<void(const QString &orderNumber, const QByteArray &mail)>;
+    // One notice mail per execution of an accepted order, as a file in the mail's format;
+    // `name` is its file name without ".eml".
+    using NoticeCallback = std::function<void(const QString &name, const QByteArray &mail)>;
 
     explicit FakeBrokerSite(Account account);
     FakeBrokerSite() : FakeBrokerSite(Account{}) {}
@@ -97,7 +99,7 @@ public:
     void writeSiteFile(const QString &directory, const QString &exeName = QStringLiteral("Nimbra")) const;
 
     void setBehaviour(const Behaviour &behaviour);
-    // Notice mails: written as <directory>/notice-<order number>.eml, and/or handed over.
+    // Notice mails: written as <directory>/notice-<order number>[-<part>].eml, and/or handed over.
     void setMailDirectory(const QString &directory);
     void setNoticeCallback(NoticeCallback callback);
 
@@ -109,8 +111,9 @@ public:
     QList<Order> ordersOf(const QString &stockCode) const;
     int acceptedOrderCount() const;
 
-    // The notice mail for an order (headers and body, CR LF, ISO-2022-JP).
-    static QByteArray noticeMail(const Order &order, int price);
+    // The notice mail for an order (headers and body, CR LF, ISO-2022-JP): all its shares,
+    // or `shares` of them as execution `part` (1, 2), which its Message-ID carries.
+    static QByteArray noticeMail(const Order &order, int price, qint64 shares = 0, int part = 0);
 
 private:
     using Handler = std::function<QString(const httplib::Request &, httplib::Response &)>;
@@ -120,6 +123,8 @@ private:
     QString order(const httplib::Request &request, httplib::Response &response);
     bool hasSession(const httplib::Request &request) const;
     void sendNotice(const Order &order);
+    void deliverNotice(const QString &directory, const NoticeCallback &callback, const QString &name,
+                       const QByteArray &mail);
     Behaviour behaviour() const;
 
     Account m_account;

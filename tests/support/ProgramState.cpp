@@ -25,6 +25,7 @@ void resetProgramState()
     gdtFirstKabukaDate = kNoStoredDate;
     gdtLastKabukaDate = kNoStoredDate;
     gdtLastDailyDate = QDate();
+    gdtUpdateStoppedDate = QDate();
     resetMailboxReports();
     gcnDB.close();
     closeLog(glngLogFileNo);

@@ -39,6 +39,9 @@ TEST_F(DayChangeTest, RollsReservationsOverAndPurgesOldPrices)
     addReservation(4, 0, 500, 0, QStringLiteral("2026-12-09 23:59:59"));   // never ordered: finished
     addReservation(5, 1, 500, 0, QStringLiteral("2026-12-10 00:00:00"));   // today: untouched
     addReservation(6, 2, 500, 500, QStringLiteral("2026-12-01 10:00:00")); // held: untouched
+    // Averaged down, its extra buy never placed: held again with the shares it holds.
+    addReservation(7, 0, 750, 500, QStringLiteral("2026-12-09 14:00:00"));
+    addReservation(8, 0, 750, 500, QStringLiteral("2026-12-10 08:00:00")); // today: its buy may still go out
 
     const QDate kept = now.date().addDays(-200);
     for (const QDate &day : {kept, kept.addDays(-1), now.date()})
@@ -53,6 +56,8 @@ TEST_F(DayChangeTest, RollsReservationsOverAndPurgesOldPrices)
     EXPECT_EQ(stateAndShares(4), std::make_pair(9, 500));
     EXPECT_EQ(stateAndShares(5), std::make_pair(1, 500));
     EXPECT_EQ(stateAndShares(6), std::make_pair(2, 500));
+    EXPECT_EQ(stateAndShares(7), std::make_pair(2, 500));
+    EXPECT_EQ(stateAndShares(8), std::make_pair(0, 750));
 
     db::Statement days = gcnDB.prepare(QStringLiteral("select min(日付), count(*) from ttstocks"));
     ASSERT_TRUE(days.step());

@@ -187,6 +187,11 @@ TEST_F(OrderDueTest, OrderFromTheDueRow)
     ASSERT_TRUE(due);
     const etrOrderInfo sell = orderFor(*due);
     EXPECT_EQ((QList<int>{sell.売買区分, sell.株数, sell.指成区分, sell.指値}), (QList<int>{2, 300, 2, 1200}));
+    // A wanted count below the shares held never sells fewer than are held.
+    gcnDB.execute(QStringLiteral("update ttresevation set 株数 = 100"));
+    due = selectDueReservation(processingDay, order, text);
+    ASSERT_TRUE(due);
+    EXPECT_EQ(orderFor(*due).株数, 300);
 }
 
 TEST_F(OrderDueTest, QueryTextShowsItsValues)

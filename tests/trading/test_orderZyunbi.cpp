@@ -204,3 +204,45 @@ TEST_F(OrderZyunbiTest, DaySerialText)
 }
 
 } // namespace
+
+namespace {
+
+// A capital read from the broker's balance already holds the profit realised before the
+// read: only a profit realised after it is added. The user's own capital (paper mode, or
+// no balance read) adds every profit realised since the start date.
+TEST_F(OrderZyunbiTest, RealisedProfitIsAddedOnlyWhenTheCapitalDoesNotHoldItYet)
+{
+    const QDateTime sold(QDate(2026, 12, 8), QTime(10, 0));
+    struct Case {
+        const char *name;
+        int paper;
+        QDateTime readAt; // the balance read the capital came from; invalid for none
+        qint64 perStock;
+    } const cases[] = {
+        {"real, read after the sale", 0, sold.addSecs(3600), 500000},
+        {"real, read before the sale", 0, sold.addSecs(-3600), 650000},
+        {"real, no balance read", 0, QDateTime(), 650000},
+        {"paper", 1, sold.addSecs(3600), 650000},
+    };
+    sysBS.StartDate = QDateTime(QDate(2026, 12, 1), QTime(0, 0));
+    addBond(QStringLiteral("1001"), QStringLiteral("t1"), QStringLiteral("Co1001"));
+    addReservation({{QStringLiteral("予約番号"), 1},
+                    {QStringLiteral("銘柄コード"), QStringLiteral("1001")},
+                    {QStringLiteral("市場コード"), QStringLiteral("t1")},
+                    {QStringLiteral("処理区分"), 9},
+                    {QStringLiteral("登録日付"), QStringLiteral("2026-12-02 09:00:00")},
+                    {QStringLiteral("約定日付売"), QStringLiteral("2026-12-08 10:00:00")}});
+    gcnDB.execute(
+        QStringLiteral("insert into ttcontracthistory (予約番号, 銘柄コード, 市場コード, 売買区分, 約定金額,"
+                       " 約定株数) values (1, '1001', 't1', '1', 1000, 100), (1, '1001', 't1', '2', 4000, 100)"));
+    for (const Case &c : cases) {
+        SCOPED_TRACE(c.name);
+        sysBS.SelZituKounyu = c.paper;
+        sysBS.TousiGanponDate = c.readAt.isValid() ? c.readAt : kZeroDate;
+        restartLog();
+        Select2ORderGrid(candidates, orders, now);
+        EXPECT_TRUE(logLines().contains(QStringLiteral("***1銘柄あたりの元本=") + QString::number(c.perStock)));
+    }
+}
+
+} // namespace

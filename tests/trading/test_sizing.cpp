@@ -102,6 +102,31 @@ TEST_F(SizingTest, HeldMoneyCountsEachPositionOnceWithOrWithoutAPriceRow)
     EXPECT_EQ(glngMotiMeigaraCount, 2);
 }
 
+// A row that holds shares is a held position whatever its state says: averaged down and
+// waiting for its extra buy, or partly bought.
+TEST_F(SizingTest, RowsHoldingSharesCountAsHeld)
+{
+    const struct {
+        qint64 number;
+        int state;
+        qint64 bought;
+        qint64 sold;
+    } rows[] = {{1, 0, 500, 0}, {2, 1, 300, 0}, {3, 9, 500, 500}, {4, 0, 0, 0}};
+    for (const auto &r : rows) {
+        addReservation({{QStringLiteral("予約番号"), r.number},
+                        {QStringLiteral("銘柄コード"), QStringLiteral("1001")},
+                        {QStringLiteral("市場コード"), QStringLiteral("t1")},
+                        {QStringLiteral("処理区分"), r.state},
+                        {QStringLiteral("約定株数買"), r.bought},
+                        {QStringLiteral("約定株数売"), r.sold},
+                        {QStringLiteral("登録日付"), QStringLiteral("2026-12-01 09:00:00")}});
+        if (r.bought > 0)
+            addExecution(r.number, QStringLiteral("1001"), QStringLiteral("1"), 1000, r.bought);
+    }
+    EXPECT_EQ(getHoyuuKingaku(start), 500000 + 300000);
+    EXPECT_EQ(glngMotiMeigaraCount, 2);
+}
+
 TEST_F(SizingTest, RealisedProfitOfFinishedReservationsWhateverTheLocale)
 {
     QLocale::setDefault(QLocale(QLocale::German, QLocale::Germany));

@@ -7,6 +7,7 @@
 #include "support/MessageBoxRecorder.h"
 #include "support/SettingsTestSupport.h"
 #include "trading/MailFixture.h"
+#include "trading/PlacedOrders.h"
 #include "trading/modBroker.h"
 #include "trading/modYakuzyouMail.h"
 
@@ -91,15 +92,26 @@ protected:
     {
         MailFixture::SetUp();
         sys::setNow(QDateTime(QDate(2006, 1, 5), QTime(9, 30)));
+        // The close before the notices' day: their prices must lie within 900 to 1500 yen.
+        for (const char *code : {"7203", "6758"})
+            gcnDB.execute(QStringLiteral("insert into ttstocks (銘柄コード, 市場コード, 日付, 終値, 調整終値)"
+                                         " values (?, 't1', '2006-01-04', 1200, 1200)"),
+                          QString::fromLatin1(code));
     }
 
+    // A reservation as the program leaves it; one with an order out (bought in state 1,
+    // sold in state 3) has the order among the placed orders, as the acceptance writes it.
     void addReservation(int number, qint64 state, qint64 shares, qint64 orderNo, double priceBuy = 0,
                         qint64 sharesBuy = 0, qint64 errorCode = 0, const QString &code = QStringLiteral("7203"))
     {
         gcnDB.execute(QStringLiteral("insert into ttresevation (予約番号, 取引区分, 指成区分買, 指成区分売, 銘柄コード,"
                                      " 株数, 処理区分, 注文番号, 約定金額買, 約定株数買, エラーコード, 市場コード,"
-                                     " 実行回数買) values (?, 1, 2, 1, ?, ?, ?, ?, ?, ?, ?, 't1', ?)"),
+                                     " 実行回数買, 更新日付) values (?, 1, 2, 1, ?, ?, ?, ?, ?, ?, ?, 't1', ?,"
+                                     " '2006-01-05 09:00:00')"),
                       number, code, shares, state, orderNo, priceBuy, sharesBuy, errorCode, state >= 2 ? 1 : 0);
+        if (orderNo > 0 && (state == 1 || state == 3))
+            recordPlacedOrder({orderNo, QDate(2006, 1, 5), number, state == 1 ? 1 : 2,
+                               state == 1 ? shares - sharesBuy : sharesBuy, 0});
     }
 
     Reservation reservation(int number)
@@ -535,4 +547,237 @@ TEST_F(YakuzyouMail, TheFakeBrokersNoticesAreRead)
     EXPECT_EQ(sold.state, 9);
     EXPECT_DOUBLE_EQ(sold.priceSell, 1500);
     EXPECT_EQ(historyRows(), 2);
+}
+
+namespace {
+
+// A reservation row with the order that its notice belongs to.
+struct LateRow {
+    const char *name;
+    qint64 state;
+    qint64 shares;     // 株数
+    qint64 bought;     // 約定株数買
+    qint64 sold;       // 約定株数売
+    qint64 rowOrderNo; // 注文番号 of the row: a later order replaced the notice's one when it differs
+    qint64 errorCode;
+    bool placed;    // the notice's order is among the placed orders
+    int side;       // of the notice and its order: 1 buy, 2 sell
+    qint64 ordered; // shares of the notice's order
+    qint64 noticeShares;
+    qint64 expectedState;
+    qint64 expectedShares;
+};
+
+class LateNotice : public YakuzyouMail {
+protected:
+    void addRow(const LateRow &r)
+    {
+        gcnDB.execute(
+            QStringLiteral("insert into ttresevation (予約番号, 取引区分, 指成区分買, 指成区分売, 銘柄コード,"
+                           " 株数, 処理区分, 注文番号, 約定金額買, 約定株数買, 約定金額売, 約定株数売,"
+                           " エラーコード, 市場コード, 更新日付) values (1, 1, 2, 2, '7203', ?, ?, ?, 1000, ?,"
+                           " 1100, ?, ?, 't1', '2006-01-05 10:00:00')"),
+            r.shares, r.state, r.rowOrderNo, r.bought, r.sold, r.errorCode);
+        if (r.placed)
+            recordPlacedOrder({123456, QDate(2006, 1, 5), 1, r.side, r.ordered, 0});
+    }
+};
+
+} // namespace
+
+// Notices read on the day after their order (the mailbox was down): whatever the day change
+// or a later order did to the row, it ends as its shares say.
+TEST_F(LateNotice, ReachesItsReservationWhateverHappenedToTheRowSince)
+{
+    const LateRow rows[] = {
+        {.name = "buy finished unfilled by the day change",
+         .state = 9,
+         .shares = 1500,
+         .bought = 0,
+         .sold = 0,
+         .rowOrderNo = 123456,
+         .errorCode = 0,
+         .placed = true,
+         .side = 1,
+         .ordered = 1500,
+         .noticeShares = 1500,
+         .expectedState = 2,
+         .expectedShares = 1500},
+        {.name = "second part of a buy the day change made held",
+         .state = 2,
+         .shares = 700,
+         .bought = 700,
+         .sold = 0,
+         .rowOrderNo = 123456,
+         .errorCode = 0,
+         .placed = true,
+         .side = 1,
+         .ordered = 1500,
+         .noticeShares = 800,
+         .expectedState = 2,
+         .expectedShares = 1500},
+        {.name = "second part after the held part was sold",
+         .state = 9,
+         .shares = 700,
+         .bought = 700,
+         .sold = 700,
+         .rowOrderNo = 777,
+         .errorCode = 0,
+         .placed = true,
+         .side = 1,
+         .ordered = 1500,
+         .noticeShares = 800,
+         .expectedState = 2,
+         .expectedShares = 1500},
+        {.name = "second part while a sell of the held part is out",
+         .state = 3,
+         .shares = 700,
+         .bought = 700,
+         .sold = 0,
+         .rowOrderNo = 777,
+         .errorCode = 0,
+         .placed = true,
+         .side = 1,
+         .ordered = 1500,
+         .noticeShares = 800,
+         .expectedState = 3,
+         .expectedShares = 1500},
+        {.name = "second part while an averaging-down buy waits",
+         .state = 0,
+         .shares = 1400,
+         .bought = 700,
+         .sold = 0,
+         .rowOrderNo = 123456,
+         .errorCode = 0,
+         .placed = true,
+         .side = 1,
+         .ordered = 1500,
+         .noticeShares = 800,
+         .expectedState = 0,
+         .expectedShares = 2200},
+        {.name = "buy sent with an unknown outcome, finished by the day change",
+         .state = 9,
+         .shares = 1500,
+         .bought = 0,
+         .sold = 0,
+         .rowOrderNo = 0,
+         .errorCode = 90,
+         .placed = false,
+         .side = 1,
+         .ordered = 0,
+         .noticeShares = 1500,
+         .expectedState = 2,
+         .expectedShares = 1500},
+        {.name = "sell the day change took back",
+         .state = 2,
+         .shares = 700,
+         .bought = 1500,
+         .sold = 0,
+         .rowOrderNo = 123456,
+         .errorCode = 0,
+         .placed = true,
+         .side = 2,
+         .ordered = 1500,
+         .noticeShares = 1500,
+         .expectedState = 9,
+         .expectedShares = 700},
+    };
+    sys::setNow(QDateTime(QDate(2006, 1, 6), QTime(9, 30)));
+    int n = 0;
+    for (const LateRow &r : rows) {
+        SCOPED_TRACE(r.name);
+        gcnDB.execute(QStringLiteral("delete from ttresevation"));
+        gcnDB.execute(QStringLiteral("delete from ttplacedorder"));
+        addRow(r);
+        NoticeFields f;
+        f.date = QStringLiteral("2006-01-05 14:55");
+        f.kind = r.side == 1 ? QStringLiteral("現物買") : QStringLiteral("現物売");
+        f.shares = QStringLiteral("約定株数:%1株").arg(r.noticeShares);
+        ++n;
+        putMail(QStringLiteral("late%1").arg(n), noticeMail(f, QStringLiteral("late%1@x").arg(n)));
+        EXPECT_EQ(pass(), 1);
+        const Reservation after = reservation(1);
+        EXPECT_EQ(after.state, r.expectedState);
+        EXPECT_EQ(after.shares, r.expectedShares);
+        EXPECT_EQ(r.side == 1 ? after.sharesBuy : after.sharesSell, (r.side == 1 ? r.bought : r.sold) + r.noticeShares);
+    }
+    EXPECT_TRUE(MessageBoxRecorder::instance().texts().isEmpty());
+}
+
+// A mail that names an order of this program but does not fit it (a forged or broken
+// notice) writes nothing; each is logged once with its reason and the pass tells the user
+// once. A notice of an order the program never placed (the user's own) is only logged.
+TEST_F(YakuzyouMail, ANoticeThatDoesNotFitItsOrderChangesNothing)
+{
+    struct Case {
+        const char *name;
+        NoticeFields fields;
+        const char16_t *reason; // null: not an order of this program, logged without telling
+    };
+    const auto with = [](auto change) {
+        NoticeFields f;
+        change(f);
+        return f;
+    };
+    const Case cases[] = {
+        {"forged: far more shares at 1 yen", with([](NoticeFields &f) {
+             f.shares = QStringLiteral("約定株数:999,999,999,999,999株");
+             f.price = QStringLiteral("約定単価:1円");
+         }),
+         u"約定株数の合計(999999999999999)が注文株数(300)を超える"},
+        {"price above the day's limit", with([](NoticeFields &f) { f.price = QStringLiteral("約定単価:1,501円"); }),
+         u"約定単価(1501)が値幅制限(900～1500)の外"},
+        {"price below the day's limit", with([](NoticeFields &f) { f.price = QStringLiteral("約定単価:899円"); }),
+         u"約定単価(899)が値幅制限(900～1500)の外"},
+        {"another stock", with([](NoticeFields &f) { f.code = QStringLiteral("6758"); }),
+         u"銘柄コードが注文(7203)と異なる"},
+        {"the other side", with([](NoticeFields &f) { f.kind = QStringLiteral("現物売"); }),
+         u"売買区分が注文(買)と異なる"},
+        {"an order never placed", with([](NoticeFields &f) { f.orderNo = QStringLiteral("999999"); }), nullptr},
+    };
+    addReservation(1, 1, 300, 123456);
+    int n = 0;
+    for (const Case &c : cases) {
+        ++n;
+        putMail(QStringLiteral("f%1").arg(n), noticeMail(c.fields, QStringLiteral("forged%1@x").arg(n)));
+    }
+    MessageBoxRecorder::instance().reset();
+    pass();
+    const Reservation r = reservation(1);
+    EXPECT_EQ(r.state, 1);
+    EXPECT_EQ(r.sharesBuy, 0);
+    EXPECT_EQ(historyRows(), 0);
+    EXPECT_EQ(MessageBoxRecorder::instance().texts(),
+              QStringList{QStringLiteral("注文と合わない約定通知があったため記録しませんでした。(5通)\r\n"
+                                         "ログを確認してください。")});
+    const QStringList log = logLines();
+    for (const Case &c : cases) {
+        SCOPED_TRACE(c.name);
+        const QString expected =
+            c.reason ? QString::fromUtf16(c.reason) : QStringLiteral("★約定通知に対応する予約がない(注文番号:999999)");
+        EXPECT_EQ(std::count_if(log.begin(), log.end(), [&](const QString &line) { return line.contains(expected); }),
+                  1);
+    }
+
+    // The real notice still counts after them: the forged ones took neither its key nor its shares.
+    MessageBoxRecorder::instance().reset();
+    putMail(QStringLiteral("real"), noticeMail(NoticeFields(), QStringLiteral("forged1@x")));
+    EXPECT_EQ(pass(), 1);
+    EXPECT_EQ(reservation(1).sharesBuy, 300);
+    EXPECT_EQ(reservation(1).state, 2);
+    EXPECT_TRUE(MessageBoxRecorder::instance().texts().isEmpty());
+}
+
+// Two notices of one order never bring more shares than it had.
+TEST_F(YakuzyouMail, TheNoticesOfAnOrderNeverExceedItsShares)
+{
+    addReservation(1, 1, 300, 123456);
+    NoticeFields f;
+    f.shares = QStringLiteral("約定株数:200株");
+    putMail(QStringLiteral("a"), noticeMail(f, QStringLiteral("part1@x")));
+    putMail(QStringLiteral("b"), noticeMail(f, QStringLiteral("part2@x")));
+    pass();
+    EXPECT_EQ(reservation(1).sharesBuy, 200);
+    EXPECT_EQ(historyRows(), 1);
+    EXPECT_TRUE(logLines().join(u'\n').contains(QStringLiteral("約定株数の合計(400)が注文株数(300)を超える")));
 }

@@ -8,6 +8,10 @@
 // each is printed; dialogs the main window opens are closed without input. At --until a
 // broker step still in flight is let finish, then the window is closed: the unload leaves
 // the broker site, backs up the database and closes the log. Exit code 0 after that.
+//
+// With --pause "YYYY-MM-DD HH:MM" the simulated day stops at that moment, prints "paused"
+// and goes on when a line arrives on standard input, so that a test can change the world
+// (put a late mail into the mailbox, say) at a known moment of the day.
 #include "app/NimbraApplication.h"
 #include "app/modMain.h"
 #include "platform/sys/Clock.h"
@@ -53,13 +57,17 @@ int main(int argc, char **argv)
 {
     qputenv("QT_QPA_PLATFORM", "offscreen");
     const auto args = FakeProgramArgs::parse(
-        argc, argv, {QStringLiteral("--home"), QStringLiteral("--start"), QStringLiteral("--until")}, {});
+        argc, argv,
+        {QStringLiteral("--home"), QStringLiteral("--start"), QStringLiteral("--until"), QStringLiteral("--pause")},
+        {});
     const QDateTime start = args ? japanTime(args->values.value(QStringLiteral("--start"))) : QDateTime();
     const QDateTime until = args ? japanTime(args->values.value(QStringLiteral("--until"))) : QDateTime();
+    const bool pauses = args && args->values.contains(QStringLiteral("--pause"));
+    const QDateTime pause = pauses ? japanTime(args->values.value(QStringLiteral("--pause"))) : QDateTime();
     if (!args || args->values.value(QStringLiteral("--home")).isEmpty() || !start.isValid() || !until.isValid() ||
-        until < start) {
-        std::fprintf(stderr,
-                     "usage: nimbra_simday --home DIR --start \"YYYY-MM-DD HH:MM\" --until \"YYYY-MM-DD HH:MM\"\n");
+        until < start || (pauses && (!pause.isValid() || pause < start || pause > until))) {
+        std::fprintf(stderr, "usage: nimbra_simday --home DIR --start \"YYYY-MM-DD HH:MM\" --until \"YYYY-MM-DD HH:MM\""
+                             " [--pause \"YYYY-MM-DD HH:MM\"]\n");
         return 2;
     }
     qputenv("NIMBRA_HOME", args->values.value(QStringLiteral("--home")).toUtf8());
@@ -83,6 +91,13 @@ int main(int argc, char **argv)
         const RunningProgram program = Main();
         if (!program.mainWindow)
             return 1;
+        if (pauses) {
+            clock.runUntil(pause);
+            say(QStringLiteral("paused"));
+            char line[16];
+            if (!std::fgets(line, sizeof line, stdin))
+                return 1;
+        }
         clock.runUntil(until);
         // A broker step in flight ends before the unload, as a user would wait for it.
         const ui::Timer *web = program.mainWindow->findChild<ui::Timer *>(QStringLiteral("tmrWeb"));

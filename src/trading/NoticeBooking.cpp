@@ -1,0 +1,192 @@
+#include "trading/NoticeBooking.h"
+
+#include "core/modGlobal.h"
+#include "marketdata/modKabuka.h"
+#include "platform/db/DbDate.h"
+#include "platform/text/VbText.h"
+#include "trading/PlacedOrders.h"
+#include "trading/YakuzyouNotice.h"
+#include "trading/modBroker.h"
+#include "trading/modReservation.h"
+
+#include <optional>
+
+namespace {
+
+QString sideWord(bool buy)
+{
+    return buy ? QStringLiteral("買") : QStringLiteral("売");
+}
+
+// The reservation as the notice finds it.
+struct Row {
+    QString code;
+    QString market;
+    qint64 shares = 0; // 株数
+    int state = 0;     // 処理区分
+    qint64 orderNo = 0;
+    qint64 bought = 0;
+    qint64 sold = 0;
+    qint64 sasiNari = 0; // 指成区分 of the notice's side
+};
+
+std::optional<Row> readRow(qint64 yoyakuNo, bool buy)
+{
+    db::Statement st =
+        gcnDB.prepare(QStringLiteral("select 銘柄コード, 市場コード, 株数, 処理区分, 注文番号, 約定株数買,"
+                                     " 約定株数売, 指成区分%1 from ttresevation where 予約番号 = ?")
+                          .arg(sideWord(buy)));
+    st.bind(1, yoyakuNo);
+    if (!st.step())
+        return std::nullopt;
+    return Row{st.text(0),  st.text(1),  st.int64(2), int(st.int64(3)),
+               st.int64(4), st.int64(5), st.int64(6), st.int64(7)};
+}
+
+// The only reservation of the notice's stock whose order on its side was sent that day
+// with an unknown outcome: it takes the order number, and its order is recorded with the
+// shares it would have sent. A buy that the day change has since finished unfilled still
+// counts as sent.
+std::optional<PlacedOrder> attachUnknownOutcome(const YakuzyouNotice &n, const QDateTime &t0, QStringList &log)
+{
+    const QString sent = n.buy ? QStringLiteral("(処理区分 in (0, 1, 4) or (処理区分 = 9 and 約定株数買 = 0))")
+                               : QStringLiteral("処理区分 in (2, 3)");
+    db::Statement unknown = gcnDB.prepare(
+        QStringLiteral("select 予約番号, 株数 - 約定株数買, 約定株数買 - 約定株数売 from ttresevation"
+                       " where 銘柄コード = ? and エラーコード = ? and %1 and 更新日付 >= ? and 更新日付 <= ? limit 2")
+            .arg(sent));
+    const QDate day = n.executedAt.date();
+    unknown.bindAll(n.code, int(etrErrOutcomeUnknown), db::dayStartText(day), db::dayEndText(day));
+    if (!unknown.step())
+        return std::nullopt;
+    const PlacedOrder order{n.orderNo, day, unknown.int64(0), n.buy ? 1 : 2, unknown.int64(n.buy ? 1 : 2), 0};
+    if (unknown.step()) {
+        log << QStringLiteral("★送信結果不明の予約が複数あり約定通知を対応付けない(注文番号:%1/銘柄コード:%2)")
+                   .arg(n.orderNo)
+                   .arg(n.code);
+        return std::nullopt;
+    }
+    gcnDB.execute(QStringLiteral("update ttresevation set 注文番号 = ?, 処理区分 = ?, エラーコード = ?, 更新日付 = ?"
+                                 " where 予約番号 = ?"),
+                  n.orderNo, n.buy ? int(kubunKaiTyumon) : int(kubunUriTyumon), int(etrErrNone), t0, order.yoyakuNo);
+    recordPlacedOrder(order);
+    log << QStringLiteral("★送信結果不明の予約に約定通知を対応付けた(予約番号:%1/注文番号:%2)")
+               .arg(order.yoyakuNo)
+               .arg(n.orderNo);
+    return order;
+}
+
+// Why the notice does not fit the order and its reservation; empty when it fits.
+QString misfitOf(const YakuzyouNotice &n, const PlacedOrder &order, const Row &row)
+{
+    if (row.code != n.code)
+        return QStringLiteral("銘柄コードが注文(%1)と異なる").arg(row.code);
+    if (order.side != (n.buy ? 1 : 2))
+        return QStringLiteral("売買区分が注文(%1)と異なる").arg(sideWord(order.side == 1));
+    if (n.shares > order.shares - order.executed)
+        return QStringLiteral("約定株数の合計(%1)が注文株数(%2)を超える")
+            .arg(order.executed + n.shares)
+            .arg(order.shares);
+    db::Statement close =
+        gcnDB.prepare(QStringLiteral("select 終値 from ttstocks where 銘柄コード = ? and 市場コード = ?"
+                                     " and 日付 < ? order by 日付 desc limit 1"));
+    close.bindAll(row.code, row.market, db::dateText(n.executedAt.date()));
+    qint64 lower = 0;
+    qint64 upper = 0;
+    if (close.step())
+        getSeigenNehaba(text::roundHalfEven(close.real(0)), lower, upper);
+    if (upper <= 0)
+        return QStringLiteral("約定日の値幅制限を求める終値がない");
+    if (n.price < double(lower) || n.price > double(upper))
+        return QStringLiteral("約定単価(%1)が値幅制限(%2～%3)の外").arg(n.price, 0, 'g', 15).arg(lower).arg(upper);
+    return {};
+}
+
+// The state and share count that the row's shares call for after a buy notice.
+void settleBuy(const YakuzyouNotice &n, const PlacedOrder &order, const Row &before, const QDateTime &t0,
+               QStringList &log)
+{
+    const qint64 bought = before.bought + n.shares;
+    if (order.day >= t0.date()) {
+        log << QStringLiteral("★注文株数と約定株数の確認");
+        const bool waitingOnIt = before.state == kubunKaiTyumon || before.state == kubunKaiYakuzyou;
+        if (waitingOnIt && before.shares <= bought) {
+            log << QStringLiteral("★全部約定を確認した");
+            gcnDB.execute(QStringLiteral("update ttresevation set 実行回数買 = 1, 処理区分 = ?, 更新日付 = ?"
+                                         " where 予約番号 = ?"),
+                          int(kubunKaiYakuzyou), t0, order.yoyakuNo);
+            log << QStringLiteral("★処理区分を更新した");
+        }
+        return;
+    }
+    // The order's day has passed: the order is over, and the row holds what was bought.
+    const bool laterBuyPending = before.state == kubunZyunbi || before.state == kubunUriYakuzyou ||
+                                 (before.state == kubunKaiTyumon && before.orderNo != order.orderNo);
+    if (laterBuyPending) {
+        gcnDB.execute(QStringLiteral("update ttresevation set 株数 = 株数 + ? where 予約番号 = ?"), n.shares,
+                      order.yoyakuNo);
+    } else {
+        const bool heldNow = (before.state == kubunKaiTyumon || before.state == kubunSyoriZumi) && bought > before.sold;
+        gcnDB.execute(QStringLiteral("update ttresevation set 株数 = 約定株数買, 実行回数買 = 1, 処理区分 = ?"
+                                     " where 予約番号 = ?"),
+                      heldNow ? int(kubunKaiYakuzyou) : before.state, order.yoyakuNo);
+    }
+    log << QStringLiteral("★注文日を過ぎた買約定のため株数を保有株数に合わせた(予約番号:%1/株数:%2)")
+               .arg(order.yoyakuNo)
+               .arg(laterBuyPending ? before.shares + n.shares : bought);
+}
+
+void settleSell(const YakuzyouNotice &n, const PlacedOrder &order, const Row &before, const QDateTime &t0,
+                QStringList &log)
+{
+    log << QStringLiteral("★注文株数と約定株数の確認");
+    if (before.sold + n.shares < before.bought)
+        return;
+    log << QStringLiteral("★全部約定を確認した");
+    gcnDB.execute(
+        QStringLiteral("update ttresevation set 実行回数売 = 1, 処理区分 = ?, 更新日付 = ? where 予約番号 = ?"),
+        int(kubunSyoriZumi), t0, order.yoyakuNo);
+    log << QStringLiteral("★処理区分を更新した");
+}
+
+} // namespace
+
+NoticeBooking bookNotice(const YakuzyouNotice &n, const QDateTime &t0, QStringList &log)
+{
+    std::optional<PlacedOrder> order = findPlacedOrder(n.orderNo, n.executedAt.date());
+    if (!order)
+        order = attachUnknownOutcome(n, t0, log);
+    if (!order)
+        return {};
+    const std::optional<Row> row = readRow(order->yoyakuNo, n.buy);
+    if (!row)
+        return {};
+    const QString misfit = misfitOf(n, *order, *row);
+    if (!misfit.isEmpty())
+        return {0, misfit};
+
+    const QString S = sideWord(n.buy);
+    addPlacedOrderExecution(*order, n.shares);
+    gcnDB.execute(QStringLiteral("update ttresevation set 約定金額%1 = (約定金額%1 * 約定株数%1 + ? * ?) * 1.0"
+                                 " / (約定株数%1 + ?), 約定株数%1 = 約定株数%1 + ?, 約定日付%1 = ?, 更新日付 = ?"
+                                 " where 予約番号 = ?")
+                      .arg(S),
+                  n.price, n.shares, n.shares, n.shares, n.executedAt, t0, order->yoyakuNo);
+    log << QStringLiteral("★予約データを更新した(注文番号:%1/約定株数:%2/約定金額:%3)")
+               .arg(n.orderNo)
+               .arg(n.shares)
+               .arg(n.price, 0, 'g', 15);
+    if (n.buy)
+        settleBuy(n, *order, *row, t0, log);
+    else
+        settleSell(n, *order, *row, t0, log);
+
+    log << QStringLiteral("★約定データ作成開始");
+    gcnDB.execute(QStringLiteral("insert into ttcontracthistory (注文番号, 受付日時, 取引区分, 売買区分, 指成区分,"
+                                 " 銘柄コード, 約定株数, 約定金額, 予約番号, 登録日付, 更新日付, 市場コード)"
+                                 " values (?, ?, ?, ?, ?, ?, ?, ?, ?, ?, ?, ?)"),
+                  n.orderNo, n.executedAt, n.torihikiKubun, n.buy ? QStringLiteral("1") : QStringLiteral("2"),
+                  row->sasiNari, n.code, n.shares, n.price, order->yoyakuNo, t0, t0, row->market);
+    log << QStringLiteral("★約定データ作成した");
+    return {order->yoyakuNo, {}};
+}
