@@ -24,10 +24,10 @@ build: configure
 	cmake --build $(BUILD_DIR) -j $(JOBS)
 
 run: build
-	$(BUILD_DIR)/tests/support/nimbra_demo --dir $(BUILD_DIR)/demo --nimbra $(BUILD_DIR)/bin/Nimbra
+	$(BUILD_DIR)/tests/support/nimbra_demo --dir $(BUILD_DIR)/demo --images $(BUILD_DIR)/bin/Images
 
 run-real: build
-	$(BUILD_DIR)/tests/support/nimbra_demo --dir $(BUILD_DIR)/demo --nimbra $(BUILD_DIR)/bin/Nimbra --real
+	$(BUILD_DIR)/tests/support/nimbra_demo --dir $(BUILD_DIR)/demo --images $(BUILD_DIR)/bin/Images --real
 
 test: build
 	ctest --test-dir $(BUILD_DIR) --output-on-failure -j $(JOBS)
