@@ -127,8 +127,10 @@ FakeBrokerSite::Holding writePastTrades(const FakeMarket &market)
 
 // Live and back-test settings of a user who runs the fixed strategy on the first section
 // with a million yen, one purchase a day, profits taken automatically.
-void storeSettings(bool realMode, const QString &mailbox)
+void storeSettings(bool realMode, const QString &mailbox, const QDate &lastDay)
 {
+    // The account's figures and the profit chart count from before the first past trade.
+    sysBS.StartDate = QDateTime(QDate(lastDay.year(), lastDay.month(), 1).addMonths(-5), QTime(0, 0));
     UserID = QStringLiteral("U");
     Password = QStringLiteral("P");
     Password2 = QStringLiteral("T");
@@ -217,7 +219,7 @@ void layOutDemo(const QString &directory, DemoSites &sites, const QString &pictu
     if (!created.ok())
         throw std::runtime_error(created.problem().toStdString());
     writeText(directory + QStringLiteral("/Nimbra_site.ini"), sites.siteFileText());
-    storeSettings(realMode, sites.pop3.address());
+    storeSettings(realMode, sites.pop3.address(), sites.quotes.market().lastDay());
 
     openWorkDatabase(gcnDB, workDatabasePath(), priceDatabasePath());
     storeFakeMaster(sites.quotes.market());
