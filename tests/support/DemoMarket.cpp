@@ -16,6 +16,7 @@
 #include <QDir>
 #include <QFile>
 
+#include <algorithm>
 #include <stdexcept>
 
 namespace {
@@ -39,26 +40,44 @@ FakeMarket::Options demoMarket(const QDate &clockDay)
     return {.seed = 27, .stocks = 48, .days = 150, .lastDay = lastDay, .exchangeCalendar = true, .dippingStocks = 8};
 }
 
-// A past trade: bought at the close `buyBack` trading days before the last day, sold at
-// the close `sellBack` days before it (none: still held), at a profit or a loss.
+// A past trade: bought at the close of the 3rd trading day of the month `monthsBack`
+// months before the last day's and sold at the close of its 12th, at a profit or a loss;
+// or (monthsBack 0) bought 6 trading days before the last day and still held.
 struct PastTrade {
-    int buyBack;
-    int sellBack;
+    int monthsBack;
     enum { Profit, Loss, Held } outcome;
 };
 
 constexpr PastTrade kPastTrades[] = {
-    {95, 85, PastTrade::Profit}, {75, 66, PastTrade::Loss}, {52, 44, PastTrade::Profit},
-    {33, 25, PastTrade::Loss},   {6, 0, PastTrade::Held},
+    {4, PastTrade::Profit}, {3, PastTrade::Loss}, {2, PastTrade::Profit}, {1, PastTrade::Loss}, {0, PastTrade::Held},
 };
+
+// The indexes in the market's days of the trade's buy and sell day (the last day for a
+// held one).
+std::pair<size_t, size_t> tradeDays(const FakeMarket &market, const PastTrade &trade)
+{
+    const std::vector<QDate> &days = market.days();
+    if (trade.outcome == PastTrade::Held)
+        return {days.size() - 7, days.size() - 1};
+    const QDate month = QDate(market.lastDay().year(), market.lastDay().month(), 1).addMonths(-trade.monthsBack);
+    const auto first = std::find_if(days.begin(), days.end(), [&](const QDate &d) { return d >= month; });
+    const size_t index = size_t(first - days.begin());
+    return {index + 2, index + 11};
+}
+
+// Shares are bought in round lots of 100 (or of the unit where it is larger).
+qint64 lotOf(const FakeStock &stock)
+{
+    return std::max(stock.unit, 100);
+}
 
 bool fits(const PastTrade &trade, double buy, double sell)
 {
     switch (trade.outcome) {
     case PastTrade::Profit:
-        return sell >= buy * 1.05;
+        return sell >= buy * 1.04;
     case PastTrade::Loss:
-        return sell <= buy * 0.95;
+        return sell <= buy * 0.96;
     case PastTrade::Held: // neither the profit target nor the stop loss is reached
         return sell > buy * 0.95 && sell < buy * 1.08;
     }
@@ -73,7 +92,7 @@ qint64 writeTrade(const FakeStock &stock, const FakeDay &buy, const FakeDay *sel
     order.ODOrderType = 1;
     order.ODBrand = stock.code;
     order.ODSizyouCode = stock.market;
-    order.ODKabusu = int(std::max<qint64>(1, kTradeYen / (buy.close * stock.unit)) * stock.unit);
+    order.ODKabusu = int(std::max<qint64>(1, kTradeYen / (buy.close * lotOf(stock))) * lotOf(stock));
     order.ODKurikaesiKai = 1;
     qint64 number = 0;
     const QDateTime bought(buy.date, QTime(9, 5));
@@ -100,7 +119,6 @@ qint64 writeTrade(const FakeStock &stock, const FakeDay &buy, const FakeDay *sel
 FakeBrokerSite::Holding writePastTrades(const FakeMarket &market)
 {
     const std::vector<FakeStock> &stocks = market.stocks();
-    const int last = int(market.days().size()) - 1;
     std::vector<bool> used(stocks.size(), false);
     qint64 orderNo = 700000;
     FakeBrokerSite::Holding held;
@@ -110,9 +128,10 @@ FakeBrokerSite::Holding writePastTrades(const FakeMarket &market)
             if (used[i] || market.dipEnd(stock).isValid())
                 continue;
             const std::vector<FakeDay> &days = market.history(stock.code, stock.market);
-            const FakeDay &buy = days[size_t(last - trade.buyBack)];
-            const FakeDay &sell = days[size_t(last - trade.sellBack)];
-            if (!fits(trade, double(buy.close), double(sell.close)))
+            const auto [buyDay, sellDay] = tradeDays(market, trade);
+            const FakeDay &buy = days[buyDay];
+            const FakeDay &sell = days[sellDay];
+            if (buy.close * lotOf(stock) > kTradeYen || !fits(trade, double(buy.close), double(sell.close)))
                 continue;
             used[i] = true;
             const bool stillHeld = trade.outcome == PastTrade::Held;
@@ -209,7 +228,7 @@ QString DemoSites::siteFileText() const
            QStringLiteral("\n[Mail]\nSenderAddress=nimbra@example.com\nSupportAddress=support@example.com\n");
 }
 
-void layOutDemo(const QString &directory, DemoSites &sites, const QString &picturesDirectory, bool realMode)
+QString layOutDemo(const QString &directory, DemoSites &sites, const QString &picturesDirectory, bool realMode)
 {
     copyPictures(picturesDirectory, directory);
     qputenv("NIMBRA_HOME", directory.toUtf8());
@@ -229,5 +248,12 @@ void layOutDemo(const QString &directory, DemoSites &sites, const QString &pictu
     FakeBrokerSite::Behaviour broker;
     broker.cash = QStringLiteral("700,000");
     broker.holdings = {held};
+    // A market order fills at the stock's price of the moment, as the quote page shows it.
+    const FakeMarket &market = sites.quotes.market();
+    broker.marketPrice = [&market](const QString &code) {
+        const FakeStock *stock = market.findByCode(code);
+        return stock ? int(market.quote(stock->code, stock->market, sys::now(), false).price) : 1000;
+    };
     sites.broker.setBehaviour(broker);
+    return held.code;
 }

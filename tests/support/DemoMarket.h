@@ -53,5 +53,6 @@ void emptyDemoDirectory(const QString &directory);
 // stock master and the past trades, the pictures of `picturesDirectory`, the site file, and
 // settings (in <directory>/config, set as XDG_CONFIG_HOME) with a stored broker user and
 // mailbox, in paper mode or with `realMode` against the fake broker. Sets NIMBRA_HOME.
-// Throws std::exception when a file cannot be written.
-void layOutDemo(const QString &directory, DemoSites &sites, const QString &picturesDirectory, bool realMode);
+// Returns the code of the stock still held. Throws std::exception when a file cannot be
+// written.
+QString layOutDemo(const QString &directory, DemoSites &sites, const QString &picturesDirectory, bool realMode);

@@ -70,6 +70,8 @@ public:
         QString cash = QStringLiteral("1,234,567");    // the cash cell
         QList<Holding> holdings = {{QStringLiteral("7203"), QStringLiteral("100"), QStringLiteral("1,234")}};
         int fillPrice = 0; // price of the notice mail; 0: the order's limit, or 1000
+        // Where set and fillPrice is 0, a market order fills at this price of its stock code.
+        std::function<int(const QString &code)> marketPrice;
     };
 
     struct Order {
