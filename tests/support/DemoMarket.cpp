@@ -37,12 +37,12 @@ FakeMarket::Options demoMarket(const QDate &clockDay)
     QDate lastDay = clockDay.addDays(-1);
     while (!isTradingDay(lastDay))
         lastDay = lastDay.addDays(-1);
-    return {.seed = 27, .stocks = 48, .days = 150, .lastDay = lastDay, .exchangeCalendar = true, .dippingStocks = 8};
+    return {.seed = 27, .stocks = 36, .days = 150, .lastDay = lastDay, .exchangeCalendar = true, .dippingStocks = 6};
 }
 
-// A past trade: bought at the close of the 3rd trading day of the month `monthsBack`
-// months before the last day's and sold at the close of its 12th, at a profit or a loss;
-// or (monthsBack 0) bought 6 trading days before the last day and still held.
+// A past trade: bought at the close of one of the first trading days of the month
+// `monthsBack` months before the last day's and sold 9 trading days later, at a profit or
+// a loss; or (monthsBack 0) bought a week or two before the last day and still held.
 struct PastTrade {
     int monthsBack;
     enum { Profit, Loss, Held } outcome;
@@ -52,17 +52,20 @@ constexpr PastTrade kPastTrades[] = {
     {4, PastTrade::Profit}, {3, PastTrade::Loss}, {2, PastTrade::Profit}, {1, PastTrade::Loss}, {0, PastTrade::Held},
 };
 
+// Days the buy may be moved on when no stock fits.
+constexpr size_t kBuyDayChoices = 10;
+
 // The indexes in the market's days of the trade's buy and sell day (the last day for a
-// held one).
-std::pair<size_t, size_t> tradeDays(const FakeMarket &market, const PastTrade &trade)
+// held one), with the buy `shift` days on (back, for the held one).
+std::pair<size_t, size_t> tradeDays(const FakeMarket &market, const PastTrade &trade, size_t shift)
 {
     const std::vector<QDate> &days = market.days();
     if (trade.outcome == PastTrade::Held)
-        return {days.size() - 7, days.size() - 1};
+        return {days.size() - 7 - shift, days.size() - 1};
     const QDate month = QDate(market.lastDay().year(), market.lastDay().month(), 1).addMonths(-trade.monthsBack);
     const auto first = std::find_if(days.begin(), days.end(), [&](const QDate &d) { return d >= month; });
-    const size_t index = size_t(first - days.begin());
-    return {index + 2, index + 11};
+    const size_t buy = size_t(first - days.begin()) + 1 + shift;
+    return {buy, buy + 9};
 }
 
 // Shares are bought in round lots of 100 (or of the unit where it is larger).
@@ -75,9 +78,9 @@ bool fits(const PastTrade &trade, double buy, double sell)
 {
     switch (trade.outcome) {
     case PastTrade::Profit:
-        return sell >= buy * 1.04;
+        return sell >= buy * 1.03;
     case PastTrade::Loss:
-        return sell <= buy * 0.96;
+        return sell <= buy * 0.97;
     case PastTrade::Held: // neither the profit target nor the stop loss is reached
         return sell > buy * 0.95 && sell < buy * 1.08;
     }
@@ -123,22 +126,25 @@ FakeBrokerSite::Holding writePastTrades(const FakeMarket &market)
     qint64 orderNo = 700000;
     FakeBrokerSite::Holding held;
     for (const PastTrade &trade : kPastTrades) {
-        for (size_t i = 6; i < stocks.size(); ++i) {
-            const FakeStock &stock = stocks[i];
-            if (used[i] || market.dipEnd(stock).isValid())
-                continue;
-            const std::vector<FakeDay> &days = market.history(stock.code, stock.market);
-            const auto [buyDay, sellDay] = tradeDays(market, trade);
-            const FakeDay &buy = days[buyDay];
-            const FakeDay &sell = days[sellDay];
-            if (buy.close * lotOf(stock) > kTradeYen || !fits(trade, double(buy.close), double(sell.close)))
-                continue;
-            used[i] = true;
-            const bool stillHeld = trade.outcome == PastTrade::Held;
-            const qint64 shares = writeTrade(stock, buy, stillHeld ? nullptr : &sell, orderNo);
-            if (stillHeld)
-                held = {stock.code, QString::number(shares), QString::number(buy.close)};
-            break;
+        bool written = false;
+        for (size_t shift = 0; shift < kBuyDayChoices && !written; ++shift) {
+            const auto [buyDay, sellDay] = tradeDays(market, trade, shift);
+            for (size_t i = 6; i < stocks.size() && !written; ++i) {
+                const FakeStock &stock = stocks[i];
+                if (used[i] || market.dipEnd(stock).isValid())
+                    continue;
+                const std::vector<FakeDay> &days = market.history(stock.code, stock.market);
+                const FakeDay &buy = days[buyDay];
+                const FakeDay &sell = days[sellDay];
+                if (buy.close * lotOf(stock) > kTradeYen || !fits(trade, double(buy.close), double(sell.close)))
+                    continue;
+                used[i] = true;
+                written = true;
+                const bool stillHeld = trade.outcome == PastTrade::Held;
+                const qint64 shares = writeTrade(stock, buy, stillHeld ? nullptr : &sell, orderNo);
+                if (stillHeld)
+                    held = {stock.code, QString::number(shares), QString::number(buy.close)};
+            }
         }
     }
     return held;

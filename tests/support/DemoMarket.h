@@ -17,9 +17,9 @@
 //   sites.start();                                // the fakes, listening on 127.0.0.1
 //   layOutDemo(directory, sites, pictures, real); // databases, past trades, settings, site file
 //
-// The quote site lists 48 stocks over the exchanges' calendar, 150 trading days up to the
+// The quote site lists 36 stocks over the exchanges' calendar, 150 trading days up to the
 // day before the clock's day; three first-section stocks have just fallen hard (the day's
-// screening picks them) and five more fell in the weeks before and rebounded (the back-test
+// screening picks them) and three more fell three weeks before and rebounded (the back-test
 // buys and sells them). The databases hold the stock master and no prices, so the
 // program's start-up fetches the history, computes the indicators and sets the caution
 // flags itself. The history holds four closed trades of past months, two at a profit and
