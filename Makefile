@@ -9,12 +9,13 @@
 #   make test-asan    builds a second tree with AddressSanitizer and UndefinedBehaviorSanitizer
 #                     (in $(ASAN_BUILD_DIR)) and runs every test there
 #   make format-check fails on a source file that clang-format would change
+#   make screenshots  takes the README's pictures (docs/*.png) from the demo, offscreen
 BUILD_DIR ?= build
 ASAN_BUILD_DIR ?= build-asan
 JOBS ?= $(shell nproc)
 FORMAT_DIRS = src tests bench
 
-.PHONY: deps configure build run run-real test test-shuffled test-asan format-check bench clean
+.PHONY: deps configure build run run-real screenshots test test-shuffled test-asan format-check bench clean
 
 deps:
 	bash scripts/install-deps.sh
@@ -26,10 +27,13 @@ build: configure
 	cmake --build $(BUILD_DIR) -j $(JOBS)
 
 run: build
-	$(BUILD_DIR)/tests/support/nimbra_demo --dir $(BUILD_DIR)/demo --nimbra $(BUILD_DIR)/bin/Nimbra
+	$(BUILD_DIR)/tests/support/nimbra_demo --dir $(BUILD_DIR)/demo --images $(BUILD_DIR)/bin/Images
 
 run-real: build
-	$(BUILD_DIR)/tests/support/nimbra_demo --dir $(BUILD_DIR)/demo --nimbra $(BUILD_DIR)/bin/Nimbra --real
+	$(BUILD_DIR)/tests/support/nimbra_demo --dir $(BUILD_DIR)/demo --images $(BUILD_DIR)/bin/Images --real
+
+screenshots: build
+	$(BUILD_DIR)/tests/support/nimbra_screenshots --images $(BUILD_DIR)/bin/Images --out docs
 
 test: build
 	ctest --test-dir $(BUILD_DIR) --output-on-failure -j $(JOBS)

@@ -2,7 +2,9 @@
 #include "support/LoopbackHttpServer.h"
 #include "support/ProgramDirFixture.h"
 
+#include <QCoreApplication>
 #include <QFile>
+#include <QProcess>
 #include <QPushButton>
 #include <QTest>
 #include <QTextBrowser>
@@ -78,6 +80,40 @@ TEST_F(Douisyo, TermsThatWereNotShownCannotBeAgreedTo)
         QTest::mouseClick(dialog.findChild<QPushButton *>(QStringLiteral("cmdCancel")), Qt::LeftButton);
         EXPECT_FALSE(dialog.isVisible()) << c.name;
         EXPECT_EQ(dialog.result(), QDialog::Rejected) << c.name;
+    }
+}
+
+// The way in by hand: the fake quote site started on the program directory, as often as
+// the user likes, prints the [Hosts] lines, and with them the terms can be agreed to.
+TEST_F(Douisyo, TheFakeQuoteSiteByHandShowsTermsThatCanBeAgreedTo)
+{
+    createDatabases();
+    for (int run = 1; run <= 2; ++run) {
+        QProcess site;
+        site.setProcessChannelMode(QProcess::ForwardedErrorChannel);
+        site.start(QCoreApplication::applicationDirPath() + QStringLiteral("/support/fake_quote_site"),
+                   {QStringLiteral("--port"), QStringLiteral("0"), QStringLiteral("--master"), dir()});
+        ASSERT_TRUE(site.waitForStarted());
+        QString printed;
+        EXPECT_TRUE(QTest::qWaitFor(
+            [&] {
+                printed += QString::fromUtf8(site.readAllStandardOutput());
+                return printed.contains(QStringLiteral("Consent=")) && printed.endsWith(u'\n');
+            },
+            10000))
+            << "run " << run << ": " << printed.toStdString();
+        QFile file(path(QStringLiteral("Nimbra_site.ini")));
+        ASSERT_TRUE(file.open(QIODevice::WriteOnly | QIODevice::Truncate));
+        file.write(printed.mid(printed.indexOf(QStringLiteral("[Hosts]"))).toUtf8());
+        file.close();
+
+        frmDouisyo dialog;
+        dialog.show();
+        EXPECT_TRUE(shownText(dialog).contains(QStringLiteral("使用許諾書"))) << "run " << run;
+        EXPECT_TRUE(dialog.findChild<QPushButton *>(QStringLiteral("cmdOK"))->isEnabled()) << "run " << run;
+        site.terminate();
+        EXPECT_TRUE(site.waitForFinished(5000));
+        EXPECT_EQ(site.exitCode(), 0) << "run " << run;
     }
 }
 

@@ -255,19 +255,22 @@ void FakeBrokerSite::sendNotice(const Order &order)
     NoticeCallback callback;
     int price = 0;
     int firstFill = 0;
+    std::function<int(const QString &)> marketPrice;
     {
         const std::lock_guard lock(m_mutex);
         directory = m_mailDirectory;
         callback = m_noticeCallback;
         price = m_behaviour.fillPrice;
         firstFill = m_behaviour.firstFill;
+        marketPrice = m_behaviour.marketPrice;
     }
     if (directory.isEmpty() && !callback)
         return;
     if (price == 0)
         price = order.fields.value(QStringLiteral("in_sasinari_kbn")) == QLatin1String("1")
                     ? order.fields.value(QStringLiteral("input_price")).toInt()
-                    : 1000;
+                : marketPrice ? marketPrice(order.fields.value(QStringLiteral("stock_sec_code")))
+                              : 1000;
     const QString name = QStringLiteral("notice-") + order.orderNumber;
     const qint64 ordered = order.fields.value(QStringLiteral("input_quantity")).toLongLong();
     if (firstFill <= 0 || firstFill >= ordered) {

@@ -76,6 +76,8 @@ public:
         QList<Holding> holdings = {{QStringLiteral("7203"), QStringLiteral("100"), QStringLiteral("1,234")}};
         int fillPrice = 0; // price of the notice mail; 0: the order's limit, or 1000
         int firstFill = 0; // > 0: an order fills in two executions, this many shares first, one notice each
+        // Where set and fillPrice is 0, a market order fills at this price of its stock code.
+        std::function<int(const QString &code)> marketPrice;
     };
 
     struct Order {

@@ -1,11 +1,13 @@
 #include "support/FakeMarket.h"
 
+#include "marketdata/modMarket.h"
 #include "platform/sys/Clock.h"
 
 #include <algorithm>
 #include <array>
 #include <cmath>
 #include <map>
+#include <optional>
 #include <set>
 
 namespace {
@@ -94,6 +96,35 @@ bool isWeekday(const QDate &d)
     return d.dayOfWeek() <= Qt::Friday;
 }
 
+// A dipping stock's 25 days of fall and 10 days of rebound, as day-on-day changes: the
+// fall ends 6 % under its 5-day average and 19 % under its 25-day average, with 9 rising
+// days of 25 at even volume (volume ratios 56 and 36).
+constexpr int kDipDays = 25;
+constexpr int kReboundDays = 10;
+constexpr qint64 kDipVolumeUnits = 8000;
+
+double dipChange(int day)
+{
+    if (day < 20)
+        return day % 5 == 1 || day % 5 == 3 ? 0.015 : -0.03;
+    if (day < kDipDays)
+        return day == 21 ? 0.01 : -0.035;
+    return 0.015;
+}
+
+FakeDay dipDay(const QDate &date, qint64 previousClose, qint64 volumeUnit, int day)
+{
+    FakeDay d;
+    d.date = date;
+    d.open = previousClose;
+    d.close = std::max<qint64>(1, std::llround(double(previousClose) * (1 + dipChange(day))));
+    d.high = std::llround(double(std::max(d.open, d.close)) * 1.005);
+    d.low = std::llround(double(std::min(d.open, d.close)) * 0.995);
+    d.volume = volumeUnit * kDipVolumeUnits;
+    d.adjustedClose = d.close;
+    return d;
+}
+
 // A day's prices from the previous close, in the walk's own (post-split) terms.
 FakeDay walkDay(Random &random, const QDate &date, qint64 previousClose, qint64 volumeUnit, double dailyMove)
 {
@@ -112,13 +143,13 @@ FakeDay walkDay(Random &random, const QDate &date, qint64 previousClose, qint64 
 
 } // namespace
 
-FakeMarket::FakeMarket(const Options &options) : m_seed(options.seed)
+FakeMarket::FakeMarket(const Options &options) : m_seed(options.seed), m_exchangeCalendar(options.exchangeCalendar)
 {
     QDate last = options.lastDay.isValid() ? options.lastDay : sys::now().date().addDays(-1);
-    while (!isWeekday(last))
+    while (!trades(last))
         last = last.addDays(-1);
     for (QDate d = last; int(m_days.size()) < std::max(options.days, kMinDays); d = d.addDays(-1))
-        if (isWeekday(d))
+        if (trades(d))
             m_days.push_back(d);
     std::reverse(m_days.begin(), m_days.end());
     m_splitDay = m_days[m_days.size() / 2];
@@ -156,17 +187,31 @@ void FakeMarket::generateStocks(const Options &options)
     m_stocks[5].name = QStringLiteral("O'Neil電子");
     m_bigVolumeIndex = 3;
     m_splitIndex = 4;
+    // Dipping stocks come after the special ones; a unit of 100 keeps them within the
+    // price a purchase may reach.
+    const size_t lastIndex = m_days.size() - 1;
+    for (size_t i = 6; i < m_stocks.size() && int(m_dipEnds.size()) < options.dippingStocks; ++i) {
+        const size_t back = 15 * (m_dipEnds.size() / 3);
+        if (m_stocks[i].market != kReferenceMarket || back + kDipDays > lastIndex)
+            continue;
+        m_stocks[i].unit = 100;
+        m_dipEnds[i] = lastIndex - back;
+    }
 }
 
 void FakeMarket::generateHistory(quint64 seed)
 {
     const auto walk = [&](const QString &code, const QString &market, qint64 start, qint64 volumeUnit, double move,
-                          bool split, bool bigVolume) {
+                          bool split, bool bigVolume, std::optional<size_t> dipEnd = std::nullopt) {
         Random random(mix(seed, hashText(code + market)));
         std::vector<FakeDay> days;
         qint64 close = start;
-        for (const QDate &date : m_days) {
-            FakeDay day = walkDay(random, date, close, volumeUnit, move);
+        for (size_t index = 0; index < m_days.size(); ++index) {
+            const QDate &date = m_days[index];
+            const int dipDayNumber = dipEnd ? int(index) - int(*dipEnd) + kDipDays - 1 : -1;
+            FakeDay day = dipDayNumber >= 0 && dipDayNumber < kDipDays + kReboundDays
+                              ? dipDay(date, close, volumeUnit, dipDayNumber)
+                              : walkDay(random, date, close, volumeUnit, move);
             close = day.close;
             if (bigVolume)
                 day.volume = 3'000'000'000LL + random.range(0, 999'999'999);
@@ -184,7 +229,12 @@ void FakeMarket::generateHistory(quint64 seed)
     for (size_t i = 0; i < m_stocks.size(); ++i) {
         const FakeStock &s = m_stocks[i];
         const qint64 start = i == 0 ? 5000 : prices.range(150, 8000);
-        m_histories.push_back(walk(s.code, s.market, start, s.unit, 0.03, i == m_splitIndex, i == m_bigVolumeIndex));
+        const auto dip = m_dipEnds.find(i);
+        if (dip != m_dipEnds.end())
+            m_histories.push_back(walk(s.code, s.market, 800 + start % 2000, s.unit, 0.01, false, false, dip->second));
+        else
+            m_histories.push_back(
+                walk(s.code, s.market, start, s.unit, 0.03, i == m_splitIndex, i == m_bigVolumeIndex));
     }
     std::vector<FakeDay> index = walk(kIndexCode, kIndexMarket, 17000, 0, 0.015, false, false);
     for (FakeDay &d : index)
@@ -206,6 +256,19 @@ void FakeMarket::generateCautionList(quint64 seed)
     pick(first + 1, 2, false);
     pick(first, 2, false); // under both posts
     pick(first + 2, 2, false);
+}
+
+bool FakeMarket::trades(const QDate &date) const
+{
+    return m_exchangeCalendar ? isTradingDay(date) : isWeekday(date);
+}
+
+QDate FakeMarket::dipEnd(const FakeStock &stock) const
+{
+    for (const auto &[index, end] : m_dipEnds)
+        if (m_stocks[index].code == stock.code && m_stocks[index].market == stock.market)
+            return m_days[end];
+    return {};
 }
 
 const FakeStock *FakeMarket::find(const QString &code, const QString &market) const
@@ -270,7 +333,7 @@ FakeQuote FakeMarket::quote(const QString &code, const QString &market, const QD
         return it == days.rend() ? 0 : it->close;
     };
     FakeQuote quote;
-    if (showDate || !isWeekday(today) || moment.time() < QTime(9, 0)) {
+    if (showDate || !trades(today) || moment.time() < QTime(9, 0)) {
         const auto last = std::find_if(days.rbegin(), days.rend(), [&](const FakeDay &d) { return d.date < today; });
         if (last == days.rend())
             return quote;

@@ -12,16 +12,21 @@
 // Contents: the reference stock "7203" on "t1" first, then generated stocks on the markets
 // t1, t2, tm, o1, hc2, js, n1, f1 and s1; one of them also listed on a second market (the
 // same code), one with a volume past 32 bits on every day, one whose name holds "'". Days
-// are every weekday (the fake knows no holidays) of a price walk per stock. One stock has
+// are every weekday of a price walk per stock, or with `exchangeCalendar` the exchanges'
+// trading days (holidays and year-end closures left out). One stock has
 // a 1:2 split: its prices before splitDay() are twice its adjusted close, and the history
 // page lists the split day twice. The caution list names stocks under each post, one
 // stock under both, one code written in full-width digits and one code that no stock has.
 // The market average "998407" (market "na") has its own walk and is not a stock.
+// With `dippingStocks` that many first-section stocks fall hard for 25 days and rebound
+// after (an oversold screening picks them on the last day of their fall): the first three
+// fall until the last day, each next three 15 days earlier.
 
 #include <QDate>
 #include <QDateTime>
 #include <QString>
 
+#include <map>
 #include <vector>
 
 struct FakeStock {
@@ -67,9 +72,11 @@ class FakeMarket {
 public:
     struct Options {
         quint64 seed = 1;
-        int stocks = 36; // listed stocks, the reference stock included
-        int days = 60;   // weekdays of history, ending on lastDay
-        QDate lastDay;   // invalid: the day before sys::now()
+        int stocks = 36;               // listed stocks, the reference stock included
+        int days = 60;                 // weekdays of history, ending on lastDay
+        QDate lastDay;                 // invalid: the day before sys::now()
+        bool exchangeCalendar = false; // false: every weekday trades
+        int dippingStocks = 0;
     };
 
     static inline const QString kIndexCode = QStringLiteral("998407");
@@ -93,14 +100,20 @@ public:
     const std::vector<FakeDay> &history(const QString &code, const QString &market) const;
     const FakeDay *day(const QString &code, const QString &market, const QDate &date) const;
 
+    // The last day of a dipping stock's fall; an invalid date for the other stocks.
+    QDate dipEnd(const FakeStock &stock) const;
+
     const FakeStock &splitStock() const { return m_stocks[m_splitIndex]; }
     QDate splitDay() const { return m_splitDay; }
     const FakeStock &bigVolumeStock() const { return m_stocks[m_bigVolumeIndex]; }
     const std::vector<FakeCaution> &cautionList() const { return m_caution; }
 
-    // The quote of a stock (or of the market average) at a moment: during a weekday's
+    // Whether the market trades on `date` (a weekday, or a trading day of the exchanges).
+    bool trades(const QDate &date) const;
+
+    // The quote of a stock (or of the market average) at a moment: during a trading day's
     // session 09:00 to 15:00 a time and a price of that minute (the lunch break shows
-    // 11:00, after the close 15:00); before 09:00 and on weekends the last day's close
+    // 11:00, after the close 15:00); before 09:00 and on other days the last day's close
     // with its date. `showDate` forces the date form, as on a weekday without trading.
     FakeQuote quote(const QString &code, const QString &market, const QDateTime &moment, bool showDate) const;
 
@@ -116,6 +129,7 @@ private:
     FakeDay sessionOf(const QString &code, const QString &market, const QDate &date) const;
 
     quint64 m_seed;
+    bool m_exchangeCalendar = false;
     std::vector<FakeStock> m_stocks;
     std::vector<QDate> m_days;
     std::vector<std::vector<FakeDay>> m_histories; // per stock; the market average last
@@ -123,4 +137,5 @@ private:
     size_t m_bigVolumeIndex = 2;
     QDate m_splitDay;
     std::vector<FakeCaution> m_caution;
+    std::map<size_t, size_t> m_dipEnds; // stock index to the day index ending its fall
 };

@@ -19,6 +19,18 @@ QString textParam(const httplib::Request &request, const char *key)
     return QString::fromStdString(request.get_param_value(key));
 }
 
+const QString kTermsPath = QStringLiteral("terms.html");
+
+QString termsPage()
+{
+    return QStringLiteral("<html><head>%META%<title>使用許諾書</title></head><body>"
+                          "<h3>使用許諾書</h3>"
+                          "<p>本ソフトウェアは、利用者自身の判断と責任において株式の売買に使用するものとします。</p>"
+                          "<p>本ソフトウェアの使用により生じた損害について、提供者は一切の責任を負いません。</p>"
+                          "<p>上記に同意いただける場合のみ「同意する」を押してください。</p>"
+                          "</body></html>");
+}
+
 } // namespace
 
 FakeQuoteSite::FakeQuoteSite(const FakeMarket::Options &options) : m_market(options)
@@ -46,6 +58,10 @@ FakeQuoteSite::FakeQuoteSite(const FakeMarket::Options &options) : m_market(opti
                [this](const httplib::Request &request, httplib::Response &response) {
                    serve(request, response, {fakepages::cautionPage(m_market), true});
                });
+
+    server.Get("/" + kTermsPath.toStdString(), [this](const httplib::Request &request, httplib::Response &response) {
+        serve(request, response, {termsPage(), true});
+    });
 
     server.Get("/q", [this](const httplib::Request &request, httplib::Response &response) {
         const QString code = textParam(request, "s");
@@ -78,15 +94,18 @@ void FakeQuoteSite::stop()
     m_http.stop();
 }
 
+QString FakeQuoteSite::hostsLines() const
+{
+    const QString base = baseUrl();
+    return QStringLiteral("[Hosts]\nInfoseek=%1\nYahoo=%1\nCaution=%1\nConsent=%1%2\n").arg(base, kTermsPath);
+}
+
 void FakeQuoteSite::writeSiteFile(const QString &directory, const QString &exeName) const
 {
     QFile file(QDir(directory).filePath(exeName + QStringLiteral("_site.ini")));
     if (!file.open(QIODevice::WriteOnly | QIODevice::Truncate))
         throw std::runtime_error("cannot write the site file in " + directory.toStdString());
-    const QString base = baseUrl();
-    file.write((QStringLiteral("[Hosts]\nInfoseek=") + base + QStringLiteral("\nYahoo=") + base +
-                QStringLiteral("\nCaution=") + base + u'\n')
-                   .toUtf8());
+    file.write(hostsLines().toUtf8());
 }
 
 void FakeQuoteSite::setFailure(Failure failure, int requests)

@@ -23,6 +23,7 @@
 //       the stock's name and "(code)" above the table (none with CodeMarks::AngleBrackets)
 //   /net_trade/margin_trade/chuui/post.html                       both caution sections
 //   /q?d=t&s=<code>                                               current quote
+//   /terms.html                                                   terms of use (Shift_JIS)
 // The money site and the quote site write EUC-JP, the caution site Shift_JIS (CP932),
 // each declared in the Content-Type header and a <meta> tag unless switched.
 
@@ -68,7 +69,10 @@ public:
     int start(int port = 0);
     void stop();
     QString baseUrl() const { return m_http.baseUrl(); }
-    // Writes <directory>/<exeName>_site.ini with Infoseek, Yahoo and Caution set to baseUrl().
+    // The site file's [Hosts] section for this site: Infoseek, Yahoo and Caution at
+    // baseUrl(), Consent at its terms page.
+    QString hostsLines() const;
+    // Writes <directory>/<exeName>_site.ini holding hostsLines().
     void writeSiteFile(const QString &directory, const QString &exeName = QStringLiteral("Nimbra")) const;
 
     const FakeMarket &market() const { return m_market; }

@@ -4,7 +4,8 @@
 //
 // then put the printed [Hosts] lines into <program directory>/Nimbra_site.ini. With
 // --master DIR it first stores the generated stocks in the stock master of the databases
-// in DIR, as a master rebuild from this site would.
+// in DIR, as a master rebuild from this site would (again on the same DIR: the stocks
+// already there are brought up to date).
 // With --fail NAME every page request fails that way (see FakeQuoteSite::failureNames:
 // error-page, changed, truncated, wrong-charset, other-stock, off-site, huge, ...), with
 // --fail-count N only the next N requests. With --bracketed-codes the stock header writes
@@ -69,11 +70,11 @@ int main(int argc, char **argv)
             const FakeMarket &market = site.market();
             if (args->values.contains(QStringLiteral("--master")))
                 storeMaster(market, args->values.value(QStringLiteral("--master")));
-            return QStringLiteral(
-                       "fake quote site on %1: %2 stocks, %3 to %4\n[Hosts]\nInfoseek=%1\nYahoo=%1\nCaution=%1")
+            return QStringLiteral("fake quote site on %1: %2 stocks, %3 to %4\n%5")
                 .arg(site.baseUrl())
                 .arg(market.stocks().size())
-                .arg(market.firstDay().toString(Qt::ISODate), market.lastDay().toString(Qt::ISODate));
+                .arg(market.firstDay().toString(Qt::ISODate), market.lastDay().toString(Qt::ISODate),
+                     site.hostsLines().trimmed());
         },
         [&] { site.stop(); });
 }
