@@ -270,8 +270,10 @@ void etrAction(browser::Browser &webOrder, const QString &pageURL)
                                     e.target().toDisplayString() + u')');
         etrEndStep(etrErrFormOffSite);
     } catch (const BrokerPageError &e) {
-        failPageStep(e.reason());
-    } catch (const std::exception &e) {
-        failPageStep(QString::fromUtf8(e.what()));
+        failPageStep(e.message());
+    } catch (const browser::DomError &e) {
+        failPageStep(e.message());
     }
+    // Anything else (a database that cannot record the order, a log that cannot be
+    // written) is no fault of the page: a retry would not mend it, so it goes on up.
 }

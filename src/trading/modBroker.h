@@ -92,4 +92,6 @@ int etrClose();
 // The broker's exchange code of a market code: "TKY", "OSK", ..., three blanks for none.
 QString etrMarketCode(const QString &marketCode);
 // Advances the step by one page: `pageURL` is the address of the page that completed last.
+// A page that is not as expected is a failed attempt (three retries, then 91); a failure
+// of the store or the log is not the page's and is thrown on (db::Error, sys::Failure).
 void etrAction(browser::Browser &webOrder, const QString &pageURL);

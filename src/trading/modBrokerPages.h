@@ -8,7 +8,8 @@ class Browser;
 
 // The last page steps of a broker web step, entered from etrAction only. Each throws
 // BrokerPageError (or browser::DomError) when the page is not as expected, which
-// etrAction counts as a failed page step.
+// etrAction counts as a failed page step; the order form throws db::Error when the store
+// cannot record the order, which etrAction lets through.
 
 // Order form (etrActionMode 5): types etrOrder into the form, records in the store that
 // the order is being sent (エラーコード 90) and sends it.

@@ -2,6 +2,7 @@
 #include "core/modGlobal.h"
 #include "core/modLog.h"
 #include "platform/browser/Browser.h"
+#include "platform/db/Error.h"
 #include "platform/sys/Clock.h"
 #include "platform/text/Cp932.h"
 #include "support/FakeBrokerSite.h"
@@ -376,7 +377,10 @@ TEST_F(BrokerDriver, ThreeRetriesThenCode91WithoutAnOrder)
         EXPECT_EQ(stored(1).first, 0) << c.name;
         EXPECT_FALSE(etrOrderSent) << c.name;
     }
-    EXPECT_TRUE(logLines().filter(QStringLiteral("OSK(市場コード:o1)")).size() > 0) << "the market is named";
+    const QStringList log = logLines();
+    EXPECT_TRUE(log.filter(QStringLiteral("OSK(市場コード:o1)")).size() > 0) << "the market is named";
+    EXPECT_TRUE(log.contains(QStringLiteral("証券会社画面の処理失敗:画面に名前が「trade_pwd」の要素がありません")))
+        << "the missing element is named";
 }
 
 TEST_F(BrokerDriver, AnUnreadableAnswerAfterTheOrderLeftStaysUnknown)
@@ -436,6 +440,26 @@ TEST_F(BrokerDriver, NoOrderWhenTheStoreCannotMarkIt)
     etrOrder.予約番号 = 999; // no such reservation
     EXPECT_EQ(runStep(1, std::chrono::milliseconds(250)), 91);
     EXPECT_TRUE(broker.orders().isEmpty());
+}
+
+// A store that cannot record the order is no fault of the page: the database error leaves
+// the step for the program's error boundary at once, with nothing sent and no retry.
+TEST_F(BrokerDriver, AStoreThatCannotRecordTheOrderIsAnErrorNotARetry)
+{
+    gcnDB.execute(QStringLiteral("PRAGMA query_only = ON")); // every write to the working database fails
+    try {
+        runStep(1);
+        ADD_FAILURE() << "the step went on without the store";
+    } catch (const db::Error &e) {
+        EXPECT_TRUE(e.message().contains(path(QStringLiteral("Nimbra.mdb")))) << e.message().toStdString();
+    }
+    gcnDB.execute(QStringLiteral("PRAGMA query_only = OFF"));
+    EXPECT_TRUE(broker.orders().isEmpty());
+    EXPECT_FALSE(etrOrderSent);
+    EXPECT_EQ(stored(1).first, 0);
+    const QStringList log = logLines();
+    EXPECT_TRUE(log.filter(QStringLiteral("証券会社画面の処理失敗")).isEmpty());
+    EXPECT_FALSE(log.contains(retryLine(1)));
 }
 
 TEST_F(BrokerDriver, AnExpiredSessionOnTheAccountPageIsLoginRequired)
