@@ -261,7 +261,7 @@ void watchStep(const browser::Browser &webOrder)
     if (++ticksWithoutPage >= kStepWatchdogTicks) {
         log(QStringLiteral("★新しいページが届かないため処理を打ち切る"));
         ticksWithoutPage = 0;
-        etrEndStep(etrErrNoNewPage);
+        broker::endStep(etrErrNoNewPage);
     }
 }
 

@@ -16,7 +16,7 @@ int etrActionMode = 0;
 int etrRunningMode = 0;
 int etrError = 0;
 int etrRetryCount = 0;
-bool etrOrderSent = false;
+bool broker::orderSent = false;
 
 QString etrUserID;
 QString etrPassword;
@@ -69,7 +69,7 @@ void failPageStep(const QString &reason)
     writeLog(glngLogFileNo, QStringLiteral("証券会社アクセスエラー(etrError=") + QString::number(etrError) +
                                 QStringLiteral("/etrRunningMode=") + QString::number(etrRunningMode) +
                                 QStringLiteral("/etrActionMode=") + QString::number(etrActionMode) + u')');
-    etrEndStep(etrErrRetriesSpent);
+    broker::endStep(etrErrRetriesSpent);
 }
 
 QString gatewayAddress(const QString &controlId)
@@ -95,7 +95,7 @@ void mainMenuPage(browser::Browser &webOrder)
     html.replace(QStringLiteral("Reserved."), button);
     page.setBodyInnerHTML(html);
     page.elementNamed(QStringLiteral("btnorya")).click();
-    etrActedOn(webOrder);
+    broker::markPageActedOn(webOrder);
     etrActionMode = etrRequestMode == 1 ? 5 : 11;
     etrRunningMode = 1;
     writeLog(glngLogFileNo, QStringLiteral("■■■メインメニューE■■■"));
@@ -119,7 +119,7 @@ void loginPage(browser::Browser &webOrder)
     page.elementNamed(QStringLiteral("user_id")).setValue(etrUserID);
     page.elementNamed(QStringLiteral("user_password")).setValue(etrPassword);
     page.elementNamed(QStringLiteral("form_login")).submit();
-    etrActedOn(webOrder);
+    broker::markPageActedOn(webOrder);
     etrActionMode = 3;
     etrRunningMode = 1;
     writeLog(glngLogFileNo, QStringLiteral("■■■ログイン画面E■■■"));
@@ -133,20 +133,22 @@ void dispatch(browser::Browser &webOrder, const QString &pageText)
         loginPage(webOrder);
     } else if (etrRequestMode == 1) {
         if (etrActionMode == 5)
-            etrOrderFormPage(webOrder);
+            broker::orderFormPage(webOrder);
         else if (etrActionMode == 11)
-            etrAcceptancePage(pageText);
+            broker::acceptancePage(pageText);
     } else if (etrRequestMode == 2 && etrActionMode == 11) {
-        etrAccountPage(webOrder);
+        broker::accountPage(webOrder);
     }
 }
 
 } // namespace
 
-void etrEndStep(int code)
+namespace broker {
+
+void endStep(int code)
 {
     etrError = code;
-    if (etrOrderSent && !isKnownOutcome(code)) {
+    if (orderSent && !isKnownOutcome(code)) {
         etrError = etrErrOutcomeUnknown;
         writeLog(glngLogFileNo, QStringLiteral("★注文送信後の結果が不明(予約番号:") +
                                     QString::number(etrOrder.予約番号) + QStringLiteral("/etrError=") +
@@ -156,10 +158,12 @@ void etrEndStep(int code)
     etrRunningMode = 3;
 }
 
-void etrActedOn(const browser::Browser &webOrder)
+void markPageActedOn(const browser::Browser &webOrder)
 {
     actedOnDocument = webOrder.documentSerial();
 }
+
+} // namespace broker
 
 void etrOpen(browser::Browser &webOrder, int requestMode)
 {
@@ -167,21 +171,21 @@ void etrOpen(browser::Browser &webOrder, int requestMode)
     etrRequestMode = requestMode;
     etrRunningMode = 0;
     etrError = etrErrNone;
-    etrOrderSent = false;
+    broker::orderSent = false;
     stepBarred = false;
     actedOnDocument = webOrder.documentSerial();
     etrClear();
     if (paperMode()) {
         writeLog(glngLogFileNo, QStringLiteral("★実購入せずに動作中のため証券会社に接続しない"));
         stepBarred = true;
-        etrEndStep(etrErrPaperMode);
+        broker::endStep(etrErrPaperMode);
         return;
     }
     const BrokerSite site = brokerSite();
     if (!site.ok()) {
         writeLog(glngLogFileNo, QStringLiteral("★証券会社に接続しない:") + site.problem);
         stepBarred = true;
-        etrEndStep(etrErrNoBrokerAddress);
+        broker::endStep(etrErrNoBrokerAddress);
         return;
     }
     webOrder.setFormTargetTest([site](const QUrl &target) { return isBrokerPage(target.toString(), site); });
@@ -211,9 +215,9 @@ int etrClose()
     // A step closed before it ended has no result: never report it as a success, and after
     // a sent order its outcome is unknown.
     if (etrRunningMode != 3 && etrError == etrErrNone)
-        etrEndStep(etrErrRetriesSpent);
+        broker::endStep(etrErrRetriesSpent);
     else if (etrRunningMode != 3)
-        etrEndStep(etrError);
+        broker::endStep(etrError);
     const int result = etrError;
     etrRunningMode = 3;
     writeLog(glngLogFileNo, QStringLiteral("etrClose実行終了"));
@@ -260,7 +264,7 @@ void etrAction(browser::Browser &webOrder, const QString &pageURL)
         requireNewPage(webOrder);
         const QString pageText = brokerPageText(webOrder.document().bodyContentHTML());
         if (pageText.contains(QStringLiteral("サービス停止"))) {
-            etrEndStep(etrErrServiceStopped);
+            broker::endStep(etrErrServiceStopped);
             return;
         }
         dispatch(webOrder, pageText);
@@ -268,7 +272,7 @@ void etrAction(browser::Browser &webOrder, const QString &pageURL)
         // A page whose form leads elsewhere is not the broker's: retrying it would not help.
         writeLog(glngLogFileNo, QStringLiteral("★送信先が証券会社のサイトではないため送信しない(") +
                                     e.target().toDisplayString() + u')');
-        etrEndStep(etrErrFormOffSite);
+        broker::endStep(etrErrFormOffSite);
     } catch (const BrokerPageError &e) {
         failPageStep(e.message());
     } catch (const browser::DomError &e) {
