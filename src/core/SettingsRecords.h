@@ -43,6 +43,9 @@ struct BS {
     int SelZituKounyu = 0;           // 1: run without real purchases
     int SelHukuri = 0;               // 1: compounding
     int TousiWariai = 0;             // share of the principal for one stock, as 1/N
+
+    // Paper mode: the run places no real orders and never contacts the broker.
+    bool paperMode() const { return SelZituKounyu == 1; }
 };
 
 // Market segments screened, 1 = on.

@@ -54,11 +54,6 @@ void log(const QString &text)
     writeLog(glngLogFileNo, text);
 }
 
-bool paperMode()
-{
-    return sysBS.SelZituKounyu == 1;
-}
-
 bool loginAndMailboxSet()
 {
     for (const QString *value : {&UserID, &Password, &Password2, &POP3Server, &POPUserID, &POPPassword}) {
@@ -143,7 +138,7 @@ void startRun(RunControls &c)
     setMenusEnabled(c, false);
     c.imgRun.setEnabled(false);
     log(QStringLiteral("運転開始"));
-    if (!paperMode()) {
+    if (!sysBS.paperMode()) {
         c.lblMsg.setText(QStringLiteral("残高を取得しています。"));
         startWebOrder(c.webOrder, c.tmrWeb);
     } else {
@@ -319,7 +314,7 @@ void imgRun_MouseDown(RunControls &c)
         ui::doEvents();
         return;
     }
-    if (!paperMode()) {
+    if (!sysBS.paperMode()) {
         if (!loginAndMailboxSet() || !brokerSite().ok()) {
             refuseStart(c, QStringLiteral("システム設定を行ってください。"));
             return;

@@ -37,11 +37,6 @@ std::uint64_t actedOnDocument = 0;
 
 constexpr int kMaxRetries = 3;
 
-bool paperMode()
-{
-    return sysBS.SelZituKounyu == 1;
-}
-
 bool isKnownOutcome(int code)
 {
     return code == etrErrNone || (code >= etrErrBuyingPower && code <= etrErrHoldingsShort);
@@ -175,7 +170,7 @@ void etrOpen(browser::Browser &webOrder, int requestMode)
     stepBarred = false;
     actedOnDocument = webOrder.documentSerial();
     etrClear();
-    if (paperMode()) {
+    if (sysBS.paperMode()) {
         writeLog(glngLogFileNo, QStringLiteral("★実購入せずに動作中のため証券会社に接続しない"));
         stepBarred = true;
         broker::endStep(etrErrPaperMode);
@@ -199,7 +194,7 @@ void etrClear()
 
 QString etrLogin(browser::Browser &webOrder)
 {
-    if (stepBarred || paperMode())
+    if (stepBarred || sysBS.paperMode())
         return {};
     const BrokerSite site = brokerSite();
     if (!site.ok())
@@ -249,7 +244,7 @@ QString etrMarketCode(const QString &marketCode)
 
 void etrAction(browser::Browser &webOrder, const QString &pageURL)
 {
-    if (stepBarred || paperMode()) {
+    if (stepBarred || sysBS.paperMode()) {
         etrRunningMode = 3; // the step was never allowed to reach the broker
         return;
     }
