@@ -46,6 +46,9 @@ struct BS {
     // When TousiGanpon was last taken from the broker's balance (live runs only); unset
     // while the principal is the user's own figure.
     QDateTime TousiGanponDate = kZeroDate;
+
+    // Paper mode: the run places no real orders and never contacts the broker.
+    bool paperMode() const { return SelZituKounyu == 1; }
 };
 
 // Market segments screened, 1 = on.

@@ -94,8 +94,8 @@ void setHeader(const HeaderLabels &labels)
 {
     const qint64 held = getHoyuuKingaku(sysBS.StartDate);
     const qint64 realised = getKakuteiSoneki(sysBS.StartDate);
-    const HeaderFigures f = headerFigures(sysBS.TousiGanpon, held, realised, sysBS.SelZituKounyu == 1,
-                                          sysBS.StartDate.date(), sys::now().date());
+    const HeaderFigures f =
+        headerFigures(sysBS.TousiGanpon, held, realised, sysBS.paperMode(), sysBS.StartDate.date(), sys::now().date());
     labels.kounyuKanouGaku->setText(yen(f.available));
     labels.motikabu->setText(yen(f.held));
     labels.goukei->setText(yen(f.total));

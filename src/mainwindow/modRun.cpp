@@ -55,11 +55,6 @@ void log(const QString &text)
     writeLog(glngLogFileNo, text);
 }
 
-bool paperMode()
-{
-    return sysBS.SelZituKounyu == 1;
-}
-
 bool loginAndMailboxSet()
 {
     for (const QString *value : {&UserID, &Password, &Password2, &POP3Server, &POPUserID, &POPPassword}) {
@@ -144,7 +139,7 @@ void startRun(RunControls &c)
     setMenusEnabled(c, false);
     c.imgRun.setEnabled(false);
     log(QStringLiteral("運転開始"));
-    if (!paperMode()) {
+    if (!sysBS.paperMode()) {
         c.lblMsg.setText(QStringLiteral("残高を取得しています。"));
         startWebOrder(c.webOrder, c.tmrWeb);
     } else {
@@ -239,7 +234,7 @@ void writeBalance(RunControls &c, const QDateTime &now)
     const qint64 capital = getHoyuuKingaku(sysBS.StartDate) + etrGenkinZandaka;
     sysBS.TousiGanpon = int(std::min(capital, kCapitalCap));
     // The broker's cash holds the profit realised until now; the paper figure is the user's.
-    sysBS.TousiGanponDate = paperMode() ? kZeroDate : now;
+    sysBS.TousiGanponDate = sysBS.paperMode() ? kZeroDate : now;
     setRegistryAll();
     if (isTradingDay(now))
         screenAndPrepare(c, now);
@@ -279,7 +274,7 @@ void watchStep(const browser::Browser &webOrder)
     if (++ticksWithoutPage >= kStepWatchdogTicks) {
         log(QStringLiteral("★新しいページが届かないため処理を打ち切る"));
         ticksWithoutPage = 0;
-        etrEndStep(etrErrNoNewPage);
+        broker::endStep(etrErrNoNewPage);
     }
 }
 
@@ -337,7 +332,7 @@ void imgRun_MouseDown(RunControls &c)
         ui::doEvents();
         return;
     }
-    if (!paperMode()) {
+    if (!sysBS.paperMode()) {
         if (!loginAndMailboxSet() || !brokerSite().ok()) {
             refuseStart(c, QStringLiteral("システム設定を行ってください。"));
             return;

@@ -1,17 +1,16 @@
 #pragma once
 
-#include <QString>
+#include "platform/sys/Failure.h"
 
-#include <stdexcept>
+#include <QString>
 
 // The rules by which broker pages are cut: by key texts, never parsed as documents.
 
-// A broker page that is not as expected (a missing key, element or number). The driver
-// counts it as a failed page step.
-class BrokerPageError : public std::runtime_error {
+// A broker page that is not as expected (a missing key, element or number); the message
+// says what is missing. The driver counts it as a failed page step.
+class BrokerPageError : public sys::Failure {
 public:
-    explicit BrokerPageError(const QString &reason) : std::runtime_error(reason.toStdString()) {}
-    QString reason() const { return QString::fromStdString(what()); }
+    using sys::Failure::Failure;
 };
 
 // The text of `s` after the first `key`, moved on by the key's length in CP932 bytes (so a

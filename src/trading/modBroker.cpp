@@ -16,7 +16,7 @@ int etrActionMode = 0;
 int etrRunningMode = 0;
 int etrError = 0;
 int etrRetryCount = 0;
-bool etrOrderSent = false;
+bool broker::orderSent = false;
 
 QString etrUserID;
 QString etrPassword;
@@ -36,11 +36,6 @@ bool stepBarred = false;
 std::uint64_t actedOnDocument = 0;
 
 constexpr int kMaxRetries = 3;
-
-bool paperMode()
-{
-    return sysBS.SelZituKounyu == 1;
-}
 
 bool isKnownOutcome(int code)
 {
@@ -69,7 +64,7 @@ void failPageStep(const QString &reason)
     writeLog(glngLogFileNo, QStringLiteral("証券会社アクセスエラー(etrError=") + QString::number(etrError) +
                                 QStringLiteral("/etrRunningMode=") + QString::number(etrRunningMode) +
                                 QStringLiteral("/etrActionMode=") + QString::number(etrActionMode) + u')');
-    etrEndStep(etrErrRetriesSpent);
+    broker::endStep(etrErrRetriesSpent);
 }
 
 QString gatewayAddress(const QString &controlId)
@@ -95,7 +90,7 @@ void mainMenuPage(browser::Browser &webOrder)
     html.replace(QStringLiteral("Reserved."), button);
     page.setBodyInnerHTML(html);
     page.elementNamed(QStringLiteral("btnorya")).click();
-    etrActedOn(webOrder);
+    broker::markPageActedOn(webOrder);
     etrActionMode = etrRequestMode == 1 ? 5 : 11;
     etrRunningMode = 1;
     writeLog(glngLogFileNo, QStringLiteral("■■■メインメニューE■■■"));
@@ -119,7 +114,7 @@ void loginPage(browser::Browser &webOrder)
     page.elementNamed(QStringLiteral("user_id")).setValue(etrUserID);
     page.elementNamed(QStringLiteral("user_password")).setValue(etrPassword);
     page.elementNamed(QStringLiteral("form_login")).submit();
-    etrActedOn(webOrder);
+    broker::markPageActedOn(webOrder);
     etrActionMode = 3;
     etrRunningMode = 1;
     writeLog(glngLogFileNo, QStringLiteral("■■■ログイン画面E■■■"));
@@ -133,20 +128,22 @@ void dispatch(browser::Browser &webOrder, const QString &pageText)
         loginPage(webOrder);
     } else if (etrRequestMode == 1) {
         if (etrActionMode == 5)
-            etrOrderFormPage(webOrder);
+            broker::orderFormPage(webOrder);
         else if (etrActionMode == 11)
-            etrAcceptancePage(pageText);
+            broker::acceptancePage(pageText);
     } else if (etrRequestMode == 2 && etrActionMode == 11) {
-        etrAccountPage(webOrder);
+        broker::accountPage(webOrder);
     }
 }
 
 } // namespace
 
-void etrEndStep(int code)
+namespace broker {
+
+void endStep(int code)
 {
     etrError = code;
-    if (etrOrderSent && !isKnownOutcome(code)) {
+    if (orderSent && !isKnownOutcome(code)) {
         etrError = etrErrOutcomeUnknown;
         writeLog(glngLogFileNo, QStringLiteral("★注文送信後の結果が不明(予約番号:") +
                                     QString::number(etrOrder.予約番号) + QStringLiteral("/etrError=") +
@@ -156,10 +153,12 @@ void etrEndStep(int code)
     etrRunningMode = 3;
 }
 
-void etrActedOn(const browser::Browser &webOrder)
+void markPageActedOn(const browser::Browser &webOrder)
 {
     actedOnDocument = webOrder.documentSerial();
 }
+
+} // namespace broker
 
 void etrOpen(browser::Browser &webOrder, int requestMode)
 {
@@ -167,21 +166,21 @@ void etrOpen(browser::Browser &webOrder, int requestMode)
     etrRequestMode = requestMode;
     etrRunningMode = 0;
     etrError = etrErrNone;
-    etrOrderSent = false;
+    broker::orderSent = false;
     stepBarred = false;
     actedOnDocument = webOrder.documentSerial();
     etrClear();
-    if (paperMode()) {
+    if (sysBS.paperMode()) {
         writeLog(glngLogFileNo, QStringLiteral("★実購入せずに動作中のため証券会社に接続しない"));
         stepBarred = true;
-        etrEndStep(etrErrPaperMode);
+        broker::endStep(etrErrPaperMode);
         return;
     }
     const BrokerSite site = brokerSite();
     if (!site.ok()) {
         writeLog(glngLogFileNo, QStringLiteral("★証券会社に接続しない:") + site.problem);
         stepBarred = true;
-        etrEndStep(etrErrNoBrokerAddress);
+        broker::endStep(etrErrNoBrokerAddress);
         return;
     }
     webOrder.setFormTargetTest([site](const QUrl &target) { return isBrokerPage(target.toString(), site); });
@@ -195,7 +194,7 @@ void etrClear()
 
 QString etrLogin(browser::Browser &webOrder)
 {
-    if (stepBarred || paperMode())
+    if (stepBarred || sysBS.paperMode())
         return {};
     const BrokerSite site = brokerSite();
     if (!site.ok())
@@ -213,9 +212,9 @@ int etrClose()
     // stopped after it) there is nothing to end and its result stands.
     const bool inFlight = etrRunningMode == 1 || etrRunningMode == 2;
     if (inFlight && etrError == etrErrNone)
-        etrEndStep(etrErrRetriesSpent);
+        broker::endStep(etrErrRetriesSpent);
     else if (inFlight)
-        etrEndStep(etrError);
+        broker::endStep(etrError);
     const int result = etrError;
     etrRunningMode = 3;
     writeLog(glngLogFileNo, QStringLiteral("etrClose実行終了"));
@@ -247,7 +246,7 @@ QString etrMarketCode(const QString &marketCode)
 
 void etrAction(browser::Browser &webOrder, const QString &pageURL)
 {
-    if (stepBarred || paperMode()) {
+    if (stepBarred || sysBS.paperMode()) {
         etrRunningMode = 3; // the step was never allowed to reach the broker
         return;
     }
@@ -262,7 +261,7 @@ void etrAction(browser::Browser &webOrder, const QString &pageURL)
         requireNewPage(webOrder);
         const QString pageText = brokerPageText(webOrder.document().bodyContentHTML());
         if (pageText.contains(QStringLiteral("サービス停止"))) {
-            etrEndStep(etrErrServiceStopped);
+            broker::endStep(etrErrServiceStopped);
             return;
         }
         dispatch(webOrder, pageText);
@@ -270,10 +269,12 @@ void etrAction(browser::Browser &webOrder, const QString &pageURL)
         // A page whose form leads elsewhere is not the broker's: retrying it would not help.
         writeLog(glngLogFileNo, QStringLiteral("★送信先が証券会社のサイトではないため送信しない(") +
                                     e.target().toDisplayString() + u')');
-        etrEndStep(etrErrFormOffSite);
+        broker::endStep(etrErrFormOffSite);
     } catch (const BrokerPageError &e) {
-        failPageStep(e.reason());
-    } catch (const std::exception &e) {
-        failPageStep(QString::fromUtf8(e.what()));
+        failPageStep(e.message());
+    } catch (const browser::DomError &e) {
+        failPageStep(e.message());
     }
+    // Anything else (a database that cannot record the order, a log that cannot be
+    // written) is no fault of the page: a retry would not mend it, so it goes on up.
 }

@@ -14,7 +14,7 @@ class Browser;
 // etrRunningMode to 1 and starts the web timer; each tick calls etrAction while
 // etrRunningMode is 1 and completes the step (etrClose, result into the store) once it is 3.
 //
-// Safety against a double order: once the order form has been sent (etrOrderSent), the
+// Safety against a double order: once the order form has been sent (broker::orderSent), the
 // reservation already holds エラーコード 90 ("outcome unknown") in the store, and a step
 // that does not end with an accepted order (0) or a recognised refusal (2..5) ends with 90.
 
@@ -62,7 +62,9 @@ extern int etrActionMode;  // page expected next: 1 login, 3 main menu, 5 order 
 extern int etrRunningMode; // 0 idle, 1 waiting for a page, 2 processing a page, 3 finished
 extern int etrError;       // result code of the step (etrErrorCode)
 extern int etrRetryCount;  // failed page attempts in this step
-extern bool etrOrderSent;  // the order form of this step was sent to the broker
+namespace broker {
+extern bool orderSent; // the order form of this step was sent to the broker
+}
 
 // Login copies made by the opener before etrOpen.
 extern QString etrUserID;
@@ -92,4 +94,6 @@ int etrClose();
 // The broker's exchange code of a market code: "TKY", "OSK", ..., three blanks for none.
 QString etrMarketCode(const QString &marketCode);
 // Advances the step by one page: `pageURL` is the address of the page that completed last.
+// A page that is not as expected is a failed attempt (three retries, then 91); a failure
+// of the store or the log is not the page's and is thrown on (db::Error, sys::Failure).
 void etrAction(browser::Browser &webOrder, const QString &pageURL);

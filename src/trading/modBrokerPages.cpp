@@ -48,7 +48,7 @@ void markOrderSending()
     if (gcnDB.changes() != 1)
         throw BrokerPageError(QStringLiteral("予約番号") + QString::number(etrOrder.予約番号) +
                               QStringLiteral("の予約データがないため注文しない"));
-    etrOrderSent = true;
+    broker::orderSent = true;
     writeLog(glngLogFileNo,
              QStringLiteral("★注文送信(予約番号:") + QString::number(etrOrder.予約番号) + QStringLiteral(")"));
 }
@@ -150,7 +150,9 @@ std::vector<etrHoyuuInfo> holdings(const QString &pageText)
 
 } // namespace
 
-void etrOrderFormPage(browser::Browser &webOrder)
+namespace broker {
+
+void orderFormPage(browser::Browser &webOrder)
 {
     etrRunningMode = 2;
     const browser::Document &page = webOrder.document();
@@ -173,15 +175,15 @@ void etrOrderFormPage(browser::Browser &webOrder)
     try {
         place.click();
     } catch (const browser::SubmitRefused &) {
-        etrOrderSent = false; // refused before any request was made: the order did not leave
+        broker::orderSent = false; // refused before any request was made: the order did not leave
         throw;
     }
-    etrActedOn(webOrder);
+    broker::markPageActedOn(webOrder);
     etrActionMode = 11;
     etrRunningMode = 1;
 }
 
-void etrAcceptancePage(const QString &pageText)
+void acceptancePage(const QString &pageText)
 {
     etrRunningMode = 2;
     int code = etrErrNone;
@@ -199,13 +201,13 @@ void etrAcceptancePage(const QString &pageText)
     } else {
         etrOrderNo = acceptedOrderNumber(pageText);
     }
-    etrEndStep(code);
+    broker::endStep(code);
     writeLog(glngLogFileNo, QStringLiteral("etrAction■■■処理終了!!■■■"));
     writeLog(glngLogFileNo, QStringLiteral("エラーコード:") + QString::number(etrError));
     writeLog(glngLogFileNo, QStringLiteral("注文番号:") + etrOrderNo);
 }
 
-void etrAccountPage(browser::Browser &webOrder)
+void accountPage(browser::Browser &webOrder)
 {
     etrRunningMode = 2;
     writeLog(glngLogFileNo, QStringLiteral("■■■口座管理画面S■■■"));
@@ -214,7 +216,7 @@ void etrAccountPage(browser::Browser &webOrder)
     const QString upper = html.toUpper();
     if (upper.contains(QStringLiteral("顧客サイトへのログインが必要です。"))) {
         writeLog(glngLogFileNo, QStringLiteral("★エラーHTML:") + upper);
-        etrEndStep(etrErrLoginRequired);
+        broker::endStep(etrErrLoginRequired);
         return;
     }
     const qint64 cash = cashBalance(upper);
@@ -233,5 +235,7 @@ void etrAccountPage(browser::Browser &webOrder)
     writeLog(glngLogFileNo, QStringLiteral("■■■残高取得処理終了!!■■■"));
     etrRunningMode = 3;
     page.setLocation(brokerSite().neutral);
-    etrActedOn(webOrder);
+    broker::markPageActedOn(webOrder);
 }
+
+} // namespace broker

@@ -70,7 +70,7 @@ bool anyMissing(const QStringList &values)
 
 QString orderCycleSkipReason(const QDateTime &now)
 {
-    if (sysBS.SelZituKounyu == 1)
+    if (sysBS.paperMode())
         return QStringLiteral("***実購入せずに動作のため注文処理をとばす");
     // The timers never start a cycle during a step; should one come, it must not send a
     // second order while the first is on its way.

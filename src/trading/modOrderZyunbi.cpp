@@ -94,7 +94,7 @@ bool prepareCandidate(const ui::FlexGrid &msfgOrder, const QSet<QString> &insert
 // mode) holds none since the start date.
 qint64 realisedSinceCapital()
 {
-    if (sysBS.SelZituKounyu != 1 && sysBS.TousiGanponDate > kZeroDate)
+    if (!sysBS.paperMode() && sysBS.TousiGanponDate > kZeroDate)
         return getKakuteiSonekiSince(sysBS.TousiGanponDate);
     return getKakuteiSoneki(sysBS.StartDate);
 }

@@ -88,7 +88,7 @@ protected:
         etrRequestMode = 1;
         etrRunningMode = 1;
         etrError = 0;
-        etrOrderSent = false;
+        broker::orderSent = false;
         etrOrder = etrOrderInfo{};
         etrOrder.予約番号 = int(reservation);
         etrOrder.売買区分 = 1;
@@ -361,7 +361,7 @@ TEST_F(RunControl, AStepWithoutANewPageForSixTicksEndsWithItsOwnCode)
     startPaperRun();
     sysBS.SelZituKounyu = 0;
     orderStepInFlight(7);
-    etrOrderSent = true; // the order form went out: the outcome is unknown, never 92 alone
+    broker::orderSent = true; // the order form went out: the outcome is unknown, never 92 alone
     etrActionMode = 11;
     int ticks = 0;
     while (timer("tmrWeb").Enabled() && ticks < 20) {

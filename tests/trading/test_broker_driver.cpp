@@ -2,6 +2,7 @@
 #include "core/modGlobal.h"
 #include "core/modLog.h"
 #include "platform/browser/Browser.h"
+#include "platform/db/Error.h"
 #include "platform/sys/Clock.h"
 #include "platform/text/Cp932.h"
 #include "support/FakeBrokerSite.h"
@@ -63,7 +64,7 @@ protected:
         broker.stop();
         sysBS = BS{};
         etrOrder = {};
-        etrOrderSent = false;
+        broker::orderSent = false;
         ProgramDirFixture::TearDown();
     }
 
@@ -131,7 +132,7 @@ TEST_F(BrokerDriver, PlacesAnOrderLoggedOutThenAnotherStillLoggedIn)
 {
     EXPECT_EQ(runStep(1), 0);
     EXPECT_EQ(etrOrderNo, QStringLiteral("100001"));
-    EXPECT_TRUE(etrOrderSent);
+    EXPECT_TRUE(broker::orderSent);
     // The store heard of the order before it left; the completion writes the result.
     EXPECT_EQ(stored(1), std::make_pair(90, QStringLiteral("2026-12-10 10:15:00")));
     ASSERT_EQ(broker.orders().size(), 1);
@@ -374,9 +375,12 @@ TEST_F(BrokerDriver, ThreeRetriesThenCode91WithoutAnOrder)
             << c.name;
         EXPECT_TRUE(broker.orders().isEmpty()) << c.name;
         EXPECT_EQ(stored(1).first, 0) << c.name;
-        EXPECT_FALSE(etrOrderSent) << c.name;
+        EXPECT_FALSE(broker::orderSent) << c.name;
     }
-    EXPECT_TRUE(logLines().filter(QStringLiteral("OSK(市場コード:o1)")).size() > 0) << "the market is named";
+    const QStringList log = logLines();
+    EXPECT_TRUE(log.filter(QStringLiteral("OSK(市場コード:o1)")).size() > 0) << "the market is named";
+    EXPECT_TRUE(log.contains(QStringLiteral("証券会社画面の処理失敗:画面に名前が「trade_pwd」の要素がありません")))
+        << "the missing element is named";
 }
 
 TEST_F(BrokerDriver, AnUnreadableAnswerAfterTheOrderLeftStaysUnknown)
@@ -416,11 +420,11 @@ TEST_F(BrokerDriver, ClosingAStepWhoseOrderLeftGivesUnknown)
     etrOpen(webOrder, 1);
     etrLogin(webOrder);
     etrRunningMode = 1;
-    for (int tick = 0; tick < 10 && !etrOrderSent; ++tick) {
+    for (int tick = 0; tick < 10 && !broker::orderSent; ++tick) {
         waitForTick(std::chrono::milliseconds(400));
         etrAction(webOrder, mstrPageURL);
     }
-    ASSERT_TRUE(etrOrderSent);
+    ASSERT_TRUE(broker::orderSent);
     EXPECT_EQ(etrClose(), 90);
     EXPECT_EQ(stored(1).first, 90);
 
@@ -436,6 +440,26 @@ TEST_F(BrokerDriver, NoOrderWhenTheStoreCannotMarkIt)
     etrOrder.予約番号 = 999; // no such reservation
     EXPECT_EQ(runStep(1, std::chrono::milliseconds(250)), 91);
     EXPECT_TRUE(broker.orders().isEmpty());
+}
+
+// A store that cannot record the order is no fault of the page: the database error leaves
+// the step for the program's error boundary at once, with nothing sent and no retry.
+TEST_F(BrokerDriver, AStoreThatCannotRecordTheOrderIsAnErrorNotARetry)
+{
+    gcnDB.execute(QStringLiteral("PRAGMA query_only = ON")); // every write to the working database fails
+    try {
+        runStep(1);
+        ADD_FAILURE() << "the step went on without the store";
+    } catch (const db::Error &e) {
+        EXPECT_TRUE(e.message().contains(path(QStringLiteral("Nimbra.mdb")))) << e.message().toStdString();
+    }
+    gcnDB.execute(QStringLiteral("PRAGMA query_only = OFF"));
+    EXPECT_TRUE(broker.orders().isEmpty());
+    EXPECT_FALSE(broker::orderSent);
+    EXPECT_EQ(stored(1).first, 0);
+    const QStringList log = logLines();
+    EXPECT_TRUE(log.filter(QStringLiteral("証券会社画面の処理失敗")).isEmpty());
+    EXPECT_FALSE(log.contains(retryLine(1)));
 }
 
 TEST_F(BrokerDriver, AnExpiredSessionOnTheAccountPageIsLoginRequired)
@@ -496,7 +520,7 @@ TEST_F(BrokerDriver, FormsAreSentToTheBrokerOnly)
     EXPECT_EQ(runStep(2), 0) << "logged in now: the next step goes straight to the order form";
     broker.setBehaviour(foreignForms);
     EXPECT_EQ(runStep(1), 1004) << "order form";
-    EXPECT_FALSE(etrOrderSent);
+    EXPECT_FALSE(broker::orderSent);
     EXPECT_TRUE(broker.orders().isEmpty());
 
     QSignalSpy(&webOrder, &browser::Browser::DocumentComplete).wait(300);

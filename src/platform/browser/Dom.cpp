@@ -163,6 +163,12 @@ QString locationHrefTarget(const QString &onclick)
     return match.hasMatch() ? match.captured(2) : QString();
 }
 
+// An element as an error message names it: its tag and its name attribute.
+QString elementText(const Node &node)
+{
+    return QStringLiteral("<%1 name=\"%2\">").arg(node.tag(), node.attribute(QStringLiteral("name")));
+}
+
 } // namespace
 
 Node::Node(Document &document, Kind kind, QString tagOrText)
@@ -281,8 +287,7 @@ void Node::setValue(const QString &value)
                                          QStringLiteral("image"),    QStringLiteral("button"), QStringLiteral("reset"),
                                          QStringLiteral("file")};
     if (!(isElement("input") && !notTyped.contains(inputType())) && !isElement("textarea"))
-        throw DomError("no value can be typed into <" + m_data.toStdString() + " name=\"" +
-                       attribute(QStringLiteral("name")).toStdString() + "\">");
+        throw DomError(elementText(*this) + QStringLiteral("には値を入力できません"));
     m_value = value;
 }
 
@@ -327,8 +332,7 @@ void Node::setChecked(bool checked)
 {
     const QString type = isElement("input") ? inputType() : QString();
     if (type != QLatin1String("checkbox") && type != QLatin1String("radio"))
-        throw DomError("<" + m_data.toStdString() + " name=\"" + attribute(QStringLiteral("name")).toStdString() +
-                       "\"> cannot be ticked");
+        throw DomError(elementText(*this) + QStringLiteral("はチェックできません"));
     if (checked && type == QLatin1String("radio")) {
         QList<Node *> group;
         collectRadioGroup(m_document.m_root.get(), group);
@@ -357,7 +361,7 @@ QList<Node *> Node::options() const
 void Node::setSelected(bool selected)
 {
     if (!isElement("option"))
-        throw DomError("<" + m_data.toStdString() + "> is not an option");
+        throw DomError(elementText(*this) + QStringLiteral("は選択肢ではありません"));
     Node *select = m_parent;
     while (select && !select->isElement("select"))
         select = select->m_parent;
@@ -396,8 +400,7 @@ void Node::click()
 void Node::submit()
 {
     if (!isElement("form"))
-        throw DomError("<" + m_data.toStdString() + " name=\"" + attribute(QStringLiteral("name")).toStdString() +
-                       "\"> is not a form");
+        throw DomError(elementText(*this) + QStringLiteral("はフォームではありません"));
     submitForm(nullptr);
 }
 
@@ -466,7 +469,7 @@ Node &Document::elementNamed(const QString &name) const
 {
     const QList<Node *> found = getElementsByName(name);
     if (found.isEmpty())
-        throw DomError("no element named \"" + name.toStdString() + "\" on the page");
+        throw DomError(QStringLiteral("画面に名前が「") + name + QStringLiteral("」の要素がありません"));
     return *found.first();
 }
 

@@ -1,5 +1,7 @@
 #pragma once
 
+#include "platform/sys/Failure.h"
+
 #include <QByteArray>
 #include <QList>
 #include <QPair>
@@ -8,7 +10,6 @@
 
 #include <functional>
 #include <memory>
-#include <stdexcept>
 #include <vector>
 
 // The browser's own mutable document, built from gumbo's parse tree. No script runs; the
@@ -21,10 +22,11 @@ namespace browser {
 class Document;
 
 // A call that does not fit the node (a value set on a <div>, a form element that is not
-// on the page, ...). The page drivers treat it as a failed page step.
-class DomError : public std::runtime_error {
+// on the page, ...); the message names the element. The page drivers treat it as a failed
+// page step.
+class DomError : public sys::Failure {
 public:
-    using std::runtime_error::runtime_error;
+    using sys::Failure::Failure;
 };
 
 // A request the document asks the browser to make: a link, a location change or a form.
