@@ -7,6 +7,7 @@
 #include "platform/db/Error.h"
 #include "platform/sys/Clock.h"
 #include "support/ProgramDirFixture.h"
+#include "support/ReservationRows.h"
 
 #include <QDir>
 #include <QFile>
@@ -26,7 +27,7 @@ protected:
         gcnDB.executeScript(QStringLiteral("PRAGMA journal_mode=WAL;"));
         gcnDB.executeScript(QStringLiteral("PRAGMA wal_autocheckpoint=0;"));
         for (int number = 1; number <= 3; ++number)
-            gcnDB.execute(QStringLiteral("insert into ttresevation (予約番号, 銘柄コード) values (?, '7203')"), number);
+            addReservation({.予約番号 = number, .銘柄コード = QStringLiteral("7203")});
     }
 
     static qint64 reservationsIn(const QString &file)
