@@ -38,12 +38,6 @@ protected:
         count.step();
         return count.int64(0);
     }
-
-    QString logText() const
-    {
-        QFile file(path(QStringLiteral("Nimbra.log")));
-        return file.open(QIODevice::ReadOnly) ? QString::fromUtf8(file.readAll()) : QString();
-    }
 };
 
 TEST_F(Backup, CopyHoldsTheFreshWritesAndReplacesTheOldOne)
@@ -79,8 +73,8 @@ TEST_F(Backup, MainWindowCloseBacksUpToTheWeekdayAndLogsBeforeTheLogCloses)
     const QString target = path(QStringLiteral("Nimbra3.mdb"));
     ASSERT_TRUE(QFile::exists(target));
     EXPECT_EQ(reservationsIn(target), 3);
-    EXPECT_TRUE(logText().contains(QStringLiteral(",バックアップ完了(") + target + QStringLiteral(")\r\n")))
-        << logText().toStdString();
+    EXPECT_TRUE(logLines().contains(QStringLiteral("バックアップ完了(") + target + u')'))
+        << logLines().join(u'\n').toStdString();
 }
 
 } // namespace

@@ -77,10 +77,10 @@ QVariant reservationValue(qint64 number, const QString &column)
     return st.isNull(0) ? QVariant(QString()) : QVariant(st.text(0));
 }
 
-std::pair<qint64, qint64> reservationStateAndShares(qint64 number)
+std::pair<int, int> reservationStateAndShares(qint64 number)
 {
     db::Statement st = gcnDB.prepare(QStringLiteral("select 処理区分, 株数 from ttresevation where 予約番号 = ?"));
     st.bind(1, number);
     EXPECT_TRUE(st.step()) << "no reservation " << number;
-    return {st.int64(0), st.int64(1)};
+    return {int(st.int64(0)), int(st.int64(1))};
 }

@@ -52,4 +52,4 @@ void addReservation(const ReservationColumns &columns);
 QVariant reservationValue(qint64 number, const QString &column);
 
 // 処理区分 and 株数 of a reservation that exists.
-std::pair<qint64, qint64> reservationStateAndShares(qint64 number);
+std::pair<int, int> reservationStateAndShares(qint64 number);
