@@ -5,6 +5,14 @@ double gdblKounyuRitu = 0;
 int glngNanpinTensu = 0;
 int glngSelRandom = 0;
 
+void resetPresetValues()
+{
+    glngSaiteiKabuka = 0;
+    gdblKounyuRitu = 0;
+    glngNanpinTensu = 0;
+    glngSelRandom = 0;
+}
+
 void applyFixedPreset(BS &base, Sizyou &markets, SL &screening, OD &order)
 {
     glngNanpinTensu = 0;

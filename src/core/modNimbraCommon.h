@@ -8,6 +8,9 @@ extern double gdblKounyuRitu; // share of the money for one purchase that may be
 extern int glngNanpinTensu;   // extra purchase slots when averaging down
 extern int glngSelRandom;     // 1: candidates in random order
 
+// Puts the four values above back to their state at process start, before any preset.
+void resetPresetValues();
+
 // Forces the fixed live preset onto the given records and the four values above: the
 // moving-average-deviation buy screen with fixed bands, the other screens off, market t1
 // among the segments it touches, compounding on, fixed profit-taking and stop-loss. It

@@ -3,7 +3,6 @@
 #include "core/modLog.h"
 #include "platform/db/Connection.h"
 #include "platform/db/Error.h"
-#include "support/LogTexts.h"
 #include "support/MessageBoxRecorder.h"
 #include "support/ProgramDirFixture.h"
 
@@ -30,7 +29,7 @@ TEST_F(FatalErrorTest, DatabaseFailureIsShownAndLoggedAlike)
     const QStringList shown = MessageBoxRecorder::instance().texts();
     ASSERT_EQ(shown.size(), 1);
     EXPECT_TRUE(shown.first().contains(broken)) << shown.first().toStdString();
-    EXPECT_TRUE(logTexts(path(QStringLiteral("Nimbra.log"))).contains(QStringLiteral("エラー:") + shown.first()));
+    EXPECT_TRUE(logLines().contains(QStringLiteral("エラー:") + shown.first()));
 }
 
 // A job yields to a nested event loop (a window's), a handler in it fails on the database,
@@ -55,7 +54,7 @@ TEST_F(FatalErrorTest, AnErrorInANestedLoopAndTheSameAfterItAreShownOnce)
     EXPECT_EQ(NimbraApplication::exec(), 1);
     EXPECT_TRUE(app->endingOnError());
     EXPECT_EQ(MessageBoxRecorder::instance().texts(), QStringList{full});
-    EXPECT_EQ(logTexts(path(QStringLiteral("Nimbra.log"))).count(QStringLiteral("エラー:") + full), 2);
+    EXPECT_EQ(logLines().count(QStringLiteral("エラー:") + full), 2);
 }
 
 } // namespace

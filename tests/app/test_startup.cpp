@@ -3,7 +3,6 @@
 #include "core/modRegistry.h"
 #include "platform/sys/Failure.h"
 #include "platform/ui/ModalDialog.h"
-#include "support/LogTexts.h"
 #include "support/MessageBoxRecorder.h"
 #include "support/ProgramDirFixture.h"
 
@@ -148,7 +147,7 @@ TEST_F(StartupTest, UnreadableSettingsFileStopsStartUpAndIsKept)
     const QStringList texts = MessageBoxRecorder::instance().texts();
     ASSERT_EQ(texts.size(), 1);
     EXPECT_TRUE(texts.first().contains(settingsFile)) << texts.first().toStdString();
-    EXPECT_TRUE(logTexts(path(QStringLiteral("Nimbra.log"))).contains(texts.first()));
+    EXPECT_TRUE(logLines().contains(texts.first()));
     EXPECT_TRUE(QFileInfo(settingsFile).isDir()) << "the settings were replaced";
 }
 
@@ -173,7 +172,7 @@ TEST_F(StartupTest, FullStartLogsEveryStepAndLinksThePriceTables)
         QStringLiteral("レジストリ新設定へ変更"), QStringLiteral("VRチェック"),
         QStringLiteral("メイン画面起動"),
     };
-    const QStringList logged = logTexts(path(QStringLiteral("Nimbra.log")));
+    const QStringList logged = logLines();
     ASSERT_GE(logged.size(), expected.size());
     EXPECT_EQ(logged.mid(0, expected.size()), expected);
     EXPECT_FALSE(logged.contains(QStringLiteral("全データ再計算")));
@@ -199,9 +198,7 @@ TEST_F(StartupTest, MissingVolumeRatioColumnsAreAddedAndRecalculatedOnce)
             "insert into ttstocks (銘柄コード, 市場コード, 日付, 調整終値, 出来高) values ('7203', 't1', '2026-12-07',"
             " 100, 1000), ('7203', 't1', '2026-12-08', 102, 2000), ('7203', 't1', '2026-12-09', 101, 1500)"));
     }
-    const auto recalculationsLogged = [&] {
-        return logTexts(path(QStringLiteral("Nimbra.log"))).count(QStringLiteral("全データ再計算"));
-    };
+    const auto recalculationsLogged = [&] { return logLines().count(QStringLiteral("全データ再計算")); };
     const auto rowsUpdatedAt = [&](const char *stamp) {
         db::Connection price;
         price.open(path(QStringLiteral("Nimbra_mst.mdb")));
@@ -257,7 +254,7 @@ TEST_F(StartupTest, DecliningTheTermsEndsBeforeTheDailyUpdate)
     ui::setModalHook([](QDialog &) { return int(QDialog::Rejected); });
 
     EXPECT_TRUE(declined);
-    EXPECT_FALSE(logTexts(path(QStringLiteral("Nimbra.log"))).contains(QStringLiteral("日次処理")));
+    EXPECT_FALSE(logLines().contains(QStringLiteral("日次処理")));
     QApplication::processEvents(); // the queued end of the program is delivered and has no loop to end
 }
 

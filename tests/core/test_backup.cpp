@@ -7,6 +7,7 @@
 #include "platform/db/Error.h"
 #include "platform/sys/Clock.h"
 #include "support/ProgramDirFixture.h"
+#include "support/ReservationRows.h"
 
 #include <QDir>
 #include <QFile>
@@ -26,7 +27,7 @@ protected:
         gcnDB.executeScript(QStringLiteral("PRAGMA journal_mode=WAL;"));
         gcnDB.executeScript(QStringLiteral("PRAGMA wal_autocheckpoint=0;"));
         for (int number = 1; number <= 3; ++number)
-            gcnDB.execute(QStringLiteral("insert into ttresevation (予約番号, 銘柄コード) values (?, '7203')"), number);
+            addReservation({.予約番号 = number, .銘柄コード = QStringLiteral("7203")});
     }
 
     static qint64 reservationsIn(const QString &file)
@@ -36,12 +37,6 @@ protected:
         db::Statement count = copy.prepare(QStringLiteral("select count(*) from ttresevation"));
         count.step();
         return count.int64(0);
-    }
-
-    QString logText() const
-    {
-        QFile file(path(QStringLiteral("Nimbra.log")));
-        return file.open(QIODevice::ReadOnly) ? QString::fromUtf8(file.readAll()) : QString();
     }
 };
 
@@ -78,8 +73,8 @@ TEST_F(Backup, MainWindowCloseBacksUpToTheWeekdayAndLogsBeforeTheLogCloses)
     const QString target = path(QStringLiteral("Nimbra3.mdb"));
     ASSERT_TRUE(QFile::exists(target));
     EXPECT_EQ(reservationsIn(target), 3);
-    EXPECT_TRUE(logText().contains(QStringLiteral(",バックアップ完了(") + target + QStringLiteral(")\r\n")))
-        << logText().toStdString();
+    EXPECT_TRUE(logLines().contains(QStringLiteral("バックアップ完了(") + target + u')'))
+        << logLines().join(u'\n').toStdString();
 }
 
 } // namespace

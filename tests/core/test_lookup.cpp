@@ -1,6 +1,7 @@
 #include "core/modGlobal.h"
 #include "core/modLookup.h"
 #include "support/ProgramDirFixture.h"
+#include "support/ReservationRows.h"
 
 #include <QComboBox>
 
@@ -46,12 +47,14 @@ protected:
             code, market, day, close, open, high, low, volume, adjusted);
     }
 
-    static void addReservation(qint64 number, const QString &code, double buy, double sell, double rate)
+    static void addReservationWithPrices(qint64 number, const QString &code, double buy, double sell, double rate)
     {
-        gcnDB.execute(QStringLiteral(
-                          "insert into ttresevation (予約番号, 銘柄コード, 市場コード, 約定金額買, 約定金額売, 割合売1)"
-                          " values (?, ?, 't1', ?, ?, ?)"),
-                      number, code, buy, sell, rate);
+        addReservation({.予約番号 = number,
+                        .銘柄コード = code,
+                        .割合売1 = rate,
+                        .市場コード = QStringLiteral("t1"),
+                        .約定金額買 = buy,
+                        .約定金額売 = sell});
     }
 };
 
@@ -120,10 +123,10 @@ TEST_F(Lookup, StockDayWithWholePrices)
 
 TEST_F(Lookup, ReservationPrices)
 {
-    addReservation(1, QStringLiteral("7203"), 1000, 0, 5);
-    addReservation(2, QStringLiteral("7203"), 999, 0, 2.5);
-    addReservation(3, QStringLiteral("7203"), 1000, 1234.5, 5);
-    addReservation(4, QStringLiteral("8000"), 1000, 0, 5);
+    addReservationWithPrices(1, QStringLiteral("7203"), 1000, 0, 5);
+    addReservationWithPrices(2, QStringLiteral("7203"), 999, 0, 2.5);
+    addReservationWithPrices(3, QStringLiteral("7203"), 1000, 1234.5, 5);
+    addReservationWithPrices(4, QStringLiteral("8000"), 1000, 0, 5);
     const struct {
         qint64 number;
         int found;

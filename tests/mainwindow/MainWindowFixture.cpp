@@ -5,9 +5,7 @@
 #include "core/modLog.h"
 #include "platform/ui/ModalDialog.h"
 #include "platform/ui/Timer.h"
-#include "support/LogTexts.h"
 #include "support/MessageBoxRecorder.h"
-#include "trading/modBroker.h"
 
 #include <QDialog>
 #include <QFile>
@@ -18,18 +16,6 @@ void MainWindowFixture::SetUp()
     createDatabases();
     openDatabases();
     glngLogFileNo = openLog();
-    sysBS = BS{};
-    sysOD = OD{};
-    sysSL = SL{};
-    sysSizyou = Sizyou{};
-    for (QString *value : {&UserID, &Password, &Password2, &POP3Server, &POPUserID, &POPPassword})
-        value->clear();
-    SelEMail = 0;
-    EMail.clear();
-    gdtLastDailyDate = QDate();
-    etrRunningMode = 0;
-    etrRequestMode = 0;
-    etrError = 0;
     ui::setModalHook([this](QDialog &dialog) {
         dialogsShown.append(dialog.objectName());
         return int(QDialog::Rejected);
@@ -70,11 +56,6 @@ frmMain &MainWindowFixture::window()
 ui::Timer &MainWindowFixture::timer(const char *name)
 {
     return control<ui::Timer>(name);
-}
-
-QStringList MainWindowFixture::logLines() const
-{
-    return logTexts(path(QStringLiteral("Nimbra.log")));
 }
 
 QStringList MainWindowFixture::messages() const

@@ -38,8 +38,6 @@ protected:
     ui::Timer &timer(const char *name);
     bool menuEnabled(const char *name) { return control<QMenu>(name).menuAction()->isEnabled(); }
 
-    // Log texts without the time stamps.
-    QStringList logLines() const;
     QStringList messages() const;
     QStringList dialogsShown;
 

@@ -5,7 +5,7 @@
 #include "platform/sys/Clock.h"
 #include "platform/text/Format.h"
 #include "support/FakeQuoteSite.h"
-#include "trading/TradingFixture.h"
+#include "support/TradingFixture.h"
 
 #include <QLabel>
 
@@ -19,23 +19,102 @@ TEST(HeaderFigures, AvailableTotalRateAndDays)
     const QDate unset = kZeroDate.date();
     const struct {
         const char *name;
-        qint64 capital, held, realised;
-        bool paper;
+        qint64 capital;
+        qint64 held = 0;
+        qint64 realised;
+        bool paper = false;
         QDate start;
-        qint64 available, total, rate, days;
+        qint64 available, total, rate;
+        qint64 days = 0;
     } cases[] = {
-        {"real mode gain", 1000000, 0, 50000, false, today.addDays(-30), 1000000, 1000000, 105, 30},
-        {"paper mode gain", 1000000, 0, 50000, true, today, 1050000, 1050000, 105, 0},
-        {"real mode large gain", 1500000, 0, 500000, false, unset, 1500000, 1500000, 150, 0},
-        {"paper mode large gain", 1000000, 0, 500000, true, unset, 1500000, 1500000, 150, 0},
-        {"paper mode large loss", 1000000, 0, -500000, true, unset, 500000, 500000, 50, 0},
-        {"paper mode gain with holdings", 1000000, 300000, 250000, true, unset, 950000, 1250000, 125, 0},
-        {"paper mode realised equal to capital", 500000, 0, 500000, true, unset, 1000000, 1000000, 200, 0},
-        {"paper mode capital 0", 0, 0, 5000, true, unset, 5000, 5000, 0, 0},
-        {"loss with holdings", 1000000, 300000, -100000, false, unset, 700000, 1000000, 90, 0},
-        {"capital 0", 0, 0, 5000, false, unset, 0, 0, 0, 0},
-        {"realised equal to capital", 500000, 0, 500000, false, unset, 500000, 500000, 0, 0},
-        {"beyond 32 bits", 3000000000LL, 2500000000LL, 0, false, unset, 500000000, 3000000000LL, 100, 0},
+        {.name = "real mode gain",
+         .capital = 1000000,
+         .realised = 50000,
+         .start = today.addDays(-30),
+         .available = 1000000,
+         .total = 1000000,
+         .rate = 105,
+         .days = 30},
+        {.name = "paper mode gain",
+         .capital = 1000000,
+         .realised = 50000,
+         .paper = true,
+         .start = today,
+         .available = 1050000,
+         .total = 1050000,
+         .rate = 105},
+        {.name = "real mode large gain",
+         .capital = 1500000,
+         .realised = 500000,
+         .start = unset,
+         .available = 1500000,
+         .total = 1500000,
+         .rate = 150},
+        {.name = "paper mode large gain",
+         .capital = 1000000,
+         .realised = 500000,
+         .paper = true,
+         .start = unset,
+         .available = 1500000,
+         .total = 1500000,
+         .rate = 150},
+        {.name = "paper mode large loss",
+         .capital = 1000000,
+         .realised = -500000,
+         .paper = true,
+         .start = unset,
+         .available = 500000,
+         .total = 500000,
+         .rate = 50},
+        {.name = "paper mode gain with holdings",
+         .capital = 1000000,
+         .held = 300000,
+         .realised = 250000,
+         .paper = true,
+         .start = unset,
+         .available = 950000,
+         .total = 1250000,
+         .rate = 125},
+        {.name = "paper mode realised equal to capital",
+         .capital = 500000,
+         .realised = 500000,
+         .paper = true,
+         .start = unset,
+         .available = 1000000,
+         .total = 1000000,
+         .rate = 200},
+        {.name = "paper mode capital 0",
+         .capital = 0,
+         .realised = 5000,
+         .paper = true,
+         .start = unset,
+         .available = 5000,
+         .total = 5000,
+         .rate = 0},
+        {.name = "loss with holdings",
+         .capital = 1000000,
+         .held = 300000,
+         .realised = -100000,
+         .start = unset,
+         .available = 700000,
+         .total = 1000000,
+         .rate = 90},
+        {.name = "capital 0", .capital = 0, .realised = 5000, .start = unset, .available = 0, .total = 0, .rate = 0},
+        {.name = "realised equal to capital",
+         .capital = 500000,
+         .realised = 500000,
+         .start = unset,
+         .available = 500000,
+         .total = 500000,
+         .rate = 0},
+        {.name = "beyond 32 bits",
+         .capital = 3000000000LL,
+         .held = 2500000000LL,
+         .realised = 0,
+         .start = unset,
+         .available = 500000000,
+         .total = 3000000000LL,
+         .rate = 100},
     };
     for (const auto &c : cases) {
         const HeaderFigures f = headerFigures(c.capital, c.held, c.realised, c.paper, c.start, today);
@@ -52,15 +131,8 @@ protected:
     void SetUp() override
     {
         TradingFixture::SetUp();
-        saved = sysBS;
         sys::setNow(QDateTime(QDate(2026, 12, 10), QTime(10, 0)));
     }
-    void TearDown() override
-    {
-        sysBS = saved;
-        TradingFixture::TearDown();
-    }
-    BS saved;
 };
 
 TEST_F(HeaderLabelsTest, WritesTheFiveLabels)
@@ -85,12 +157,12 @@ protected:
         gdtLastKabukaDate = QDate(2026, 12, 9);
         addBond(QStringLiteral("1234"), QStringLiteral("t1"), QStringLiteral("ABC"));
         addPrice(QStringLiteral("1234"), QStringLiteral("t1"), gdtLastKabukaDate, 1000);
-        addReservation({{QStringLiteral("予約番号"), 5},
-                        {QStringLiteral("銘柄コード"), QStringLiteral("1234")},
-                        {QStringLiteral("市場コード"), QStringLiteral("t1")},
-                        {QStringLiteral("処理区分"), 2},
-                        {QStringLiteral("約定金額買"), 1000},
-                        {QStringLiteral("割合売1"), 10}});
+        addReservation({.予約番号 = 5,
+                        .銘柄コード = QStringLiteral("1234"),
+                        .処理区分 = 2,
+                        .割合売1 = 10,
+                        .市場コード = QStringLiteral("t1"),
+                        .約定金額買 = 1000});
         quotes.setTimeouts(std::chrono::milliseconds(500), std::chrono::milliseconds(1000));
     }
     ChartInfoPanel panel()
@@ -173,11 +245,11 @@ TEST_F(LiveQuoteTest, ChangeLineByRiseEqualAndFall)
             << genzaiti.text().toStdString();
     }
     // With a quote the held position's gain shows: bought at twice the price, half is lost.
-    addReservation({{QStringLiteral("予約番号"), 5},
-                    {QStringLiteral("銘柄コード"), stock.code},
-                    {QStringLiteral("市場コード"), stock.market},
-                    {QStringLiteral("処理区分"), 2},
-                    {QStringLiteral("約定金額買"), int(price * 2)}});
+    addReservation({.予約番号 = 5,
+                    .銘柄コード = stock.code,
+                    .処理区分 = 2,
+                    .市場コード = stock.market,
+                    .約定金額買 = int(price * 2)});
     showChartInfo(panel, quotes, 1, stock.code, stock.market, 5);
     EXPECT_TRUE(genzaiti.text().endsWith(QStringLiteral("　-50%"))) << genzaiti.text().toStdString();
 }

@@ -3,7 +3,7 @@
 #include "platform/sys/Clock.h"
 #include "platform/ui/FlexGrid.h"
 #include "support/MessageBoxRecorder.h"
-#include "trading/TradingFixture.h"
+#include "support/TradingFixture.h"
 #include "trading/frmManuMsg.h"
 
 #include <QAction>
@@ -131,10 +131,8 @@ protected:
         gdtLastKabukaDate = QDate(2026, 12, 9);
         addBond(QStringLiteral("1234"), QStringLiteral("t1"), QStringLiteral("ABC"));
         addPrice(QStringLiteral("1234"), QStringLiteral("t1"), gdtLastKabukaDate, 1000);
-        addReservation({{QStringLiteral("予約番号"), 8},
-                        {QStringLiteral("銘柄コード"), QStringLiteral("1234")},
-                        {QStringLiteral("市場コード"), QStringLiteral("t1")},
-                        {QStringLiteral("処理区分"), 2}});
+        addReservation(
+            {.予約番号 = 8, .銘柄コード = QStringLiteral("1234"), .処理区分 = 2, .市場コード = QStringLiteral("t1")});
     }
     // Answers the settlement dialog once it is open: ticked and yes, or closed.
     void answerDialog(bool confirm)

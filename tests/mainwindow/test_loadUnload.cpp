@@ -78,10 +78,30 @@ TEST_F(LoadUnload, WhichSettingsOpenWhichDialogAndWhenTheRunStartsByItself)
         QString runStatus;
     };
     const Case cases[] = {
-        {"blank user", QStringLiteral("  "), true, true, {QStringLiteral("frmDouisyo")}, kRunning},
-        {"no mailbox password", QStringLiteral("U"), true, false, {QStringLiteral("frmConfPOP")}, kStopped},
-        {"no trade password", QStringLiteral("U"), false, true, {QStringLiteral("frmConfID")}, kStopped},
-        {"all six", QStringLiteral("U"), true, true, {}, kRunning},
+        {.name = "blank user",
+         .user = QStringLiteral("  "),
+         .password = true,
+         .mailbox = true,
+         .dialogs = {QStringLiteral("frmDouisyo")},
+         .runStatus = kRunning},
+        {.name = "no mailbox password",
+         .user = QStringLiteral("U"),
+         .password = true,
+         .mailbox = false,
+         .dialogs = {QStringLiteral("frmConfPOP")},
+         .runStatus = kStopped},
+        {.name = "no trade password",
+         .user = QStringLiteral("U"),
+         .password = false,
+         .mailbox = true,
+         .dialogs = {QStringLiteral("frmConfID")},
+         .runStatus = kStopped},
+        {.name = "all six",
+         .user = QStringLiteral("U"),
+         .password = true,
+         .mailbox = true,
+         .dialogs = {},
+         .runStatus = kRunning},
     };
     for (const Case &c : cases) {
         dialogsShown.clear();

@@ -11,6 +11,7 @@
 #include "platform/ui/Timer.h"
 #include "support/FakeQuoteSite.h"
 #include "support/MessageBoxRecorder.h"
+#include "support/ReservationRows.h"
 #include "trading/modOrderDue.h"
 #include "trading/modOrderGrid.h"
 
@@ -48,10 +49,12 @@ protected:
             QStringLiteral(
                 "insert or ignore into tmbond (銘柄コード, 市場コード, 会社名, 単元株数) values (?, 't1', ?, 100)"),
             QString::fromLatin1(code), QStringLiteral("社") + QString::fromLatin1(code));
-        gcnDB.execute(
-            QStringLiteral("insert into ttresevation (予約番号, 銘柄コード, 市場コード, 処理区分, 株数, 更新日付)"
-                           " values (?, ?, 't1', ?, 100, ?)"),
-            number, QString::fromLatin1(code), state, QString::fromLatin1(updated));
+        addReservation({.予約番号 = number,
+                        .銘柄コード = QString::fromLatin1(code),
+                        .株数 = 100,
+                        .処理区分 = state,
+                        .更新日付 = QString::fromLatin1(updated),
+                        .市場コード = QStringLiteral("t1")});
     }
     void addExecution(qint64 number, const char *code, const char *side)
     {

@@ -11,6 +11,7 @@
 #include "platform/ui/FlexGrid.h"
 #include "platform/ui/Timer.h"
 #include "support/ChartImage.h"
+#include "support/ReservationRows.h"
 #include "trading/modBroker.h"
 
 #include <QFrame>
@@ -69,10 +70,14 @@ protected:
 
     void addOrder(qint64 number, const char *code, int state, const char *updated)
     {
-        gcnDB.execute(QStringLiteral("insert into ttresevation (予約番号, 銘柄コード, 市場コード, 処理区分, 株数,"
-                                     " 割合売1, 更新日付, 登録日付) values (?, ?, 't1', ?, 100, 10, ?, ?)"),
-                      number, QString::fromLatin1(code), state, QString::fromLatin1(updated),
-                      QString::fromLatin1(updated));
+        addReservation({.予約番号 = number,
+                        .銘柄コード = QString::fromLatin1(code),
+                        .株数 = 100,
+                        .処理区分 = state,
+                        .割合売1 = 10,
+                        .登録日付 = QString::fromLatin1(updated),
+                        .更新日付 = QString::fromLatin1(updated),
+                        .市場コード = QStringLiteral("t1")});
     }
     void addExecution(qint64 number, const char *code, const char *side, int price, const char *received)
     {

@@ -6,7 +6,7 @@
 #include "platform/sys/Clock.h"
 #include "platform/ui/FlexGrid.h"
 #include "support/MessageBoxRecorder.h"
-#include "trading/TradingFixture.h"
+#include "support/TradingFixture.h"
 #include "trading/modOrderGrid.h"
 
 #include <QDesktopServices>
@@ -31,7 +31,6 @@ protected:
     void SetUp() override
     {
         TradingFixture::SetUp();
-        saved = sysBS;
         MessageBoxRecorder::instance().reset();
         sys::setNow(QDateTime(QDate(2026, 12, 10), QTime(9, 30)));
         addBond(QStringLiteral("1234"), QStringLiteral("t1"), QStringLiteral("ABCDEFG"));
@@ -43,18 +42,16 @@ protected:
     {
         QDesktopServices::unsetUrlHandler(QStringLiteral("http"));
         QDesktopServices::unsetUrlHandler(QStringLiteral("https"));
-        sysBS = saved;
         TradingFixture::TearDown();
     }
     void addHeld(qint64 number)
     {
-        addReservation({{QStringLiteral("予約番号"), number},
-                        {QStringLiteral("銘柄コード"), QStringLiteral("1234")},
-                        {QStringLiteral("市場コード"), QStringLiteral("t1")},
-                        {QStringLiteral("処理区分"), 2},
-                        {QStringLiteral("約定株数買"), 100},
-                        {QStringLiteral("更新日付"),
-                         QStringLiteral("2026-12-0") + QString::number(number) + QStringLiteral(" 10:00:00")}});
+        addReservation({.予約番号 = number,
+                        .銘柄コード = QStringLiteral("1234"),
+                        .処理区分 = 2,
+                        .更新日付 = QStringLiteral("2026-12-0") + QString::number(number) + QStringLiteral(" 10:00:00"),
+                        .市場コード = QStringLiteral("t1"),
+                        .約定株数買 = 100});
     }
     void writeSiteFile(const QByteArray &content)
     {
@@ -63,7 +60,6 @@ protected:
         file.write(content);
     }
     MessageBoxRecorder &boxes() { return MessageBoxRecorder::instance(); }
-    BS saved;
     UrlRecorder pages;
     ui::FlexGrid orders, results;
 };

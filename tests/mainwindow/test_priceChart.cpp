@@ -5,6 +5,7 @@
 #include "platform/ui/Chart2D.h"
 #include "support/ChartImage.h"
 #include "support/ProgramDirFixture.h"
+#include "support/ReservationRows.h"
 
 #include <QImage>
 
@@ -55,11 +56,14 @@ protected:
                       code, kMarket, day, open, high, low, close, adjusted, volume, adjusted - 2, adjusted - 4);
     }
 
-    void addReservation(int number, int state, double profitTake = 50)
+    static void addBought(int number, int state, double profitTake = 50)
     {
-        gcnDB.execute(QStringLiteral("insert into ttresevation (予約番号, 銘柄コード, 市場コード, 処理区分, 割合売1,"
-                                     " 約定金額買) values (?, ?, ?, ?, ?, 1100)"),
-                      number, kCode, kMarket, state, profitTake);
+        addReservation({.予約番号 = number,
+                        .銘柄コード = kCode,
+                        .処理区分 = state,
+                        .割合売1 = profitTake,
+                        .市場コード = kMarket,
+                        .約定金額買 = 1100});
     }
 
     void addExecution(int number, const QString &side, int price, const QString &received)
@@ -134,7 +138,7 @@ TEST_F(PriceChartTest, PositionLinesOnlyWhileHeld)
     EXPECT_LT(widestRowInPlot(chart, chart.grab().toImage(), kSilver), chart.plotArea().width() / 4);
 
     // Bought at 1100; the profit-take price 1650 lies above the candles and is not seen.
-    addReservation(1, 2);
+    addBought(1, 2);
     addExecution(1, QStringLiteral("1"), 1100, QStringLiteral("2026-11-20 09:00:00"));
     draw();
     EXPECT_EQ(chart.group(1).y(3, 1), 1100);
@@ -160,7 +164,7 @@ TEST_F(PriceChartTest, BuyPriceOfTheOpenPosition)
         SCOPED_TRACE(c.state);
         gcnDB.execute(QStringLiteral("delete from ttresevation"));
         gcnDB.execute(QStringLiteral("delete from ttcontracthistory"));
-        addReservation(4, c.state);
+        addBought(4, c.state);
         // The sell row is stored first, so a query without buy filter and order would find it.
         if (c.partlySold)
             addExecution(4, QStringLiteral("2"), 1300, QStringLiteral("2026-12-01 10:00:00"));

@@ -1,7 +1,7 @@
 #include "core/modGlobal.h"
 #include "mainwindow/ResultLists.h"
 #include "platform/ui/FlexGrid.h"
-#include "trading/TradingFixture.h"
+#include "support/TradingFixture.h"
 
 #include <gtest/gtest.h>
 

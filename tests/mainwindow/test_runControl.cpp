@@ -6,13 +6,13 @@
 #include "core/SettingsRecords.h"
 #include "core/modGlobal.h"
 #include "platform/browser/Browser.h"
-#include "platform/db/Connection.h"
 #include "platform/mail/MailLimits.h"
 #include "platform/sys/Clock.h"
 #include "platform/ui/Timer.h"
 #include "support/FakeBrokerSite.h"
 #include "support/FakePop3Server.h"
 #include "support/MessageBoxRecorder.h"
+#include "support/ReservationRows.h"
 #include "trading/modBroker.h"
 #include "trading/modOrderDue.h"
 
@@ -101,26 +101,20 @@ protected:
         etrRunningMode = 3;
         tmrWeb_Timer(run());
     }
-    void addReservation(qint64 number)
+    static void addWaiting(qint64 number)
     {
-        gcnDB.execute(
-            QStringLiteral(
-                "insert into ttresevation (予約番号, 銘柄コード, 市場コード, 処理区分, エラーコード, 更新日付) "
-                "values (?, '7203', 't1', 0, 0, '2026-12-09 10:00:00')"),
-            number);
-    }
-    QVariant reservation(qint64 number, const QString &column)
-    {
-        db::Statement st =
-            gcnDB.prepare(QStringLiteral("select ") + column + QStringLiteral(" from ttresevation where 予約番号 = ?"));
-        st.bind(1, number);
-        return st.step() ? QVariant(st.text(0)) : QVariant();
+        addReservation({.予約番号 = number,
+                        .銘柄コード = QStringLiteral("7203"),
+                        .処理区分 = 0,
+                        .エラーコード = 0,
+                        .更新日付 = QStringLiteral("2026-12-09 10:00:00"),
+                        .市場コード = QStringLiteral("t1")});
     }
 
-    const State stopped{kStopped, true, true, false, false};
-    const State starting{kRunning, false, false, false, true};
-    const State between{kRunning, false, true, true, false};
-    const State inStep{kRunning, false, true, false, true};
+    const State stopped{.label = kStopped, .menus = true, .button = true, .orderTimer = false, .webTimer = false};
+    const State starting{.label = kRunning, .menus = false, .button = false, .orderTimer = false, .webTimer = true};
+    const State between{.label = kRunning, .menus = false, .button = true, .orderTimer = true, .webTimer = false};
+    const State inStep{.label = kRunning, .menus = false, .button = true, .orderTimer = false, .webTimer = true};
 };
 
 TEST_F(RunControl, PaperStartNeedsNoLoginAndNeverOpensTheBroker)
@@ -283,7 +277,7 @@ TEST_F(RunControl, StopBetweenStepsStopsAtOnce)
 
 TEST_F(RunControl, StopDuringAStepIsLatchedAndAppliedWhenTheStepEnds)
 {
-    addReservation(7);
+    addWaiting(7);
     startPaperRun();
     orderStepInFlight(7);
     imgRun_MouseDown(run());
@@ -292,8 +286,8 @@ TEST_F(RunControl, StopDuringAStepIsLatchedAndAppliedWhenTheStepEnds)
 
     stepEnds(0, QStringLiteral("100001"));
     expectState(stopped, "after the step");
-    EXPECT_EQ(reservation(7, QStringLiteral("処理区分")).toInt(), 1) << "the step's result is written first";
-    EXPECT_EQ(reservation(7, QStringLiteral("注文番号")).toLongLong(), 100001);
+    EXPECT_EQ(reservationValue(7, QStringLiteral("処理区分")).toInt(), 1) << "the step's result is written first";
+    EXPECT_EQ(reservationValue(7, QStringLiteral("注文番号")).toLongLong(), 100001);
     EXPECT_TRUE(messages().isEmpty());
 }
 
@@ -334,7 +328,7 @@ TEST_F(RunControl, ABrokerErrorStopsTheRunWithItsMessageEvenWithABrokenMailbox)
         {90, QStringLiteral("注文の結果を確認できませんでした。証券会社のサイトで注文状況を確認してください。(90)"),
          90},
     };
-    addReservation(7);
+    addWaiting(7);
     for (const Case &c : cases) {
         startPaperRun();
         sysBS.SelZituKounyu = 0;
@@ -345,9 +339,9 @@ TEST_F(RunControl, ABrokerErrorStopsTheRunWithItsMessageEvenWithABrokenMailbox)
         expectState(stopped, c.message.toUtf8().constData());
         EXPECT_EQ(etrRunningMode, 0);
         EXPECT_EQ(messages(), QStringList{c.message});
-        EXPECT_EQ(reservation(7, QStringLiteral("エラーコード")).toInt(), c.storedCode);
-        EXPECT_EQ(reservation(7, QStringLiteral("処理区分")).toInt(), 0) << "a refused order keeps its state";
-        EXPECT_EQ(reservation(7, QStringLiteral("更新日付")).toString(), QStringLiteral("2026-12-10 10:00:00"));
+        EXPECT_EQ(reservationValue(7, QStringLiteral("エラーコード")).toInt(), c.storedCode);
+        EXPECT_EQ(reservationValue(7, QStringLiteral("処理区分")).toInt(), 0) << "a refused order keeps its state";
+        EXPECT_EQ(reservationValue(7, QStringLiteral("更新日付")).toString(), QStringLiteral("2026-12-10 10:00:00"));
         sysBS.SelZituKounyu = 1;
     }
 }
@@ -357,7 +351,7 @@ TEST_F(RunControl, AStepWithoutANewPageForSixTicksEndsWithItsOwnCode)
     FakeBrokerSite broker;
     broker.start();
     writeSiteFile(broker.hostsLines());
-    addReservation(7);
+    addWaiting(7);
     startPaperRun();
     sysBS.SelZituKounyu = 0;
     orderStepInFlight(7);
@@ -371,7 +365,7 @@ TEST_F(RunControl, AStepWithoutANewPageForSixTicksEndsWithItsOwnCode)
     }
     EXPECT_LE(ticks, kStepWatchdogTicks + 1);
     expectState(stopped, "after the watchdog");
-    EXPECT_EQ(reservation(7, QStringLiteral("エラーコード")).toInt(), 90);
+    EXPECT_EQ(reservationValue(7, QStringLiteral("エラーコード")).toInt(), 90);
 
     // Closing the program afterwards has no step left to end: the unknown outcome is told once.
     window().close();

@@ -4,7 +4,6 @@
 #include "core/modGlobal.h"
 #include "core/modLog.h"
 #include "support/FakeMaster.h"
-#include "support/LogTexts.h"
 
 #include <QTimer>
 
@@ -25,7 +24,6 @@ void ImportFixture::TearDown()
 {
     m_poll.reset();
     m_site.stop();
-    gobjBASP.reset();
     ProgramDirFixture::TearDown();
 }
 
@@ -64,11 +62,6 @@ qint64 ImportFixture::rowCount()
     db::Statement st = gcnDB.prepare(QStringLiteral("select count(*) from ttstocks"));
     st.step();
     return st.int64(0);
-}
-
-QStringList ImportFixture::logLines() const
-{
-    return logTexts(path(QStringLiteral("Nimbra.log")));
 }
 
 void ImportFixture::expectStoredAsServed(const StoredPrice &stored, const FakeDay &served, const std::string &where)

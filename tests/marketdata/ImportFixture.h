@@ -56,9 +56,6 @@ protected:
     static std::map<PriceKey, StoredPrice> storedPrices();
     static qint64 rowCount();
 
-    // Lines of the log, without their time stamps.
-    QStringList logLines() const;
-
     // The fake's row of a stock day as the import should store it.
     static void expectStoredAsServed(const StoredPrice &stored, const FakeDay &served, const std::string &where);
 

@@ -4,7 +4,6 @@
 #include "core/modLog.h"
 #include "platform/net/Inet.h"
 #include "support/FakeQuoteSite.h"
-#include "support/LogTexts.h"
 #include "support/ProgramDirFixture.h"
 
 #include <chrono>
@@ -30,7 +29,6 @@ protected:
     void TearDown() override
     {
         site.stop();
-        gobjBASP.reset();
         ProgramDirFixture::TearDown();
     }
 
@@ -44,7 +42,7 @@ protected:
     }
 
     // The log's texts without their time stamps, from line `from` on.
-    QStringList logTexts(qsizetype from = 0) const { return ::logTexts(path(QStringLiteral("Nimbra.log"))).mid(from); }
+    QStringList logTexts(qsizetype from = 0) const { return logLines().mid(from); }
 
     FakeQuoteSite site{{.seed = 5, .stocks = 20, .days = 30, .lastDay = kLastDay}};
     net::Inet control;

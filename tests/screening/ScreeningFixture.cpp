@@ -2,7 +2,7 @@
 
 #include "core/modGlobal.h"
 #include "core/modLog.h"
-#include "support/LogTexts.h"
+#include "support/ReservationRows.h"
 
 void ScreeningFixture::SetUp()
 {
@@ -39,16 +39,13 @@ void ScreeningFixture::addExecution(const QString &code, const QString &market, 
                   code, market, registered);
 }
 
-void ScreeningFixture::addReservation(int number, const QString &registered)
+void ScreeningFixture::addRegisteredReservation(int number, const QString &registered)
 {
-    gcnDB.execute(QStringLiteral("insert into ttresevation (予約番号, 銘柄コード, 市場コード, 登録日付, 更新日付)"
-                                 " values (?, '9999', 't1', ?, ?)"),
-                  number, registered, registered);
-}
-
-QStringList ScreeningFixture::logged() const
-{
-    return logTexts(path(QStringLiteral("Nimbra.log")));
+    addReservation({.予約番号 = number,
+                    .銘柄コード = QStringLiteral("9999"),
+                    .登録日付 = registered,
+                    .更新日付 = registered,
+                    .市場コード = QStringLiteral("t1")});
 }
 
 void PrintTo(const QString &text, std::ostream *os)

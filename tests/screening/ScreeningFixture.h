@@ -38,9 +38,8 @@ protected:
     // A stock in the master with one row.
     static void addStockRow(const Row &row);
     static void addExecution(const QString &code, const QString &market, const QString &registered);
-    static void addReservation(int number, const QString &registered);
-
-    QStringList logged() const;
+    // A reservation of stock 9999 registered and last changed at `registered`.
+    static void addRegisteredReservation(int number, const QString &registered);
 };
 
 // Readable failures for texts and lists of texts.

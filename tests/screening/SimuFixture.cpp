@@ -16,25 +16,15 @@ void SimuFixture::SetUp()
     storeSettings({{QStringLiteral("SLSizyouT1Sim"), QStringLiteral("1")},
                    {QStringLiteral("SLSizyouT2Sim"), QStringLiteral("1")}});
     simSizyou = Sizyou{.SLSizyouT1 = 1, .SLSizyouT2 = 1};
-    simSL = SL{};
-    simOD = OD{};
     simOD.ODRiekiWariaiUri1 = 10;
     simOD.ODSongiriTypeUri1 = 1;
     simOD.ODSongiriWariaiUri1 = 5;
-    simBS = BS{};
     simBS.TousiGanpon = 1000000;
     simBS.KounyuTensu = 3;
     sysBS.KounyuTensu = 3;
     SMAL = 5;
     glngSaiteiKabuka = 100;
-    glngSelRandom = 0;
     ScreeningRandom::setFixed(ScreeningKeys{});
-}
-
-void SimuFixture::TearDown()
-{
-    ScreeningRandom::setFixed(std::nullopt);
-    ScreeningFixture::TearDown();
 }
 
 void SimuFixture::addBar(Bar bar)

@@ -28,7 +28,6 @@ public:
 
 protected:
     void SetUp() override;
-    void TearDown() override;
 
     static void addBar(Bar bar);
     // A stock on every trading day from `first` to `last` at one price.

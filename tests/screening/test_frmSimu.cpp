@@ -121,7 +121,7 @@ TEST_F(SimuRunTest, RunIgnoresChangesAndRefusesClosingWhileItRuns)
 {
     buildGoldenHistory();
     for (int number = 1; number <= 3; ++number)
-        addReservation(number, u"2026-01-20 10:00:00"_s);
+        addRegisteredReservation(number, u"2026-01-20 10:00:00"_s);
     frmSimu window(printDialog);
     window.show();
     bool checked = false;
@@ -238,21 +238,64 @@ TEST_P(SimuStartCheckTest, RefusedRunsChangeNothing)
 const QDate kFirstAllowed(2026, 1, 11); // first stored day 5 January + SMAL 5 days + 1
 const QDate kLast(2026, 2, 13);
 
-INSTANTIATE_TEST_SUITE_P(
-    Table, SimuStartCheckTest,
-    ::testing::Values(
-        StartCheck{"StartOnTheLeadInsLastDay", kFirstAllowed.addDays(-1), kLast, 1000000, 3, false,
-                   u"開始日は2026/01/11から後を指定してください。"_s},
-        StartCheck{"StartTheDayAfter", kFirstAllowed, kLast, 1000000, 3, false, {}},
-        StartCheck{"EndAfterTheLastDay", kFirstAllowed, kLast.addDays(1), 1000000, 3, false,
-                   u"終了日は2026/02/13から前を指定してください。"_s},
-        StartCheck{"StartAfterEnd", QDate(2026, 2, 2), QDate(2026, 1, 30), 1000000, 3, false,
-                   u"終了日は開始日より大きい値を指定してください。"_s},
-        StartCheck{"OneDay", QDate(2026, 2, 2), QDate(2026, 2, 2), 1000000, 3, false, {}},
-        StartCheck{"NoSlots", kFirstAllowed, kLast, 1000000, 0, false, u"購入点数は1以上を指定してください。"_s},
-        StartCheck{"NoCapital", kFirstAllowed, kLast, 0, 3, false, u"投資元本は1円以上を指定してください。"_s},
-        StartCheck{"NoMarket", kFirstAllowed, kLast, 1000000, 3, true,
-                   u"シミュレーション対象の市場が設定されていません。"_s}),
-    [](const auto &testCase) { return std::string(testCase.param.name); });
+INSTANTIATE_TEST_SUITE_P(Table, SimuStartCheckTest,
+                         ::testing::Values(StartCheck{.name = "StartOnTheLeadInsLastDay",
+                                                      .start = kFirstAllowed.addDays(-1),
+                                                      .end = kLast,
+                                                      .capital = 1000000,
+                                                      .purchaseSlots = 3,
+                                                      .noMarkets = false,
+                                                      .message = u"開始日は2026/01/11から後を指定してください。"_s},
+                                           StartCheck{.name = "StartTheDayAfter",
+                                                      .start = kFirstAllowed,
+                                                      .end = kLast,
+                                                      .capital = 1000000,
+                                                      .purchaseSlots = 3,
+                                                      .noMarkets = false,
+                                                      .message = {}},
+                                           StartCheck{.name = "EndAfterTheLastDay",
+                                                      .start = kFirstAllowed,
+                                                      .end = kLast.addDays(1),
+                                                      .capital = 1000000,
+                                                      .purchaseSlots = 3,
+                                                      .noMarkets = false,
+                                                      .message = u"終了日は2026/02/13から前を指定してください。"_s},
+                                           StartCheck{.name = "StartAfterEnd",
+                                                      .start = QDate(2026, 2, 2),
+                                                      .end = QDate(2026, 1, 30),
+                                                      .capital = 1000000,
+                                                      .purchaseSlots = 3,
+                                                      .noMarkets = false,
+                                                      .message = u"終了日は開始日より大きい値を指定してください。"_s},
+                                           StartCheck{.name = "OneDay",
+                                                      .start = QDate(2026, 2, 2),
+                                                      .end = QDate(2026, 2, 2),
+                                                      .capital = 1000000,
+                                                      .purchaseSlots = 3,
+                                                      .noMarkets = false,
+                                                      .message = {}},
+                                           StartCheck{.name = "NoSlots",
+                                                      .start = kFirstAllowed,
+                                                      .end = kLast,
+                                                      .capital = 1000000,
+                                                      .purchaseSlots = 0,
+                                                      .noMarkets = false,
+                                                      .message = u"購入点数は1以上を指定してください。"_s},
+                                           StartCheck{.name = "NoCapital",
+                                                      .start = kFirstAllowed,
+                                                      .end = kLast,
+                                                      .capital = 0,
+                                                      .purchaseSlots = 3,
+                                                      .noMarkets = false,
+                                                      .message = u"投資元本は1円以上を指定してください。"_s},
+                                           StartCheck{
+                                               .name = "NoMarket",
+                                               .start = kFirstAllowed,
+                                               .end = kLast,
+                                               .capital = 1000000,
+                                               .purchaseSlots = 3,
+                                               .noMarkets = true,
+                                               .message = u"シミュレーション対象の市場が設定されていません。"_s}),
+                         [](const auto &testCase) { return std::string(testCase.param.name); });
 
 } // namespace

@@ -75,16 +75,19 @@ TEST(ScreeningFilter, PositionTestsBetweenLowAndHigh)
         bool passes;
     };
     const std::vector<Case> cases{
-        {0, 30, 30, 900, 100, 200, true},      // off
-        {2, 30, 30, 900, 100, 200, true},      // only 1 is on
-        {1, 10, 20, 100, 100, 200, true},      // at the low, whatever the band
-        {1, 30, 30, 130, 100, 200, true},      // exactly 30 %
-        {1, 30, 30, 131, 100, 200, false},     // 31 %
-        {1, 30, 30, 129, 100, 200, false},     // 29 %
-        {1, 0, 100, 200, 100, 200, true},      // the high, band to 100 %
-        {1, 0, 100, 201, 100, 200, false},     // above the window
-        {1, 0, 100, 150, 150, 150, true},      // high = low = price
-        {1, 0, 100, 151, 150.5, 150.5, false}, // high = low, price elsewhere: no position
+        {.on = 0, .from = 30, .to = 30, .price = 900, .low = 100, .high = 200, .passes = true}, // off
+        {.on = 2, .from = 30, .to = 30, .price = 900, .low = 100, .high = 200, .passes = true}, // only 1 is on
+        // at the low, whatever the band
+        {.on = 1, .from = 10, .to = 20, .price = 100, .low = 100, .high = 200, .passes = true},
+        {.on = 1, .from = 30, .to = 30, .price = 130, .low = 100, .high = 200, .passes = true},  // exactly 30 %
+        {.on = 1, .from = 30, .to = 30, .price = 131, .low = 100, .high = 200, .passes = false}, // 31 %
+        {.on = 1, .from = 30, .to = 30, .price = 129, .low = 100, .high = 200, .passes = false}, // 29 %
+        // the high, band to 100 %
+        {.on = 1, .from = 0, .to = 100, .price = 200, .low = 100, .high = 200, .passes = true},
+        {.on = 1, .from = 0, .to = 100, .price = 201, .low = 100, .high = 200, .passes = false}, // above the window
+        {.on = 1, .from = 0, .to = 100, .price = 150, .low = 150, .high = 150, .passes = true},  // high = low = price
+        // high = low, price elsewhere: no position
+        {.on = 1, .from = 0, .to = 100, .price = 151, .low = 150.5, .high = 150.5, .passes = false},
     };
     for (const Case &c : cases) {
         SL price;
@@ -176,7 +179,7 @@ TEST_F(ScreeningFilterTest, SameStockExecutionsWithinTheWholeDays)
     }
     EXPECT_FALSE(checkDouitsuMeigara(QStringLiteral("1301'"), QStringLiteral("t2"), day, 0));
 
-    const QStringList lines = logged();
+    const QStringList lines = logLines();
     ASSERT_GE(lines.size(), 4);
     EXPECT_EQ(lines.mid(0, 4),
               (QStringList{QStringLiteral("同一銘柄購入確認対象外範囲:2026/12/10 00:00:00-2026/12/10 23:59:59"),
@@ -207,8 +210,11 @@ TEST_F(ScreeningFilterTest, PreviousDayConfirmationAsSwitchedOn)
         const char *what;
         const char *code;
         std::function<void(SL &)> condition;
-        double macd, signal, rciS, rciM;
-        qint64 volume;
+        double macd = 0;
+        double signal = 0;
+        double rciS = 0;
+        double rciM = 0;
+        qint64 volume = 0;
         bool passes;
     };
     const auto off = [](SL &) {};
@@ -218,22 +224,31 @@ TEST_F(ScreeningFilterTest, PreviousDayConfirmationAsSwitchedOn)
     const auto macdOn = [](SL &c) { c.SLSelMACD = 1; };
     const auto rciOn = [](SL &c) { c.SLSelRCI = 1; };
     const std::vector<Case> cases{
-        {"all off, valid row", "1301", off, 0, 0, 0, 0, 0, true},
-        {"no row that day", "9999", off, 0, 0, 0, 0, 0, false},
-        {"zero close", "no_close", off, 0, 0, 0, 0, 0, false},
-        {"zero volume", "no_volume", off, 0, 0, 0, 0, 0, false},
-        {"split day", "split", off, 0, 0, 0, 0, 0, false},
-        {"volume switch off", "1301", [](SL &c) { c.SLDekidakaKyutou = 2; }, 0, 0, 0, 0, 1, true},
-        {"factor 2: twice passes", "1301", volumeTimes(2), 0, 0, 0, 0, 2000, true},
-        {"factor 2: less fails", "1301", volumeTimes(2), 0, 0, 0, 0, 1999, false},
-        {"factor 0 passes", "1301", volumeTimes(0), 0, 0, 0, 0, 1, true},
-        {"factor -1 fails", "1301", volumeTimes(-1), 0, 0, 0, 0, 5000, false},
-        {"MACD rose, signal fell", "1301", macdOn, 1.5, 1.5, 0, 0, 0, true},
-        {"MACD equal fails", "1301", macdOn, 1, 1.5, 0, 0, 0, false},
-        {"signal equal fails", "1301", macdOn, 1.5, 2, 0, 0, 0, false},
-        {"RCI rose and fell", "1301", rciOn, 0, 0, -10, 5, 0, true},
-        {"short RCI equal fails", "1301", rciOn, 0, 0, -20, 5, 0, false},
-        {"middle RCI rose fails", "1301", rciOn, 0, 0, -10, 11, 0, false},
+        {.what = "all off, valid row", .code = "1301", .condition = off, .passes = true},
+        {.what = "no row that day", .code = "9999", .condition = off, .passes = false},
+        {.what = "zero close", .code = "no_close", .condition = off, .passes = false},
+        {.what = "zero volume", .code = "no_volume", .condition = off, .passes = false},
+        {.what = "split day", .code = "split", .condition = off, .passes = false},
+        {.what = "volume switch off",
+         .code = "1301",
+         .condition = [](SL &c) { c.SLDekidakaKyutou = 2; },
+         .volume = 1,
+         .passes = true},
+        {.what = "factor 2: twice passes", .code = "1301", .condition = volumeTimes(2), .volume = 2000, .passes = true},
+        {.what = "factor 2: less fails", .code = "1301", .condition = volumeTimes(2), .volume = 1999, .passes = false},
+        {.what = "factor 0 passes", .code = "1301", .condition = volumeTimes(0), .volume = 1, .passes = true},
+        {.what = "factor -1 fails", .code = "1301", .condition = volumeTimes(-1), .volume = 5000, .passes = false},
+        {.what = "MACD rose, signal fell",
+         .code = "1301",
+         .condition = macdOn,
+         .macd = 1.5,
+         .signal = 1.5,
+         .passes = true},
+        {.what = "MACD equal fails", .code = "1301", .condition = macdOn, .macd = 1, .signal = 1.5, .passes = false},
+        {.what = "signal equal fails", .code = "1301", .condition = macdOn, .macd = 1.5, .signal = 2, .passes = false},
+        {.what = "RCI rose and fell", .code = "1301", .condition = rciOn, .rciS = -10, .rciM = 5, .passes = true},
+        {.what = "short RCI equal fails", .code = "1301", .condition = rciOn, .rciS = -20, .rciM = 5, .passes = false},
+        {.what = "middle RCI rose fails", .code = "1301", .condition = rciOn, .rciS = -10, .rciM = 11, .passes = false},
     };
     for (const Case &c : cases) {
         SL condition;

@@ -5,6 +5,7 @@
 #include "platform/ui/Printer.h"
 #include "screening/frmSimu.h"
 #include "screening/modSelectBrandSim.h"
+#include "support/ReservationRows.h"
 
 #include <QListWidget>
 #include <QTimer>
@@ -52,7 +53,7 @@ TEST_F(SelectBrandSimTest, LimitAndMarketsBoundTheCandidates)
 TEST_F(SelectBrandSimTest, LiveReservationsDoNotCount)
 {
     for (int number = 1; number <= 5; ++number)
-        addReservation(number, u"2026-03-05 10:00:00"_s);
+        addRegisteredReservation(number, u"2026-03-05 10:00:00"_s);
     EXPECT_EQ(selectBrandSim(QDate(2026, 3, 5), 3, simBS, simSL, simOD, simSizyou, CancelToken{}).size(), 3u);
 }
 
@@ -78,9 +79,20 @@ TEST_F(SelectBrandSimTest, PositionTestDropsAStockOutsideItsBand)
 
 TEST_F(SelectBrandSimTest, ReservationListShowsOpenReservations)
 {
-    gcnDB.execute(u"insert into ttresevation (予約番号, 銘柄コード, 市場コード, 株数, 処理区分, 登録日付, 更新日付)"
-                  " values (12, '3001', 't1', 1500, 2, '2026-03-05 10:00:00', '2026-03-05 10:00:00'),"
-                  " (13, '3002', 't1', 100, 9, '2026-03-05 10:00:00', '2026-03-05 11:00:00')"_s);
+    addReservation({.予約番号 = 12,
+                    .銘柄コード = u"3001"_s,
+                    .株数 = 1500,
+                    .処理区分 = 2,
+                    .登録日付 = u"2026-03-05 10:00:00"_s,
+                    .更新日付 = u"2026-03-05 10:00:00"_s,
+                    .市場コード = u"t1"_s});
+    addReservation({.予約番号 = 13,
+                    .銘柄コード = u"3002"_s,
+                    .株数 = 100,
+                    .処理区分 = 9,
+                    .登録日付 = u"2026-03-05 10:00:00"_s,
+                    .更新日付 = u"2026-03-05 11:00:00"_s,
+                    .市場コード = u"t1"_s});
     ui::PrintDialog printDialog;
     frmSimu window(printDialog);
     QListWidget list;

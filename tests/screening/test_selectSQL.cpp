@@ -26,15 +26,8 @@ protected:
     {
         ScreeningFixture::SetUp();
         glngSaiteiKabuka = 100;
-        glngSelRandom = 0;
-        sysBS = BS();
         sysBS.KounyuTensu = 20;
         markets.SLSizyouT1 = 1;
-    }
-    void TearDown() override
-    {
-        ScreeningRandom::setFixed(std::nullopt);
-        ScreeningFixture::TearDown();
     }
 
     static Row row(const QString &code, const QString &market = QStringLiteral("t1"))

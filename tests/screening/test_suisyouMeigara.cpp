@@ -27,21 +27,11 @@ protected:
         ScreeningFixture::SetUp();
         sys::setNow(kNow);
         ScreeningRandom::setFixed(ScreeningKeys{1, 1});
-        sysBS = BS();
         sysBS.KounyuTensu = 5;
-        sysSizyou = Sizyou();
         sysSizyou.SLSizyouT1 = 1;
-        sysSL = SL();
-        sysOD = OD();
-        glngSaiteiKabuka = 0;
         for (const QDate &day : {kPrevious, kDay})
             addRow(candidate(QStringLiteral("7203"), day, 0));
         setBrandGridHeader(grid);
-    }
-    void TearDown() override
-    {
-        ScreeningRandom::setFixed(std::nullopt);
-        ScreeningFixture::TearDown();
     }
 
     static Row candidate(const QString &code, const QDate &day, int split = 0)
@@ -76,7 +66,7 @@ protected:
         return result;
     }
 
-    int rowsChecked() const { return int(logged().count(kChecked)); }
+    int rowsChecked() const { return int(logLines().count(kChecked)); }
 
     QLabel label;
     ui::FlexGrid grid;
@@ -127,8 +117,8 @@ TEST_F(SuisyouMeigaraTest, FreeSlotsOfTheDayLimitTheCandidates)
 {
     addCandidates(1001, 6);
     sysBS.KounyuTensu = 3;
-    addReservation(1, QStringLiteral("2026-12-10 08:00:00"));
-    addReservation(2, QStringLiteral("2026-12-09 23:59:59")); // registered yesterday
+    addRegisteredReservation(1, QStringLiteral("2026-12-10 08:00:00"));
+    addRegisteredReservation(2, QStringLiteral("2026-12-09 23:59:59")); // registered yesterday
 
     EXPECT_EQ(search(), 2);
     EXPECT_EQ(gridCodes(), (QStringList{QStringLiteral("1001"), QStringLiteral("1002"), QString()}));
@@ -140,7 +130,7 @@ TEST_F(SuisyouMeigaraTest, NoFreeSlotGivesNoneWithoutQueryAndTheListReset)
     addCandidates(1001, 2);
     sysBS.KounyuTensu = 2;
     for (const int number : {1, 2})
-        addReservation(number, QStringLiteral("2026-12-10 08:00:00"));
+        addRegisteredReservation(number, QStringLiteral("2026-12-10 08:00:00"));
     appendBrandGridRow(grid, {QStringLiteral("1234"), QStringLiteral("t1"), QStringLiteral("前日"), QString(), 1, 1});
     glngSelRandom = 0;
 

@@ -5,6 +5,7 @@
 #include "core/modLog.h"
 #include "core/modRegistry.h"
 #include "initdb/DatabaseFiles.h"
+#include "support/LogTexts.h"
 #include "support/ProgramState.h"
 
 void ProgramDirFixture::SetUp()
@@ -34,4 +35,9 @@ void ProgramDirFixture::openDatabases()
 void ProgramDirFixture::storeSettings(const settings::Values &values)
 {
     ASSERT_TRUE(settings::writeValues(HKEY_LOCAL_MACHINE + u'\\' + settingsSubKey(), values).ok());
+}
+
+QStringList ProgramDirFixture::logLines() const
+{
+    return logTexts(path(QStringLiteral("Nimbra.log")));
 }

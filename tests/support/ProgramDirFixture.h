@@ -4,6 +4,7 @@
 #include "support/TemporaryDirFixture.h"
 
 #include <QString>
+#include <QStringList>
 
 // A test that runs the program in a fresh temporary program directory (see
 // TemporaryDirFixture) from the program's start state (resetProgramState), with the log
@@ -19,4 +20,7 @@ protected:
     void openDatabases();
     // Stores settings values as a previous run of the program would have left them.
     void storeSettings(const settings::Values &values);
+
+    // The texts of the program log's lines, without their time stamps (see logTexts).
+    QStringList logLines() const;
 };

@@ -3,8 +3,37 @@
 #include "core/SettingsRecords.h"
 #include "core/modGlobal.h"
 #include "core/modLog.h"
+#include "core/modNimbraCommon.h"
 #include "core/modRegistry.h"
+#include "screening/ScreeningRandom.h"
+#include "trading/modBroker.h"
+#include "trading/modOrderDue.h"
+#include "trading/modOrderZyunbi.h"
+#include "trading/modSizing.h"
 #include "trading/modYakuzyouMail.h"
+
+namespace {
+
+// The broker step's state as at process start: no step open, no login copied, no result.
+void resetBrokerStep()
+{
+    etrRequestMode = 0;
+    etrActionMode = 0;
+    etrRunningMode = 0;
+    etrError = 0;
+    etrRetryCount = 0;
+    broker::orderSent = false;
+    etrUserID.clear();
+    etrPassword.clear();
+    etrPassword2.clear();
+    etrOrder = {};
+    etrOrderNo.clear();
+    etrGenkinZandaka = 0;
+    etrHoyuuMeigara.clear();
+    etrHoyuuCount = 0;
+}
+
+} // namespace
 
 void resetSettings()
 {
@@ -17,6 +46,7 @@ void resetSettings()
     sysSizyou = simSizyou = Sizyou();
     sysSL = simSL = simSL2 = workSL = SL();
     sysOD = simOD = simOD2 = workOD = OD();
+    glngSetteiMode = 0;
 }
 
 void resetProgramState()
@@ -26,7 +56,14 @@ void resetProgramState()
     gdtLastKabukaDate = kNoStoredDate;
     gdtLastDailyDate = QDate();
     gdtUpdateStoppedDate = QDate();
+    resetPresetValues();
+    ScreeningRandom::setFixed(std::nullopt);
+    resetBrokerStep();
+    glngStartMinute = 0;
+    gdtLastOrderZyunbiDate = QDate();
+    glngMotiMeigaraCount = 0;
     resetMailboxReports();
+    gobjBASP.reset();
     gcnDB.close();
     closeLog(glngLogFileNo);
     glngLogFileNo = 0;

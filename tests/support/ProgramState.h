@@ -1,7 +1,10 @@
 #pragma once
 
 // Puts the program's global state back to how a process starts: every setting record and
-// value, the stored-day dates, what the mail passes told, the databases and the log closed.
+// value, the preset's run-time values, the stored-day dates, the fixed screening draw, the
+// broker step and the order cycle's start minute, the day of the last order preparation,
+// the held-stock count, what the mail passes told, the mail component gone, the databases
+// and the log closed.
 // Every program-directory test begins with it, so no test sees what an earlier one left.
 void resetProgramState();
 

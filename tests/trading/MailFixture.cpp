@@ -4,9 +4,6 @@
 #include "core/modGlobal.h"
 #include "core/modLog.h"
 #include "platform/mail/MailRead.h"
-#include "support/LogTexts.h"
-#include "support/SettingsTestSupport.h"
-#include "trading/modBroker.h"
 
 #include <QDir>
 #include <QFile>
@@ -17,7 +14,6 @@ void MailFixture::SetUp()
     ASSERT_TRUE(m_box.isValid());
     createDatabases();
     openDatabases();
-    resetSettings();
     glngLogFileNo = openLog();
     gobjBASP = std::make_unique<mail::Basp>();
     m_pop3.start();
@@ -25,7 +21,6 @@ void MailFixture::SetUp()
     POP3Server = m_pop3.address();
     POPUserID = QStringLiteral("user");
     POPPassword = QStringLiteral("secret");
-    etrError = 0;
     writeSiteFile(
         {QStringLiteral("SenderAddress=robot@example.com"), QStringLiteral("SupportAddress=support@example.com")});
 }
@@ -34,9 +29,6 @@ void MailFixture::TearDown()
 {
     m_pop3.stop();
     m_smtp.stop();
-    gobjBASP.reset();
-    resetSettings();
-    etrError = 0;
     ProgramDirFixture::TearDown();
 }
 
@@ -52,11 +44,6 @@ void MailFixture::writeSiteFile(const QStringList &mailEntries)
     QFile site(path(QStringLiteral("Nimbra_site.ini")));
     ASSERT_TRUE(site.open(QIODevice::WriteOnly | QIODevice::Truncate));
     site.write(QStringLiteral("[Hosts]\nSmtp=%1\n[Mail]\n%2\n").arg(m_smtp.url(), mailEntries.join(u'\n')).toUtf8());
-}
-
-QStringList MailFixture::logLines()
-{
-    return logTexts(path(QStringLiteral("Nimbra.log"))); // every line is flushed when written
 }
 
 QString MailFixture::receivedBody(int index) const

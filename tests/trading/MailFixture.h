@@ -20,7 +20,6 @@ protected:
     // Writes the site file: the SMTP server and the [Mail] entries given (key=value lines).
     void writeSiteFile(const QStringList &mailEntries);
 
-    QStringList logLines();
     // A received message's decoded text part.
     QString receivedBody(int index) const;
 

@@ -1,7 +1,7 @@
 #include "core/modGlobal.h"
 #include "platform/ui/FlexGrid.h"
+#include "support/TradingFixture.h"
 #include "trading/GridTexts.h"
-#include "trading/TradingFixture.h"
 #include "trading/modBrandGrid.h"
 
 namespace {

@@ -4,7 +4,6 @@
 #include "platform/sys/Clock.h"
 #include "support/FakeMarket.h"
 #include "support/FakeMaster.h"
-#include "support/LogTexts.h"
 #include "support/MessageBoxRecorder.h"
 #include "support/ProgramDirFixture.h"
 #include "trading/modLatestData.h"
@@ -22,12 +21,6 @@ protected:
         openDatabases();
         gobjBASP = std::make_unique<mail::Basp>();
         glngLogFileNo = openLog();
-    }
-
-    void TearDown() override
-    {
-        gobjBASP.reset();
-        ProgramDirFixture::TearDown();
     }
 
     static void storeReferenceDay(const QDate &day)
@@ -65,7 +58,7 @@ TEST_F(LatestDataTest, FetchesOnlyWhenTheLatestTradingDayIsMissing)
 
         getLatestData();
 
-        const QStringList logged = logTexts(path(QStringLiteral("Nimbra.log")));
+        const QStringList logged = logLines();
         EXPECT_EQ(logged.contains(QStringLiteral("★最新データの取得開始")), c.downloads) << c.what;
         if (c.downloads) {
             const qsizetype start = logged.indexOf(QStringLiteral("★最新データの取得開始"));
@@ -97,7 +90,7 @@ TEST_F(LatestDataTest, AStoppedUpdateLeavesTheDayUndone)
 
     EXPECT_FALSE(gdtLastDailyDate.isValid());
     EXPECT_EQ(MessageBoxRecorder::instance().texts().size(), 1);
-    const QStringList logged = logTexts(path(QStringLiteral("Nimbra.log")));
+    const QStringList logged = logLines();
     EXPECT_TRUE(logged.contains(QStringLiteral("★最新データの取得終了")));
     EXPECT_EQ(logged.last(), QStringLiteral("*****checkNanpinここまで*************"));
     EXPECT_EQ(std::count_if(logged.begin(), logged.end(),

@@ -2,7 +2,7 @@
 #include "core/modGlobal.h"
 #include "platform/ui/FlexGrid.h"
 #include "support/MessageBoxRecorder.h"
-#include "trading/TradingFixture.h"
+#include "support/TradingFixture.h"
 #include "trading/frmManuMsg.h"
 #include "trading/frmOrderMini.h"
 #include "trading/frmSetYakuzyouData.h"
@@ -117,7 +117,6 @@ protected:
     void SetUp() override
     {
         ManualDialogsTest::SetUp();
-        sysOD = OD();
         sysOD.ODKabusu = 1000;
         sysOD.ODBrand = QStringLiteral("7203");
         sysOD.ODSasiNariKai1 = 1;
@@ -130,7 +129,6 @@ protected:
     void TearDown() override
     {
         dialog.reset();
-        sysOD = OD();
         ManualDialogsTest::TearDown();
     }
 
@@ -259,7 +257,7 @@ TEST_F(ManualExecutionTest, NewNumberIsShownAndTheOrderListRebuilt)
 
 TEST_F(ManualExecutionTest, AnExistingNumberIsReplacedOnlyAfterYes)
 {
-    addReservation({{QStringLiteral("予約番号"), 5}, {QStringLiteral("処理区分"), 9}});
+    addReservation({.予約番号 = 5, .処理区分 = 9});
     gcnDB.execute(QStringLiteral("insert into ttcontracthistory (予約番号, 売買区分) values (5, '1'), (5, '2')"));
     fill(QStringLiteral("東1"), QStringLiteral("1234"), QStringLiteral("100"), QStringLiteral("1500"),
          QStringLiteral("5"), QStringLiteral("99"));

@@ -2,8 +2,8 @@
 #include "core/modGlobal.h"
 #include "core/modLog.h"
 #include "platform/sys/Clock.h"
-#include "support/LogTexts.h"
 #include "support/ProgramDirFixture.h"
+#include "support/ReservationRows.h"
 #include "trading/modNanpin.h"
 
 namespace {
@@ -27,10 +27,14 @@ protected:
 
     void addHeld(int number, const QString &code, double buyPrice, double close, int manual = 0)
     {
-        gcnDB.execute(
-            QStringLiteral("insert into ttresevation (予約番号, 銘柄コード, 市場コード, 処理区分, 株数, 約定金額買,"
-                           " 手動注文区分, 注文期間) values (?, ?, 't1', 2, 100, ?, ?, '2026-11-01')"),
-            number, code, buyPrice, manual);
+        addReservation({.予約番号 = number,
+                        .銘柄コード = code,
+                        .株数 = 100,
+                        .注文期間 = QStringLiteral("2026-11-01"),
+                        .処理区分 = 2,
+                        .市場コード = QStringLiteral("t1"),
+                        .約定金額買 = buyPrice,
+                        .手動注文区分 = manual});
         gcnDB.execute(
             QStringLiteral("insert into ttstocks (銘柄コード, 市場コード, 日付, 調整終値) values (?, 't1', ?, ?)"),
             code, processingDay, close);
@@ -38,17 +42,8 @@ protected:
 
     QList<qint64> row(int number)
     {
-        db::Statement st =
-            gcnDB.prepare(QStringLiteral("select 処理区分, 株数, 注文回 from ttresevation where 予約番号 = ?"));
-        st.bind(1, number);
-        EXPECT_TRUE(st.step());
-        return {st.int64(0), st.int64(1), st.int64(2)};
-    }
-
-    QStringList logLines()
-    {
-        closeLog(glngLogFileNo);
-        return logTexts(path(QStringLiteral("Nimbra.log")));
+        const auto [state, shares] = reservationStateAndShares(number);
+        return {state, shares, reservationValue(number, QStringLiteral("注文回")).toLongLong()};
     }
 
     OD order;

@@ -3,7 +3,7 @@
 #include "platform/browser/Browser.h"
 #include "platform/sys/Clock.h"
 #include "support/FakeBrokerSite.h"
-#include "trading/TradingFixture.h"
+#include "support/TradingFixture.h"
 #include "trading/modBroker.h"
 #include "trading/modOrderCycle.h"
 #include "trading/modOrderDue.h"
@@ -25,11 +25,6 @@ protected:
         broker.start();
         broker.writeSiteFile(dir());
         gdtLastKabukaDate = QDate(2026, 12, 9);
-        sysBS = BS();
-        sysOD = OD();
-        glngStartMinute = 0;
-        etrRunningMode = 0;
-        etrOrder = {};
         UserID = QStringLiteral("U");
         Password = QStringLiteral("P");
         Password2 = QStringLiteral("T");
@@ -42,23 +37,20 @@ protected:
     void TearDown() override
     {
         broker.stop();
-        sysBS = BS();
-        etrRunningMode = 0;
-        etrOrder = {};
         TradingFixture::TearDown();
     }
 
     void addWaitingBuy(qint64 number)
     {
-        addReservation({{QStringLiteral("予約番号"), number},
-                        {QStringLiteral("取引区分"), 1},
-                        {QStringLiteral("処理区分"), 0},
-                        {QStringLiteral("銘柄コード"), QStringLiteral("1001")},
-                        {QStringLiteral("市場コード"), QStringLiteral("t1")},
-                        {QStringLiteral("株数"), 600},
-                        {QStringLiteral("約定株数買"), 400},
-                        {QStringLiteral("指成区分買"), 2},
-                        {QStringLiteral("更新日付"), QStringLiteral("2026-12-09 15:00:00")}});
+        addReservation({.予約番号 = number,
+                        .取引区分 = 1,
+                        .指成区分買 = 2,
+                        .銘柄コード = QStringLiteral("1001"),
+                        .株数 = 600,
+                        .処理区分 = 0,
+                        .更新日付 = QStringLiteral("2026-12-09 15:00:00"),
+                        .市場コード = QStringLiteral("t1"),
+                        .約定株数買 = 400});
     }
 
     FakeBrokerSite broker;

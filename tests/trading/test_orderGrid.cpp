@@ -1,8 +1,8 @@
 #include "core/modGlobal.h"
 #include "platform/sys/Clock.h"
 #include "platform/ui/FlexGrid.h"
+#include "support/TradingFixture.h"
 #include "trading/GridTexts.h"
-#include "trading/TradingFixture.h"
 #include "trading/modOrderDue.h"
 #include "trading/modOrderGrid.h"
 
@@ -20,26 +20,20 @@ protected:
         grid.setRowHeight(0, 300);
     }
 
-    void TearDown() override
+    void add(qint64 number, int state, const QString &updated, std::optional<qint64> purchases = std::nullopt,
+             int manual = 0, int errorCode = 0)
     {
-        glngStartMinute = 0;
-        TradingFixture::TearDown();
-    }
-
-    void add(qint64 number, int state, const QString &updated, const QVariant &purchases = QVariant(), int manual = 0,
-             int errorCode = 0)
-    {
-        addReservation({{QStringLiteral("予約番号"), number},
-                        {QStringLiteral("銘柄コード"), QStringLiteral("1234")},
-                        {QStringLiteral("市場コード"), QStringLiteral("t1")},
-                        {QStringLiteral("処理区分"), state},
-                        {QStringLiteral("株数"), 300},
-                        {QStringLiteral("約定株数買"), 100},
-                        {QStringLiteral("注文番号"), 7000 + number},
-                        {QStringLiteral("更新日付"), updated},
-                        {QStringLiteral("注文回"), purchases},
-                        {QStringLiteral("手動注文区分"), manual},
-                        {QStringLiteral("エラーコード"), errorCode}});
+        addReservation({.予約番号 = number,
+                        .銘柄コード = QStringLiteral("1234"),
+                        .株数 = 300,
+                        .処理区分 = state,
+                        .エラーコード = errorCode,
+                        .更新日付 = updated,
+                        .市場コード = QStringLiteral("t1"),
+                        .約定株数買 = 100,
+                        .注文番号 = 7000 + number,
+                        .手動注文区分 = manual,
+                        .注文回 = purchases});
     }
 
     ui::FlexGrid grid;
@@ -75,9 +69,8 @@ TEST_F(OrderGridTest, RowsTextsAndActionCells)
     add(4, 0, QStringLiteral("2026-12-09 13:00:00"), 5);         // waiting: name alone
     add(5, 1, QStringLiteral("2026-12-09 15:00:00"));            // buy ordered: same time, lower state first
     add(6, 0, QStringLiteral("2026-12-09 12:00:00"), {}, 0, 90); // order sent, answer lost
-    addReservation({{QStringLiteral("予約番号"), 7},
-                    {QStringLiteral("銘柄コード"), QStringLiteral("9999")},
-                    {QStringLiteral("市場コード"), QStringLiteral("t1")}}); // not in the master
+    addReservation(
+        {.予約番号 = 7, .銘柄コード = QStringLiteral("9999"), .市場コード = QStringLiteral("t1")}); // not in the master
     setOrderGrid(grid);
 
     ASSERT_EQ(grid.Rows(), 7);
@@ -93,16 +86,42 @@ TEST_F(OrderGridTest, RowsTextsAndActionCells)
         QColor back;
         bool headerHeight;
     } expected[] = {
-        {QStringLiteral("5"), QStringLiteral("1234ABC(XY) 300株"), QStringLiteral("買注済"), {}, {}, true},
-        {QStringLiteral("1"), QStringLiteral("1234ABC(XY) 100株"), QStringLiteral("買約定1"), QStringLiteral("決済"),
-         QColor(0, 128, 0), false},
-        {QStringLiteral("2"), QStringLiteral("1234ABC(XY) 100株"), QStringLiteral("買約定2"), {}, {}, true},
-        {QStringLiteral("3"), QStringLiteral("1234ABC(XY) 100株"), QStringLiteral("売注済"), QStringLiteral("売開始"),
-         QColor(0, 0, 255), false},
-        {QStringLiteral("4"), QStringLiteral("1234ABC(XY) 300株"), QStringLiteral("注文準備"), QStringLiteral("取消"),
-         QColor(0, 128, 0), false},
-        {QStringLiteral("6"), QStringLiteral("1234ABC(XY) 300株"), QStringLiteral("結果不明"), QStringLiteral("取消"),
-         QColor(0, 128, 0), false},
+        {.number = QStringLiteral("5"),
+         .stock = QStringLiteral("1234ABC(XY) 300株"),
+         .state = QStringLiteral("買注済"),
+         .action = {},
+         .back = {},
+         .headerHeight = true},
+        {.number = QStringLiteral("1"),
+         .stock = QStringLiteral("1234ABC(XY) 100株"),
+         .state = QStringLiteral("買約定1"),
+         .action = QStringLiteral("決済"),
+         .back = QColor(0, 128, 0),
+         .headerHeight = false},
+        {.number = QStringLiteral("2"),
+         .stock = QStringLiteral("1234ABC(XY) 100株"),
+         .state = QStringLiteral("買約定2"),
+         .action = {},
+         .back = {},
+         .headerHeight = true},
+        {.number = QStringLiteral("3"),
+         .stock = QStringLiteral("1234ABC(XY) 100株"),
+         .state = QStringLiteral("売注済"),
+         .action = QStringLiteral("売開始"),
+         .back = QColor(0, 0, 255),
+         .headerHeight = false},
+        {.number = QStringLiteral("4"),
+         .stock = QStringLiteral("1234ABC(XY) 300株"),
+         .state = QStringLiteral("注文準備"),
+         .action = QStringLiteral("取消"),
+         .back = QColor(0, 128, 0),
+         .headerHeight = false},
+        {.number = QStringLiteral("6"),
+         .stock = QStringLiteral("1234ABC(XY) 300株"),
+         .state = QStringLiteral("結果不明"),
+         .action = QStringLiteral("取消"),
+         .back = QColor(0, 128, 0),
+         .headerHeight = false},
     };
     int row = 0;
     for (const auto &e : expected) {

@@ -3,7 +3,7 @@
 #include "platform/db/Error.h"
 #include "platform/sys/Clock.h"
 #include "support/MessageBoxRecorder.h"
-#include "trading/TradingFixture.h"
+#include "support/TradingFixture.h"
 #include "trading/modReservation.h"
 
 #include <functional>
@@ -35,11 +35,8 @@ protected:
     // A reservation with its executions.
     void addWithHistory(qint64 number, int repeats, int state, int bought, int sold)
     {
-        addReservation({{QStringLiteral("予約番号"), number},
-                        {QStringLiteral("繰返回数"), repeats},
-                        {QStringLiteral("処理区分"), state},
-                        {QStringLiteral("約定株数買"), bought},
-                        {QStringLiteral("約定株数売"), sold}});
+        addReservation(
+            {.予約番号 = number, .繰返回数 = repeats, .処理区分 = state, .約定株数買 = bought, .約定株数売 = sold});
         for (int i = 0; i < 2; ++i)
             gcnDB.execute(QStringLiteral("insert into ttcontracthistory (予約番号, 売買区分) values (?, '1')"), number);
     }
@@ -78,7 +75,7 @@ TEST_F(ReservationStoreTest, InsertTakesANewNumberOrReplacesTheRow)
     qint64 number = 0;
     insertReservation(moment, number, 0, 0, 0, 0, order);
     EXPECT_EQ(number, 1);
-    addReservation({{QStringLiteral("予約番号"), 7}, {QStringLiteral("処理区分"), 2}});
+    addReservation({.予約番号 = 7, .処理区分 = 2});
     number = 0;
     insertReservation(moment, number, 0, 0, 0, 0, order);
     EXPECT_EQ(number, 8);
@@ -162,10 +159,28 @@ TEST_F(ReservationStoreTest, DeleteRirekiByRepeatsAndShares)
         QString repeatsAfter;
         int historyAfter;
     } cases[] = {
-        {1, 9, 100, 100, {}, {}, 0},
-        {3, 9, 100, 100, QStringLiteral("9"), QStringLiteral("2"), 2}, // sold out: no position
-        {3, 3, 200, 100, QStringLiteral("2"), QStringLiteral("2"), 2}, // holds shares
-        {3, 0, 0, 0, QStringLiteral("0"), QStringLiteral("2"), 2},     // bought nothing
+        {.repeats = 1, .state = 9, .bought = 100, .sold = 100, .stateAfter = {}, .repeatsAfter = {}, .historyAfter = 0},
+        {.repeats = 3,
+         .state = 9,
+         .bought = 100,
+         .sold = 100,
+         .stateAfter = QStringLiteral("9"),
+         .repeatsAfter = QStringLiteral("2"),
+         .historyAfter = 2}, // sold out: no position
+        {.repeats = 3,
+         .state = 3,
+         .bought = 200,
+         .sold = 100,
+         .stateAfter = QStringLiteral("2"),
+         .repeatsAfter = QStringLiteral("2"),
+         .historyAfter = 2}, // holds shares
+        {.repeats = 3,
+         .state = 0,
+         .bought = 0,
+         .sold = 0,
+         .stateAfter = QStringLiteral("0"),
+         .repeatsAfter = QStringLiteral("2"),
+         .historyAfter = 2}, // bought nothing
     };
     qint64 number = 0;
     for (const auto &c : cases) {
@@ -213,8 +228,8 @@ TEST_F(ReservationStoreTest, DeleteReservationAndDeleteAllAfterYes)
 TEST_F(ReservationStoreTest, SettleRequestClearsTheUnknownOutcomeOnly)
 {
     sys::setNow(moment);
-    addReservation({{QStringLiteral("予約番号"), 1}, {QStringLiteral("エラーコード"), 90}});
-    addReservation({{QStringLiteral("予約番号"), 2}, {QStringLiteral("エラーコード"), 2}});
+    addReservation({.予約番号 = 1, .エラーコード = 90});
+    addReservation({.予約番号 = 2, .エラーコード = 2});
     setManualOrder(1);
     setManualOrder(2);
     EXPECT_EQ(reservationValue(1, QStringLiteral("エラーコード")).toString(), QStringLiteral("0"));
@@ -236,9 +251,7 @@ TEST_F(ReservationStoreTest, OrderCountByModeAndDayBounds)
     };
     int number = 0;
     for (const auto &row : rows)
-        addReservation({{QStringLiteral("予約番号"), ++number},
-                        {QStringLiteral("処理区分"), row.state},
-                        {QStringLiteral("登録日付"), row.registered}});
+        addReservation({.予約番号 = ++number, .処理区分 = row.state, .登録日付 = row.registered});
 
     const struct {
         int mode;

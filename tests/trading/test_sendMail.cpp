@@ -1,6 +1,7 @@
 #include "core/SettingsRecords.h"
 #include "core/modGlobal.h"
 #include "platform/sys/Clock.h"
+#include "support/ReservationRows.h"
 #include "trading/MailFixture.h"
 #include "trading/modSendMail.h"
 
@@ -18,8 +19,12 @@ protected:
                                      " ('7203', 'トヨタ自動車', 't1', 100)"));
         gcnDB.execute(QStringLiteral("insert into ttstocks (銘柄コード, 市場コード, 日付, 終値, 調整終値) values"
                                      " ('7203', 't1', '2006-01-04', 1000, 1000)"));
-        gcnDB.execute(QStringLiteral("insert into ttresevation (予約番号, 銘柄コード, 市場コード, 株数, 約定金額買,"
-                                     " 約定金額売) values (5, '7203', 't1', 300, 1050.5, 1200)"));
+        addReservation({.予約番号 = 5,
+                        .銘柄コード = QStringLiteral("7203"),
+                        .株数 = 300,
+                        .市場コード = QStringLiteral("t1"),
+                        .約定金額買 = 1050.5,
+                        .約定金額売 = 1200});
     }
 
     QString marketName()
@@ -67,7 +72,7 @@ TEST_F(SendMail, NoticeWithoutAddressIsNotSent)
 TEST_F(SendMail, LogReportCarriesTheOrderListAndTheLogs)
 {
     gcnDB.execute(QStringLiteral("delete from ttresevation"));
-    gcnDB.execute(QStringLiteral("insert into ttresevation (予約番号, 銘柄コード, 株数) values (7, '6758', 100)"));
+    addReservation({.予約番号 = 7, .銘柄コード = QStringLiteral("6758"), .株数 = 100});
     EXPECT_EQ(sendLogFile(), 0);
     ASSERT_EQ(m_smtp.messages().size(), 1);
     const QByteArray alone = m_smtp.messages()[0].data;

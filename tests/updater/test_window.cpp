@@ -93,10 +93,30 @@ TEST_F(WindowTest, AFailedDownloadKeepsAndRestartsTheOldProgram)
         const char *message;
     };
     const Case cases[] = {
-        {"server down", true, false, "Nimbra", -1, "インターネットに接続できません。"},
-        {"login refused", false, true, "Nimbra", -1, "インターネットに接続できません。"},
-        {"no such file", false, false, "Other", -1, "ファイルの取得に失敗しました。"},
-        {"transfer cut", false, false, "Nimbra", 4096, "ファイルの取得に失敗しました。"},
+        {.name = "server down",
+         .serverDown = true,
+         .refuseLogins = false,
+         .servedName = "Nimbra",
+         .cutAfter = -1,
+         .message = "インターネットに接続できません。"},
+        {.name = "login refused",
+         .serverDown = false,
+         .refuseLogins = true,
+         .servedName = "Nimbra",
+         .cutAfter = -1,
+         .message = "インターネットに接続できません。"},
+        {.name = "no such file",
+         .serverDown = false,
+         .refuseLogins = false,
+         .servedName = "Other",
+         .cutAfter = -1,
+         .message = "ファイルの取得に失敗しました。"},
+        {.name = "transfer cut",
+         .serverDown = false,
+         .refuseLogins = false,
+         .servedName = "Nimbra",
+         .cutAfter = 4096,
+         .message = "ファイルの取得に失敗しました。"},
     };
     for (const Case &c : cases) {
         SCOPED_TRACE(c.name);
@@ -178,10 +198,18 @@ TEST_F(WindowTest, UpdatesWhenTheInstalledVersionDiffersFromTheNewest)
         const char *shownVersion;
     };
     const Case cases[] = {
-        {"a version", true, "2.00.0001", true, "2.00.0001"},
-        {"value absent", true, nullptr, false, ""},
-        {"value empty", true, "", false, ""},
-        {"no settings file", false, nullptr, true, ""}, // the error text differs from ""
+        {.name = "a version",
+         .settingsFile = true,
+         .version = "2.00.0001",
+         .updates = true,
+         .shownVersion = "2.00.0001"},
+        {.name = "value absent", .settingsFile = true, .version = nullptr, .updates = false, .shownVersion = ""},
+        {.name = "value empty", .settingsFile = true, .version = "", .updates = false, .shownVersion = ""},
+        {.name = "no settings file",
+         .settingsFile = false,
+         .version = nullptr,
+         .updates = true,
+         .shownVersion = ""}, // the error text differs from ""
     };
     for (const Case &c : cases) {
         SCOPED_TRACE(c.name);
