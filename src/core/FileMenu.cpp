@@ -3,6 +3,8 @@
 #include <QDialog>
 #include <QMenuBar>
 
+namespace ui {
+
 FileMenu addFileMenu(QDialog *window)
 {
     auto *menuBar = new QMenuBar(window);
@@ -21,3 +23,5 @@ FileMenu addFileMenu(QDialog *window)
     client->setGeometry(0, menuHeight, clientSize.width(), clientSize.height());
     return {client, mnuClose};
 }
+
+} // namespace ui

@@ -176,7 +176,7 @@ void screenAndPrepare(RunControls &c, const QDateTime &now)
     if (!busy.started())
         return;
     QStringList codes;
-    const CancelToken never;
+    const jobs::CancelToken never;
     searchSuisyouMeigara(1, c.lblMsg, c.msfgSelect, gdtLastKabukaDate, sysBS, sysSL, sysOD, sysSizyou, codes, never);
     const int inserted = Select2ORderGrid(c.msfgSelect, c.msfgOrder, now);
     const int registeredToday = getOrderCount(3, now.date());
