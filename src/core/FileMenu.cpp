@@ -1,5 +1,7 @@
 #include "core/FileMenu.h"
 
+#include "platform/ui/WindowBuilder.h"
+
 #include <QDialog>
 #include <QMenuBar>
 
@@ -11,8 +13,7 @@ FileMenu addFileMenu(QDialog *window)
     menuBar->setObjectName(QStringLiteral("menuBar"));
     QMenu *mnuFiles = menuBar->addMenu(QStringLiteral("ﾌｧｲﾙ"));
     mnuFiles->setObjectName(QStringLiteral("mnuFiles"));
-    QAction *mnuClose = mnuFiles->addAction(QStringLiteral("閉じる"));
-    mnuClose->setObjectName(QStringLiteral("mnuClose"));
+    QAction *mnuClose = addMenuItem(mnuFiles, QStringLiteral("mnuClose"), QStringLiteral("閉じる"));
 
     const QSize clientSize = window->size();
     const int menuHeight = menuBar->sizeHint().height();

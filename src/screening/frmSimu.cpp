@@ -52,8 +52,7 @@ frmSimu::frmSimu(ui::PrintDialog &printDialog, QWidget *parent) : QDialog(parent
     QMenu *mnuSettings = menuBar->addMenu(QStringLiteral("設定"));
     mnuSettings->setObjectName(QStringLiteral("mnuSettings"));
     const auto addItem = [&](const char *name, const QString &caption, auto open) {
-        QAction *item = mnuSettings->addAction(caption);
-        item->setObjectName(QLatin1String(name));
+        QAction *item = ui::addMenuItem(mnuSettings, QLatin1String(name), caption);
         connect(item, &QAction::triggered, this, open);
         m_settingsItems << item;
     };
