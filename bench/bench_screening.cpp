@@ -107,7 +107,8 @@ int main(int argc, char **argv)
     QStringList codes;
     int kept = 0;
     const double screening = msPerRun([&] {
-        kept = searchSuisyouMeigara(1, lblMsg, msfgSelect, day, sysBS, sysSL, sysOD, sysSizyou, codes, CancelToken());
+        kept = searchSuisyouMeigara(1, lblMsg, msfgSelect, day, sysBS, sysSL, sysOD, sysSizyou, codes,
+                                    jobs::CancelToken());
     });
     int rows = 0;
     const double bare = msPerRun([&] { rows = bareSelect(day); });

@@ -1,5 +1,7 @@
 #pragma once
 
+namespace jobs {
+
 // The cancel request of one long operation. Each run of a screening, a simulation or a
 // data job owns its token, and its cancel button sets that token only, so stopping or
 // starting one operation never cuts or clears another's request. The operation reads it
@@ -12,3 +14,5 @@ public:
 private:
     bool m_cancelled = false;
 };
+
+} // namespace jobs

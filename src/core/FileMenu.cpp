@@ -1,7 +1,11 @@
 #include "core/FileMenu.h"
 
+#include "platform/ui/WindowBuilder.h"
+
 #include <QDialog>
 #include <QMenuBar>
+
+namespace ui {
 
 FileMenu addFileMenu(QDialog *window)
 {
@@ -9,8 +13,7 @@ FileMenu addFileMenu(QDialog *window)
     menuBar->setObjectName(QStringLiteral("menuBar"));
     QMenu *mnuFiles = menuBar->addMenu(QStringLiteral("ﾌｧｲﾙ"));
     mnuFiles->setObjectName(QStringLiteral("mnuFiles"));
-    QAction *mnuClose = mnuFiles->addAction(QStringLiteral("閉じる"));
-    mnuClose->setObjectName(QStringLiteral("mnuClose"));
+    QAction *mnuClose = addMenuItem(mnuFiles, QStringLiteral("mnuClose"), QStringLiteral("閉じる"));
 
     const QSize clientSize = window->size();
     const int menuHeight = menuBar->sizeHint().height();
@@ -21,3 +24,5 @@ FileMenu addFileMenu(QDialog *window)
     client->setGeometry(0, menuHeight, clientSize.width(), clientSize.height());
     return {client, mnuClose};
 }
+
+} // namespace ui

@@ -4,6 +4,8 @@ class QAction;
 class QDialog;
 class QWidget;
 
+namespace ui {
+
 // The menu bar of the small windows: the menu "ﾌｧｲﾙ" (mnuFiles) with its one item "閉じる"
 // (mnuClose) across the top of a window that ui::setupFixedDialog has given its client size.
 // The window grows by the bar's height, so the client area keeps its designed size below it.
@@ -13,3 +15,5 @@ struct FileMenu {
 };
 
 FileMenu addFileMenu(QDialog *window);
+
+} // namespace ui

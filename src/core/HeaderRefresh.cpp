@@ -1,5 +1,6 @@
 #include "core/HeaderRefresh.h"
 
+namespace ui {
 namespace {
 
 std::function<void()> &registered()
@@ -20,3 +21,5 @@ void refreshHeader()
     if (registered())
         registered()();
 }
+
+} // namespace ui

@@ -5,6 +5,8 @@
 #include <QLabel>
 #include <QPixmap>
 
+namespace ui {
+
 void showStartUpPicture(QWidget *window, QLabel *picture)
 {
     const QPixmap image(sys::programFile(QStringLiteral("Images/bmpStartUp.bmp")));
@@ -19,3 +21,5 @@ void showStartUpPicture(QWidget *window, QLabel *picture)
     picture->setGeometry(0, 0, image.width(), image.height());
     window->setFixedSize(image.size());
 }
+
+} // namespace ui

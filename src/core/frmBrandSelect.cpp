@@ -66,7 +66,7 @@ frmBrandSelect::frmBrandSelect(QWidget *parent) : QDialog(parent)
     ui::setupFixedDialog(this, QStringLiteral("frmBrandSelect"), QStringLiteral("検索設定"), kClientWidth,
                          kClientHeight);
 
-    const FileMenu menu = addFileMenu(this);
+    const ui::FileMenu menu = ui::addFileMenu(this);
     connect(menu.mnuClose, &QAction::triggered, this, &QDialog::reject);
     QWidget *client = menu.client;
 

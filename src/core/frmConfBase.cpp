@@ -91,6 +91,6 @@ void frmConfBase::Cmd_Exec_Click()
     if (!getBaseSetting(this, glngSetteiMode))
         return;
     setRegistryAll();
-    refreshHeader();
+    ui::refreshHeader();
     accept();
 }

@@ -15,7 +15,7 @@ frmSplash::frmSplash(QWidget *parent)
     lblVersion->setObjectName(QStringLiteral("lblVersion"));
     Timer1->setObjectName(QStringLiteral("Timer1"));
 
-    showStartUpPicture(this, imgBack);
+    ui::showStartUpPicture(this, imgBack);
 
     lblVersion->setText(
         QStringLiteral("V%1.%2.%3").arg(NIMBRA_VERSION_MAJOR).arg(NIMBRA_VERSION_MINOR).arg(NIMBRA_VERSION_PATCH));

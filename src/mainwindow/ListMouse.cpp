@@ -9,6 +9,7 @@
 #include "platform/ui/FlexGrid.h"
 #include "platform/ui/MsgBox.h"
 #include "trading/frmManuMsg.h"
+#include "trading/modOrderGrid.h"
 #include "trading/modReservation.h"
 
 #include <QAction>
@@ -55,10 +56,10 @@ OrderCellAction orderCellAction(int column, int state, const QString &actionCell
 {
     if (column != kActionColumn)
         return OrderCellAction::SelectOnly;
-    if (state == kubunKaiYakuzyou && actionCell == QStringLiteral("決済"))
+    if (state == kubunKaiYakuzyou && actionCell == kSettleCellText)
         return OrderCellAction::Settle;
     const int minuteOfDay = now.time().hour() * 60 + now.time().minute();
-    if (state == kubunZyunbi && actionCell == QStringLiteral("取消") && minuteOfDay < startMinute + 3)
+    if (state == kubunZyunbi && actionCell == kCancelCellText && minuteOfDay < startMinute + 3)
         return OrderCellAction::DeleteHistory;
     return OrderCellAction::SelectOnly;
 }

@@ -58,6 +58,7 @@ protected:
     bool eventFilter(QObject *watched, QEvent *event) override;
 
 private:
+    // The controls and menus, named and captioned as designed (frmMainBuild.cpp).
     void buildControls();
     void buildMenus();
     void Form_Load();

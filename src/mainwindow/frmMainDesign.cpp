@@ -17,11 +17,6 @@
 
 namespace {
 
-void place(QWidget *widget, int left, int top, int width, int height)
-{
-    widget->setGeometry(ui::twipsRect(left, top, width, height));
-}
-
 QPixmap picture(const char *fileName)
 {
     return loadDesignPicture(sys::programDirectory() + QStringLiteral("/Images/") + QString::fromLatin1(fileName));
@@ -81,54 +76,54 @@ void frmMain::initDesign()
         clickable->setCursor(hand.value_or(QCursor(Qt::PointingHandCursor)));
 
     // Layout, top bar down to the lists.
-    place(picFrame1, 0, 0, 13245, 1455);
-    place(imgLogo, 330, 270, 780, 780);
-    place(imgSupport, 4800, 720, 1200, 450);
-    place(imgRun, 11220, 180, 1245, 990);
-    place(picFrame2, 0, 1440, 13215, 975);
-    place(picFrame3, 120, 2340, 7635, 975);
-    place(picChartInfo, 0, 2400, 13245, 5655);
-    place(imgChart, 8280, 240, 1260, 510);
-    place(imgSyusi, 9720, 240, 1260, 510);
-    place(imgSetting, 11160, 240, 1260, 510);
-    place(Picture2, 120, 960, 7635, 4395);
-    place(cht2Gra, 60, 120, 7455, 4095);
-    place(fraChartInfo, 600, 1380, 6675, 1455);
+    picFrame1->setGeometry(ui::twipsRect(0, 0, 13245, 1455));
+    imgLogo->setGeometry(ui::twipsRect(330, 270, 780, 780));
+    imgSupport->setGeometry(ui::twipsRect(4800, 720, 1200, 450));
+    imgRun->setGeometry(ui::twipsRect(11220, 180, 1245, 990));
+    picFrame2->setGeometry(ui::twipsRect(0, 1440, 13215, 975));
+    picFrame3->setGeometry(ui::twipsRect(120, 2340, 7635, 975));
+    picChartInfo->setGeometry(ui::twipsRect(0, 2400, 13245, 5655));
+    imgChart->setGeometry(ui::twipsRect(8280, 240, 1260, 510));
+    imgSyusi->setGeometry(ui::twipsRect(9720, 240, 1260, 510));
+    imgSetting->setGeometry(ui::twipsRect(11160, 240, 1260, 510));
+    Picture2->setGeometry(ui::twipsRect(120, 960, 7635, 4395));
+    cht2Gra->setGeometry(ui::twipsRect(60, 120, 7455, 4095));
+    fraChartInfo->setGeometry(ui::twipsRect(600, 1380, 6675, 1455));
     // The hint fills its frame, so that its sentence breaks only where the frame ends.
-    place(lblChartInfo, 60, 60, 6555, 1335);
-    place(Picture1, 7800, 960, 5235, 4395);
+    lblChartInfo->setGeometry(ui::twipsRect(60, 60, 6555, 1335));
+    Picture1->setGeometry(ui::twipsRect(7800, 960, 5235, 4395));
     for (QFrame *view : {fraSyusi2, fraSyusi, fraChart, fraOrder})
-        place(view, 60, 0, 5055, 4215);
-    place(msfgZisseki2, 120, 600, 4815, 3015);
-    place(msfgZisseki, 120, 600, 4815, 3015);
-    place(lblSyusi2Msg, 120, 3720, 4815, 255);
-    place(lblSyusiMsg, 120, 3720, 4815, 255);
-    place(fraNikkeiHeikin, 60, 840, 4935, 2415);
-    place(cht2Gra2, 60, 360, 4815, 1995);
-    place(fraZyunbi, 120, 1800, 4875, 2235);
-    place(msfgSelect, 0, 300, 4815, 1875);
-    place(cmdAddBrand, 2880, 60, 1575, 255);
-    place(msfgOrder, 60, 420, 4935, 3675);
+        view->setGeometry(ui::twipsRect(60, 0, 5055, 4215));
+    msfgZisseki2->setGeometry(ui::twipsRect(120, 600, 4815, 3015));
+    msfgZisseki->setGeometry(ui::twipsRect(120, 600, 4815, 3015));
+    lblSyusi2Msg->setGeometry(ui::twipsRect(120, 3720, 4815, 255));
+    lblSyusiMsg->setGeometry(ui::twipsRect(120, 3720, 4815, 255));
+    fraNikkeiHeikin->setGeometry(ui::twipsRect(60, 840, 4935, 2415));
+    cht2Gra2->setGeometry(ui::twipsRect(60, 360, 4815, 1995));
+    fraZyunbi->setGeometry(ui::twipsRect(120, 1800, 4875, 2235));
+    msfgSelect->setGeometry(ui::twipsRect(0, 300, 4815, 1875));
+    cmdAddBrand->setGeometry(ui::twipsRect(2880, 60, 1575, 255));
+    msfgOrder->setGeometry(ui::twipsRect(60, 420, 4935, 3675));
     // The order list's columns are 15 twips wider than the list, so a scroll bar would
     // show for the last pixels of the action column: it is left out.
     msfgOrder->setHorizontalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
     // The info panel lies over the upper edge of the main area.
     picFrame3->raise();
     // Captions beside the pictures of the top bar and the lines of the info panel.
-    place(lblSupport, 6120, 810, 1600, 255);
-    place(lblMaxDate, 8040, 360, 3000, 255);
-    place(lblDate, 8040, 660, 3000, 255);
-    place(lblRunStatus, 8040, 960, 3000, 375);
-    place(lblBrandName, 120, 60, 3700, 255);
-    place(lblGenzaiti, 3900, 60, 3650, 255);
-    place(lblZenzituHi, 120, 360, 3700, 255);
-    place(lblTakaYasu, 3900, 360, 3650, 255);
-    place(lblBuyTanka, 120, 660, 1500, 255);
-    place(linKounyu, 1680, 780, 420, 15);
-    place(lblKounyu, 2160, 660, 1600, 255);
-    place(lblSelTanka, 3900, 660, 1500, 255);
-    place(linRieki, 5460, 780, 420, 15);
-    place(lblRieki, 5940, 660, 1600, 255);
+    lblSupport->setGeometry(ui::twipsRect(6120, 810, 1600, 255));
+    lblMaxDate->setGeometry(ui::twipsRect(8040, 360, 3000, 255));
+    lblDate->setGeometry(ui::twipsRect(8040, 660, 3000, 255));
+    lblRunStatus->setGeometry(ui::twipsRect(8040, 960, 3000, 375));
+    lblBrandName->setGeometry(ui::twipsRect(120, 60, 3700, 255));
+    lblGenzaiti->setGeometry(ui::twipsRect(3900, 60, 3650, 255));
+    lblZenzituHi->setGeometry(ui::twipsRect(120, 360, 3700, 255));
+    lblTakaYasu->setGeometry(ui::twipsRect(3900, 360, 3650, 255));
+    lblBuyTanka->setGeometry(ui::twipsRect(120, 660, 1500, 255));
+    linKounyu->setGeometry(ui::twipsRect(1680, 780, 420, 15));
+    lblKounyu->setGeometry(ui::twipsRect(2160, 660, 1600, 255));
+    lblSelTanka->setGeometry(ui::twipsRect(3900, 660, 1500, 255));
+    linRieki->setGeometry(ui::twipsRect(5460, 780, 420, 15));
+    lblRieki->setGeometry(ui::twipsRect(5940, 660, 1600, 255));
 
     // Colours, from the top bar down to the results views.
     setBackColour(*picFrame1, colours::kSilver);

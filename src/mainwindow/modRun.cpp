@@ -180,7 +180,7 @@ void screenAndPrepare(RunControls &c, const QDateTime &now)
         return;
     setOrderGrid(c.msfgOrder);
     QStringList codes;
-    const CancelToken never;
+    const jobs::CancelToken never;
     searchSuisyouMeigara(1, c.lblMsg, c.msfgSelect, gdtLastKabukaDate, sysBS, sysSL, sysOD, sysSizyou, codes, never);
     const int inserted = Select2ORderGrid(c.msfgSelect, c.msfgOrder, now);
     const int registeredToday = getOrderCount(3, now.date());

@@ -29,7 +29,7 @@ DataJobWindow::DataJobWindow(QWidget *parent, const QString &name, const QString
     : QDialog(parent)
 {
     ui::setupFixedDialog(this, name, caption, layout.clientWidth, layout.clientHeight);
-    const FileMenu menu = addFileMenu(this);
+    const ui::FileMenu menu = ui::addFileMenu(this);
     connect(menu.mnuClose, &QAction::triggered, this, &QDialog::close);
     client = menu.client;
 
@@ -93,6 +93,6 @@ QLineEdit *DataJobWindow::addCodeBox(int captionLeft)
 
 void DataJobWindow::reject()
 {
-    if (!refuseClosingWhileBusy(!cmdClose->isEnabled()))
+    if (!ui::refuseClosingWhileBusy(!cmdClose->isEnabled()))
         QDialog::reject();
 }

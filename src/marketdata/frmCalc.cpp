@@ -123,7 +123,7 @@ void frmCalc::cmdCalc_Click()
 
 bool frmCalc::Form_Unload()
 {
-    if (refuseClosingWhileBusy(!cmdClose->isEnabled()))
+    if (ui::refuseClosingWhileBusy(!cmdClose->isEnabled()))
         return false;
     if (!takePeriods())
         return false;

@@ -46,7 +46,7 @@ frmGetData::frmGetData(QWidget *parent)
 void frmGetData::Form_Load()
 {
     lblMsg->clear();
-    showStartUpPicture(this, imgLogo);
+    ui::showStartUpPicture(this, imgLogo);
     QPalette palette = lblMsg->palette();
     palette.setColor(QPalette::WindowText, Qt::white);
     lblMsg->setPalette(palette);

@@ -51,7 +51,7 @@ SimulationSettings currentSimulationSettings()
     return settings;
 }
 
-SimulationRun::SimulationRun(const SimulationSettings &settings, const CancelToken &cancel, Hooks hooks)
+SimulationRun::SimulationRun(const SimulationSettings &settings, const jobs::CancelToken &cancel, Hooks hooks)
     : m_settings(settings), m_cancel(cancel), m_hooks(std::move(hooks)), m_pacer(50ms)
 {
 }

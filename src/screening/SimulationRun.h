@@ -45,7 +45,7 @@ public:
         std::function<void()> dayDone;                 // after every day of the range
     };
 
-    SimulationRun(const SimulationSettings &settings, const CancelToken &cancel, Hooks hooks);
+    SimulationRun(const SimulationSettings &settings, const jobs::CancelToken &cancel, Hooks hooks);
 
     // Runs from `start` to `end`, both included; stops after the day in hand once the
     // token is set, and always writes the closing block.
@@ -69,7 +69,7 @@ private:
     void yield();
 
     const SimulationSettings m_settings;
-    const CancelToken &m_cancel;
+    const jobs::CancelToken &m_cancel;
     Hooks m_hooks;
     qint64 m_capital = 0;
     qint64 m_cash = 0;

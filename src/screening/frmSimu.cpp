@@ -45,15 +45,14 @@ frmSimu::frmSimu(ui::PrintDialog &printDialog, QWidget *parent) : QDialog(parent
 {
     ui::setupFixedDialog(this, QStringLiteral("frmSimu"), QStringLiteral("一括シミュレーション"), kClientWidth,
                          kClientHeight);
-    const FileMenu fileMenu = addFileMenu(this);
+    const ui::FileMenu fileMenu = ui::addFileMenu(this);
     connect(fileMenu.mnuClose, &QAction::triggered, this, &QDialog::close);
 
     auto *menuBar = findChild<QMenuBar *>(QStringLiteral("menuBar"));
     QMenu *mnuSettings = menuBar->addMenu(QStringLiteral("設定"));
     mnuSettings->setObjectName(QStringLiteral("mnuSettings"));
     const auto addItem = [&](const char *name, const QString &caption, auto open) {
-        QAction *item = mnuSettings->addAction(caption);
-        item->setObjectName(QLatin1String(name));
+        QAction *item = ui::addMenuItem(mnuSettings, QLatin1String(name), caption);
         connect(item, &QAction::triggered, this, open);
         m_settingsItems << item;
     };
@@ -178,7 +177,7 @@ void frmSimu::cmdRun_Click()
     if (refuseStart(start, end, settings))
         return;
 
-    m_cancel = std::make_unique<CancelToken>();
+    m_cancel = std::make_unique<jobs::CancelToken>();
     m_runBase = settings.base;
     lstResultData->clear();
     setRunning(true);
@@ -205,14 +204,14 @@ void frmSimu::cmdPrint_Click()
 
 void frmSimu::reject()
 {
-    if (refuseClosingWhileBusy(m_running))
+    if (ui::refuseClosingWhileBusy(m_running))
         return;
     QDialog::reject();
 }
 
 void frmSimu::closeEvent(QCloseEvent *event)
 {
-    if (refuseClosingWhileBusy(m_running)) {
+    if (ui::refuseClosingWhileBusy(m_running)) {
         event->ignore();
         return;
     }

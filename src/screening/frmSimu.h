@@ -67,6 +67,6 @@ private:
     QString m_listSql; // the query of the reservation list
 
     bool m_running = false;
-    std::unique_ptr<CancelToken> m_cancel; // the run in hand's own request
-    BS m_runBase;                          // the base record the last run used
+    std::unique_ptr<jobs::CancelToken> m_cancel; // the run in hand's own request
+    BS m_runBase;                                // the base record the last run used
 };

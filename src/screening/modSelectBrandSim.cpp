@@ -45,7 +45,7 @@ bool passesRowTests(const db::Statement &row, const QDate &day, const QDate &pre
 } // namespace
 
 std::vector<SimCandidate> selectBrandSim(const QDate &day, int limit, const BS &base, const SL &condition,
-                                         const OD &order, const Sizyou &markets, const CancelToken &cancel)
+                                         const OD &order, const Sizyou &markets, const jobs::CancelToken &cancel)
 {
     std::vector<SimCandidate> accepted;
     if (getSizyouSu(markets) == 0 || limit <= 0)

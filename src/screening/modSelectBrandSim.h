@@ -26,4 +26,4 @@ struct SimCandidate {
 // returned); the token is only read. Yields to the window system while it runs and reads
 // the database only.
 std::vector<SimCandidate> selectBrandSim(const QDate &day, int limit, const BS &base, const SL &condition,
-                                         const OD &order, const Sizyou &markets, const CancelToken &cancel);
+                                         const OD &order, const Sizyou &markets, const jobs::CancelToken &cancel);

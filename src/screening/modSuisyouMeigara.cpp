@@ -32,7 +32,7 @@ void putCode(QStringList &codes, int position, const QString &code)
 } // namespace
 
 int searchSuisyouMeigara(int mode, QLabel &lblMsg, ui::FlexGrid &msfgSelect, const QDate &day, BS &base, SL &condition,
-                         OD &order, Sizyou &markets, QStringList &codes, const CancelToken &cancel)
+                         OD &order, Sizyou &markets, QStringList &codes, const jobs::CancelToken &cancel)
 {
     const BusyGuard busy(QStringLiteral("推奨銘柄の検索"));
     if (!busy.started())

@@ -26,4 +26,4 @@ class FlexGrid;
 // Holds the busy guard and yields to the window system while it runs. Reads the database
 // only. Returns the number of stocks kept.
 int searchSuisyouMeigara(int mode, QLabel &lblMsg, ui::FlexGrid &msfgSelect, const QDate &day, BS &base, SL &condition,
-                         OD &order, Sizyou &markets, QStringList &codes, const CancelToken &cancel);
+                         OD &order, Sizyou &markets, QStringList &codes, const jobs::CancelToken &cancel);

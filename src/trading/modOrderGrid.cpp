@@ -89,13 +89,13 @@ void writeActionCell(ui::FlexGrid &grid, const OrderRow &row, int minuteOfDay, i
     QColor back;
     QString text;
     if (row.state == kubunKaiYakuzyou && !row.manual) {
-        text = QStringLiteral("決済");
+        text = kSettleCellText;
         back = green;
     } else if (row.state == kubunUriTyumon) {
         text = QStringLiteral("売開始");
         back = blue;
     } else if (row.state == kubunZyunbi && minuteOfDay < glngStartMinute + 3) {
-        text = QStringLiteral("取消");
+        text = kCancelCellText;
         back = green;
     } else {
         grid.setRowHeight(grid.Row(), headerHeight);

@@ -1,5 +1,7 @@
 #pragma once
 
+#include <QString>
+
 namespace ui {
 class FlexGrid;
 }
@@ -13,3 +15,8 @@ class FlexGrid;
 // so nothing can read it half built; a call that arrives while a rebuild runs makes that
 // rebuild run once more when it ends.
 void setOrderGrid(ui::FlexGrid &grid);
+
+// The action cell's texts that a press on the cell acts on: settle a bought position, and
+// take back a reservation still waiting for its first order.
+inline const QString kSettleCellText = QStringLiteral("決済");
+inline const QString kCancelCellText = QStringLiteral("取消");

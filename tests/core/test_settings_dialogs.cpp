@@ -285,7 +285,7 @@ TEST_F(SettingsDialogs, BaseDialogRefreshesTheMainWindowHeaderOnDecideOnly)
     glngSetteiMode = 2;
     simBS.TousiGanpon = 3000000;
     int refreshes = 0;
-    setHeaderRefresh([&] { ++refreshes; });
+    ui::setHeaderRefresh([&] { ++refreshes; });
     {
         frmConfBase dialog;
         dialog.show();
@@ -299,7 +299,7 @@ TEST_F(SettingsDialogs, BaseDialogRefreshesTheMainWindowHeaderOnDecideOnly)
         EXPECT_FALSE(dialog.isVisible());
     }
     EXPECT_EQ(refreshes, 1);
-    setHeaderRefresh({});
+    ui::setHeaderRefresh({});
     frmConfBase dialog;
     dialog.show();
     click(&dialog, "Cmd_Exec"); // nothing registered: nothing to refresh

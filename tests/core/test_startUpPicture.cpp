@@ -21,7 +21,7 @@ TEST_F(StartUpPicture, FillsTheWindowFromItsTopLeftCorner)
 
     QDialog window;
     auto *picture = new QLabel(&window);
-    showStartUpPicture(&window, picture);
+    ui::showStartUpPicture(&window, picture);
 
     EXPECT_EQ(window.size(), QSize(320, 200));
     EXPECT_EQ(picture->geometry(), QRect(0, 0, 320, 200));
@@ -32,7 +32,7 @@ TEST_F(StartUpPicture, WithoutTheFileTheWindowIsADarkPanel)
 {
     QDialog window;
     auto *picture = new QLabel(&window);
-    showStartUpPicture(&window, picture);
+    ui::showStartUpPicture(&window, picture);
     window.show();
 
     EXPECT_EQ(window.size(), QSize(400, 240));

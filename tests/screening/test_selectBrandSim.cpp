@@ -41,7 +41,7 @@ protected:
 TEST_F(SelectBrandSimTest, LimitAndMarketsBoundTheCandidates)
 {
     const QDate day(2026, 3, 5);
-    const CancelToken cancel;
+    const jobs::CancelToken cancel;
     EXPECT_EQ(codes(selectBrandSim(day, 3, simBS, simSL, simOD, simSizyou, cancel)),
               (QStringList{u"3001/t1"_s, u"3002/t1"_s, u"3003/t1"_s}));
     EXPECT_EQ(codes(selectBrandSim(day, 2, simBS, simSL, simOD, simSizyou, cancel)),
@@ -54,12 +54,12 @@ TEST_F(SelectBrandSimTest, LiveReservationsDoNotCount)
 {
     for (int number = 1; number <= 5; ++number)
         addRegisteredReservation(number, u"2026-03-05 10:00:00"_s);
-    EXPECT_EQ(selectBrandSim(QDate(2026, 3, 5), 3, simBS, simSL, simOD, simSizyou, CancelToken{}).size(), 3u);
+    EXPECT_EQ(selectBrandSim(QDate(2026, 3, 5), 3, simBS, simSL, simOD, simSizyou, jobs::CancelToken{}).size(), 3u);
 }
 
 TEST_F(SelectBrandSimTest, CancelEndsAfterTheRowInHandAndIsNeverCleared)
 {
-    CancelToken cancel;
+    jobs::CancelToken cancel;
     cancel.cancel();
     EXPECT_EQ(codes(selectBrandSim(QDate(2026, 3, 5), 3, simBS, simSL, simOD, simSizyou, cancel)),
               QStringList{u"3001/t1"_s});
@@ -73,7 +73,7 @@ TEST_F(SelectBrandSimTest, PositionTestDropsAStockOutsideItsBand)
     simSL.SLSelTakayasu = 1;
     simSL.SLWariaiS = 0;
     simSL.SLWariaiE = 30;
-    EXPECT_EQ(codes(selectBrandSim(QDate(2026, 3, 5), 3, simBS, simSL, simOD, simSizyou, CancelToken{})),
+    EXPECT_EQ(codes(selectBrandSim(QDate(2026, 3, 5), 3, simBS, simSL, simOD, simSizyou, jobs::CancelToken{})),
               (QStringList{u"3001/t1"_s, u"3003/t1"_s}));
 }
 

@@ -53,7 +53,7 @@ protected:
         }
     }
 
-    int search(const CancelToken &cancel = CancelToken())
+    int search(const jobs::CancelToken &cancel = jobs::CancelToken())
     {
         return searchSuisyouMeigara(1, label, grid, kDay, sysBS, sysSL, sysOD, sysSizyou, codes, cancel);
     }
@@ -179,11 +179,11 @@ TEST_F(SuisyouMeigaraTest, ThePresetStaysInTheRecords)
 TEST_F(SuisyouMeigaraTest, OwnCancelEndsAfterTheRowInHandAnotherOperationsDoesNot)
 {
     addCandidates(1001, 4);
-    CancelToken backTest;
+    jobs::CancelToken backTest;
     backTest.cancel();
     EXPECT_EQ(search(), 4);
 
-    CancelToken screening;
+    jobs::CancelToken screening;
     screening.cancel();
     EXPECT_EQ(search(screening), 1);
     EXPECT_EQ(gridCodes(), (QStringList{QStringLiteral("1001"), QString()}));
@@ -192,8 +192,9 @@ TEST_F(SuisyouMeigaraTest, OwnCancelEndsAfterTheRowInHandAnotherOperationsDoesNo
 TEST_F(SuisyouMeigaraTest, ADayWithoutRowsGivesNone)
 {
     addCandidates(1001, 2);
-    EXPECT_EQ(
-        searchSuisyouMeigara(1, label, grid, kDay.addDays(1), sysBS, sysSL, sysOD, sysSizyou, codes, CancelToken()), 0);
+    EXPECT_EQ(searchSuisyouMeigara(1, label, grid, kDay.addDays(1), sysBS, sysSL, sysOD, sysSizyou, codes,
+                                   jobs::CancelToken()),
+              0);
     EXPECT_EQ(grid.Rows(), 2);
 }
 

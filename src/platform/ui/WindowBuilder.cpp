@@ -11,18 +11,17 @@
 #include <QGroupBox>
 #include <QLabel>
 #include <QLineEdit>
+#include <QMenu>
 #include <QPushButton>
 #include <QRadioButton>
 
 namespace ui {
 namespace {
 
-template <typename Control>
-Control *placed(Control *control, const QString &name, const QRect &twips)
+// Qt reads "&" in a caption as the mark of a shortcut letter; doubled it shows as written.
+QString menuCaption(const QString &caption)
 {
-    control->setObjectName(name);
-    control->setGeometry(twips);
-    return control;
+    return QString(caption).replace(u'&', QStringLiteral("&&"));
 }
 
 } // namespace
@@ -50,9 +49,14 @@ QLabel *addLabel(QWidget *parent, const QString &caption, int left, int top, con
     return label;
 }
 
+QLabel *addLabel(QWidget *parent, const QString &name, const QString &caption, const QRect &twips)
+{
+    return placeControl(new QLabel(caption, parent), name, twips);
+}
+
 QLineEdit *addTextBox(QWidget *parent, const QString &name, int maxLength, const QRect &twips)
 {
-    auto *box = placed(new QLineEdit(parent), name, twips);
+    auto *box = placeControl(new QLineEdit(parent), name, twips);
     if (maxLength > 0)
         setTypingLimit(box, maxLength);
     return box;
@@ -60,35 +64,56 @@ QLineEdit *addTextBox(QWidget *parent, const QString &name, int maxLength, const
 
 QPushButton *addButton(QWidget *parent, const QString &name, const QString &caption, const QRect &twips)
 {
-    auto *button = placed(new QPushButton(caption, parent), name, twips);
+    auto *button = placeControl(new QPushButton(caption, parent), name, twips);
     button->setAutoDefault(false);
     return button;
 }
 
 QCheckBox *addCheckBox(QWidget *parent, const QString &name, const QString &caption, const QRect &twips)
 {
-    return placed(new QCheckBox(caption, parent), name, twips);
+    return placeControl(new QCheckBox(caption, parent), name, twips);
 }
 
 QComboBox *addComboBox(QWidget *parent, const QString &name, const QRect &twips)
 {
-    auto *combo = placed(new QComboBox(parent), name, twips);
+    auto *combo = placeControl(new QComboBox(parent), name, twips);
     combo->setEditable(false);
     return combo;
 }
 
 QGroupBox *addFrame(QWidget *parent, const QString &name, const QString &caption, const QRect &twips)
 {
-    return placed(new QGroupBox(caption, parent), name, twips);
+    return placeControl(new QGroupBox(caption, parent), name, twips);
+}
+
+QFrame *addPanel(QWidget *parent, const QString &name, const QRect &twips, QFrame::Shape shape)
+{
+    auto *panel = placeControl(new QFrame(parent), name, twips);
+    panel->setFrameShape(shape);
+    return panel;
 }
 
 QRadioButton *addOption(QButtonGroup *group, QWidget *parent, const QString &name, int index, const QString &caption,
                         const QRect &twips)
 {
-    auto *button = placed(new QRadioButton(caption, parent), name, twips);
+    auto *button = placeControl(new QRadioButton(caption, parent), name, twips);
     setControlIndex(button, index);
     group->addButton(button, index);
     return button;
+}
+
+QMenu *addMenu(QWidget *owner, QMenu *parent, const QString &name, const QString &caption)
+{
+    auto *menu = named(new QMenu(menuCaption(caption), owner), name);
+    menu->menuAction()->setObjectName(name);
+    if (parent)
+        parent->addMenu(menu);
+    return menu;
+}
+
+QAction *addMenuItem(QMenu *menu, const QString &name, const QString &caption)
+{
+    return named(menu->addAction(menuCaption(caption)), name);
 }
 
 } // namespace ui
