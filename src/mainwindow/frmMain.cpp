@@ -4,6 +4,7 @@
 #include "mainwindow/ListMouse.h"
 #include "mainwindow/PriceChart.h"
 
+#include "core/HeaderRefresh.h"
 #include "core/SettingsRecords.h"
 #include "core/frmBackup.h"
 #include "core/frmConfID.h"
@@ -90,9 +91,14 @@ frmMain::frmMain(bool instanceLockHeld, QWidget *parent) : QMainWindow(parent), 
     connect(tmrOrder, &ui::Timer::Tick, this, [this] { tmrOrder_Timer(*m_run); });
     connect(tmrWeb, &ui::Timer::Tick, this, [this] { tmrWeb_Timer(*m_run); });
     connect(webOrder, &browser::Browser::DocumentComplete, this, [this](const QString &url) { mstrPageURL = url; });
+    // The base-settings dialog sits in a lower layer and refreshes the header through this.
+    ui::setHeaderRefresh([this] { setHeader(); });
 }
 
-frmMain::~frmMain() = default;
+frmMain::~frmMain()
+{
+    ui::setHeaderRefresh({});
+}
 
 void frmMain::showEvent(QShowEvent *event)
 {

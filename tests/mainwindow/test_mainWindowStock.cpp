@@ -4,6 +4,7 @@
 #include "MainWindowFixture.h"
 #include "WindowPresses.h"
 
+#include "core/HeaderRefresh.h"
 #include "core/SettingsRecords.h"
 #include "core/modGlobal.h"
 #include "platform/sys/Clock.h"
@@ -222,6 +223,16 @@ TEST_F(MainWindowStock, AnOrderTickShowsWhatTheStoreHoldsNow)
     // No quote site answers: a held position without a price shows no gain or loss.
     EXPECT_EQ(label("lblGenzaiti").text(), QStringLiteral("現在値 0 (00:00)"));
     EXPECT_EQ(orders().TextMatrix(1, 8), QStringLiteral("決済"));
+}
+
+// The base-settings dialog's OK refreshes the header of the window that is open.
+TEST_F(MainWindowStock, ABaseSettingsRefreshShowsTheNewCapital)
+{
+    load();
+    ASSERT_EQ(label("lblGoukei").text(), QStringLiteral("1,000,000円"));
+    sysBS.TousiGanpon = 3000000;
+    ui::refreshHeader();
+    EXPECT_EQ(label("lblGoukei").text(), QStringLiteral("3,000,000円"));
 }
 
 TEST_F(MainWindowStock, AnOrderTickLeavesThePanelAloneWhileNoStockIsSelected)
