@@ -9,6 +9,10 @@
 namespace sys {
 namespace {
 
+// The fixed moment is set by the tests on the application thread and read by the loopback
+// fakes on theirs.
+std::mutex fixedNowMutex;
+
 std::optional<QDateTime> &fixedNow()
 {
     static std::optional<QDateTime> value;
@@ -42,13 +46,17 @@ QDateTime now()
 {
     if (const SimulatedClock *clock = SimulatedClock::active())
         return clock->current();
-    if (fixedNow())
-        return *fixedNow();
+    {
+        const std::lock_guard lock(fixedNowMutex);
+        if (fixedNow())
+            return *fixedNow();
+    }
     return QDateTime::currentDateTime().toTimeZone(japanZone());
 }
 
 void setNow(std::optional<QDateTime> fixed)
 {
+    const std::lock_guard lock(fixedNowMutex);
     fixedNow() = std::move(fixed);
 }
 
@@ -87,6 +95,19 @@ SimulatedClock *SimulatedClock::active()
     return activeClock();
 }
 
+QDateTime SimulatedClock::current() const
+{
+    const std::lock_guard lock(m_nowMutex);
+    return m_now;
+}
+
+void SimulatedClock::moveTo(const QDateTime &moment)
+{
+    const std::lock_guard lock(m_nowMutex);
+    if (moment > m_now)
+        m_now = moment;
+}
+
 int SimulatedClock::schedule(const QDateTime &due, std::function<void()> fire)
 {
     const int id = m_nextId++;
@@ -122,13 +143,12 @@ void SimulatedClock::runUntil(const QDateTime &moment)
         auto first = m_queue.begin();
         Entry entry = std::move(first->second);
         m_queue.erase(first);
-        if (entry.due > m_now)
-            m_now = entry.due;
+        moveTo(entry.due);
         entry.fire();
         settle();
     }
-    if (!m_stopped && moment > m_now)
-        m_now = moment;
+    if (!m_stopped)
+        moveTo(moment);
 }
 
 } // namespace sys

@@ -5,6 +5,7 @@
 
 #include <functional>
 #include <map>
+#include <mutex>
 #include <optional>
 
 namespace sys {
@@ -40,7 +41,8 @@ public:
     // The clock in use, or nullptr when the program runs on the wall clock.
     static SimulatedClock *active();
 
-    QDateTime current() const { return m_now; }
+    // Safe to read from any thread: the loopback fakes stamp their mails and pages with it.
+    QDateTime current() const;
 
     // Calls `fire` when the clock reaches `due`; the returned number cancels it.
     int schedule(const QDateTime &due, std::function<void()> fire);
@@ -61,7 +63,9 @@ private:
         std::function<void()> fire;
     };
     void settle();
+    void moveTo(const QDateTime &moment);
 
+    mutable std::mutex m_nowMutex;
     QDateTime m_now;
     std::multimap<std::pair<qint64, int>, Entry> m_queue; // (due ms, id): equal times fire in order
     int m_nextId = 1;
