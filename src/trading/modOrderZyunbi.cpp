@@ -8,6 +8,7 @@
 #include "marketdata/modApplication3.h"
 #include "marketdata/modKabuka.h"
 #include "marketdata/modMarket.h"
+#include "platform/sys/ReentryGuard.h"
 #include "platform/text/Format.h"
 #include "platform/text/VbText.h"
 #include "platform/ui/DoEvents.h"
@@ -16,7 +17,6 @@
 #include "trading/modReservation.h"
 #include "trading/modSizing.h"
 
-#include <QScopedValueRollback>
 #include <QSet>
 
 QDate gdtLastOrderZyunbiDate;
@@ -119,11 +119,11 @@ int Select2ORderGrid(ui::FlexGrid &msfgSelect, ui::FlexGrid &msfgOrder, const QD
     // The loop lets events through; a preparation started by one of them would see the day
     // not yet marked and buy the same candidates again.
     static bool running = false;
-    if (running) {
+    const sys::ReentryGuard guard(running);
+    if (!guard.entered()) {
         writeProgramLog(QStringLiteral("***■Select2ORderGrid実行中のため抜かす"));
         return 0;
     }
-    const QScopedValueRollback<bool> guard(running, true);
     writeProgramLog(QStringLiteral("***■Select2ORderGrid開始"));
     int inserted = 0;
     const qint64 investable = qint64(sysBS.TousiGanpon) - getHoyuuKingaku(sysBS.StartDate) + realisedSinceCapital();
