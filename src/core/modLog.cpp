@@ -116,6 +116,11 @@ void writeLog(int handle, const QString &text)
         throw sys::Failure(QStringLiteral("ログファイルに書き込めません: %1").arg(it->second->fileName()));
 }
 
+void writeProgramLog(const QString &text)
+{
+    writeLog(glngLogFileNo, text);
+}
+
 void closeLog(int handle)
 {
     openLogs().erase(handle);

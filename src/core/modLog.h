@@ -16,6 +16,8 @@ int openLog();
 // Appends one line. Control characters of the text (line breaks, NUL, ESC, ...) are written
 // as visible escapes such as "\r\n" and "\x1b": a text from a page or a mail stays on its line.
 void writeLog(int handle, const QString &text);
+// Appends one line to the program's log, the one start-up opened (glngLogFileNo).
+void writeProgramLog(const QString &text);
 void closeLog(int handle);
 
 // The day a log file was begun: the date of its first line, else its modification date.

@@ -39,11 +39,6 @@
 
 namespace {
 
-void log(const QString &text)
-{
-    writeLog(glngLogFileNo, text);
-}
-
 bool allSet(std::initializer_list<const QString *> values)
 {
     for (const QString *value : values) {
@@ -123,7 +118,7 @@ void frmMain::Form_Load()
         QString answer;
         etrCheckYakuzyouMail(lblMsg, answer);
     }
-    log(QStringLiteral("日次処理"));
+    writeProgramLog(QStringLiteral("日次処理"));
     getLatestData();
     initScreen();
     showStartChart();
@@ -134,7 +129,7 @@ void frmMain::Form_Load()
 
 bool frmMain::checkDoubleStart()
 {
-    log(QStringLiteral("二重起動チェック"));
+    writeProgramLog(QStringLiteral("二重起動チェック"));
     if (m_instanceLockHeld)
         return true;
     m_instanceLock = std::make_unique<sys::InstanceLock>(sys::programInstanceLockPath());
@@ -152,7 +147,7 @@ void frmMain::initMain()
     lblMsg->clear();
     lblDate->setText(dateCaption(sys::now().date()));
     changeView(1);
-    log(QStringLiteral("初期化処理"));
+    writeProgramLog(QStringLiteral("初期化処理"));
     initTimer(*m_run);
     // The timer set-up shows the market average in place of the candidate list.
     fraNikkeiHeikin->show();
@@ -163,10 +158,10 @@ void frmMain::initMain()
 
 bool frmMain::checkDouisyo()
 {
-    log(QStringLiteral("同意書チェック"));
+    writeProgramLog(QStringLiteral("同意書チェック"));
     if (!text::trimSpaces(UserID).isEmpty())
         return true;
-    log(QStringLiteral("同意書起動"));
+    writeProgramLog(QStringLiteral("同意書起動"));
     frmDouisyo consent(this);
     if (ui::showModal(consent) == QDialog::Accepted)
         return true;
@@ -178,7 +173,7 @@ bool frmMain::checkDouisyo()
 
 void frmMain::checkIDInput()
 {
-    log(QStringLiteral("ID入力チェック"));
+    writeProgramLog(QStringLiteral("ID入力チェック"));
     if (allSet({&UserID, &Password, &Password2}))
         return;
     frmConfID dialog(this);
@@ -187,7 +182,7 @@ void frmMain::checkIDInput()
 
 void frmMain::checkMailInput()
 {
-    log(QStringLiteral("メール入力チェック"));
+    writeProgramLog(QStringLiteral("メール入力チェック"));
     if (allSet({&POP3Server, &POPUserID, &POPPassword}))
         return;
     frmConfPOP dialog(this);
@@ -196,21 +191,21 @@ void frmMain::checkMailInput()
 
 void frmMain::initScreen()
 {
-    log(QStringLiteral("チャート初期化"));
+    writeProgramLog(QStringLiteral("チャート初期化"));
     initChart(*cht2Gra);
     initChart(*cht2Gra2);
-    log(QStringLiteral("画面ヘッダ部初期化"));
+    writeProgramLog(QStringLiteral("画面ヘッダ部初期化"));
     setHeader();
-    log(QStringLiteral("推奨銘柄検索"));
+    writeProgramLog(QStringLiteral("推奨銘柄検索"));
     setBrandGridHeader(*msfgSelect);
-    log(QStringLiteral("注文中リスト表示"));
+    writeProgramLog(QStringLiteral("注文中リスト表示"));
     setOrderGrid(*msfgOrder);
     lblMaxDate->setText(QStringLiteral("最終データ：") + gdtLastKabukaDate.toString(QStringLiteral("yyyy/MM/dd")));
 }
 
 void frmMain::showStartChart()
 {
-    log(QStringLiteral("起動時チャート表示処理"));
+    writeProgramLog(QStringLiteral("起動時チャート表示処理"));
     if (msfgOrder->Rows() >= 2) {
         fraChartInfo->hide();
         msfgOrder->setRow(1);
@@ -224,10 +219,10 @@ void frmMain::showStartChart()
 
 void frmMain::checkAutoStart()
 {
-    log(QStringLiteral("自動起動開始チェック"));
+    writeProgramLog(QStringLiteral("自動起動開始チェック"));
     if (!allSet({&UserID, &Password, &Password2, &POP3Server, &POPUserID, &POPPassword}))
         return;
-    log(QStringLiteral("自動起動開始処理"));
+    writeProgramLog(QStringLiteral("自動起動開始処理"));
     imgRun_MouseDown(*m_run);
     imgRun_MouseUp(*m_run);
 }

@@ -50,11 +50,6 @@ bool stopLatched = false;
 int ticksWithoutPage = 0;
 std::uint64_t lastSeenDocument = 0;
 
-void log(const QString &text)
-{
-    writeLog(glngLogFileNo, text);
-}
-
 bool loginAndMailboxSet()
 {
     for (const QString *value : {&UserID, &Password, &Password2, &POP3Server, &POPUserID, &POPPassword}) {
@@ -107,7 +102,7 @@ void stopRun(RunControls &c)
         c.lblMsg.clear();
     stopLatched = false;
     showPicture(c.imgRun, c.imgPowerOff);
-    log(QStringLiteral("運転停止"));
+    writeProgramLog(QStringLiteral("運転停止"));
 }
 
 // Where a tick or a step ends while running: the order timer runs again, or the latched
@@ -138,7 +133,7 @@ void startRun(RunControls &c)
     setRegistryAll();
     setMenusEnabled(c, false);
     c.imgRun.setEnabled(false);
-    log(QStringLiteral("運転開始"));
+    writeProgramLog(QStringLiteral("運転開始"));
     if (!sysBS.paperMode()) {
         c.lblMsg.setText(QStringLiteral("残高を取得しています。"));
         startWebOrder(c.webOrder, c.tmrWeb);
@@ -171,7 +166,7 @@ void refuseStart(RunControls &c, const QString &message)
 void screenAndPrepare(RunControls &c, const QDateTime &now)
 {
     if (gdtUpdateStoppedDate == now.date()) {
-        log(QStringLiteral("***最新データを取得できなかったため本日の新規買い注文は準備しない"));
+        writeProgramLog(QStringLiteral("***最新データを取得できなかったため本日の新規買い注文は準備しない"));
         c.lblInfo.setText(QStringLiteral("最新データを取得できなかったため、本日の新規買い注文は準備しません"));
         return;
     }
@@ -272,7 +267,7 @@ void watchStep(const browser::Browser &webOrder)
         return;
     }
     if (++ticksWithoutPage >= kStepWatchdogTicks) {
-        log(QStringLiteral("★新しいページが届かないため処理を打ち切る"));
+        writeProgramLog(QStringLiteral("★新しいページが届かないため処理を打ち切る"));
         ticksWithoutPage = 0;
         broker::endStep(etrErrNoNewPage);
     }
@@ -327,7 +322,7 @@ void imgRun_MouseDown(RunControls &c)
         } else if (!stopLatched) {
             stopLatched = true;
             c.lblMsg.setText(kStopLatchedText);
-            log(QStringLiteral("停止要求を受付(処理中の注文の終了後に停止)"));
+            writeProgramLog(QStringLiteral("停止要求を受付(処理中の注文の終了後に停止)"));
         }
         ui::doEvents();
         return;
@@ -359,7 +354,7 @@ void tmrOrder_Timer(RunControls &c)
 {
     c.tmrOrder.setEnabled(false);
     if (BusyGuard::isBusy()) {
-        log(QStringLiteral("***他の処理中のため注文処理をとばす"));
+        writeProgramLog(QStringLiteral("***他の処理中のため注文処理をとばす"));
         resumeOrStop(c);
         return;
     }
@@ -423,7 +418,7 @@ void tmrWeb_Timer(RunControls &c)
     }
     // A broker error stops the run whatever the settings or the mailbox say.
     const int code = etrError;
-    log(QStringLiteral("★証券会社エラーのため運転停止(エラーコード:") + QString::number(code) + u')');
+    writeProgramLog(QStringLiteral("★証券会社エラーのため運転停止(エラーコード:") + QString::number(code) + u')');
     stopRun(c);
     imgRun_MouseUp(c);
     ui::msgBox(brokerErrorMessage(code, requestMode) + u'(' + QString::number(code) + u')', ui::vbExclamation);

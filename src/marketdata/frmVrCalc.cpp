@@ -3,12 +3,12 @@
 #include "core/Colours.h"
 #include "core/modGlobal.h"
 #include "marketdata/modCalc.h"
+#include "platform/sys/ReentryGuard.h"
 #include "platform/ui/ControlArray.h"
 #include "platform/ui/Twips.h"
 #include "platform/ui/WindowBuilder.h"
 
 #include <QLabel>
-#include <QScopedValueRollback>
 #include <QTimer>
 
 namespace {
@@ -68,7 +68,7 @@ void frmVrCalc::Form_Activate()
         return;
     m_firstActivation = false;
     {
-        const QScopedValueRollback<bool> working(m_working, true);
+        const sys::ReentryGuard working(m_working);
         calcKabuka(0, gdtFirstKabukaDate, gdtLastKabukaDate, QString(), QString(), lblMsg);
     }
     accept();

@@ -11,22 +11,17 @@
 
 namespace {
 
-void log(const QString &text)
-{
-    writeLog(glngLogFileNo, text);
-}
-
 void logOrder(const etrOrderInfo &order)
 {
     const QString rule = QStringLiteral("--------------------");
-    log(rule);
-    log(QStringLiteral("予約番号:") + QString::number(order.予約番号));
-    log(QStringLiteral("売買区分:") + QString::number(order.売買区分));
-    log(QStringLiteral("取引区分:") + QString::number(order.取引区分));
-    log(QStringLiteral("株数:") + QString::number(order.株数));
-    log(QStringLiteral("銘柄コード:") + order.銘柄コード);
-    log(QStringLiteral("市場コード:") + order.市場コード);
-    log(rule);
+    writeProgramLog(rule);
+    writeProgramLog(QStringLiteral("予約番号:") + QString::number(order.予約番号));
+    writeProgramLog(QStringLiteral("売買区分:") + QString::number(order.売買区分));
+    writeProgramLog(QStringLiteral("取引区分:") + QString::number(order.取引区分));
+    writeProgramLog(QStringLiteral("株数:") + QString::number(order.株数));
+    writeProgramLog(QStringLiteral("銘柄コード:") + order.銘柄コード);
+    writeProgramLog(QStringLiteral("市場コード:") + order.市場コード);
+    writeProgramLog(rule);
 }
 
 } // namespace
@@ -36,13 +31,13 @@ OrderCycleOutcome doOrderCycle(QLabel &lblMsg, browser::Browser &webOrder)
     const QDateTime now = sys::now();
     const QString skip = orderCycleSkipReason(now);
     if (!skip.isEmpty()) {
-        log(skip);
+        writeProgramLog(skip);
         return OrderCycleOutcome::Skipped;
     }
     QString queryText;
     const std::optional<DueReservation> due = selectDueReservation(gdtLastKabukaDate, sysOD, queryText);
     if (!due) {
-        log(QStringLiteral("***処理する銘柄なし") + queryText);
+        writeProgramLog(QStringLiteral("***処理する銘柄なし") + queryText);
         return OrderCycleOutcome::Skipped;
     }
     lblMsg.setText(now.toString(QStringLiteral("HH:mm")) + QStringLiteral(":予約番号") + QString::number(due->number) +
@@ -58,12 +53,12 @@ void openBrokerStep(browser::Browser &webOrder, int requestMode)
     etrUserID = UserID;
     etrPassword = Password;
     etrPassword2 = Password2;
-    log(QStringLiteral("★etrOpen開始"));
+    writeProgramLog(QStringLiteral("★etrOpen開始"));
     etrOpen(webOrder, requestMode);
-    log(QStringLiteral("★etrOpen終了"));
-    log(QStringLiteral("★etrLogin開始"));
+    writeProgramLog(QStringLiteral("★etrOpen終了"));
+    writeProgramLog(QStringLiteral("★etrLogin開始"));
     etrLogin(webOrder);
-    log(QStringLiteral("★etrLogin終了"));
+    writeProgramLog(QStringLiteral("★etrLogin終了"));
     // A step that ended at once (the driver refused it) stays finished, so that the web
     // timer's first tick completes it.
     if (etrRunningMode != 3)

@@ -2,6 +2,7 @@
 
 #include "core/modGlobal.h"
 #include "platform/sys/Clock.h"
+#include "platform/sys/ReentryGuard.h"
 #include "platform/text/Format.h"
 #include "platform/ui/FlexGrid.h"
 #include "trading/modBroker.h"
@@ -9,7 +10,6 @@
 #include "trading/modReservation.h"
 
 #include <QColor>
-#include <QScopedValueRollback>
 
 #include <vector>
 
@@ -155,11 +155,11 @@ void setOrderGrid(ui::FlexGrid &grid)
 {
     static bool building = false;
     static bool requestedAgain = false;
-    if (building) {
+    const sys::ReentryGuard guard(building);
+    if (!guard.entered()) {
         requestedAgain = true;
         return;
     }
-    const QScopedValueRollback<bool> flag(building, true);
     do {
         requestedAgain = false;
         fillOrderGrid(grid);

@@ -8,6 +8,7 @@
 #include "marketdata/modApplication3.h"
 #include "marketdata/modKabuka.h"
 #include "marketdata/modMarket.h"
+#include "platform/sys/ReentryGuard.h"
 #include "platform/text/Format.h"
 #include "platform/text/VbText.h"
 #include "platform/ui/DoEvents.h"
@@ -16,7 +17,6 @@
 #include "trading/modReservation.h"
 #include "trading/modSizing.h"
 
-#include <QScopedValueRollback>
 #include <QSet>
 
 QDate gdtLastOrderZyunbiDate;
@@ -25,11 +25,6 @@ namespace {
 
 const QDate kSerialZero(1899, 12, 30);
 const QString kLastOrderZyunbiDate = QStringLiteral("LastOrderZyunbiDate");
-
-void log(const QString &text)
-{
-    writeLog(glngLogFileNo, text);
-}
 
 bool isOnOrderList(const ui::FlexGrid &msfgOrder, const QString &code)
 {
@@ -47,12 +42,12 @@ bool prepareCandidate(const ui::FlexGrid &msfgOrder, const QSet<QString> &insert
     // A stock listed twice among the candidates (the screening's and the user's own pick)
     // is bought once: the order list is rebuilt only at the end.
     if (isOnOrderList(msfgOrder, code) || insertedCodes.contains(code)) {
-        log(QStringLiteral("***同一銘柄のためこの銘柄は抜かす(") + code + u')');
+        writeProgramLog(QStringLiteral("***同一銘柄のためこの銘柄は抜かす(") + code + u')');
         return false;
     }
     KabukaInfo info;
     if (getKabukaInfo(code, market, gdtLastKabukaDate, info) == 0) {
-        log(QStringLiteral("***株価が取得できないため銘柄がないと判断しこの銘柄は抜かす(") + code + u')');
+        writeProgramLog(QStringLiteral("***株価が取得できないため銘柄がないと判断しこの銘柄は抜かす(") + code + u')');
         return false;
     }
     const double price = info.close;
@@ -63,21 +58,21 @@ bool prepareCandidate(const ui::FlexGrid &msfgOrder, const QSet<QString> &insert
         qint64 upper = 0;
         getSeigenNehaba(text::roundHalfEven(price), lower, upper);
         if (upper <= 0) {
-            log(QStringLiteral("***値幅制限が取得できないためこの銘柄は抜かす(") + code + u')');
+            writeProgramLog(QStringLiteral("***値幅制限が取得できないためこの銘柄は抜かす(") + code + u')');
             return false;
         }
         // Whole trading units of what the money buys at the day's highest possible price.
         shares = text::roundHalfEven(double(moneyPerStock) / double(upper)) / unit * unit;
     }
     const qint64 buyPrice = getYobineTani(price);
-    log(QStringLiteral("***銘柄情報(コード=") + code + u')');
-    log(QStringLiteral("***銘柄情報(株数=") + QString::number(shares) + u')');
-    log(QStringLiteral("***銘柄情報(買値=") + QString::number(buyPrice) + u')');
+    writeProgramLog(QStringLiteral("***銘柄情報(コード=") + code + u')');
+    writeProgramLog(QStringLiteral("***銘柄情報(株数=") + QString::number(shares) + u')');
+    writeProgramLog(QStringLiteral("***銘柄情報(買値=") + QString::number(buyPrice) + u')');
     if (moneyPerStock < buyPrice || shares < 1) {
-        log(QStringLiteral("***株数分購入できないためこの銘柄は抜かす(") + code + u')');
+        writeProgramLog(QStringLiteral("***株数分購入できないためこの銘柄は抜かす(") + code + u')');
         return false;
     }
-    log(QStringLiteral("***銘柄セット(") + code + u')');
+    writeProgramLog(QStringLiteral("***銘柄セット(") + code + u')');
     OD order = sysOD;
     order.ODKabusu = int(shares);
     order.ODBrand = code;
@@ -124,17 +119,17 @@ int Select2ORderGrid(ui::FlexGrid &msfgSelect, ui::FlexGrid &msfgOrder, const QD
     // The loop lets events through; a preparation started by one of them would see the day
     // not yet marked and buy the same candidates again.
     static bool running = false;
-    if (running) {
-        log(QStringLiteral("***■Select2ORderGrid実行中のため抜かす"));
+    const sys::ReentryGuard guard(running);
+    if (!guard.entered()) {
+        writeProgramLog(QStringLiteral("***■Select2ORderGrid実行中のため抜かす"));
         return 0;
     }
-    const QScopedValueRollback<bool> guard(running, true);
-    log(QStringLiteral("***■Select2ORderGrid開始"));
+    writeProgramLog(QStringLiteral("***■Select2ORderGrid開始"));
     int inserted = 0;
     const qint64 investable = qint64(sysBS.TousiGanpon) - getHoyuuKingaku(sysBS.StartDate) + realisedSinceCapital();
     const qint64 moneyPerStock = getKounyuKingaku(investable, sysOD.ODNanpin);
-    log(QStringLiteral("***投資可能元本=") + QString::number(sysBS.TousiGanpon));
-    log(QStringLiteral("***1銘柄あたりの元本=") + QString::number(moneyPerStock));
+    writeProgramLog(QStringLiteral("***投資可能元本=") + QString::number(sysBS.TousiGanpon));
+    writeProgramLog(QStringLiteral("***1銘柄あたりの元本=") + QString::number(moneyPerStock));
     int listed = msfgOrder.Rows() - 1;
     const bool preparedToday = text::formatYmd(now.date()) == text::formatYmd(gdtLastOrderZyunbiDate);
     if (isTradingDay(now) && !preparedToday && listed < sysBS.KounyuTensu) {
@@ -154,9 +149,9 @@ int Select2ORderGrid(ui::FlexGrid &msfgSelect, ui::FlexGrid &msfgOrder, const QD
         }
         gdtLastOrderZyunbiDate = now.date();
         if (regSetString(HKEY_LOCAL_MACHINE, settingsSubKey(), kLastOrderZyunbiDate, daySerialText(now.date())) != 0)
-            log(QStringLiteral("***LastOrderZyunbiDateを保存できませんでした"));
+            writeProgramLog(QStringLiteral("***LastOrderZyunbiDateを保存できませんでした"));
     }
     setOrderGrid(msfgOrder);
-    log(QStringLiteral("***■Select2ORderGrid終了"));
+    writeProgramLog(QStringLiteral("***■Select2ORderGrid終了"));
     return inserted;
 }

@@ -8,6 +8,7 @@
 #include "platform/sys/Clock.h"
 #include "platform/sys/OwnerOnly.h"
 #include "platform/sys/ProgramDir.h"
+#include "platform/sys/ReentryGuard.h"
 #include "platform/ui/DoEvents.h"
 #include "platform/ui/MsgBox.h"
 #include "trading/MailConfig.h"
@@ -34,8 +35,6 @@ const QString kUnreadable = QStringLiteral("読込失敗");
 const QString kNotNotice = QStringLiteral("通知以外");
 const QString kOtherSender = QStringLiteral("差出人対象外");
 
-bool gPassRunning = false;
-
 // What this run's passes have already told about the mailbox, so that a mailbox that stays as
 // it is does not say the same at every pass.
 struct MailboxReports {
@@ -43,14 +42,6 @@ struct MailboxReports {
     bool deletionRefusalTold = false;
 };
 MailboxReports gReported;
-
-class PassGuard {
-public:
-    PassGuard() { gPassRunning = true; }
-    ~PassGuard() { gPassRunning = false; }
-    PassGuard(const PassGuard &) = delete;
-    PassGuard &operator=(const PassGuard &) = delete;
-};
 
 void setStatus(QLabel *status, const QString &text)
 {
@@ -264,9 +255,10 @@ QString mailFolder()
 
 int etrCheckYakuzyouMail(QLabel *status, QString &answerText)
 {
-    if (gPassRunning)
+    static bool running = false;
+    const sys::ReentryGuard guard(running);
+    if (!guard.entered())
         return 0;
-    const PassGuard guard;
     const QDateTime t0 = sys::now();
     const QString folder = mailFolder();
     sys::createOwnerOnlyFolder(folder, sys::programDirectory());
