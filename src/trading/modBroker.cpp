@@ -278,3 +278,23 @@ void etrAction(browser::Browser &webOrder, const QString &pageURL)
     // Anything else (a database that cannot record the order, a log that cannot be
     // written) is no fault of the page: a retry would not mend it, so it goes on up.
 }
+
+void broker::resetStep()
+{
+    etrRequestMode = 0;
+    etrActionMode = 0;
+    etrRunningMode = 0;
+    etrError = 0;
+    etrRetryCount = 0;
+    orderSent = false;
+    etrUserID.clear();
+    etrPassword.clear();
+    etrPassword2.clear();
+    etrOrder = {};
+    etrOrderNo.clear();
+    etrGenkinZandaka = 0;
+    etrHoyuuMeigara.clear();
+    etrHoyuuCount = 0;
+    stepBarred = false;
+    actedOnDocument = 0;
+}

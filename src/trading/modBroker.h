@@ -64,7 +64,10 @@ extern int etrError;       // result code of the step (etrErrorCode)
 extern int etrRetryCount;  // failed page attempts in this step
 namespace broker {
 extern bool orderSent; // the order form of this step was sent to the broker
-}
+// Puts every global of the broker step back to its value at program start: no step open,
+// no login copied, no result.
+void resetStep();
+} // namespace broker
 
 // Login copies made by the opener before etrOpen.
 extern QString etrUserID;

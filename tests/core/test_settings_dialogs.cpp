@@ -31,12 +31,6 @@ namespace {
 
 class SettingsDialogs : public ProgramDirFixture {
 protected:
-    void SetUp() override
-    {
-        ProgramDirFixture::SetUp();
-        glngSetteiMode = 0;
-    }
-
     static QLineEdit *box(QWidget *dialog, const char *name)
     {
         auto *found = dialog->findChild<QLineEdit *>(QString::fromLatin1(name));
@@ -320,12 +314,36 @@ TEST_F(SettingsDialogs, TextDialogsStoreExactlyWhatIsTyped)
 {
     glngLogFileNo = openLog();
     const TextDialogCase cases[] = {
-        {"frmConfID", [] { return std::make_unique<frmConfID>(); }, "txtPassword", &Password, "Password", true},
-        {"frmConfID", [] { return std::make_unique<frmConfID>(); }, "txtPassword2", &Password2, "Password2", true},
-        {"frmConfPOP", [] { return std::make_unique<frmConfPOP>(); }, "txtPOPPassword", &POPPassword, "POPPassword",
-         true},
-        {"frmConfPOP", [] { return std::make_unique<frmConfPOP>(); }, "txtPOPServer", &POP3Server, "POP3Server", false},
-        {"frmConfMailInfo", [] { return std::make_unique<frmConfMailInfo>(); }, "txtEMail", &EMail, "EMail", false},
+        {.name = "frmConfID",
+         .open = [] { return std::make_unique<frmConfID>(); },
+         .boxName = "txtPassword",
+         .setting = &Password,
+         .storedName = "Password",
+         .secret = true},
+        {.name = "frmConfID",
+         .open = [] { return std::make_unique<frmConfID>(); },
+         .boxName = "txtPassword2",
+         .setting = &Password2,
+         .storedName = "Password2",
+         .secret = true},
+        {.name = "frmConfPOP",
+         .open = [] { return std::make_unique<frmConfPOP>(); },
+         .boxName = "txtPOPPassword",
+         .setting = &POPPassword,
+         .storedName = "POPPassword",
+         .secret = true},
+        {.name = "frmConfPOP",
+         .open = [] { return std::make_unique<frmConfPOP>(); },
+         .boxName = "txtPOPServer",
+         .setting = &POP3Server,
+         .storedName = "POP3Server",
+         .secret = false},
+        {.name = "frmConfMailInfo",
+         .open = [] { return std::make_unique<frmConfMailInfo>(); },
+         .boxName = "txtEMail",
+         .setting = &EMail,
+         .storedName = "EMail",
+         .secret = false},
     };
     for (const TextDialogCase &c : cases) {
         *c.setting = QStringLiteral("before");

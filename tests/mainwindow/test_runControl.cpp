@@ -212,9 +212,12 @@ TEST_F(RealRunControl, RealStartReadsTheBalanceFromTheBroker)
         gcnDB.execute(QStringLiteral("delete from ttresevation"));
         gcnDB.execute(QStringLiteral("delete from ttcontracthistory"));
         if (c.heldCost > 0) {
-            gcnDB.execute(
-                QStringLiteral("insert into ttresevation (予約番号, 銘柄コード, 市場コード, 処理区分, 約定株数買,"
-                               " 登録日付) values (1, '7203', 't1', 2, 3000, '2026-12-10 09:00:00')"));
+            addReservation({.予約番号 = 1,
+                            .銘柄コード = QStringLiteral("7203"),
+                            .処理区分 = 2,
+                            .登録日付 = QStringLiteral("2026-12-10 09:00:00"),
+                            .市場コード = QStringLiteral("t1"),
+                            .約定株数買 = 3000});
             gcnDB.execute(QStringLiteral("insert into ttcontracthistory (予約番号, 銘柄コード, 市場コード, 売買区分,"
                                          " 約定金額, 約定株数) values (1, '7203', 't1', '1', ?, 3000)"),
                           c.heldCost / 3000);

@@ -14,6 +14,7 @@
 #include "support/FakePop3Server.h"
 #include "support/FakeSmtpServer.h"
 #include "support/MessageBoxRecorder.h"
+#include "support/ReservationRows.h"
 #include "trading/modOrderZyunbi.h"
 
 #include <QTemporaryDir>
@@ -29,11 +30,6 @@ protected:
         SelEMail = 1;
         EMail = QStringLiteral("user@example.com");
         sysOD.ODRiekiAutoType = 1; // automatic profit taking
-    }
-    void TearDown() override
-    {
-        ScreeningRandom::setFixed(std::nullopt);
-        MainWindowFixture::TearDown();
     }
 
     int count(const QString &sql)
@@ -94,11 +90,6 @@ namespace {
 // The night's daily block on the candidate market, tick by tick.
 class NightBlock : public TradingDay {
 protected:
-    void SetUp() override
-    {
-        TradingDay::SetUp();
-        gdtLastOrderZyunbiDate = QDate();
-    }
     void tickAt(const QDateTime &moment)
     {
         sys::setNow(moment);
@@ -116,10 +107,14 @@ protected:
 TEST_F(NightBlock, CountsTheSlotsAfterTheDayChange)
 {
     for (int number = 1; number <= 3; ++number)
-        gcnDB.execute(QStringLiteral("insert into ttresevation (予約番号, 銘柄コード, 市場コード, 株数, 処理区分,"
-                                     " 注文番号, 登録日付, 更新日付) values (?, '7203', 't1', 100, 1, ?,"
-                                     " '2026-12-09 09:00:00', '2026-12-09 09:05:00')"),
-                      number, 100000 + number);
+        addReservation({.予約番号 = number,
+                        .銘柄コード = QStringLiteral("7203"),
+                        .株数 = 100,
+                        .処理区分 = 1,
+                        .登録日付 = QStringLiteral("2026-12-09 09:00:00"),
+                        .更新日付 = QStringLiteral("2026-12-09 09:05:00"),
+                        .市場コード = QStringLiteral("t1"),
+                        .注文番号 = 100000 + number});
     sysBS.KounyuTensu = 3;
     gdtLastDailyDate = QDate(2026, 12, 9);
     tickAt(japan(QDate(2026, 12, 10), QTime(2, 0)));

@@ -12,29 +12,6 @@
 #include "trading/modSizing.h"
 #include "trading/modYakuzyouMail.h"
 
-namespace {
-
-// The broker step's state as at process start: no step open, no login copied, no result.
-void resetBrokerStep()
-{
-    etrRequestMode = 0;
-    etrActionMode = 0;
-    etrRunningMode = 0;
-    etrError = 0;
-    etrRetryCount = 0;
-    broker::orderSent = false;
-    etrUserID.clear();
-    etrPassword.clear();
-    etrPassword2.clear();
-    etrOrder = {};
-    etrOrderNo.clear();
-    etrGenkinZandaka = 0;
-    etrHoyuuMeigara.clear();
-    etrHoyuuCount = 0;
-}
-
-} // namespace
-
 void resetSettings()
 {
     for (QString *text :
@@ -58,7 +35,7 @@ void resetProgramState()
     gdtUpdateStoppedDate = QDate();
     resetPresetValues();
     ScreeningRandom::setFixed(std::nullopt);
-    resetBrokerStep();
+    broker::resetStep();
     glngStartMinute = 0;
     gdtLastOrderZyunbiDate = QDate();
     glngMotiMeigaraCount = 0;

@@ -6,9 +6,9 @@
 #include "platform/sys/Clock.h"
 #include "platform/text/Cp932.h"
 #include "support/FakeBrokerSite.h"
-#include "support/LogTexts.h"
 #include "support/LoopbackHttpServer.h"
 #include "support/ProgramDirFixture.h"
+#include "support/ReservationRows.h"
 #include "trading/modBroker.h"
 
 #include <QDir>
@@ -49,12 +49,9 @@ protected:
         broker.writeSiteFile(dir());
         QObject::connect(&webOrder, &browser::Browser::DocumentComplete,
                          [this](const QString &url) { mstrPageURL = url; });
-        sysBS.SelZituKounyu = 0;
         etrUserID = QStringLiteral("U");
         etrPassword = QStringLiteral("login-secret");
         etrPassword2 = QStringLiteral("trade-secret");
-        etrOrderNo.clear();
-        etrGenkinZandaka = 0;
         addReservation(1);
         etrOrder = {1, 1, 1, QStringLiteral("7203"), QStringLiteral("t1"), 100, 1, 1000};
     }
@@ -62,28 +59,27 @@ protected:
     void TearDown() override
     {
         broker.stop();
-        sysBS = BS{};
-        etrOrder = {};
-        broker::orderSent = false;
         ProgramDirFixture::TearDown();
     }
 
+    // A reservation waiting for its order, as the order cycle finds it.
     void addReservation(int number)
     {
-        gcnDB.execute(
-            QStringLiteral("insert into ttresevation (予約番号, 銘柄コード, 市場コード, 処理区分, 株数,"
-                           " エラーコード, 更新日付) values (?, '7203', 't1', 0, 100, 0, '2026-12-01 09:00:00')"),
-            number);
+        ::addReservation({.予約番号 = number,
+                          .銘柄コード = QStringLiteral("7203"),
+                          .株数 = 100,
+                          .処理区分 = 0,
+                          .エラーコード = 0,
+                          .更新日付 = QStringLiteral("2026-12-01 09:00:00"),
+                          .市場コード = QStringLiteral("t1")});
     }
 
     // エラーコード and 更新日付 of a reservation.
     std::pair<int, QString> stored(int number)
     {
-        db::Statement st =
-            gcnDB.prepare(QStringLiteral("select エラーコード, 更新日付 from ttresevation where 予約番号 = ?"));
-        st.bind(1, number);
-        EXPECT_TRUE(st.step());
-        return {int(st.int64(0)), st.text(1)};
+        const QVariant code = reservationValue(number, QStringLiteral("エラーコード"));
+        EXPECT_TRUE(code.isValid()) << "no reservation " << number;
+        return {code.toInt(), reservationValue(number, QStringLiteral("更新日付")).toString()};
     }
 
     // Opens a step as the order cycle and the run control do and ticks it to its end;
@@ -106,14 +102,6 @@ protected:
     {
         QSignalSpy completed(&webOrder, &browser::Browser::DocumentComplete);
         completed.wait(int(deadline.count()));
-    }
-
-    QStringList logLines()
-    {
-        closeLog(glngLogFileNo);
-        const QStringList lines = logTexts(path(QStringLiteral("Nimbra.log")));
-        glngLogFileNo = openLog();
-        return lines;
     }
 
     int postsTo(const char *path) const

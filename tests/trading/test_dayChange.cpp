@@ -1,5 +1,6 @@
 #include "core/modGlobal.h"
 #include "support/ProgramDirFixture.h"
+#include "support/ReservationRows.h"
 #include "trading/modReservation.h"
 
 namespace {
@@ -12,36 +13,59 @@ protected:
         createDatabases();
         openDatabases();
     }
-
-    void addReservation(int number, int state, int wanted, int bought, const QString &updated)
-    {
-        gcnDB.execute(
-            QStringLiteral(
-                "insert into ttresevation (予約番号, 処理区分, 株数, 約定株数買, 更新日付) values (?, ?, ?, ?, ?)"),
-            number, state, wanted, bought, updated);
-    }
-
-    std::pair<int, int> stateAndShares(int number)
-    {
-        db::Statement st = gcnDB.prepare(QStringLiteral("select 処理区分, 株数 from ttresevation where 予約番号 = ?"));
-        st.bind(1, number);
-        EXPECT_TRUE(st.step());
-        return {int(st.int64(0)), int(st.int64(1))};
-    }
 };
 
 TEST_F(DayChangeTest, RollsReservationsOverAndPurgesOldPrices)
 {
     const QDateTime now(QDate(2026, 12, 10), QTime(8, 30));
-    addReservation(1, 1, 500, 0, QStringLiteral("2026-12-09 14:00:00"));   // bought nothing: finished
-    addReservation(2, 1, 500, 300, QStringLiteral("2026-12-09 14:00:00")); // partly bought: held, 300
-    addReservation(3, 3, 500, 500, QStringLiteral("2026-12-09 14:00:00")); // open sell: held again
-    addReservation(4, 0, 500, 0, QStringLiteral("2026-12-09 23:59:59"));   // never ordered: finished
-    addReservation(5, 1, 500, 0, QStringLiteral("2026-12-10 00:00:00"));   // today: untouched
-    addReservation(6, 2, 500, 500, QStringLiteral("2026-12-01 10:00:00")); // held: untouched
+    // Bought nothing: finished.
+    addReservation({.予約番号 = 1,
+                    .株数 = 500,
+                    .処理区分 = 1,
+                    .更新日付 = QStringLiteral("2026-12-09 14:00:00"),
+                    .約定株数買 = 0});
+    // Partly bought: held, 300.
+    addReservation({.予約番号 = 2,
+                    .株数 = 500,
+                    .処理区分 = 1,
+                    .更新日付 = QStringLiteral("2026-12-09 14:00:00"),
+                    .約定株数買 = 300});
+    // Open sell: held again.
+    addReservation({.予約番号 = 3,
+                    .株数 = 500,
+                    .処理区分 = 3,
+                    .更新日付 = QStringLiteral("2026-12-09 14:00:00"),
+                    .約定株数買 = 500});
+    // Never ordered: finished.
+    addReservation({.予約番号 = 4,
+                    .株数 = 500,
+                    .処理区分 = 0,
+                    .更新日付 = QStringLiteral("2026-12-09 23:59:59"),
+                    .約定株数買 = 0});
+    // Today: untouched.
+    addReservation({.予約番号 = 5,
+                    .株数 = 500,
+                    .処理区分 = 1,
+                    .更新日付 = QStringLiteral("2026-12-10 00:00:00"),
+                    .約定株数買 = 0});
+    // Held: untouched.
+    addReservation({.予約番号 = 6,
+                    .株数 = 500,
+                    .処理区分 = 2,
+                    .更新日付 = QStringLiteral("2026-12-01 10:00:00"),
+                    .約定株数買 = 500});
     // Averaged down, its extra buy never placed: held again with the shares it holds.
-    addReservation(7, 0, 750, 500, QStringLiteral("2026-12-09 14:00:00"));
-    addReservation(8, 0, 750, 500, QStringLiteral("2026-12-10 08:00:00")); // today: its buy may still go out
+    addReservation({.予約番号 = 7,
+                    .株数 = 750,
+                    .処理区分 = 0,
+                    .更新日付 = QStringLiteral("2026-12-09 14:00:00"),
+                    .約定株数買 = 500});
+    // Today: its buy may still go out.
+    addReservation({.予約番号 = 8,
+                    .株数 = 750,
+                    .処理区分 = 0,
+                    .更新日付 = QStringLiteral("2026-12-10 08:00:00"),
+                    .約定株数買 = 500});
 
     const QDate kept = now.date().addDays(-200);
     for (const QDate &day : {kept, kept.addDays(-1), now.date()})
@@ -50,14 +74,14 @@ TEST_F(DayChangeTest, RollsReservationsOverAndPurgesOldPrices)
 
     dayChangeReservation(now);
 
-    EXPECT_EQ(stateAndShares(1), std::make_pair(9, 500));
-    EXPECT_EQ(stateAndShares(2), std::make_pair(2, 300));
-    EXPECT_EQ(stateAndShares(3), std::make_pair(2, 500));
-    EXPECT_EQ(stateAndShares(4), std::make_pair(9, 500));
-    EXPECT_EQ(stateAndShares(5), std::make_pair(1, 500));
-    EXPECT_EQ(stateAndShares(6), std::make_pair(2, 500));
-    EXPECT_EQ(stateAndShares(7), std::make_pair(2, 500));
-    EXPECT_EQ(stateAndShares(8), std::make_pair(0, 750));
+    EXPECT_EQ(reservationStateAndShares(1), std::make_pair(9, 500));
+    EXPECT_EQ(reservationStateAndShares(2), std::make_pair(2, 300));
+    EXPECT_EQ(reservationStateAndShares(3), std::make_pair(2, 500));
+    EXPECT_EQ(reservationStateAndShares(4), std::make_pair(9, 500));
+    EXPECT_EQ(reservationStateAndShares(5), std::make_pair(1, 500));
+    EXPECT_EQ(reservationStateAndShares(6), std::make_pair(2, 500));
+    EXPECT_EQ(reservationStateAndShares(7), std::make_pair(2, 500));
+    EXPECT_EQ(reservationStateAndShares(8), std::make_pair(0, 750));
 
     db::Statement days = gcnDB.prepare(QStringLiteral("select min(日付), count(*) from ttstocks"));
     ASSERT_TRUE(days.step());

@@ -1,6 +1,6 @@
 #include "core/SettingsRecords.h"
 #include "core/modGlobal.h"
-#include "trading/TradingFixture.h"
+#include "support/TradingFixture.h"
 #include "trading/modBroker.h"
 #include "trading/modOrderDue.h"
 
@@ -212,49 +212,30 @@ TEST_F(OrderDueTest, Gates)
     const QString closed = QStringLiteral("***時間外のため注文処理をとばす");
     const struct {
         QDateTime now;
-        int startMinute;
-        QString password2;
-        int paper;
-        int runningMode;
-        QString skip;
+        int startMinute = 0;
+        QString password2 = QStringLiteral("p2");
+        int paper = 0;
+        int runningMode = 0;
+        QString skip{};
     } cases[] = {
-        {{thursday, {8, 29}}, 0, QStringLiteral("p2"), 0, 0, closed},
-        {{thursday, {8, 30}}, 0, QStringLiteral("p2"), 0, 0, {}},
-        {{thursday, {14, 50, 59}}, 0, QStringLiteral("p2"), 0, 0, {}},
-        {{thursday, {14, 51}}, 0, QStringLiteral("p2"), 0, 0, closed},
-        {{thursday, {10, 2}}, 600, QStringLiteral("p2"), 0, 0, QStringLiteral("***開始から3分は注文処理をとばす")},
-        {{thursday, {10, 3}}, 600, QStringLiteral("p2"), 0, 0, {}},
-        {{thursday, {10, 3}},
-         0,
-         QStringLiteral("   "),
-         0,
-         0,
-         QStringLiteral("***ログインできない場合は注文処理をとばす")},
-        {{QDate(2026, 12, 31), {10, 0}},
-         0,
-         QStringLiteral("p2"),
-         0,
-         0,
-         QStringLiteral("***稼働日ではないため注文処理をとばす")},
-        {{QDate(2026, 12, 12), {10, 0}},
-         0,
-         QStringLiteral("p2"),
-         0,
-         0,
-         QStringLiteral("***稼働日ではないため注文処理をとばす")},
-        {{QDate(2026, 12, 31), {10, 0}},
-         0,
-         QStringLiteral("p2"),
-         1,
-         0,
-         QStringLiteral("***実購入せずに動作のため注文処理をとばす")},
-        {{thursday, {10, 3}},
-         0,
-         QStringLiteral("p2"),
-         0,
-         1,
-         QStringLiteral("***証券会社サイトで処理中のため注文処理をとばす")},
-        {{thursday, {10, 3}}, 0, QStringLiteral("p2"), 0, 3, {}},
+        {.now = {thursday, {8, 29}}, .skip = closed},
+        {.now = {thursday, {8, 30}}},
+        {.now = {thursday, {14, 50, 59}}},
+        {.now = {thursday, {14, 51}}, .skip = closed},
+        {.now = {thursday, {10, 2}}, .startMinute = 600, .skip = QStringLiteral("***開始から3分は注文処理をとばす")},
+        {.now = {thursday, {10, 3}}, .startMinute = 600},
+        {.now = {thursday, {10, 3}},
+         .password2 = QStringLiteral("   "),
+         .skip = QStringLiteral("***ログインできない場合は注文処理をとばす")},
+        {.now = {QDate(2026, 12, 31), {10, 0}}, .skip = QStringLiteral("***稼働日ではないため注文処理をとばす")},
+        {.now = {QDate(2026, 12, 12), {10, 0}}, .skip = QStringLiteral("***稼働日ではないため注文処理をとばす")},
+        {.now = {QDate(2026, 12, 31), {10, 0}},
+         .paper = 1,
+         .skip = QStringLiteral("***実購入せずに動作のため注文処理をとばす")},
+        {.now = {thursday, {10, 3}},
+         .runningMode = 1,
+         .skip = QStringLiteral("***証券会社サイトで処理中のため注文処理をとばす")},
+        {.now = {thursday, {10, 3}}, .runningMode = 3},
     };
     UserID = QStringLiteral("u");
     Password = QStringLiteral("p");
@@ -268,9 +249,6 @@ TEST_F(OrderDueTest, Gates)
         etrRunningMode = c.runningMode;
         EXPECT_EQ(orderCycleSkipReason(c.now), c.skip) << c.now.toString().toStdString();
     }
-    glngStartMinute = 0;
-    sysBS.SelZituKounyu = 0;
-    etrRunningMode = 0;
 }
 
 } // namespace

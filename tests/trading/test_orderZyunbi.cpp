@@ -4,7 +4,7 @@
 #include "core/modRegistry.h"
 #include "platform/sys/Clock.h"
 #include "platform/ui/FlexGrid.h"
-#include "trading/TradingFixture.h"
+#include "support/TradingFixture.h"
 #include "trading/modBrandGrid.h"
 #include "trading/modOrderGrid.h"
 #include "trading/modOrderZyunbi.h"
@@ -22,13 +22,9 @@ protected:
         TradingFixture::SetUp();
         sys::setNow(now);
         gdtLastKabukaDate = QDate(2026, 12, 9);
-        gdtLastOrderZyunbiDate = QDate();
         gdblKounyuRitu = 1.0;
-        glngNanpinTensu = 0;
-        sysBS = BS();
         sysBS.TousiGanpon = 1000000;
         sysBS.KounyuTensu = 2;
-        sysOD = OD();
         sysOD.ODKabusu = 1000;
         sysOD.ODBrand = QStringLiteral("7203");
         sysOD.ODSasiNariKai1 = 1;
@@ -40,14 +36,6 @@ protected:
         gcnDB.execute(QStringLiteral("insert into tmpricerange values (1, 99, 30), (1500, 2499, 400)"));
         setBrandGridHeader(candidates);
         setOrderGrid(orders);
-    }
-
-    void TearDown() override
-    {
-        sysBS = BS();
-        sysOD = OD();
-        gdblKounyuRitu = 0;
-        TradingFixture::TearDown();
     }
 
     void addCandidate(const QString &code, double close, bool withPrice = true)

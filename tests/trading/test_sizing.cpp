@@ -1,7 +1,7 @@
 #include "core/SettingsRecords.h"
 #include "core/modGlobal.h"
 #include "core/modNimbraCommon.h"
-#include "trading/TradingFixture.h"
+#include "support/TradingFixture.h"
 #include "trading/modSizing.h"
 
 #include <QLocale>
@@ -23,10 +23,6 @@ protected:
     void TearDown() override
     {
         QLocale::setDefault(QLocale::c());
-        sysBS = BS();
-        gdblKounyuRitu = 0;
-        glngNanpinTensu = 0;
-        glngMotiMeigaraCount = 0;
         TradingFixture::TearDown();
     }
 

@@ -5,6 +5,7 @@
 #include "platform/text/Cp932.h"
 #include "support/FakeBrokerSite.h"
 #include "support/MessageBoxRecorder.h"
+#include "support/ReservationRows.h"
 #include "support/SettingsTestSupport.h"
 #include "trading/MailFixture.h"
 #include "trading/PlacedOrders.h"
@@ -104,11 +105,20 @@ protected:
     void addReservation(int number, qint64 state, qint64 shares, qint64 orderNo, double priceBuy = 0,
                         qint64 sharesBuy = 0, qint64 errorCode = 0, const QString &code = QStringLiteral("7203"))
     {
-        gcnDB.execute(QStringLiteral("insert into ttresevation (予約番号, 取引区分, 指成区分買, 指成区分売, 銘柄コード,"
-                                     " 株数, 処理区分, 注文番号, 約定金額買, 約定株数買, エラーコード, 市場コード,"
-                                     " 実行回数買, 更新日付) values (?, 1, 2, 1, ?, ?, ?, ?, ?, ?, ?, 't1', ?,"
-                                     " '2006-01-05 09:00:00')"),
-                      number, code, shares, state, orderNo, priceBuy, sharesBuy, errorCode, state >= 2 ? 1 : 0);
+        ::addReservation({.予約番号 = number,
+                          .取引区分 = 1,
+                          .指成区分買 = 2,
+                          .指成区分売 = 1,
+                          .銘柄コード = code,
+                          .株数 = shares,
+                          .実行回数買 = state >= 2 ? 1 : 0,
+                          .処理区分 = state,
+                          .エラーコード = errorCode,
+                          .更新日付 = QStringLiteral("2006-01-05 09:00:00"),
+                          .市場コード = QStringLiteral("t1"),
+                          .約定金額買 = priceBuy,
+                          .約定株数買 = sharesBuy,
+                          .注文番号 = orderNo});
         if (orderNo > 0 && (state == 1 || state == 3))
             recordPlacedOrder({orderNo, QDate(2006, 1, 5), number, state == 1 ? 1 : 2,
                                state == 1 ? shares - sharesBuy : sharesBuy, 0});
@@ -572,12 +582,21 @@ class LateNotice : public YakuzyouMail {
 protected:
     void addRow(const LateRow &r)
     {
-        gcnDB.execute(
-            QStringLiteral("insert into ttresevation (予約番号, 取引区分, 指成区分買, 指成区分売, 銘柄コード,"
-                           " 株数, 処理区分, 注文番号, 約定金額買, 約定株数買, 約定金額売, 約定株数売,"
-                           " エラーコード, 市場コード, 更新日付) values (1, 1, 2, 2, '7203', ?, ?, ?, 1000, ?,"
-                           " 1100, ?, ?, 't1', '2006-01-05 10:00:00')"),
-            r.shares, r.state, r.rowOrderNo, r.bought, r.sold, r.errorCode);
+        ::addReservation({.予約番号 = 1,
+                          .取引区分 = 1,
+                          .指成区分買 = 2,
+                          .指成区分売 = 2,
+                          .銘柄コード = QStringLiteral("7203"),
+                          .株数 = r.shares,
+                          .処理区分 = r.state,
+                          .エラーコード = r.errorCode,
+                          .更新日付 = QStringLiteral("2006-01-05 10:00:00"),
+                          .市場コード = QStringLiteral("t1"),
+                          .約定金額買 = 1000,
+                          .約定株数買 = r.bought,
+                          .約定金額売 = 1100,
+                          .約定株数売 = r.sold,
+                          .注文番号 = r.rowOrderNo});
         if (r.placed)
             recordPlacedOrder({123456, QDate(2006, 1, 5), 1, r.side, r.ordered, 0});
     }
