@@ -84,16 +84,19 @@ void addMailProcessedTable(db::Connection &connection)
 // The orders placed at the broker, against which notices are checked. The reservations of
 // an older file with an order out, or one whose notice may still come (a held row whose
 // sell order the day change took back, a buy that the day change finished unfilled), get
-// the row of their latest order: its side from the state and the executions, its shares
-// from what the reservation held or wanted when it was sent.
+// the row of their latest order: its side from the state and the executions, its day from
+// its first execution, its shares from what the reservation held or wanted when it was sent.
+// A buy on a held row had its target replaced by the shares bought, so its size is not
+// known: its late notices are not bounded by a share count.
 void addPlacedOrders(db::Connection &connection)
 {
     connection.executeScript(QStringLiteral(
         "create table if not exists ttplacedorder (注文番号 INTEGER NOT NULL, 注文日 TEXT NOT NULL,"
         " 予約番号 INTEGER NOT NULL, 売買区分 INTEGER NOT NULL, 株数 INTEGER NOT NULL,"
         " 約定株数 INTEGER NOT NULL DEFAULT 0, PRIMARY KEY (注文番号, 注文日));"
-        "with o as (select r.注文番号, substr(r.更新日付, 1, 10) as 注文日, r.予約番号, r.株数,"
-        "  r.約定株数買 as 買, r.約定株数売 as 売,"
+        "with o as (select r.注文番号, coalesce((select substr(min(h.受付日時), 1, 10) from ttcontracthistory h"
+        "   where h.予約番号 = r.予約番号 and h.注文番号 = r.注文番号), substr(r.更新日付, 1, 10)) as 注文日,"
+        "  r.予約番号, r.株数, r.処理区分, r.約定株数買 as 買, r.約定株数売 as 売,"
         "  case when r.処理区分 = 3 or (r.処理区分 = 2 and not exists (select 1 from ttcontracthistory h"
         "   where h.予約番号 = r.予約番号 and h.注文番号 = r.注文番号 and h.売買区分 = '1')) then 2 else 1 end"
         "   as 売買区分"
@@ -104,7 +107,8 @@ void addPlacedOrders(db::Connection &connection)
         "  as 済 from o)"
         " insert or ignore into ttplacedorder (注文番号, 注文日, 予約番号, 売買区分, 株数, 約定株数)"
         " select 注文番号, 注文日, 予約番号, 売買区分,"
-        "  max(0, case 売買区分 when 1 then 株数 - 買 else 買 - 売 end) + 済, 済 from d;"));
+        "  case when 売買区分 = 1 and 処理区分 = 2 then -1"
+        "   else max(0, case 売買区分 when 1 then 株数 - 買 else 買 - 売 end) + 済 end, 済 from d;"));
 }
 
 const std::vector<SchemaStep> &schemaSteps(DatabaseKind kind)

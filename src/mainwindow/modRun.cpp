@@ -205,22 +205,30 @@ bool dailyBlockDue(const QDateTime &now)
 }
 
 // An accepted order marks its reservation as ordered and is kept among the placed orders,
-// in one transaction, so that its notices always find it.
+// in one transaction, so that its notices always find it. An acceptance that repeats the
+// number of an order placed that day is no acceptance to believe: the reservation is marked
+// "outcome unknown" and the run stops for the user to check the broker's site.
 void writeOrderResult(const QDateTime &at)
 {
     db::Transaction transaction(gcnDB);
     if (etrError == etrErrNone) {
         const qint64 orderNo = qint64(text::leadingNumber(etrOrderNo));
-        gcnDB.execute(
-            QStringLiteral("update ttresevation set エラーコード = ?, 処理区分 = ?, 注文番号 = ?, 更新日付 = ? "
-                           "where 予約番号 = ?"),
-            etrError, etrOrder.売買区分 == 1 ? int(kubunKaiTyumon) : int(kubunUriTyumon), orderNo, db::dateTimeText(at),
-            etrOrder.予約番号);
-        recordPlacedOrder({orderNo, at.date(), etrOrder.予約番号, etrOrder.売買区分, etrOrder.株数, 0});
-    } else {
-        gcnDB.execute(QStringLiteral("update ttresevation set エラーコード = ?, 更新日付 = ? where 予約番号 = ?"),
-                      etrError, db::dateTimeText(at), etrOrder.予約番号);
+        if (recordPlacedOrder({orderNo, at.date(), etrOrder.予約番号, etrOrder.売買区分, etrOrder.株数, 0})) {
+            gcnDB.execute(
+                QStringLiteral("update ttresevation set エラーコード = ?, 処理区分 = ?, 注文番号 = ?, 更新日付 = ? "
+                               "where 予約番号 = ?"),
+                etrError, etrOrder.売買区分 == 1 ? int(kubunKaiTyumon) : int(kubunUriTyumon), orderNo,
+                db::dateTimeText(at), etrOrder.予約番号);
+            transaction.commit();
+            return;
+        }
+        writeLog(glngLogFileNo, QStringLiteral("★同じ注文番号の受付が既にあるため記録しない(注文番号:%1/予約番号:%2)")
+                                    .arg(orderNo)
+                                    .arg(etrOrder.予約番号));
+        etrError = etrErrOutcomeUnknown;
     }
+    gcnDB.execute(QStringLiteral("update ttresevation set エラーコード = ?, 更新日付 = ? where 予約番号 = ?"), etrError,
+                  db::dateTimeText(at), etrOrder.予約番号);
     transaction.commit();
 }
 

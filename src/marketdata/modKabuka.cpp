@@ -23,17 +23,24 @@
 #include <optional>
 #include <vector>
 
-void getSeigenNehaba(qint64 basePrice, qint64 &lowerLimit, qint64 &upperLimit)
+std::optional<PriceLimitBand> priceLimitBand(double basePrice)
 {
     db::Statement st = gcnDB.prepare(
-        QStringLiteral("select 制限値幅上場株 from tmpricerange where 基準値開始 <= ? and 基準値終了 >= ? limit 1"));
+        QStringLiteral("select 制限値幅上場株 from tmpricerange where 基準値開始 <= ? and ? < 基準値終了 + 1 limit 1"));
     st.bindAll(basePrice, basePrice);
-    lowerLimit = upperLimit = 0;
     if (!st.step())
-        return;
+        return std::nullopt;
     const double width = st.real(0);
-    upperLimit = text::roundHalfEven(double(basePrice) + width);
-    lowerLimit = std::max<qint64>(0, text::roundHalfEven(double(basePrice) - width));
+    return PriceLimitBand{std::max(0.0, basePrice - width), basePrice + width};
+}
+
+void getSeigenNehaba(qint64 basePrice, qint64 &lowerLimit, qint64 &upperLimit)
+{
+    lowerLimit = upperLimit = 0;
+    if (const std::optional<PriceLimitBand> band = priceLimitBand(double(basePrice))) {
+        upperLimit = text::roundHalfEven(band->upper);
+        lowerLimit = text::roundHalfEven(band->lower);
+    }
 }
 
 namespace {

@@ -7,6 +7,7 @@
 #include <QtGlobal>
 
 #include <functional>
+#include <optional>
 
 class QLabel;
 
@@ -17,6 +18,14 @@ class Inet;
 // The daily price-limit band around a base price, from tmpricerange: lower = base - width
 // (never below 0), upper = base + width; both 0 when no band holds the base price.
 void getSeigenNehaba(qint64 basePrice, qint64 &lowerLimit, qint64 &upperLimit);
+
+// The same band around a base price that may carry a fraction (a stored close), unrounded:
+// a table row holds its whole yen and the fraction up to the next row's start.
+struct PriceLimitBand {
+    double lower = 0;
+    double upper = 0;
+};
+std::optional<PriceLimitBand> priceLimitBand(double basePrice);
 
 // Days of prices the price database keeps: the day change purges older rows, and the
 // first import of an empty or long-stale database reaches back this far.

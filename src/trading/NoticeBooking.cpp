@@ -2,8 +2,8 @@
 
 #include "core/modGlobal.h"
 #include "marketdata/modKabuka.h"
+#include "marketdata/modMarket.h"
 #include "platform/db/DbDate.h"
-#include "platform/text/VbText.h"
 #include "trading/PlacedOrders.h"
 #include "trading/YakuzyouNotice.h"
 #include "trading/modBroker.h"
@@ -44,13 +44,15 @@ std::optional<Row> readRow(qint64 yoyakuNo, bool buy)
 }
 
 // The only reservation of the notice's stock whose order on its side was sent that day
-// with an unknown outcome: it takes the order number, and its order is recorded with the
-// shares it would have sent. A buy that the day change has since finished unfilled still
-// counts as sent.
-std::optional<PlacedOrder> attachUnknownOutcome(const YakuzyouNotice &n, const QDateTime &t0, QStringList &log)
+// with an unknown outcome, as the order it would have placed with the shares it would have
+// sent. Nothing is written: the notice must fit first. A buy that the day change has since
+// finished unfilled, or made held again with its target kept (an extra buy in doubt),
+// still counts as sent.
+std::optional<PlacedOrder> unknownOutcomeOrder(const YakuzyouNotice &n, QStringList &log)
 {
-    const QString sent = n.buy ? QStringLiteral("(処理区分 in (0, 1, 4) or (処理区分 = 9 and 約定株数買 = 0))")
-                               : QStringLiteral("処理区分 in (2, 3)");
+    const QString sent = n.buy ? QStringLiteral("(処理区分 in (0, 1, 4) or (処理区分 = 9 and 約定株数買 = 0)"
+                                                " or (処理区分 = 2 and 株数 > 約定株数買))")
+                               : QStringLiteral("(処理区分 = 3 or (処理区分 = 2 and 株数 <= 約定株数買))");
     db::Statement unknown = gcnDB.prepare(
         QStringLiteral("select 予約番号, 株数 - 約定株数買, 約定株数買 - 約定株数売 from ttresevation"
                        " where 銘柄コード = ? and エラーコード = ? and %1 and 更新日付 >= ? and 更新日付 <= ? limit 2")
@@ -66,39 +68,66 @@ std::optional<PlacedOrder> attachUnknownOutcome(const YakuzyouNotice &n, const Q
                    .arg(n.code);
         return std::nullopt;
     }
-    gcnDB.execute(QStringLiteral("update ttresevation set 注文番号 = ?, 処理区分 = ?, エラーコード = ?, 更新日付 = ?"
-                                 " where 予約番号 = ?"),
-                  n.orderNo, n.buy ? int(kubunKaiTyumon) : int(kubunUriTyumon), int(etrErrNone), t0, order.yoyakuNo);
-    recordPlacedOrder(order);
-    log << QStringLiteral("★送信結果不明の予約に約定通知を対応付けた(予約番号:%1/注文番号:%2)")
-               .arg(order.yoyakuNo)
-               .arg(n.orderNo);
     return order;
 }
 
+// The reservation takes the notice's order number as its order, and the order is recorded;
+// false, writing nothing, when an order of that number is already recorded for the day.
+bool attachUnknownOutcome(const YakuzyouNotice &n, const PlacedOrder &order, const QDateTime &t0, QStringList &log)
+{
+    if (!recordPlacedOrder(order))
+        return false;
+    gcnDB.execute(QStringLiteral("update ttresevation set 注文番号 = ?, 処理区分 = ?, エラーコード = ?, 更新日付 = ?"
+                                 " where 予約番号 = ?"),
+                  n.orderNo, n.buy ? int(kubunKaiTyumon) : int(kubunUriTyumon), int(etrErrNone), t0, order.yoyakuNo);
+    log << QStringLiteral("★送信結果不明の予約に約定通知を対応付けた(予約番号:%1/注文番号:%2)")
+               .arg(order.yoyakuNo)
+               .arg(n.orderNo);
+    return true;
+}
+
+// The price-limit band of the execution day as the exchange sets it: around the close of
+// the trading day before, unrounded. When that close is not stored (an update that
+// stopped) or the stock was split since (the exchange's base is then the split-adjusted
+// close), the band is not known.
+std::optional<PriceLimitBand> executionDayBand(const Row &row, const QDate &executionDay)
+{
+    const QDate dayBefore = getZenEigyoubi(QDateTime(executionDay.addDays(-1), QTime(0, 0))).date();
+    db::Statement close = gcnDB.prepare(QStringLiteral("select 終値, 調整終値 from ttstocks where 銘柄コード = ?"
+                                                       " and 市場コード = ? and 日付 = ? and 終値 > 0"));
+    close.bindAll(row.code, row.market, db::dateText(dayBefore));
+    if (!close.step() || close.real(0) != close.real(1))
+        return std::nullopt;
+    db::Statement split = gcnDB.prepare(QStringLiteral("select 1 from ttstocks where 銘柄コード = ? and 市場コード = ?"
+                                                       " and 日付 = ? and 分割区分 <> 0"));
+    split.bindAll(row.code, row.market, db::dateText(executionDay));
+    if (split.step())
+        return std::nullopt;
+    return priceLimitBand(close.real(0));
+}
+
 // Why the notice does not fit the order and its reservation; empty when it fits.
-QString misfitOf(const YakuzyouNotice &n, const PlacedOrder &order, const Row &row)
+QString misfitOf(const YakuzyouNotice &n, const PlacedOrder &order, const Row &row, QStringList &log)
 {
     if (row.code != n.code)
         return QStringLiteral("銘柄コードが注文(%1)と異なる").arg(row.code);
     if (order.side != (n.buy ? 1 : 2))
         return QStringLiteral("売買区分が注文(%1)と異なる").arg(sideWord(order.side == 1));
-    if (n.shares > order.shares - order.executed)
+    if (order.sharesKnown() && n.shares > order.shares - order.executed)
         return QStringLiteral("約定株数の合計(%1)が注文株数(%2)を超える")
             .arg(order.executed + n.shares)
             .arg(order.shares);
-    db::Statement close =
-        gcnDB.prepare(QStringLiteral("select 終値 from ttstocks where 銘柄コード = ? and 市場コード = ?"
-                                     " and 日付 < ? order by 日付 desc limit 1"));
-    close.bindAll(row.code, row.market, db::dateText(n.executedAt.date()));
-    qint64 lower = 0;
-    qint64 upper = 0;
-    if (close.step())
-        getSeigenNehaba(text::roundHalfEven(close.real(0)), lower, upper);
-    if (upper <= 0)
-        return QStringLiteral("約定日の値幅制限を求める終値がない");
-    if (n.price < double(lower) || n.price > double(upper))
-        return QStringLiteral("約定単価(%1)が値幅制限(%2～%3)の外").arg(n.price, 0, 'g', 15).arg(lower).arg(upper);
+    const std::optional<PriceLimitBand> band = executionDayBand(row, n.executedAt.date());
+    if (!band) {
+        log << QStringLiteral("★約定日の値幅制限を求める前営業日の終値がないため約定単価は確かめない(注文番号:%1)")
+                   .arg(n.orderNo);
+        return {};
+    }
+    if (n.price < band->lower || n.price > band->upper)
+        return QStringLiteral("約定単価(%1)が値幅制限(%2～%3)の外")
+            .arg(n.price, 0, 'g', 15)
+            .arg(band->lower, 0, 'g', 15)
+            .arg(band->upper, 0, 'g', 15);
     return {};
 }
 
@@ -119,7 +148,8 @@ void settleBuy(const YakuzyouNotice &n, const PlacedOrder &order, const Row &bef
         }
         return;
     }
-    // The order's day has passed: the order is over, and the row holds what was bought.
+    // The order's day has passed: the order is over, and the row holds what was bought and
+    // not sold.
     const bool laterBuyPending = before.state == kubunZyunbi || before.state == kubunUriYakuzyou ||
                                  (before.state == kubunKaiTyumon && before.orderNo != order.orderNo);
     if (laterBuyPending) {
@@ -127,17 +157,16 @@ void settleBuy(const YakuzyouNotice &n, const PlacedOrder &order, const Row &bef
                       order.yoyakuNo);
     } else {
         const bool heldNow = (before.state == kubunKaiTyumon || before.state == kubunSyoriZumi) && bought > before.sold;
-        gcnDB.execute(QStringLiteral("update ttresevation set 株数 = 約定株数買, 実行回数買 = 1, 処理区分 = ?"
-                                     " where 予約番号 = ?"),
+        gcnDB.execute(QStringLiteral("update ttresevation set 株数 = 約定株数買 - 約定株数売, 実行回数買 = 1,"
+                                     " 処理区分 = ? where 予約番号 = ?"),
                       heldNow ? int(kubunKaiYakuzyou) : before.state, order.yoyakuNo);
     }
     log << QStringLiteral("★注文日を過ぎた買約定のため株数を保有株数に合わせた(予約番号:%1/株数:%2)")
                .arg(order.yoyakuNo)
-               .arg(laterBuyPending ? before.shares + n.shares : bought);
+               .arg(laterBuyPending ? before.shares + n.shares : bought - before.sold);
 }
 
-void settleSell(const YakuzyouNotice &n, const PlacedOrder &order, const Row &before, const QDateTime &t0,
-                QStringList &log)
+void settleSell(const YakuzyouNotice &n, qint64 yoyakuNo, const Row &before, const QDateTime &t0, QStringList &log)
 {
     log << QStringLiteral("★注文株数と約定株数の確認");
     if (before.sold + n.shares < before.bought)
@@ -145,8 +174,33 @@ void settleSell(const YakuzyouNotice &n, const PlacedOrder &order, const Row &be
     log << QStringLiteral("★全部約定を確認した");
     gcnDB.execute(
         QStringLiteral("update ttresevation set 実行回数売 = 1, 処理区分 = ?, 更新日付 = ? where 予約番号 = ?"),
-        int(kubunSyoriZumi), t0, order.yoyakuNo);
+        int(kubunSyoriZumi), t0, yoyakuNo);
     log << QStringLiteral("★処理区分を更新した");
+}
+
+// The side's weighted average price, shares and time of the reservation, and the history row.
+void writeExecution(const YakuzyouNotice &n, qint64 yoyakuNo, const QDateTime &t0, QStringList &log)
+{
+    gcnDB.execute(QStringLiteral("update ttresevation set 約定金額%1 = (約定金額%1 * 約定株数%1 + ? * ?) * 1.0"
+                                 " / (約定株数%1 + ?), 約定株数%1 = 約定株数%1 + ?, 約定日付%1 = ?, 更新日付 = ?"
+                                 " where 予約番号 = ?")
+                      .arg(sideWord(n.buy)),
+                  n.price, n.shares, n.shares, n.shares, n.executedAt, t0, yoyakuNo);
+    log << QStringLiteral("★予約データを更新した(注文番号:%1/約定株数:%2/約定金額:%3)")
+               .arg(n.orderNo)
+               .arg(n.shares)
+               .arg(n.price, 0, 'g', 15);
+}
+
+void writeHistoryRow(const YakuzyouNotice &n, qint64 yoyakuNo, const Row &row, const QDateTime &t0, QStringList &log)
+{
+    log << QStringLiteral("★約定データ作成開始");
+    gcnDB.execute(QStringLiteral("insert into ttcontracthistory (注文番号, 受付日時, 取引区分, 売買区分, 指成区分,"
+                                 " 銘柄コード, 約定株数, 約定金額, 予約番号, 登録日付, 更新日付, 市場コード)"
+                                 " values (?, ?, ?, ?, ?, ?, ?, ?, ?, ?, ?, ?)"),
+                  n.orderNo, n.executedAt, n.torihikiKubun, n.buy ? QStringLiteral("1") : QStringLiteral("2"),
+                  row.sasiNari, n.code, n.shares, n.price, yoyakuNo, t0, t0, row.market);
+    log << QStringLiteral("★約定データ作成した");
 }
 
 } // namespace
@@ -154,39 +208,42 @@ void settleSell(const YakuzyouNotice &n, const PlacedOrder &order, const Row &be
 NoticeBooking bookNotice(const YakuzyouNotice &n, const QDateTime &t0, QStringList &log)
 {
     std::optional<PlacedOrder> order = findPlacedOrder(n.orderNo, n.executedAt.date());
-    if (!order)
-        order = attachUnknownOutcome(n, t0, log);
+    const bool unknownOutcome = !order;
+    if (unknownOutcome)
+        order = unknownOutcomeOrder(n, log);
     if (!order)
         return {};
-    const std::optional<Row> row = readRow(order->yoyakuNo, n.buy);
+    std::optional<Row> row = readRow(order->yoyakuNo, n.buy);
     if (!row)
         return {};
-    const QString misfit = misfitOf(n, *order, *row);
+    const QString misfit = misfitOf(n, *order, *row, log);
     if (!misfit.isEmpty())
         return {0, misfit};
+    if (unknownOutcome) {
+        if (!attachUnknownOutcome(n, *order, t0, log))
+            return {};
+        row = readRow(order->yoyakuNo, n.buy);
+    }
 
-    const QString S = sideWord(n.buy);
     addPlacedOrderExecution(*order, n.shares);
-    gcnDB.execute(QStringLiteral("update ttresevation set 約定金額%1 = (約定金額%1 * 約定株数%1 + ? * ?) * 1.0"
-                                 " / (約定株数%1 + ?), 約定株数%1 = 約定株数%1 + ?, 約定日付%1 = ?, 更新日付 = ?"
-                                 " where 予約番号 = ?")
-                      .arg(S),
-                  n.price, n.shares, n.shares, n.shares, n.executedAt, t0, order->yoyakuNo);
-    log << QStringLiteral("★予約データを更新した(注文番号:%1/約定株数:%2/約定金額:%3)")
-               .arg(n.orderNo)
-               .arg(n.shares)
-               .arg(n.price, 0, 'g', 15);
+    writeExecution(n, order->yoyakuNo, t0, log);
     if (n.buy)
         settleBuy(n, *order, *row, t0, log);
     else
-        settleSell(n, *order, *row, t0, log);
-
-    log << QStringLiteral("★約定データ作成開始");
-    gcnDB.execute(QStringLiteral("insert into ttcontracthistory (注文番号, 受付日時, 取引区分, 売買区分, 指成区分,"
-                                 " 銘柄コード, 約定株数, 約定金額, 予約番号, 登録日付, 更新日付, 市場コード)"
-                                 " values (?, ?, ?, ?, ?, ?, ?, ?, ?, ?, ?, ?)"),
-                  n.orderNo, n.executedAt, n.torihikiKubun, n.buy ? QStringLiteral("1") : QStringLiteral("2"),
-                  row->sasiNari, n.code, n.shares, n.price, order->yoyakuNo, t0, t0, row->market);
-    log << QStringLiteral("★約定データ作成した");
+        settleSell(n, order->yoyakuNo, *row, t0, log);
+    writeHistoryRow(n, order->yoyakuNo, *row, t0, log);
     return {order->yoyakuNo, {}};
+}
+
+void bookSaleByHand(const YakuzyouNotice &sale, qint64 yoyakuNo, const QDateTime &t0, QStringList &log)
+{
+    const std::optional<Row> row = readRow(yoyakuNo, false);
+    if (!row)
+        return;
+    const std::optional<PlacedOrder> order = findPlacedOrder(sale.orderNo, sale.executedAt.date());
+    if (order && order->yoyakuNo == yoyakuNo && order->side == 2)
+        addPlacedOrderExecution(*order, sale.shares);
+    writeExecution(sale, yoyakuNo, t0, log);
+    settleSell(sale, yoyakuNo, *row, t0, log);
+    writeHistoryRow(sale, yoyakuNo, *row, t0, log);
 }

@@ -18,17 +18,25 @@ struct NoticeBooking {
 // lines of what was done are appended to `log`.
 //
 // A notice counts only against an order this program placed (ttplacedorder): the order
-// with its number, of its stock and side, whose notices together never bring more shares
-// than were ordered, at a price within the price-limit band of the execution day (around
-// the stock's last stored close before that day). Without such an order, a reservation of
-// the stock whose order was sent with an unknown outcome (error 90) that day is taken when
-// it is the only one, and its order is recorded. A notice that fits nothing changes
-// nothing.
+// with its number, placed on the execution day or on a day just before it from which a
+// day order can still be open, of its stock and side, whose notices together never bring
+// more shares than were ordered, at a price within the execution day's price-limit band
+// (around the close of the trading day before, when that close is stored and no split came
+// since; otherwise the price is not tested). Without such an order, a reservation of the
+// stock whose order was sent with an unknown outcome (error 90) that day is taken when it
+// is the only one and the notice fits it, and its order is recorded. A notice that fits
+// nothing changes nothing.
 //
 // A fitting notice reaches its reservation whatever happened to the row since: the side's
 // weighted average price and shares, the order's executed shares and a history row are
 // written. A buy filled on its own day makes the row held (2); once the order's day has
-// passed the row is made what its shares say: held with 株数 = the shares bought (a buy
+// passed the row is made what its shares say: held with 株数 = the shares held (a buy
 // still to be placed on the row keeps its target, raised by the notice's shares). A sell
 // finishes the row (9) once every share bought is sold. `t0` is the time of the pass.
 NoticeBooking bookNotice(const YakuzyouNotice &notice, const QDateTime &t0, QStringList &log);
+
+// Books a sale the user enters by hand (its notice never came or did not fit) on the
+// reservation, inside the caller's transaction: the writes of a sell notice, without the
+// test against the placed orders. The reservation's placed sell order of that number, when
+// there is one, takes the shares, so that its notice cannot count them again.
+void bookSaleByHand(const YakuzyouNotice &sale, qint64 yoyakuNo, const QDateTime &t0, QStringList &log);

@@ -10,19 +10,33 @@
 // counts only against one of them. The procedures run inside the caller's transaction.
 
 struct PlacedOrder {
+    // The shares of an order that an earlier version of the program placed without
+    // keeping them: its notices are not bounded by a share count.
+    static constexpr qint64 kSharesNotKnown = -1;
+
     qint64 orderNo = 0;
     QDate day; // the day it was placed: an order is valid for that day only
     qint64 yoyakuNo = 0;
     int side = 1;        // 1 buy, 2 sell
-    qint64 shares = 0;   // shares ordered
+    qint64 shares = 0;   // shares ordered, or kSharesNotKnown
     qint64 executed = 0; // shares its notices have brought so far
+
+    bool sharesKnown() const { return shares != kSharesNotKnown; }
 };
 
-void recordPlacedOrder(const PlacedOrder &order);
+// Records the order; false, writing nothing, when an order with its number was already
+// placed that day (only a false acceptance repeats a number).
+[[nodiscard]] bool recordPlacedOrder(const PlacedOrder &order);
 
-// The order with that number placed on or before the execution day, the latest one when
-// the broker has used the number before.
+// The order with that number that can have executed on the execution day: placed on that
+// day, or on a day since the trading day before it (a day order placed after that day's
+// close is open on the next trading day). The latest one when there are two.
 std::optional<PlacedOrder> findPlacedOrder(qint64 orderNo, const QDate &executionDay);
 
 // Adds the shares of one notice to the order's executed shares.
 void addPlacedOrderExecution(const PlacedOrder &order, qint64 shares);
+
+// Forgets the orders of a reservation that is deleted, so that a new reservation that
+// takes its number never receives their notices.
+void deletePlacedOrders(qint64 yoyakuNo);
+void deleteAllPlacedOrders();

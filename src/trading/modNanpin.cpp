@@ -6,6 +6,7 @@
 #include "marketdata/modMarket.h"
 #include "platform/sys/Clock.h"
 #include "platform/text/VbText.h"
+#include "trading/modBroker.h"
 
 namespace {
 
@@ -30,9 +31,12 @@ QList<Candidate> selectCandidates(const QDateTime &runStart, const QDate &proces
                        " and a.銘柄コード = b.銘柄コード and a.市場コード = b.市場コード"
                        " and a.注文期間 <> ?"
                        " and a.手動注文区分 = 0"
+                       " and a.エラーコード <> ?"
                        " and a.約定金額買 > 0"
                        " and b.日付 = ?"));
-    st.bindAll(-qint64(order.ODNanpinWariai), qint64(order.ODNanpinKai) - 1, runStart.date(), processingDay);
+    // A row whose last extra buy went out with an unknown outcome waits for the user's check.
+    st.bindAll(-qint64(order.ODNanpinWariai), qint64(order.ODNanpinKai) - 1, runStart.date(),
+               qint64(etrErrOutcomeUnknown), processingDay);
     QList<Candidate> candidates;
     while (st.step())
         candidates.append({st.int64(0), st.text(1), st.text(2), st.real(3), st.real(4), st.int64(5), st.int64(6)});

@@ -7,6 +7,7 @@
 #include "platform/db/DbDate.h"
 #include "platform/sys/Clock.h"
 #include "platform/ui/MsgBox.h"
+#include "trading/PlacedOrders.h"
 #include "trading/modBroker.h"
 
 namespace {
@@ -18,6 +19,7 @@ void deleteReservationRows(qint64 number)
 {
     gcnDB.execute(QStringLiteral("delete from ttresevation where 予約番号 = ?"), number);
     gcnDB.execute(QStringLiteral("delete from ttcontracthistory where 予約番号 = ?"), number);
+    deletePlacedOrders(number);
 }
 
 void writeReservation(const QDateTime &date, qint64 &number, int buyDone, int state, qint64 buyPrice, qint64 buyShares,
@@ -77,17 +79,20 @@ void dayChangeReservation(const QDateTime &now)
     const QString todayStart = db::dayStartText(now.date());
     db::Transaction transaction(gcnDB);
     gcnDB.execute(QStringLiteral("delete from ttstocks where 日付 < ?"), now.date().addDays(-kKeptPriceDays));
-    gcnDB.execute(QStringLiteral("update ttresevation set 処理区分 = 2 ,株数 = 約定株数買"
+    gcnDB.execute(QStringLiteral("update ttresevation set 処理区分 = 2 ,株数 = 約定株数買 - 約定株数売"
                                  " where 更新日付 < ? and 処理区分 in(1) and 約定株数買 > 0"),
                   todayStart);
     gcnDB.execute(QStringLiteral("update ttresevation set 処理区分 = 9"
                                  " where 更新日付 < ? and 処理区分 in(0,1) and 約定株数買 = 0"),
                   todayStart);
-    // A row that holds shares and waits for an extra buy that was not placed (averaging
-    // down) is held again with the shares it holds.
-    gcnDB.execute(QStringLiteral("update ttresevation set 処理区分 = 2 ,株数 = 約定株数買 - 約定株数売"
-                                 " where 更新日付 < ? and 処理区分 in(0,4) and 約定株数買 > 約定株数売"),
-                  todayStart);
+    // A row that holds shares and waited for an extra buy (averaging down) on a day that has
+    // passed is held again with the shares it holds; a row made due today keeps its target
+    // however often the day change runs today. An extra buy sent with an unknown outcome
+    // keeps its target too, so that its notice still finds the buy it was.
+    gcnDB.execute(QStringLiteral("update ttresevation set 処理区分 = 2 ,株数 = case when エラーコード = ? then 株数"
+                                 " else 約定株数買 - 約定株数売 end"
+                                 " where ifnull(注文期間, '') < ? and 処理区分 in(0,4) and 約定株数買 > 約定株数売"),
+                  int(etrErrOutcomeUnknown), now.date());
     gcnDB.execute(QStringLiteral("update ttresevation set 処理区分 = 2 where 更新日付 < ? and 処理区分 = 3"),
                   todayStart);
     transaction.commit();
@@ -202,6 +207,7 @@ bool deleteAllOrders(int ask)
     db::Transaction transaction(gcnDB);
     gcnDB.execute(QStringLiteral("delete from ttresevation"));
     gcnDB.execute(QStringLiteral("delete from ttcontracthistory"));
+    deleteAllPlacedOrders();
     transaction.commit();
     return true;
 }

@@ -137,7 +137,8 @@ TEST_F(SchemaUpgradeTest, OldWorkDatabaseGainsTheMailMarkerTable)
 }
 
 // The orders out in an older file, and those whose notice may still come, are kept among
-// the placed orders: side and shares from the state, the holdings and the executions.
+// the placed orders: side and shares from the state, the holdings and the executions, the
+// day from the first execution; a held buy's size was not kept, so it is not bounded.
 TEST_F(SchemaUpgradeTest, OldWorkDatabaseKeepsItsOrdersOutAsPlacedOrders)
 {
     createDatabases();
@@ -152,9 +153,11 @@ TEST_F(SchemaUpgradeTest, OldWorkDatabaseKeepsItsOrdersOutAsPlacedOrders)
             " (3, 9, 1500, 0, 0, 13, '2026-12-08 14:40:00'),"      // buy the day change finished unfilled
             " (4, 2, 500, 500, 0, 14, '2026-12-08 10:00:00'),"     // sell the day change took back
             " (5, 0, 500, 0, 0, 0, '2026-12-09 08:00:00'),"        // never ordered
-            " (6, 9, 500, 500, 500, 16, '2026-12-01 10:00:00');"   // sold out
-            "insert into ttcontracthistory (注文番号, 売買区分, 約定株数, 予約番号) values"
-            " (11, '1', 700, 1), (12, '2', 400, 2), (9, '1', 500, 4);"));
+            " (6, 9, 500, 500, 500, 16, '2026-12-01 10:00:00'),"   // sold out
+            " (7, 2, 700, 700, 0, 17, '2026-12-10 09:30:00');"     // 700 of a buy, made held by the day change
+            "insert into ttcontracthistory (注文番号, 売買区分, 約定株数, 予約番号, 受付日時) values"
+            " (11, '1', 700, 1, null), (12, '2', 400, 2, null), (9, '1', 500, 4, null),"
+            " (17, '1', 700, 7, '2026-12-09 14:55:00');"));
     }
     openDatabases();
     EXPECT_EQ(userVersion(gcnDB), schemaVersion(DatabaseKind::Work));
@@ -171,5 +174,6 @@ TEST_F(SchemaUpgradeTest, OldWorkDatabaseKeepsItsOrdersOutAsPlacedOrders)
                     .arg(st.int64(5));
     EXPECT_EQ(rows,
               QStringList({QStringLiteral("11 2026-12-09 1 1 1500 700"), QStringLiteral("12 2026-12-09 2 2 1000 400"),
-                           QStringLiteral("13 2026-12-08 3 1 1500 0"), QStringLiteral("14 2026-12-08 4 2 500 0")}));
+                           QStringLiteral("13 2026-12-08 3 1 1500 0"), QStringLiteral("14 2026-12-08 4 2 500 0"),
+                           QStringLiteral("17 2026-12-09 7 1 -1 700")}));
 }

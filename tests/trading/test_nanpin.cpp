@@ -5,6 +5,7 @@
 #include "support/ProgramDirFixture.h"
 #include "support/ReservationRows.h"
 #include "trading/modNanpin.h"
+#include "trading/modReservation.h"
 
 namespace {
 
@@ -73,6 +74,33 @@ TEST_F(NanpinTest, SelectsFallenHeldPositionsOnly)
     const QDateTime monday = runStart.addDays(4);
     sys::setNow(monday);
     EXPECT_EQ(checkNanpin(monday, processingDay, order), 0);
+}
+
+// The day change runs at every start and again in the night block: a row averaged down
+// today keeps its extra buy and its target through every run of the same day.
+TEST_F(NanpinTest, ADueExtraBuySurvivesASecondDayChangeOfTheDay)
+{
+    addHeld(1, QStringLiteral("1001"), 1000, 800);
+    gcnDB.execute(QStringLiteral("update ttresevation set 約定株数買 = 100, 更新日付 = '2026-11-01 10:00:00'"));
+    dayChangeReservation(runStart);
+    EXPECT_EQ(checkNanpin(runStart, processingDay, order), 1);
+
+    const QDateTime restart = runStart.addSecs(3 * 3600);
+    sys::setNow(restart);
+    dayChangeReservation(restart);
+    EXPECT_EQ(checkNanpin(restart, processingDay, order), 0);
+    EXPECT_EQ(row(1), (QList<qint64>{0, 200, 1}));
+}
+
+// A row whose extra buy went out with an unknown outcome gets no further one until the
+// user has checked it.
+TEST_F(NanpinTest, AnExtraBuyInDoubtIsNotRepeated)
+{
+    addHeld(1, QStringLiteral("1001"), 1000, 800);
+    gcnDB.execute(
+        QStringLiteral("update ttresevation set 株数 = 200, 約定株数買 = 100, 注文回 = 1, エラーコード = 90"));
+    EXPECT_EQ(checkNanpin(runStart, processingDay, order), 0);
+    EXPECT_EQ(row(1), (QList<qint64>{2, 200, 1}));
 }
 
 TEST_F(NanpinTest, PercentageAndStartUpCount)

@@ -4,6 +4,7 @@
 #include "platform/sys/Clock.h"
 #include "support/MessageBoxRecorder.h"
 #include "support/TradingFixture.h"
+#include "trading/PlacedOrders.h"
 #include "trading/modReservation.h"
 
 #include <functional>
@@ -195,14 +196,20 @@ TEST_F(ReservationStoreTest, DeleteRirekiByRepeatsAndShares)
     EXPECT_TRUE(logLines().contains(QStringLiteral("***保有株数がないため処理区分は変えない(予約番号=4)")));
 }
 
+// A deleted reservation takes its placed orders along: a new reservation that reuses its
+// number never receives the old orders' notices.
 TEST_F(ReservationStoreTest, DeleteReservationAndDeleteAllAfterYes)
 {
     addWithHistory(1, 1, 2, 100, 0);
     addWithHistory(2, 1, 2, 100, 0);
+    for (const qint64 number : {1, 2})
+        ASSERT_TRUE(recordPlacedOrder({500 + number, moment.date(), number, 1, 100, 100}));
     deleteReservation(1);
     EXPECT_EQ(rowCount(QStringLiteral("ttresevation")), 1);
     EXPECT_EQ(historyRows(1), 0);
     EXPECT_EQ(historyRows(2), 2);
+    EXPECT_FALSE(findPlacedOrder(501, moment.date()));
+    EXPECT_TRUE(findPlacedOrder(502, moment.date()));
 
     MessageBoxRecorder &boxes = MessageBoxRecorder::instance();
     boxes.queueAnswer(ui::vbNo);
@@ -218,6 +225,7 @@ TEST_F(ReservationStoreTest, DeleteReservationAndDeleteAllAfterYes)
     EXPECT_TRUE(deleteAllOrders(1));
     EXPECT_EQ(rowCount(QStringLiteral("ttresevation")), 0);
     EXPECT_EQ(rowCount(QStringLiteral("ttcontracthistory")), 0);
+    EXPECT_EQ(rowCount(QStringLiteral("ttplacedorder")), 0);
 
     addWithHistory(3, 1, 2, 100, 0);
     EXPECT_TRUE(deleteAllOrders(0)); // no question

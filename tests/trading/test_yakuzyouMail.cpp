@@ -1,5 +1,6 @@
 #include "core/SettingsRecords.h"
 #include "core/modGlobal.h"
+#include "platform/db/DbDate.h"
 #include "platform/mail/MailLimits.h"
 #include "platform/sys/Clock.h"
 #include "platform/text/Cp932.h"
@@ -119,9 +120,10 @@ protected:
                           .約定金額買 = priceBuy,
                           .約定株数買 = sharesBuy,
                           .注文番号 = orderNo});
-        if (orderNo > 0 && (state == 1 || state == 3))
-            recordPlacedOrder({orderNo, QDate(2006, 1, 5), number, state == 1 ? 1 : 2,
-                               state == 1 ? shares - sharesBuy : sharesBuy, 0});
+        if (orderNo > 0 && (state == 1 || state == 3)) {
+            ASSERT_TRUE(recordPlacedOrder({orderNo, QDate(2006, 1, 5), number, state == 1 ? 1 : 2,
+                                           state == 1 ? shares - sharesBuy : sharesBuy, 0}));
+        }
     }
 
     Reservation reservation(int number)
@@ -597,8 +599,9 @@ protected:
                           .約定金額売 = 1100,
                           .約定株数売 = r.sold,
                           .注文番号 = r.rowOrderNo});
-        if (r.placed)
-            recordPlacedOrder({123456, QDate(2006, 1, 5), 1, r.side, r.ordered, 0});
+        if (r.placed) {
+            ASSERT_TRUE(recordPlacedOrder({123456, QDate(2006, 1, 5), 1, r.side, r.ordered, 0}));
+        }
     }
 };
 
@@ -645,6 +648,32 @@ TEST_F(LateNotice, ReachesItsReservationWhateverHappenedToTheRowSince)
          .placed = true,
          .side = 1,
          .ordered = 1500,
+         .noticeShares = 800,
+         .expectedState = 2,
+         .expectedShares = 800},
+        {.name = "second part of a buy an earlier version made held, its size not kept",
+         .state = 2,
+         .shares = 700,
+         .bought = 700,
+         .sold = 0,
+         .rowOrderNo = 123456,
+         .errorCode = 0,
+         .placed = true,
+         .side = 1,
+         .ordered = PlacedOrder::kSharesNotKnown,
+         .noticeShares = 800,
+         .expectedState = 2,
+         .expectedShares = 1500},
+        {.name = "averaging-down buy sent with an unknown outcome, held again by the day change",
+         .state = 2,
+         .shares = 1500,
+         .bought = 700,
+         .sold = 0,
+         .rowOrderNo = 0,
+         .errorCode = 90,
+         .placed = false,
+         .side = 1,
+         .ordered = 0,
          .noticeShares = 800,
          .expectedState = 2,
          .expectedShares = 1500},
@@ -799,4 +828,115 @@ TEST_F(YakuzyouMail, TheNoticesOfAnOrderNeverExceedItsShares)
     EXPECT_EQ(reservation(1).sharesBuy, 200);
     EXPECT_EQ(historyRows(), 1);
     EXPECT_TRUE(logLines().join(u'\n').contains(QStringLiteral("約定株数の合計(400)が注文株数(300)を超える")));
+}
+
+namespace {
+
+// A held row of its own stock with a sell order of 100 shares out, and the stock's stored
+// closes (day, close).
+struct BandCase {
+    const char *name;
+    QList<QPair<const char *, double>> closes;
+    bool splitOnTheDay;
+    const char16_t *price;
+    const char16_t *refusal; // null: booked
+};
+
+} // namespace
+
+// The band is the exchange's of the execution day: around the unrounded close of the
+// trading day before. Without that close, or across a split, the band is not known and the
+// price is no reason to refuse.
+TEST_F(YakuzyouMail, ThePriceBandIsTheExchangesOfTheExecutionDay)
+{
+    const BandCase cases[] = {
+        {"at the low limit of a close with a fraction", {{"2006-01-04", 2501.5}}, false, u"2,001.5", nullptr},
+        {"below that limit",
+         {{"2006-01-04", 2501.5}},
+         false,
+         u"2,001",
+         u"約定単価(2001)が値幅制限(2001.5～3001.5)の外"},
+        {"outside the band of the day before",
+         {{"2006-01-04", 1000}},
+         false,
+         u"1,450",
+         u"約定単価(1450)が値幅制限(700～1300)の外"},
+        {"the day before's close missing", {{"2005-12-30", 1000}}, false, u"1,450", nullptr},
+        {"a split on the execution day", {{"2006-01-04", 1000}}, true, u"1,450", nullptr},
+    };
+    int number = 10;
+    for (const BandCase &c : cases) {
+        SCOPED_TRACE(c.name);
+        ++number;
+        const QString code = QString::number(9000 + number);
+        for (const auto &[day, close] : c.closes)
+            gcnDB.execute(QStringLiteral("insert into ttstocks (銘柄コード, 市場コード, 日付, 終値, 調整終値)"
+                                         " values (?, 't1', ?, ?, ?)"),
+                          code, QString::fromLatin1(day), close, close);
+        if (c.splitOnTheDay)
+            gcnDB.execute(QStringLiteral("insert into ttstocks (銘柄コード, 市場コード, 日付, 分割区分)"
+                                         " values (?, 't1', '2006-01-05', 1)"),
+                          code);
+        addReservation(number, 3, 100, 2000 + number, 1000, 100, 0, code);
+        NoticeFields f;
+        f.orderNo = QString::number(2000 + number);
+        f.kind = QStringLiteral("現物売");
+        f.code = code;
+        f.shares = QStringLiteral("約定株数:100株");
+        f.price = QStringLiteral("約定単価:%1円").arg(QString::fromUtf16(c.price));
+        putMail(QStringLiteral("band%1").arg(number), noticeMail(f, QStringLiteral("band%1@x").arg(number)));
+        QString answer;
+        pass(&answer);
+        EXPECT_EQ(reservation(number).state, c.refusal ? 3 : 9);
+        if (c.refusal) {
+            EXPECT_EQ(logLinesContaining(QString::fromUtf16(c.refusal)), 1);
+        }
+    }
+    EXPECT_EQ(
+        logLinesContaining(QStringLiteral("★約定日の値幅制限を求める前営業日の終値がないため約定単価は確かめない")), 2);
+}
+
+// A notice that does not fit the reservation sent with an unknown outcome (a forged mail, or
+// the user's own trade of the stock) leaves it as it was, and the real notice still finds it.
+TEST_F(YakuzyouMail, ARefusedNoticeLeavesTheOrderInDoubtToTheRealOne)
+{
+    addReservation(1, 0, 300, 0, 0, 0, 90);
+    NoticeFields forged;
+    forged.orderNo = QStringLiteral("999");
+    forged.price = QStringLiteral("約定単価:1円");
+    putMail(QStringLiteral("forged"), noticeMail(forged, QStringLiteral("forged@x")));
+    QString answer;
+    pass(&answer);
+    Reservation r = reservation(1);
+    EXPECT_EQ(r.state, 0);
+    EXPECT_EQ(r.orderNo, 0);
+    EXPECT_EQ(r.errorCode, 90);
+    EXPECT_FALSE(findPlacedOrder(999, QDate(2006, 1, 5)));
+
+    NoticeFields real;
+    real.orderNo = QStringLiteral("555");
+    real.price = QStringLiteral("約定単価:1,210円");
+    putMail(QStringLiteral("real"), noticeMail(real, QStringLiteral("real@x")));
+    EXPECT_EQ(pass(), 1);
+    r = reservation(1);
+    EXPECT_EQ(r.orderNo, 555);
+    EXPECT_EQ(r.errorCode, 0);
+    EXPECT_EQ(r.sharesBuy, 300);
+    EXPECT_DOUBLE_EQ(r.priceBuy, 1210);
+}
+
+// Program orders are day orders: a notice finds an order placed on its day or on the trading
+// day before (placed after that day's close), never an older one that had the same number.
+TEST_F(YakuzyouMail, ANoticeFindsOnlyAnOrderThatCanStillBeOpen)
+{
+    const struct {
+        const char *placed;
+        bool found;
+    } cases[] = {{"2006-01-05", true}, {"2006-01-04", true}, {"2005-12-28", false}};
+    for (const auto &c : cases) {
+        SCOPED_TRACE(c.placed);
+        gcnDB.execute(QStringLiteral("delete from ttplacedorder"));
+        ASSERT_TRUE(recordPlacedOrder({123456, db::parseDate(QString::fromLatin1(c.placed)), 1, 1, 300, 0}));
+        EXPECT_EQ(findPlacedOrder(123456, QDate(2006, 1, 5)).has_value(), c.found);
+    }
 }
