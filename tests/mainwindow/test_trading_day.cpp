@@ -65,6 +65,32 @@ TEST_F(TradingDay, BuysTheDaysCandidateAndSellsItAtTheProfitTarget)
     EXPECT_TRUE(messages().isEmpty()) << messages().join(u'|').toStdString();
 }
 
+// An acceptance that repeats the number of an order placed that day (a false acceptance)
+// neither takes that order's place nor marks its reservation ordered: the outcome is unknown
+// and the run stops for the user to look at the broker's site.
+TEST_F(TradingDay, AnAcceptanceRepeatingAnOrderNumberIsNotBelieved)
+{
+    FakeBrokerSite::Behaviour site;
+    site.cash = QStringLiteral("1,000,000");
+    site.holdings = {};
+    broker.setBehaviour(site);
+    gcnDB.execute(QStringLiteral("insert into ttplacedorder (注文番号, 注文日, 予約番号, 売買区分, 株数)"
+                                 " values (100001, '2026-12-10', 99, 1, 100)"));
+
+    sys::SimulatedClock clock(japan(QDate(2026, 12, 10), QTime(8, 25)));
+    window().show();
+    clock.runUntil(japan(QDate(2026, 12, 10), QTime(10, 0)));
+
+    ASSERT_EQ(broker.acceptedOrderCount(), 1) << logLines().join(u'\n').toStdString();
+    EXPECT_EQ(count(QStringLiteral("select 予約番号 from ttplacedorder where 注文番号 = 100001")), 99);
+    EXPECT_EQ(count(QStringLiteral("select count(*) from ttresevation where エラーコード = 90 and 処理区分 = 0")), 1);
+    EXPECT_EQ(count(QStringLiteral("select count(*) from ttresevation where 注文番号 = 100001")), 0);
+    EXPECT_EQ(logLines().filter(QStringLiteral("★同じ注文番号の受付が既にあるため記録しない(注文番号:100001/")).size(),
+              1);
+    EXPECT_NE(label("lblRunStatus").text(), kRunning);
+    EXPECT_EQ(messages().filter(QStringLiteral("注文の結果を確認できませんでした。")).size(), 1);
+}
+
 } // namespace
 
 namespace {
