@@ -66,7 +66,7 @@ qint64 realisedProfit(const QString &condition, const QString &value)
                                                     " from ttcontracthistory a, tmbond b, ttresevation c"
                                                     " where ") +
                                      condition +
-                                     QStringLiteral(" and c.処理区分 = 9"
+                                     QStringLiteral(" and c.処理区分 = 9 and c.約定株数買 <= c.約定株数売"
                                                     " and a.銘柄コード = b.銘柄コード"
                                                     " and a.市場コード = b.市場コード"
                                                     " and a.銘柄コード = c.銘柄コード"

@@ -99,7 +99,8 @@ TEST_F(SizingTest, HeldMoneyCountsEachPositionOnceWithOrWithoutAPriceRow)
 }
 
 // A row that holds shares is a held position whatever its state says: averaged down and
-// waiting for its extra buy, or partly bought.
+// waiting for its extra buy, partly bought, or left finished with shares by an earlier
+// version. It counts as held money only, never also in the realised profit.
 TEST_F(SizingTest, RowsHoldingSharesCountAsHeld)
 {
     const struct {
@@ -107,7 +108,7 @@ TEST_F(SizingTest, RowsHoldingSharesCountAsHeld)
         int state;
         qint64 bought;
         qint64 sold;
-    } rows[] = {{1, 0, 500, 0}, {2, 1, 300, 0}, {3, 9, 500, 500}, {4, 0, 0, 0}};
+    } rows[] = {{1, 0, 500, 0}, {2, 1, 300, 0}, {3, 9, 500, 500}, {4, 0, 0, 0}, {5, 9, 400, 100}};
     for (const auto &r : rows) {
         addReservation({{QStringLiteral("予約番号"), r.number},
                         {QStringLiteral("銘柄コード"), QStringLiteral("1001")},
@@ -119,8 +120,9 @@ TEST_F(SizingTest, RowsHoldingSharesCountAsHeld)
         if (r.bought > 0)
             addExecution(r.number, QStringLiteral("1001"), QStringLiteral("1"), 1000, r.bought);
     }
-    EXPECT_EQ(getHoyuuKingaku(start), 500000 + 300000);
-    EXPECT_EQ(glngMotiMeigaraCount, 2);
+    EXPECT_EQ(getHoyuuKingaku(start), 500000 + 300000 + 400000);
+    EXPECT_EQ(glngMotiMeigaraCount, 3);
+    EXPECT_EQ(getKakuteiSoneki(start), -500000) << "the finished row 3 only";
 }
 
 TEST_F(SizingTest, RealisedProfitOfFinishedReservationsWhateverTheLocale)
