@@ -2,13 +2,17 @@
 
 #include "core/SettingsRecords.h"
 #include "core/modGlobal.h"
+#include "core/modLog.h"
 #include "core/modLookup.h"
 #include "core/modSystem.h"
 #include "core/modUtil.h"
+#include "platform/sys/Clock.h"
 #include "platform/text/VbText.h"
 #include "platform/ui/MsgBox.h"
 #include "platform/ui/TopLevelWindow.h"
 #include "platform/ui/WindowBuilder.h"
+#include "trading/NoticeBooking.h"
+#include "trading/YakuzyouNotice.h"
 #include "trading/modOrderGrid.h"
 #include "trading/modReservation.h"
 
@@ -21,6 +25,8 @@
 namespace {
 
 constexpr int kMenuHeight = 300;
+// The side row above the others.
+constexpr int kSideRow = 420;
 
 void refuse(const QString &label)
 {
@@ -34,13 +40,22 @@ bool reservationExists(qint64 number)
     return st.step();
 }
 
+// The shares the reservation holds of the stock; 0 when it holds none or is another's.
+qint64 sharesHeld(qint64 number, const QString &code, const QString &market)
+{
+    db::Statement st = gcnDB.prepare(QStringLiteral("select 約定株数買 - 約定株数売 from ttresevation"
+                                                    " where 予約番号 = ? and 銘柄コード = ? and 市場コード = ?"));
+    st.bindAll(number, code, market);
+    return st.step() ? st.int64(0) : 0;
+}
+
 } // namespace
 
 frmSetYakuzyouData::frmSetYakuzyouData(ui::FlexGrid &msfgOrder, QWidget *parent)
     : QDialog(parent), m_msfgOrder(msfgOrder)
 {
     ui::setupFixedDialog(this, QStringLiteral("frmSetYakuzyouData"), QStringLiteral("約定データ設定"), 4800,
-                         3600 + kMenuHeight);
+                         3600 + kSideRow + kMenuHeight);
     if (const QWidget *mainWindow = ui::topLevelWindow(QStringLiteral("frmMain")))
         setWindowIcon(mainWindow->windowIcon());
 
@@ -55,19 +70,23 @@ frmSetYakuzyouData::frmSetYakuzyouData(ui::FlexGrid &msfgOrder, QWidget *parent)
     ui::addLabel(this, QStringLiteral("市場"), 240, kMenuHeight + 180);
     m_cmbSizyouCode =
         ui::addComboBox(this, QStringLiteral("cmbSizyouCode"), ui::twipsRect(1560, kMenuHeight + 120, 1500, 300));
-    m_txtBrandCode = addRow(QStringLiteral("銘柄コード"), QStringLiteral("txtBrandCode"), 4, 540);
-    m_txtKabuSu = addRow(QStringLiteral("約定株数"), QStringLiteral("txtKabuSu"), 9, 960);
-    m_txtKingaku = addRow(QStringLiteral("約定金額"), QStringLiteral("txtKingaku"), 9, 1380);
-    m_txtYoyakuNo = addRow(QStringLiteral("予約番号"), QStringLiteral("txtYoyakuNo"), 9, 1800);
-    m_txtTyumonNo = addRow(QStringLiteral("注文番号"), QStringLiteral("txtTyumonNo"), 12, 2220);
-    ui::addLabel(this, QStringLiteral("約定日"), 240, kMenuHeight + 2700);
+    ui::addLabel(this, QStringLiteral("売買"), 240, kMenuHeight + 600);
+    m_cmbBaibai = ui::addComboBox(this, QStringLiteral("cmbBaibai"), ui::twipsRect(1560, kMenuHeight + 540, 1500, 300));
+    m_cmbBaibai->addItems({QStringLiteral("買"), QStringLiteral("売")});
+    constexpr int top = kMenuHeight + kSideRow;
+    m_txtBrandCode = addRow(QStringLiteral("銘柄コード"), QStringLiteral("txtBrandCode"), 4, top + 540);
+    m_txtKabuSu = addRow(QStringLiteral("約定株数"), QStringLiteral("txtKabuSu"), 9, top + 960);
+    m_txtKingaku = addRow(QStringLiteral("約定金額"), QStringLiteral("txtKingaku"), 9, top + 1380);
+    m_txtYoyakuNo = addRow(QStringLiteral("予約番号"), QStringLiteral("txtYoyakuNo"), 9, top + 1800);
+    m_txtTyumonNo = addRow(QStringLiteral("注文番号"), QStringLiteral("txtTyumonNo"), 12, top + 2220);
+    ui::addLabel(this, QStringLiteral("約定日"), 240, top + 2700);
     auto *picDateST = new QWidget(this);
     picDateST->setObjectName(QStringLiteral("picDateST"));
-    picDateST->setGeometry(ui::twipsRect(1560, kMenuHeight + 2640, 3000, 300));
+    picDateST->setGeometry(ui::twipsRect(1560, top + 2640, 3000, 300));
     QPushButton *cmdSet = ui::addButton(this, QStringLiteral("cmdSet"), QStringLiteral("決定"),
-                                        ui::twipsRect(2040, kMenuHeight + 3120, 1215, 375));
+                                        ui::twipsRect(2040, top + 3120, 1215, 375));
     QPushButton *cmdClose = ui::addButton(this, QStringLiteral("cmdClose"), QStringLiteral("閉じる"),
-                                          ui::twipsRect(3360, kMenuHeight + 3120, 1215, 375));
+                                          ui::twipsRect(3360, top + 3120, 1215, 375));
 
     createDatePicker(m_dtpDateST, picDateST);
     m_dtpDateST.editor()->setObjectName(QStringLiteral("dtpDateST"));
@@ -79,8 +98,8 @@ frmSetYakuzyouData::frmSetYakuzyouData(ui::FlexGrid &msfgOrder, QWidget *parent)
 
 QLineEdit *frmSetYakuzyouData::addRow(const QString &caption, const QString &name, int maxLength, int top)
 {
-    ui::addLabel(this, caption, 240, kMenuHeight + top + 60);
-    QLineEdit *box = ui::addTextBox(this, name, maxLength, ui::twipsRect(1560, kMenuHeight + top, 1500, 300));
+    ui::addLabel(this, caption, 240, top + 60);
+    QLineEdit *box = ui::addTextBox(this, name, maxLength, ui::twipsRect(1560, top, 1500, 300));
     selectAllTextOnFocus(box);
     return box;
 }
@@ -121,6 +140,13 @@ void frmSetYakuzyouData::cmdSet_Click()
     if (!orderNo)
         return;
 
+    if (m_cmbBaibai->currentIndex() == 1) {
+        if (bookSale(*number, code, market, *shares, *price, *orderNo)) {
+            setOrderGrid(m_msfgOrder);
+            accept();
+        }
+        return;
+    }
     if (*number == 0) {
         number = getMaxYoyakuNo() + 1;
         m_txtYoyakuNo->setText(QString::number(*number));
@@ -142,4 +168,33 @@ void frmSetYakuzyouData::cmdSet_Click()
     insertManualExecution(m_dtpDateST.Value(), written, order, *orderNo, *price, *shares);
     setOrderGrid(m_msfgOrder);
     accept();
+}
+
+bool frmSetYakuzyouData::bookSale(qint64 number, const QString &code, const QString &market, qint64 shares,
+                                  qint64 price, qint64 orderNo)
+{
+    const qint64 held = sharesHeld(number, code, market);
+    if (held <= 0) {
+        refuse(QStringLiteral("予約番号"));
+        return false;
+    }
+    if (shares > held) {
+        refuse(QStringLiteral("約定株数"));
+        return false;
+    }
+    YakuzyouNotice sale;
+    sale.executedAt = m_dtpDateST.Value();
+    sale.orderNo = orderNo;
+    sale.buy = false;
+    sale.torihikiKubun = 1;
+    sale.code = code;
+    sale.shares = shares;
+    sale.price = double(price);
+    QStringList log;
+    db::Transaction transaction(gcnDB);
+    bookSaleByHand(sale, number, sys::now(), log);
+    transaction.commit();
+    for (const QString &line : std::as_const(log))
+        writeLog(glngLogFileNo, line);
+    return true;
 }

@@ -13,9 +13,11 @@ namespace ui {
 class FlexGrid;
 }
 
-// "約定データ設定": records a bought position that the system did not learn by mail. Every
-// box is checked before anything is written; an existing reservation number is replaced,
-// with its executions, only after the user agreed. The order list `msfgOrder` is rebuilt.
+// "約定データ設定": records an execution that the system did not learn by mail. A buy makes
+// a held position: an existing reservation number is replaced, with its executions, only
+// after the user agreed. A sale is booked on the reservation that holds the shares, as its
+// notice would have been (a notice that never came or did not fit). Every box is checked
+// before anything is written. The order list `msfgOrder` is rebuilt.
 class frmSetYakuzyouData : public QDialog {
     Q_OBJECT
 public:
@@ -27,9 +29,13 @@ private:
     // counts as 0. Otherwise tells the user which box is wrong.
     std::optional<qint64> wholeNumber(const QLineEdit *box, const QString &label, qint64 least) const;
     void cmdSet_Click();
+    // The sale on reservation `number`, when it holds at least that many shares of the stock.
+    bool bookSale(qint64 number, const QString &code, const QString &market, qint64 shares, qint64 price,
+                  qint64 orderNo);
 
     ui::FlexGrid &m_msfgOrder;
     QComboBox *m_cmbSizyouCode = nullptr;
+    QComboBox *m_cmbBaibai = nullptr;
     QLineEdit *m_txtBrandCode = nullptr;
     QLineEdit *m_txtKabuSu = nullptr;
     QLineEdit *m_txtKingaku = nullptr;

@@ -1,8 +1,10 @@
 #include "core/SettingsRecords.h"
 #include "core/modGlobal.h"
+#include "platform/sys/Clock.h"
 #include "platform/ui/FlexGrid.h"
 #include "support/MessageBoxRecorder.h"
 #include "support/TradingFixture.h"
+#include "trading/PlacedOrders.h"
 #include "trading/frmManuMsg.h"
 #include "trading/frmOrderMini.h"
 #include "trading/frmSetYakuzyouData.h"
@@ -253,6 +255,57 @@ TEST_F(ManualExecutionTest, NewNumberIsShownAndTheOrderListRebuilt)
     EXPECT_EQ(sysOD.ODBrand, QStringLiteral("7203"));
     EXPECT_EQ(sysOD.ODSasiNariKai1, 1);
     EXPECT_EQ(sysOD.ODSasiNariUri1, 1);
+}
+
+// A sale whose notice never came or did not fit is booked on the reservation that holds the
+// shares, as the notice would have been: the order it names takes the shares, so that its
+// notice cannot count them again.
+TEST_F(ManualExecutionTest, ASaleIsBookedOnTheReservationThatHoldsTheShares)
+{
+    sys::setNow(QDateTime(QDate(2026, 12, 9), QTime(15, 30)));
+    addReservation({.予約番号 = 7,
+                    .銘柄コード = QStringLiteral("1234"),
+                    .株数 = 300,
+                    .処理区分 = 3,
+                    .市場コード = QStringLiteral("t1"),
+                    .約定金額買 = 1500,
+                    .約定株数買 = 300,
+                    .約定株数売 = 0,
+                    .注文番号 = 777});
+    ASSERT_TRUE(recordPlacedOrder({777, QDate(2026, 12, 9), 7, 2, 300, 0}));
+    child<QComboBox>(*dialog, "cmbBaibai")->setCurrentText(QStringLiteral("売"));
+    child<QDateTimeEdit>(*dialog, "dtpDateST")->setDateTime(QDateTime(QDate(2026, 12, 9), QTime(0, 0)));
+
+    const struct {
+        const char *name;
+        QString code, shares, number, label;
+    } refusals[] = {
+        {"no reservation named", QStringLiteral("1234"), QStringLiteral("300"), {}, QStringLiteral("予約番号")},
+        {"another stock's", QStringLiteral("7203"), QStringLiteral("300"), QStringLiteral("7"),
+         QStringLiteral("予約番号")},
+        {"more than held", QStringLiteral("1234"), QStringLiteral("400"), QStringLiteral("7"),
+         QStringLiteral("約定株数")},
+    };
+    for (const auto &r : refusals) {
+        SCOPED_TRACE(r.name);
+        boxes.reset();
+        fill(QStringLiteral("東1"), r.code, r.shares, QStringLiteral("1200"), r.number, QStringLiteral("777"));
+        click(*dialog, "cmdSet");
+        EXPECT_EQ(boxes.texts(), QStringList{r.label + QStringLiteral("を正しく入力してください。")});
+        EXPECT_EQ(rowCount(QStringLiteral("ttcontracthistory")), 0);
+    }
+
+    boxes.reset();
+    fill(QStringLiteral("東1"), QStringLiteral("1234"), QStringLiteral("300"), QStringLiteral("1200"),
+         QStringLiteral("7"), QStringLiteral("777"));
+    click(*dialog, "cmdSet");
+    EXPECT_TRUE(boxes.calls().isEmpty());
+    EXPECT_FALSE(dialog->isVisible());
+    EXPECT_EQ(reservationValue(7, QStringLiteral("処理区分")).toString(), QStringLiteral("9"));
+    EXPECT_EQ(reservationValue(7, QStringLiteral("約定株数売")).toString(), QStringLiteral("300"));
+    EXPECT_EQ(reservationValue(7, QStringLiteral("約定金額売")).toDouble(), 1200);
+    EXPECT_EQ(rowCount(QStringLiteral("ttcontracthistory")), 1);
+    EXPECT_EQ(findPlacedOrder(777, QDate(2026, 12, 9))->executed, 300);
 }
 
 TEST_F(ManualExecutionTest, AnExistingNumberIsReplacedOnlyAfterYes)
