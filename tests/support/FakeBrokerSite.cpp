@@ -188,7 +188,7 @@ QString FakeBrokerSite::gateway(const httplib::Request &request, httplib::Respon
         return fakebroker::orderFormPage(now.markets, now.missingFormElement);
     }
     if (control == kAccountControl)
-        return fakebroker::accountPage(now.cashLabel, now.cash, now.holdings);
+        return fakebroker::accountPage(now.cashLabel, now.cash, now.holdings, now.sampleCash);
     return fakebroker::menuPage();
 }
 
@@ -240,13 +240,11 @@ QString FakeBrokerSite::order(const httplib::Request &request, httplib::Response
         return QStringLiteral("<p class=\"info\">ただいまサービス停止中です。</p>");
     if (estimated)
         return fakebroker::estimatePage();
-    const QString templates =
-        now.templates == Behaviour::Templates::None
-            ? QString()
-            : fakebroker::acceptanceTemplates(recorded.fields, now.templates == Behaviour::Templates::Hidden);
+    const QString templates = fakebroker::acceptanceTemplates(recorded.fields, now.templates);
     if (!accepted)
         return templates + fakebroker::refusalPage(passwordOk ? now.refusal : 1);
-    return templates + fakebroker::acceptancePage(recorded.fields, recorded.orderNumber, !now.missingAcceptanceRow);
+    return templates + fakebroker::acceptancePage(recorded.fields, recorded.orderNumber, !now.missingAcceptanceRow,
+                                                  now.hiddenRefusal);
 }
 
 void FakeBrokerSite::sendNotice(const Order &order)

@@ -242,9 +242,10 @@ TEST_F(BrokerDriver, RefusalsEndTheStepWithTheirCodeAnUnknownOneStaysMarkedUnkno
     EXPECT_EQ(broker.acceptedOrderCount(), 0);
 }
 
-// The answer is read from what the page shows: an acceptance text and table in a comment or
-// a script string (a page's message templates) count for nothing, and a page that shows both
-// an acceptance and a refusal leaves the outcome unknown.
+// The answer is read from what the page shows: an acceptance text and table in markup a
+// browser never shows (a page's message templates in a comment, a script string, a
+// <template> or a display:none block) count for nothing, nor does a refusal text in a hidden
+// error block; a page that shows both an acceptance and a refusal leaves the outcome unknown.
 TEST_F(BrokerDriver, OnlyThePagesContentAcceptsOrRefusesAnOrder)
 {
     using Templates = Behaviour::Templates;
@@ -252,19 +253,27 @@ TEST_F(BrokerDriver, OnlyThePagesContentAcceptsOrRefusesAnOrder)
         const char *name;
         Templates templates;
         int refusal;
+        bool hiddenRefusal;
         int code;
         const char *orderNo;
     } cases[] = {
-        {"refusal with hidden templates", Templates::Hidden, 2, 2, "99"},
-        {"a second one alike", Templates::Hidden, 2, 2, "99"},
-        {"acceptance with hidden templates", Templates::Hidden, 0, 0, "100001"},
-        {"refusal that also shows an acceptance", Templates::Shown, 2, 90, "99"},
-        {"acceptance that also shows a refusal", Templates::Shown, 5, 90, "99"},
+        {"refusal with templates in a comment and a script", Templates::CommentAndScript, 2, false, 2, "99"},
+        {"a second one alike", Templates::CommentAndScript, 2, false, 2, "99"},
+        {"acceptance with templates in a comment and a script", Templates::CommentAndScript, 0, false, 0, "100001"},
+        {"plain refusal with templates in a <template>", Templates::TemplateElement, 1, false, 90, "99"},
+        {"refusal with templates in a <template>", Templates::TemplateElement, 2, false, 2, "99"},
+        {"plain refusal with templates in a display:none block", Templates::DisplayNone, 1, false, 90, "99"},
+        {"refusal with templates in a display:none block", Templates::DisplayNone, 3, false, 3, "99"},
+        {"acceptance with templates in a display:none block", Templates::DisplayNone, 0, false, 0, "100002"},
+        {"acceptance with a hidden error block", Templates::None, 0, true, 0, "100003"},
+        {"refusal that also shows an acceptance", Templates::Shown, 2, false, 90, "99"},
+        {"acceptance that also shows a refusal", Templates::Shown, 5, false, 90, "99"},
     };
     for (const auto &c : cases) {
         Behaviour b;
         b.templates = c.templates;
         b.refusal = c.refusal;
+        b.hiddenRefusal = c.hiddenRefusal;
         broker.setBehaviour(b);
         etrOrderNo = QStringLiteral("99");
         EXPECT_EQ(runStep(1), c.code) << c.name;
@@ -458,6 +467,18 @@ TEST_F(BrokerDriver, AnExpiredSessionOnTheAccountPageIsLoginRequired)
     etrGenkinZandaka = 777;
     EXPECT_EQ(runStep(2), 101);
     EXPECT_EQ(etrGenkinZandaka, 777);
+}
+
+// A hidden sample of the cash cell before the real one is not what the page shows.
+TEST_F(BrokerDriver, TheCashIsReadFromTheCellThePageShows)
+{
+    Behaviour b;
+    b.sampleCash = QStringLiteral("99,999,999");
+    b.cash = QStringLiteral("1,500,000");
+    broker.setBehaviour(b);
+    EXPECT_EQ(runStep(2), 0);
+    EXPECT_EQ(etrGenkinZandaka, 1500000);
+    EXPECT_EQ(etrHoyuuCount, 1);
 }
 
 TEST_F(BrokerDriver, AccountPageWithoutACashFigureKeepsTheCash)
