@@ -60,7 +60,7 @@ FakeBrokerSite::FakeBrokerSite(Account account) : m_account(std::move(account))
 
 void FakeBrokerSite::route(const char *pattern, bool post, Handler handler)
 {
-    const auto serve = [this, handler](const httplib::Request &request, httplib::Response &response) {
+    const auto serve = [this, handler, post](const httplib::Request &request, httplib::Response &response) {
         const Behaviour now = behaviour();
         {
             const std::lock_guard lock(m_mutex);
@@ -71,6 +71,11 @@ void FakeBrokerSite::route(const char *pattern, bool post, Handler handler)
         if (now.http500) {
             response.status = 500;
             response.set_content(text::toCp932(QStringLiteral("Internal Server Error")).toStdString(), "text/html");
+            return;
+        }
+        if (post && !now.redirectFormsTo.isEmpty()) {
+            response.status = 307;
+            response.set_header("Location", now.redirectFormsTo.toStdString() + request.path.substr(1));
             return;
         }
         const QString body = handler(request, response);

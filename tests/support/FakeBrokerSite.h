@@ -69,6 +69,9 @@ public:
         Templates templates = Templates::None;
         bool hiddenRefusal = false; // an acceptance page also holds a refusal text in a hidden error block
         QString formsTo;            // a base address: the login and order forms send there instead
+        // A base address: the login and the order form, once posted, are answered with a 307
+        // redirect there (to the same path), which asks for the post to be made again there.
+        QString redirectFormsTo;
         QStringList markets = {QStringLiteral("TKY"), QStringLiteral("OSK"), QStringLiteral("NDJ"),
                                QStringLiteral("NGY"), QStringLiteral("FKO"), QStringLiteral("SPR"),
                                QStringLiteral("OTC")}; // the input_market options
