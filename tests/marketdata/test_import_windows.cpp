@@ -179,6 +179,31 @@ TEST_F(ImportWindowsTest, RedownloadWindowRefusesToCloseWhileItRuns)
     EXPECT_FALSE(window.isVisible());
 }
 
+// A re-download that stops at a dead site says so, and offers no recalculation of days it
+// did not fetch; the rows it stored before the stop are named as left uncalculated.
+TEST_F(ImportWindowsTest, RedownloadStoppedAtADeadSiteSaysSoAndOffersNoRecalculation)
+{
+    frmGetDataMN window;
+    window.show();
+    picker(window, "picDateST")->setDate(QDate(2007, 3, 28));
+    picker(window, "picDateED")->setDate(QDate(2007, 3, 28));
+    whenDuring([&] { return historyRequests() >= 2; }, [&] { site().setFailure(FakeQuoteSite::Failure::Http500); });
+    MessageBoxRecorder::instance().queueAnswer(ui::vbYes);
+    click(window, "cmdSelect");
+
+    EXPECT_EQ(rowCount(), 2);
+    const QString deadSite = QStringLiteral("株価サイト(127.0.0.1)から5銘柄続けて株価情報を取得できなかったため、"
+                                            "株価情報の取得を中止しました。登録済みの株価はそのままです。");
+    const QString notice =
+        QStringLiteral("2007/03/28～2007/03/28に登録した株価2件(新規2件、置き換え0件)は指標が計算されていません。"
+                       "「株価情報再計算」でこの期間を計算してください。");
+    EXPECT_EQ(messages(), QStringList({kRedownload, deadSite, notice}));
+    EXPECT_EQ(text(window, "lblMsg"), QStringLiteral("処理を中止しました。"));
+    EXPECT_EQ(calculatedRows(), 0);
+    EXPECT_TRUE(child<QPushButton>(window, "cmdSelect")->isVisible());
+    EXPECT_TRUE(child<QPushButton>(window, "cmdClose")->isEnabled());
+}
+
 TEST_F(ImportWindowsTest, MasterWindowAsksTwiceBeforeItTouchesTheMaster)
 {
     frmGetBrandMst window;
