@@ -188,7 +188,7 @@ void iskClear(int mode)
         iskKabuka.fill(iskKabukaRecord{});
 }
 
-void iskRun(net::Inet &control)
+void iskRun(net::Inet &control, const std::function<bool()> &stopRequested)
 {
     if (iskError != 0)
         return;
@@ -212,6 +212,8 @@ void iskRun(net::Inet &control)
             lastTransferError = page.error;
         else if (!page.empty)
             return iskParse(page.text);
+        if (stopRequested && stopRequested())
+            break;
     }
     iskError = lastTransferError != 0 ? lastTransferError : quotepage::kNoPageError;
 }

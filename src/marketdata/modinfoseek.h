@@ -3,6 +3,7 @@
 #include <QString>
 
 #include <array>
+#include <functional>
 #include <optional>
 #include <vector>
 
@@ -72,8 +73,10 @@ void iskClear(int mode);
 // Up to ten attempts at the page; after ten without a page iskError holds the last
 // transfer error number, or 99951 when no attempt raised one. A page past the transfer's
 // size limit or redirected to another host is not asked for again. A history page that
-// came but cannot be used sets kIskUnreadablePage or kIskOtherStockPage.
-void iskRun(net::Inet &control);
+// came but cannot be used sets kIskUnreadablePage or kIskOtherStockPage. When
+// `stopRequested` says so after a failed attempt, no further attempt is made and iskError
+// is set as after the last one.
+void iskRun(net::Inet &control, const std::function<bool()> &stopRequested = {});
 // Completion of an asynchronous request on the control: parses the response on
 // icResponseCompleted, ignores every other state.
 void iskAction(net::Inet &control, int state);

@@ -5,6 +5,7 @@
 #include "marketdata/frmGetData.h"
 #include "marketdata/frmGetDataMN.h"
 #include "marketdata/modKabuka.h"
+#include "platform/net/Inet.h"
 #include "platform/sys/Clock.h"
 #include "platform/ui/MsgBox.h"
 #include "support/MessageBoxRecorder.h"
@@ -272,6 +273,30 @@ TEST_F(ImportWindowsTest, MasterWindowStopsOnRequestAndKeepsTheOldMaster)
     window.close(); // no job: the window closes without asking
     EXPECT_FALSE(window.isVisible());
     EXPECT_EQ(messages().size(), 4);
+}
+
+// On a silent site each code costs up to ten attempts; a stop asked meanwhile ends them
+// instead of waiting for the rest.
+TEST_F(ImportWindowsTest, MasterWindowStopAsksNoFurtherAttemptOfTheCodeInHand)
+{
+    site().setFailure(FakeQuoteSite::Failure::Timeout);
+    frmGetBrandMst window;
+    child<net::Inet>(window, "Inet1")->setTimeouts(std::chrono::milliseconds(2000), std::chrono::milliseconds(300));
+    window.show();
+    child<QComboBox>(window, "cmbSizyouCode")->setCurrentText(QStringLiteral("東1"));
+    whenDuring([&] { return site().requestCount() >= 1; },
+               [&] {
+                   MessageBoxRecorder::instance().queueAnswer(ui::vbYes);
+                   window.close();
+               });
+    MessageBoxRecorder::instance().queueAnswer(ui::vbYes);
+    MessageBoxRecorder::instance().queueAnswer(ui::vbYes);
+    click(window, "cmdSelect");
+
+    EXPECT_EQ(site().requestCount(), 1) << "no attempt after the stop";
+    EXPECT_EQ(text(window, "lblMsg"), QStringLiteral("処理を中止しました。"));
+    EXPECT_TRUE(
+        logLines().contains(QStringLiteral("銘柄マスタの再構築を中止しました。登録済みの銘柄マスタはそのままです。")));
 }
 
 TEST_F(ImportWindowsTest, StartUpWindowRunsEveryStepOnceAndClosesItself)
