@@ -13,8 +13,9 @@ void setLogPaths();
 // the log for appending. Returns the handle of the open log.
 int openLog();
 
-// Appends one line. Control characters of the text (line breaks, NUL, ESC, ...) are written
-// as visible escapes such as "\r\n" and "\x1b": a text from a page or a mail stays on its line.
+// Appends one line. Control characters of the text (line breaks, NUL, ESC, ..., and the
+// bidirectional controls) are written as visible escapes such as "\r\n", "\x1b" and
+// "\u202e", and a backslash as "\\": a text from a page or a mail stays on its line as it is.
 void writeLog(int handle, const QString &text);
 // Appends one line to the program's log, the one start-up opened (glngLogFileNo).
 void writeProgramLog(const QString &text);

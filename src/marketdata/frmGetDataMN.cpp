@@ -83,10 +83,10 @@ void frmGetDataMN::cmdSelect_Click()
     if (ui::msgBox(QStringLiteral("指定範囲の株価情報を再取得します。よろしいですか?"),
                    ui::vbYesNo + ui::vbInformation + ui::vbDefaultButton2) != ui::vbYes)
         return;
-    runJob([this, &code] { redownload(*code); });
+    runStoppableJob([this, &code] { return redownload(*code); });
 }
 
-void frmGetDataMN::redownload(const QString &code)
+bool frmGetDataMN::redownload(const QString &code)
 {
     const QString market = chosenMarketCode();
     const QDate first = dateRange.first();
@@ -100,8 +100,11 @@ void frmGetDataMN::redownload(const QString &code)
     }
     showMaxDateOnMainWindow();
 
+    // A stopped import did not fetch the rest of the range: no recalculation is offered for
+    // it, and the notice below names the rows it did store.
     bool calculated = false;
-    if (ui::msgBox(QStringLiteral("再計算を行います。よろしいですか?"), ui::vbYesNo + ui::vbInformation) == ui::vbYes) {
+    if (!imported.stopped &&
+        ui::msgBox(QStringLiteral("再計算を行います。よろしいですか?"), ui::vbYesNo + ui::vbInformation) == ui::vbYes) {
         if (const std::optional<QString> calcCode = typedCode()) {
             calcKabuka(1, dateRange.first(), dateRange.last(), *calcCode, chosenMarketCode(), lblMsg);
             calculated = true;
@@ -119,4 +122,5 @@ void frmGetDataMN::redownload(const QString &code)
         writeLog(glngLogFileNo, notice);
         ui::msgBox(notice, ui::vbInformation);
     }
+    return !imported.stopped;
 }

@@ -19,8 +19,8 @@ private:
     void Form_Load();
     void cmdSelect_Click() override;
     // The run after the user agreed: import, stored range, split pass, caution flags, and
-    // the recalculation if wanted.
-    void redownload(const QString &code);
+    // the recalculation if wanted; false when the import stopped before the range's end.
+    bool redownload(const QString &code);
     // The typed stock code, blanks trimmed; a non-blank code that is not four digits is
     // refused with a message (nothing).
     std::optional<QString> typedCode();

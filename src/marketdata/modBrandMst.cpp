@@ -121,13 +121,14 @@ public:
 
     // The page of one code under the site letter of `markets`: the stock it names in one of
     // them, nothing when the site answers that it does not list the code, the old rows when
-    // no page came or the page could not be read.
-    void readCode(const QString &code, const std::vector<QString> &markets)
+    // no page came or the page could not be read. A stop asked for also ends the attempts
+    // at the page.
+    void readCode(const QString &code, const std::vector<QString> &markets, const std::function<bool()> &stopRequested)
     {
         iskBrandCode = code;
         iskSizyouCode = markets.front();
         iskOpen(1);
-        iskRun(m_control);
+        iskRun(m_control, stopRequested);
         const bool fetched = iskClose() == 0;
         m_label.setText(iskBrandCode + u'.' + iskSizyouCode + QStringLiteral("を処理しています。"));
         if (!fetched || (iskCount == 0 && !iskNotListed())) {
@@ -193,7 +194,7 @@ bool readRange(MasterRebuild &rebuild, const std::vector<std::vector<QString>> &
         for (int k = low; k <= high; ++k) {
             if (pacer.due())
                 ui::doEvents();
-            rebuild.readCode(text::formatZeroPadded(k, 4), markets);
+            rebuild.readCode(text::formatZeroPadded(k, 4), markets, stopRequested);
             if (rebuild.siteDown() || rebuild.tooManyUnread() || (stopRequested && stopRequested()))
                 return false;
         }

@@ -20,7 +20,8 @@ class Inet;
 // stock that stays listed keeps its exclusion and caution flags. When more than a tenth of
 // the pages went unread the whole old master stays, with a log line and a message; so it
 // does when kDeadSiteStocks pages in a row went unread (the site is taken for down, and
-// the message names its host) and when `stopRequested`, asked after each page, says so.
+// the message names its host) and when `stopRequested`, asked after each page and after
+// each failed attempt at one, says so.
 // Returns false when the rebuild stopped so before its end.
 bool getBrandMst(net::Inet &control, QLabel &label, const QString &low, const QString &high, const QString &market,
                  const std::function<bool()> &stopRequested = {});

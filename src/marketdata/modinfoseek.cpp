@@ -154,13 +154,17 @@ std::variant<iskKabukaRecord, IskRejectedRow> historyRow(int year, int month, in
     return row;
 }
 
-// The stock codes a text names in parentheses, as "(7203)".
-QStringList namedCodes(const QString &text)
+// The stock codes that a prepared page's title and main headings name, as "(7203)" or
+// "&LT;7203&GT;": what the page says it is about.
+QStringList subjectCodes(const QString &text)
 {
-    static const QRegularExpression code(QStringLiteral("\\(([0-9]{4})\\)"));
+    static const QRegularExpression subject(QStringLiteral("<(TITLE|H1)(?:\\s[^>]*)?>(.*?)</\\1\\s*>"),
+                                            QRegularExpression::DotMatchesEverythingOption);
+    static const QRegularExpression code(QStringLiteral("\\(([0-9]{4})\\)|&LT;([0-9]{4})&GT;"));
     QStringList codes;
-    for (const QRegularExpressionMatch &match : code.globalMatch(text))
-        codes.append(match.captured(1));
+    for (const QRegularExpressionMatch &element : subject.globalMatch(text))
+        for (const QRegularExpressionMatch &match : code.globalMatch(element.captured(2)))
+            codes.append(match.captured(1) + match.captured(2));
     return codes;
 }
 
@@ -184,7 +188,7 @@ void iskClear(int mode)
         iskKabuka.fill(iskKabukaRecord{});
 }
 
-void iskRun(net::Inet &control)
+void iskRun(net::Inet &control, const std::function<bool()> &stopRequested)
 {
     if (iskError != 0)
         return;
@@ -208,6 +212,8 @@ void iskRun(net::Inet &control)
             lastTransferError = page.error;
         else if (!page.empty)
             return iskParse(page.text);
+        if (stopRequested && stopRequested())
+            break;
     }
     iskError = lastTransferError != 0 ? lastTransferError : quotepage::kNoPageError;
 }
@@ -337,7 +343,7 @@ IskHistory readIskHistory(const QString &page, const QString &code, int startYea
     const std::optional<QString> above = keepBefore(text, tableHeader);
     if (!above)
         return history;
-    const QStringList named = namedCodes(*above);
+    const QStringList named = subjectCodes(*above);
     if (!named.isEmpty() && !named.contains(code.toUpper())) {
         history.page = IskHistory::Page::OtherStock;
         return history;

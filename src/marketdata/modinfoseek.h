@@ -3,6 +3,7 @@
 #include <QString>
 
 #include <array>
+#include <functional>
 #include <optional>
 #include <vector>
 
@@ -72,8 +73,10 @@ void iskClear(int mode);
 // Up to ten attempts at the page; after ten without a page iskError holds the last
 // transfer error number, or 99951 when no attempt raised one. A page past the transfer's
 // size limit or redirected to another host is not asked for again. A history page that
-// came but cannot be used sets kIskUnreadablePage or kIskOtherStockPage.
-void iskRun(net::Inet &control);
+// came but cannot be used sets kIskUnreadablePage or kIskOtherStockPage. When
+// `stopRequested` says so after a failed attempt, no further attempt is made and iskError
+// is set as after the last one.
+void iskRun(net::Inet &control, const std::function<bool()> &stopRequested = {});
 // Completion of an asynchronous request on the control: parses the response on
 // icResponseCompleted, ignores every other state.
 void iskAction(net::Inet &control, int state);
@@ -113,8 +116,10 @@ std::optional<IskHeader> readIskHeader(const QString &page);
 // even) up to kIskMaxPrice and its volume a whole number from 0 to kIskMaxVolume; any
 // other row is rejected with the first bad cell. The page is read only when its table
 // ends and it is not another stock's page; otherwise it gives no rows. A page is another
-// stock's only when it names stock codes in parentheses above the table ("(6758)") and
-// `code` is not among them: a page that names none is read.
+// stock's only when its own subject, its title or its main heading (<h1>) above the
+// table, names stock codes ("(6758)" or "&lt;6758&gt;") and `code` is not among them.
+// Codes elsewhere on the page (a box of other stocks, a year in parentheses) say nothing
+// of its subject, and a page whose title and heading name none is read.
 inline constexpr qint64 kIskMaxPrice = 10'000'000'000LL;
 inline constexpr qint64 kIskMaxVolume = 1'000'000'000'000'000LL;
 struct IskHistory {

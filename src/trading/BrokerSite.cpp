@@ -4,6 +4,15 @@
 
 #include <QUrl>
 
+namespace {
+
+int portOf(const QUrl &url)
+{
+    return url.port(url.scheme().compare(u"https", Qt::CaseInsensitive) == 0 ? 443 : 80);
+}
+
+} // namespace
+
 BrokerSite brokerSite()
 {
     BrokerSite site;
@@ -21,6 +30,7 @@ BrokerSite brokerSite()
                        QStringLiteral(")のBrokerはhttps://で始まるアドレスではありません。");
         return site;
     }
+    site.port = portOf(url);
     site.gateway = net::joinAddress(base.value(), QStringLiteral("ETGate/"));
     QString domain = net::siteEntry(QStringLiteral("BrokerDomain")).toLower();
     while (domain.startsWith(u'.'))
@@ -35,7 +45,7 @@ BrokerSite brokerSite()
 bool isBrokerPage(const QString &url, const BrokerSite &site)
 {
     const QUrl page(url);
-    if (!site.ok() || !page.isValid() || page.scheme().toLower() != site.scheme)
+    if (!site.ok() || !page.isValid() || page.scheme().toLower() != site.scheme || portOf(page) != site.port)
         return false;
     const QString host = page.host().toLower();
     return !host.isEmpty() && (host == site.domain || host.endsWith(u'.' + site.domain));

@@ -10,6 +10,7 @@ struct BrokerSite {
     QString gateway; // Broker + "ETGate/": where a step starts
     QString scheme;  // Broker's scheme, in lower case
     QString domain;  // in lower case
+    int port = 0;    // Broker's port, else its scheme's default port
     QString neutral;
     QString problem; // why there is no usable broker address; empty when there is
 
@@ -18,6 +19,7 @@ struct BrokerSite {
 
 BrokerSite brokerSite();
 
-// Whether `url` is a page of the broker: same scheme as Broker, and a host equal to the
-// domain or ending in "." + domain. An address that merely contains the domain is not.
+// Whether `url` is a page of the broker: same scheme and port as Broker (a missing port is
+// the scheme's default), and a host equal to the domain or ending in "." + domain. An
+// address that merely contains the domain is not.
 bool isBrokerPage(const QString &url, const BrokerSite &site);

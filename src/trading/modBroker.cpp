@@ -44,9 +44,14 @@ bool isKnownOutcome(int code)
 
 // The page the browser shows must have completed after the driver's last action; an older
 // page still shown (the next one is loading, or never came) is a failed attempt.
+bool isNewPage(const browser::Browser &webOrder)
+{
+    return !webOrder.busy() && webOrder.documentSerial() > actedOnDocument;
+}
+
 void requireNewPage(const browser::Browser &webOrder)
 {
-    if (webOrder.busy() || webOrder.documentSerial() <= actedOnDocument)
+    if (!isNewPage(webOrder))
         throw BrokerPageError(QStringLiteral("次の画面の読込が完了していません"));
 }
 
@@ -256,8 +261,12 @@ void etrAction(browser::Browser &webOrder, const QString &pageURL)
     if (!noResponse && !isBrokerPage(pageURL, brokerSite()))
         return;
     try {
-        if (noResponse)
+        if (noResponse) {
+            // A form whose redirect led off the broker's site went no further than the broker.
+            if (isNewPage(webOrder) && !webOrder.refusedRedirect().isEmpty())
+                throw browser::SubmitRefused(webOrder.refusedRedirect());
             throw BrokerPageError(QStringLiteral("証券会社のサイトから応答がありません"));
+        }
         requireNewPage(webOrder);
         const QString pageText = brokerPageText(webOrder.document().bodyContentHTML());
         if (pageText.contains(QStringLiteral("サービス停止"))) {

@@ -37,8 +37,9 @@ TEST_F(LogTest, LineFormatAndFirstStart)
     EXPECT_EQ(QDir(dir()).entryList({QStringLiteral("Nimbra?.log")}, QDir::Files), QStringList());
 }
 
-// A text from a mail or a page carries its own line breaks and control bytes: each stays on
-// the line it was written in, and is shown as an escape.
+// A text from a mail or a page carries its own line breaks, control bytes and
+// bidirectional controls: each stays on the line it was written in, and is shown as an
+// escape.
 TEST_F(LogTest, ControlCharactersOfATextAreWrittenAsVisibleEscapes)
 {
     sys::setNow(QDateTime(QDate(2026, 12, 10), QTime(9, 30, 0)));
@@ -54,6 +55,13 @@ TEST_F(LogTest, ControlCharactersOfATextAreWrittenAsVisibleEscapes)
         {QStringLiteral("next") + QChar(0x85) + QStringLiteral("line") + QChar(0x2028) + QStringLiteral("sep"),
          "next\\u0085line\\u2028sep"},
         {QStringLiteral("全角　空白, コンマ"), "全角　空白, コンマ"},
+        // Bidirectional controls would show the rest of the line reversed or reordered.
+        {QStringLiteral("file") + QChar(0x202E) + QStringLiteral("gpj.exe"), "file\\u202egpj.exe"},
+        {QString(QChar(0x200E)) + QChar(0x200F) + QChar(0x061C) + QChar(0x202A) + QChar(0x202B) + QChar(0x202C) +
+             QChar(0x202D) + QChar(0x2066) + QChar(0x2067) + QChar(0x2068) + QChar(0x2069),
+         "\\u200e\\u200f\\u061c\\u202a\\u202b\\u202c\\u202d\\u2066\\u2067\\u2068\\u2069"},
+        // A backslash of the text is doubled, so that it never reads as one of the escapes.
+        {QStringLiteral("C:\\new\\x1b \\r"), "C:\\\\new\\\\x1b \\\\r"},
     };
     glngLogFileNo = openLog();
     for (const auto &c : cases)

@@ -80,6 +80,29 @@ TEST_F(ImportTest, StoresTheRequestedDaysOfEveryStockAndNothingElse)
     }
 }
 
+// A box of other stocks above the history table, and a year in parentheses, say nothing of
+// the page's own stock: every stock is stored, whether or not the heading names its code.
+TEST_F(ImportTest, CodesOfOtherStocksAboveTheTableAreNoOtherStocksPage)
+{
+    site().setRewrite([](QString html) {
+        return html.replace(QStringLiteral("<table class=\"history\">"),
+                            QStringLiteral("<div class=\"pickup\">注目銘柄: ソニーグループ(6758) 任天堂(7974)</div>\n"
+                                           "<p>(2007)</p>\n<table class=\"history\">"));
+    });
+    const QDate day(2007, 3, 28);
+    const auto stocks = market().stocks().size();
+    for (const fakepages::CodeMarks marks : {fakepages::CodeMarks::Parentheses, fakepages::CodeMarks::AngleBrackets}) {
+        SCOPED_TRACE(int(marks));
+        gcnDB.execute(QStringLiteral("delete from ttstocks"));
+        site().setCodeMarks(marks);
+        const KabukaImport result = importAll(day, day);
+        EXPECT_FALSE(result.stopped);
+        EXPECT_EQ(result.failedPages, 0);
+        EXPECT_EQ(result.newRows, int(stocks));
+        EXPECT_EQ(storedPrices().size(), stocks);
+    }
+}
+
 TEST_F(ImportTest, RangesWithoutTradingDaysOrStocksFetchNothing)
 {
     struct Case {

@@ -5,6 +5,7 @@
 #include "marketdata/frmGetData.h"
 #include "marketdata/frmGetDataMN.h"
 #include "marketdata/modKabuka.h"
+#include "platform/net/Inet.h"
 #include "platform/sys/Clock.h"
 #include "platform/ui/MsgBox.h"
 #include "support/MessageBoxRecorder.h"
@@ -179,6 +180,31 @@ TEST_F(ImportWindowsTest, RedownloadWindowRefusesToCloseWhileItRuns)
     EXPECT_FALSE(window.isVisible());
 }
 
+// A re-download that stops at a dead site says so, and offers no recalculation of days it
+// did not fetch; the rows it stored before the stop are named as left uncalculated.
+TEST_F(ImportWindowsTest, RedownloadStoppedAtADeadSiteSaysSoAndOffersNoRecalculation)
+{
+    frmGetDataMN window;
+    window.show();
+    picker(window, "picDateST")->setDate(QDate(2007, 3, 28));
+    picker(window, "picDateED")->setDate(QDate(2007, 3, 28));
+    whenDuring([&] { return historyRequests() >= 2; }, [&] { site().setFailure(FakeQuoteSite::Failure::Http500); });
+    MessageBoxRecorder::instance().queueAnswer(ui::vbYes);
+    click(window, "cmdSelect");
+
+    EXPECT_EQ(rowCount(), 2);
+    const QString deadSite = QStringLiteral("株価サイト(127.0.0.1)から5銘柄続けて株価情報を取得できなかったため、"
+                                            "株価情報の取得を中止しました。登録済みの株価はそのままです。");
+    const QString notice =
+        QStringLiteral("2007/03/28～2007/03/28に登録した株価2件(新規2件、置き換え0件)は指標が計算されていません。"
+                       "「株価情報再計算」でこの期間を計算してください。");
+    EXPECT_EQ(messages(), QStringList({kRedownload, deadSite, notice}));
+    EXPECT_EQ(text(window, "lblMsg"), QStringLiteral("処理を中止しました。"));
+    EXPECT_EQ(calculatedRows(), 0);
+    EXPECT_TRUE(child<QPushButton>(window, "cmdSelect")->isVisible());
+    EXPECT_TRUE(child<QPushButton>(window, "cmdClose")->isEnabled());
+}
+
 TEST_F(ImportWindowsTest, MasterWindowAsksTwiceBeforeItTouchesTheMaster)
 {
     frmGetBrandMst window;
@@ -247,6 +273,30 @@ TEST_F(ImportWindowsTest, MasterWindowStopsOnRequestAndKeepsTheOldMaster)
     window.close(); // no job: the window closes without asking
     EXPECT_FALSE(window.isVisible());
     EXPECT_EQ(messages().size(), 4);
+}
+
+// On a silent site each code costs up to ten attempts; a stop asked meanwhile ends them
+// instead of waiting for the rest.
+TEST_F(ImportWindowsTest, MasterWindowStopAsksNoFurtherAttemptOfTheCodeInHand)
+{
+    site().setFailure(FakeQuoteSite::Failure::Timeout);
+    frmGetBrandMst window;
+    child<net::Inet>(window, "Inet1")->setTimeouts(std::chrono::milliseconds(2000), std::chrono::milliseconds(300));
+    window.show();
+    child<QComboBox>(window, "cmbSizyouCode")->setCurrentText(QStringLiteral("東1"));
+    whenDuring([&] { return site().requestCount() >= 1; },
+               [&] {
+                   MessageBoxRecorder::instance().queueAnswer(ui::vbYes);
+                   window.close();
+               });
+    MessageBoxRecorder::instance().queueAnswer(ui::vbYes);
+    MessageBoxRecorder::instance().queueAnswer(ui::vbYes);
+    click(window, "cmdSelect");
+
+    EXPECT_EQ(site().requestCount(), 1) << "no attempt after the stop";
+    EXPECT_EQ(text(window, "lblMsg"), QStringLiteral("処理を中止しました。"));
+    EXPECT_TRUE(
+        logLines().contains(QStringLiteral("銘柄マスタの再構築を中止しました。登録済みの銘柄マスタはそのままです。")));
 }
 
 TEST_F(ImportWindowsTest, StartUpWindowRunsEveryStepOnceAndClosesItself)

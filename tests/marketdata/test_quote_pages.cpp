@@ -19,12 +19,16 @@ QString headerPage(const QString &small, const QString &unitCell = QStringLitera
 // is empty.
 QString historyPage(const QString &rows, const QString &code = QStringLiteral("7203"))
 {
-    return QStringLiteral("<h1>トヨタ</h1>") +
-           (code.isEmpty() ? QString() : QStringLiteral("<p>(") + code + QStringLiteral(")</p>")) +
-           QStringLiteral("<table><tr><th>日付</th><th>終値</th><th>始値</th><th>高値</th><th>安値</th><th>出来高</th>"
-                          "<th>調整後終値</th></tr>\n") +
+    return QStringLiteral("<h1>トヨタ") + (code.isEmpty() ? QString() : u'(' + code + u')') +
+           QStringLiteral(
+               "</h1><table><tr><th>日付</th><th>終値</th><th>始値</th><th>高値</th><th>安値</th><th>出来高</th>"
+               "<th>調整後終値</th></tr>\n") +
            rows + QStringLiteral("</table>");
 }
+
+// A quote site's box of other stocks, as it stands above a history table.
+const QString kOtherStocksBox =
+    QStringLiteral("<div class=\"pickup\">注目銘柄: ソニーグループ(6758) 任天堂&lt;7974&gt;</div>\n");
 
 QString historyRow(const QString &date, const QStringList &cells)
 {
@@ -210,6 +214,21 @@ TEST(InfoseekHistory, StopsAtStartDayAndReadsOnlyWholePagesOfTheStock)
         {historyPage(three).remove(QStringLiteral("</table>")), 1, Page::Unreadable, 0}, // cut after a whole row
         {historyPage(three, QStringLiteral("6758")), 1, Page::OtherStock, 0},            // another stock's page
         {historyPage(three, QString()), 1, Page::Read, 3},                               // no code named
+        {QStringLiteral("<html><head><title>ソニー&lt;6758&gt;</title></head><body>") + historyPage(three, QString()),
+         1, Page::OtherStock, 0}, // the title names another stock
+        {historyPage(three, QString())
+             .replace(QStringLiteral("<h1>トヨタ"), QStringLiteral("<h1 class=n>&lt;6758&gt;")),
+         1, Page::OtherStock, 0},
+        // Codes elsewhere above the table say nothing of the page's subject.
+        {historyPage(three, QString()).replace(QStringLiteral("<table>"), kOtherStocksBox + QStringLiteral("<table>")),
+         1, Page::Read, 3},
+        {historyPage(three).replace(QStringLiteral("<table>"), kOtherStocksBox + QStringLiteral("<table>")), 1,
+         Page::Read, 3},
+        {historyPage(three, QString()).replace(QStringLiteral("<table>"), QStringLiteral("<p>(2007)</p><table>")), 1,
+         Page::Read, 3},
+        {historyPage(three, QString())
+             .replace(QStringLiteral("<table>"), QStringLiteral("<h2>ソニー(6758)</h2><table>")),
+         1, Page::Read, 3},
         {historyPage(historyRow(QStringLiteral("2007/3/7"), cells) + three), 1, Page::Read,
          0}, // a date cell without 年月日 ends the table
         {historyPage(historyRow(QStringLiteral("2007年3月"), cells) + three), 1, Page::Read, 0}, // fewer parts

@@ -5,6 +5,8 @@
 
 #include <QSignalSpy>
 
+#include <mutex>
+
 #include <gtest/gtest.h>
 
 using browser::Browser;
@@ -107,12 +109,98 @@ TEST_F(BrowserOverLoopback, PostAnsweredBy303GoesOnAsGetAndReportsTheFinalAddres
         EXPECT_THROW(browser.document().elementNamed(QStringLiteral("f")).submit(), browser::SubmitRefused);
         EXPECT_FALSE(browser.busy()) << "no request was started";
     }
-    browser.setFormTargetTest([this](const QUrl &target) { return target == QUrl(url("/post")); });
+    // The test applies to the redirect's address as well.
+    browser.setFormTargetTest([this](const QUrl &target) {
+        return target == QUrl(url("/post")) || target.adjusted(QUrl::RemoveQuery) == QUrl(url("/done"));
+    });
     browser.document().elementNamed(QStringLiteral("f")).submit();
     EXPECT_TRUE(done.isEmpty()) << "completion comes later, never inside the call";
     ASSERT_TRUE(done.wait(10000));
     EXPECT_EQ(done.takeFirst().at(0).toString(), url("/done?posted=a1"));
     EXPECT_EQ(bodyText(), QStringLiteral("GET a1"));
+}
+
+// A 307 or 308 asks for the form to be posted again at the new address: each hop is put to
+// the form-target test first, and a hop it refuses receives nothing.
+TEST_F(BrowserOverLoopback, AFormFollowsARedirectOnlyWhereFormsMayGo)
+{
+    LoopbackHttpServer other;
+    QStringList reached;
+    std::mutex reachedMutex;
+    other.server().Post(".*", [&](const httplib::Request &req, httplib::Response &res) {
+        const std::lock_guard lock(reachedMutex);
+        reached.append(QString::fromStdString(req.path + " " + req.body));
+        res.set_content("<html><body>other " + req.body + "</body></html>", "text/html");
+    });
+    const QString otherBase = QStringLiteral("http://127.0.0.1:%1/").arg(other.start());
+    const std::string otherTarget = otherBase.toStdString() + "taken?k=v";
+    LoopbackHttpServer site; // the forms' own site
+    for (const int status : {307, 308})
+        site.server().Post("/moved" + std::to_string(status),
+                           [status, otherTarget](const httplib::Request &, httplib::Response &res) {
+                               res.status = status;
+                               res.set_header("Location", otherTarget);
+                           });
+    site.server().Post("/here", [](const httplib::Request &, httplib::Response &res) {
+        res.status = 307;
+        res.set_header("Location", "/echo");
+    });
+    site.server().Post("/echo", [](const httplib::Request &req, httplib::Response &res) {
+        res.set_content("<html><body>echo " + req.body + "</body></html>", "text/html");
+    });
+    site.server().Get("/forms", [](const httplib::Request &, httplib::Response &res) {
+        res.set_content("<html><body><form name=m307 action=/moved307 method=post><input name=pw value=s></form>"
+                        "<form name=m308 action=/moved308 method=post><input name=pw value=s></form>"
+                        "<form name=here action=/here method=post><input name=pw value=s></form></body></html>",
+                        "text/html");
+    });
+    site.start();
+    const QString own = site.baseUrl();
+    const auto submit = [this, own](const char *form) {
+        load(own + QStringLiteral("forms"));
+        QSignalSpy done(&browser, &Browser::DocumentComplete);
+        browser.document().elementNamed(QString::fromUtf8(form)).submit();
+        return done.wait(10000) ? done.takeFirst().at(0).toString() : QStringLiteral("(no completion)");
+    };
+
+    browser.setFormTargetTest([own](const QUrl &target) { return target.toString().startsWith(own); });
+    for (const char *form : {"m307", "m308"}) {
+        EXPECT_EQ(submit(form), QStringLiteral("about:neterror")) << form;
+        EXPECT_EQ(browser.refusedRedirect(), QUrl(otherBase + QStringLiteral("taken"))) << "without its query";
+    }
+    EXPECT_EQ(submit("here"), own + QStringLiteral("echo")) << "a redirect on the same site is followed";
+    EXPECT_EQ(bodyText(), QStringLiteral("echo pw=s")) << "with the form posted again";
+    EXPECT_TRUE(browser.refusedRedirect().isEmpty());
+    {
+        const std::lock_guard lock(reachedMutex);
+        EXPECT_TRUE(reached.isEmpty()) << reached.join(u'|').toStdString();
+    }
+
+    browser.setFormTargetTest([](const QUrl &) { return true; });
+    EXPECT_EQ(submit("m307"), otherBase + QStringLiteral("taken?k=v")) << "where the test allows it, it goes on";
+    const std::lock_guard lock(reachedMutex);
+    EXPECT_EQ(reached, QStringList{QStringLiteral("/taken pw=s")});
+}
+
+TEST(BrowserRedirects, NeverToAnotherKindOfAddressNorDownToHttp)
+{
+    const Browser::FormTargetTest refuseAll = [](const QUrl &) { return false; };
+    const struct {
+        const char *from;
+        const char *to;
+        bool tested; // with a test that refuses every address
+        bool followed;
+    } cases[] = {
+        {"http://a.test/x", "https://a.test/y", false, true},  {"https://a.test/x", "https://b.test/y", false, true},
+        {"https://a.test/x", "http://a.test/y", false, false}, {"HTTPS://a.test/x", "HTTP://a.test/y", false, false},
+        {"http://a.test/x", "ftp://a.test/y", false, false},   {"http://a.test/x", "file:///etc/passwd", false, false},
+        {"http://a.test/x", "http://a.test/y", true, false},
+    };
+    for (const auto &c : cases)
+        EXPECT_EQ(browser::mayRedirect(QUrl(QString::fromUtf8(c.from)), QUrl(QString::fromUtf8(c.to)),
+                                       c.tested ? refuseAll : Browser::FormTargetTest()),
+                  c.followed)
+            << c.from << " -> " << c.to;
 }
 
 TEST_F(BrowserOverLoopback, ReadsThePageInItsDeclaredCharsetElseCp932)

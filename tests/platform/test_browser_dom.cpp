@@ -70,6 +70,50 @@ TEST(BrowserDom, ContentMarkupLeavesOutCommentsScriptsAndStyles)
     EXPECT_TRUE(page.document.bodyInnerHTML().contains(QStringLiteral("777777"))) << "the markup keeps them";
 }
 
+struct ContentCase {
+    const char *source;   // body content as the site sends it
+    const char *expected; // the body's content markup
+};
+
+class ShownContent : public ::testing::TestWithParam<ContentCase> {};
+
+TEST_P(ShownContent, HoldsOnlyWhatABrowserShows)
+{
+    const Page page(QStringLiteral("<html><body>") + QString::fromUtf8(GetParam().source) +
+                    QStringLiteral("</body></html>"));
+    EXPECT_EQ(page.document.bodyContentHTML(), QString::fromUtf8(GetParam().expected));
+}
+
+INSTANTIATE_TEST_SUITE_P(
+    Content, ShownContent,
+    ::testing::Values(
+        // Attributes keep their names, never their values: a value is not shown text.
+        ContentCase{"<td class=v>1</td><input type=submit value=\"ご注文を受け付けました\">", "1<input type value>"},
+        ContentCase{"<table><tr><td class=v>1</td></tr></table>",
+                    "<table><tbody><tr><td class>1</td></tr></tbody></table>"},
+        // Elements a browser never renders, with everything inside them.
+        ContentCase{"a<template><p>ご注文を受け付けました</p></template>b", "ab"},
+        ContentCase{"a<noscript>ご注文を受け付けました</noscript>b", "ab"},
+        ContentCase{"a<noframes>ご注文を受け付けました</noframes>b<noembed>x</noembed>", "ab"},
+        ContentCase{"a<iframe src=x>ご注文を受け付けました</iframe>b", "ab"},
+        ContentCase{"a<title>ご注文</title><datalist><option>x</option></datalist>b", "ab"},
+        ContentCase{"a<dialog>ご注文</dialog><dialog open>c</dialog>b", "a<dialog open>c</dialog>b"},
+        ContentCase{"<details><summary>s</summary>ご注文</details>", "<details><summary>s</summary></details>"},
+        ContentCase{"<details open><summary>s</summary>t</details>", "<details open><summary>s</summary>t</details>"},
+        // The hidden attribute, and an inline style that takes the element out of the page.
+        ContentCase{"a<div hidden>ご注文</div><p hidden=\"\">x</p>b", "ab"},
+        ContentCase{"a<div style=\"display:none\">ご注文</div>b", "ab"},
+        ContentCase{"a<div style=\"COLOR: red; Display : None !important\">x</div>b", "ab"},
+        ContentCase{"a<div style=\"display:none;display:block\">x</div>b", "a<div style>x</div>b"},
+        ContentCase{"a<div style=\"display:none!important;display:block\">x</div>b", "ab"},
+        ContentCase{"a<div style=\"display:inline\">x</div>b", "a<div style>x</div>b"},
+        ContentCase{"a<span style=\"visibility:hidden\">x<i>y</i></span>b", "ab"},
+        ContentCase{"a<span style=\"visibility: collapse\">x</span>b", "ab"},
+        // An invisible element still shows a descendant that makes itself visible again.
+        ContentCase{"<div style=\"visibility:hidden\">x<p style=\"visibility:visible\">y</p></div>", "<p style>y</p>"},
+        // A style that merely names the words is no hiding.
+        ContentCase{"<p style=\"font-family: none\" title=\"display:none\">x</p>", "<p style title>x</p>"}));
+
 TEST(BrowserDom, BodyMarkupSetThenGetIsTheSameAndReplacesTheNodes)
 {
     Page page(QStringLiteral("<html><body><p>old</p><input name=\"q\"></body></html>"));

@@ -104,13 +104,17 @@ QString orderFormPage(const QStringList &markets, const QString &missing)
            QStringLiteral("</form>");
 }
 
-QString acceptancePage(const QMap<QString, QString> &fields, const QString &orderNumber, bool lastRow)
+QString acceptancePage(const QMap<QString, QString> &fields, const QString &orderNumber, bool lastRow,
+                       bool hiddenRefusal)
 {
     const bool limit = fields.value(QStringLiteral("in_sasinari_kbn")) == QLatin1String("1");
     QString price = QStringLiteral("成行");
     if (limit)
         price = text::formatThousands(fields.value(QStringLiteral("input_price")).toDouble()) + QStringLiteral("円");
-    return QStringLiteral("<p class=\"ok\">ご注文を受け付けました。</p>\n<table class=\"summary\">\n") +
+    return (hiddenRefusal ? QStringLiteral("<div class=\"error\" style=\"display: none\">買付余力が不足しております｡"
+                                           "</div>\n")
+                          : QString()) +
+           QStringLiteral("<p class=\"ok\">ご注文を受け付けました。</p>\n<table class=\"summary\">\n") +
            summaryRow(QStringLiteral("受付時間"), QStringLiteral("12/10 10:15")) +
            summaryRow(QStringLiteral("注文番号"), orderNumber) +
            summaryRow(QStringLiteral("取引"), tradeName(fields.value(QStringLiteral("trade_kbn")))) +
@@ -123,15 +127,27 @@ QString acceptancePage(const QMap<QString, QString> &fields, const QString &orde
            QStringLiteral("</table>");
 }
 
-QString acceptanceTemplates(const QMap<QString, QString> &fields, bool hidden)
+QString acceptanceTemplates(const QMap<QString, QString> &fields, Templates where)
 {
     const QString markup = acceptancePage(fields, QStringLiteral("777777"), true);
-    if (!hidden)
-        return QStringLiteral("<div class=\"template\">") + markup + QStringLiteral("</div>\n");
-    QString inScript = markup;
-    inScript.replace(u'\n', QStringLiteral(" "));
-    return QStringLiteral("<!-- ") + markup + QStringLiteral(" -->\n<script type=\"text/javascript\">var okText = '") +
-           inScript + QStringLiteral("';</script>\n");
+    switch (where) {
+    case Templates::None:
+        return {};
+    case Templates::CommentAndScript: {
+        QString inScript = markup;
+        inScript.replace(u'\n', QStringLiteral(" "));
+        return QStringLiteral("<!-- ") + markup +
+               QStringLiteral(" -->\n<script type=\"text/javascript\">var okText = '") + inScript +
+               QStringLiteral("';</script>\n");
+    }
+    case Templates::TemplateElement:
+        return QStringLiteral("<template id=\"ok\">") + markup + QStringLiteral("</template>\n");
+    case Templates::DisplayNone:
+        return QStringLiteral("<div class=\"template\" style=\"display:none\">") + markup + QStringLiteral("</div>\n");
+    case Templates::Shown:
+        break;
+    }
+    return QStringLiteral("<div class=\"template\">") + markup + QStringLiteral("</div>\n");
 }
 
 QString refusalPage(int code)
@@ -152,7 +168,7 @@ QString estimatePage()
     return QStringLiteral("<h1>注文確認</h1>\n<p>ご注文内容をご確認ください。</p>");
 }
 
-QString accountPage(bool cashLabel, const QString &cash, const QList<Holding> &holdings)
+QString accountPage(bool cashLabel, const QString &cash, const QList<Holding> &holdings, const QString &sampleCash)
 {
     QString rows;
     for (const Holding &holding : holdings)
@@ -161,7 +177,14 @@ QString accountPage(bool cashLabel, const QString &cash, const QList<Holding> &h
                 QStringLiteral("\">銘柄") + holding.code +
                 QStringLiteral("</a></td><td rowspan=\"2\">+0</td></tr>\n<tr><td class=\"n\">") + holding.shares +
                 QStringLiteral("</td><td class=\"n\">") + holding.price + QStringLiteral("</td></tr>\n");
-    return QStringLiteral("<h1>口座管理</h1>\n<table class=\"cash\">\n<tr><td class=\"l\"><b>") +
+    const QString sample =
+        sampleCash.isEmpty()
+            ? QString()
+            : QStringLiteral("<table class=\"sample\" hidden>\n<tr><td class=\"l\"><b>現金残高</b></td>\n"
+                             "<td class=\"v\"><font color=\"#000000\">") +
+                  sampleCash + QStringLiteral("</font>円</td></tr>\n</table>\n");
+    return QStringLiteral("<h1>口座管理</h1>\n") + sample +
+           QStringLiteral("<table class=\"cash\">\n<tr><td class=\"l\"><b>") +
            (cashLabel ? QStringLiteral("現金残高") : QStringLiteral("預り金計")) +
            QStringLiteral("</b></td>\n<td class=\"v\"><font color=\"#000000\">") + cash +
            QStringLiteral("</font>円</td></tr>\n</table>\n<table class=\"hold\">\n"

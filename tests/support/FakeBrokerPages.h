@@ -25,14 +25,21 @@ QString loginRequiredPage();
 // The order form; `missing` names an element left out; `markets` are the exchange options.
 QString orderFormPage(const QStringList &markets, const QString &missing);
 // The acceptance page of an order, with or without its last row.
-QString acceptancePage(const QMap<QString, QString> &fields, const QString &orderNumber, bool lastRow);
-// The acceptance text and summary table for order 777777 as message templates of a page: in
-// a comment and a script string when `hidden`, else as plain markup.
-QString acceptanceTemplates(const QMap<QString, QString> &fields, bool hidden);
+// `hiddenRefusal` adds an error block styled display:none that holds a refusal text.
+QString acceptancePage(const QMap<QString, QString> &fields, const QString &orderNumber, bool lastRow,
+                       bool hiddenRefusal = false);
+// Where a page carries its message templates: in markup a browser never shows (a comment
+// and a script string, a <template>, a block styled display:none), or shown as content.
+enum class Templates { None, CommentAndScript, TemplateElement, DisplayNone, Shown };
+
+// The acceptance text and summary table for order 777777 as message templates of a page.
+QString acceptanceTemplates(const QMap<QString, QString> &fields, Templates where);
 // The answer to a refused order: 1 an unrecognised reason, 2..5 the broker's texts.
 QString refusalPage(int code);
 // Shown when the estimate was not skipped.
 QString estimatePage();
-QString accountPage(bool cashLabel, const QString &cash, const QList<Holding> &holdings);
+// `sampleCash`, when not empty, is shown in a hidden sample cash cell before the real one.
+QString accountPage(bool cashLabel, const QString &cash, const QList<Holding> &holdings,
+                    const QString &sampleCash = {});
 
 } // namespace fakebroker

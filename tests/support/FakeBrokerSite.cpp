@@ -60,7 +60,7 @@ FakeBrokerSite::FakeBrokerSite(Account account) : m_account(std::move(account))
 
 void FakeBrokerSite::route(const char *pattern, bool post, Handler handler)
 {
-    const auto serve = [this, handler](const httplib::Request &request, httplib::Response &response) {
+    const auto serve = [this, handler, post](const httplib::Request &request, httplib::Response &response) {
         const Behaviour now = behaviour();
         {
             const std::lock_guard lock(m_mutex);
@@ -71,6 +71,11 @@ void FakeBrokerSite::route(const char *pattern, bool post, Handler handler)
         if (now.http500) {
             response.status = 500;
             response.set_content(text::toCp932(QStringLiteral("Internal Server Error")).toStdString(), "text/html");
+            return;
+        }
+        if (post && !now.redirectFormsTo.isEmpty()) {
+            response.status = 307;
+            response.set_header("Location", now.redirectFormsTo.toStdString() + request.path.substr(1));
             return;
         }
         const QString body = handler(request, response);
@@ -188,7 +193,7 @@ QString FakeBrokerSite::gateway(const httplib::Request &request, httplib::Respon
         return fakebroker::orderFormPage(now.markets, now.missingFormElement);
     }
     if (control == kAccountControl)
-        return fakebroker::accountPage(now.cashLabel, now.cash, now.holdings);
+        return fakebroker::accountPage(now.cashLabel, now.cash, now.holdings, now.sampleCash);
     return fakebroker::menuPage();
 }
 
@@ -240,13 +245,11 @@ QString FakeBrokerSite::order(const httplib::Request &request, httplib::Response
         return QStringLiteral("<p class=\"info\">ただいまサービス停止中です。</p>");
     if (estimated)
         return fakebroker::estimatePage();
-    const QString templates =
-        now.templates == Behaviour::Templates::None
-            ? QString()
-            : fakebroker::acceptanceTemplates(recorded.fields, now.templates == Behaviour::Templates::Hidden);
+    const QString templates = fakebroker::acceptanceTemplates(recorded.fields, now.templates);
     if (!accepted)
         return templates + fakebroker::refusalPage(passwordOk ? now.refusal : 1);
-    return templates + fakebroker::acceptancePage(recorded.fields, recorded.orderNumber, !now.missingAcceptanceRow);
+    return templates + fakebroker::acceptancePage(recorded.fields, recorded.orderNumber, !now.missingAcceptanceRow,
+                                                  now.hiddenRefusal);
 }
 
 void FakeBrokerSite::sendNotice(const Order &order)

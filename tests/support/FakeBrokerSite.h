@@ -64,15 +64,20 @@ public:
         bool stoppedAtOrder = false;             // the answer to an order says "サービス停止"
         bool metaOnly = false;                   // charset in <meta> only, not in the HTTP header
         // The answer to an order begins with the page's message templates: the acceptance
-        // text and its summary table for order 777777, in a comment and a script string
-        // (Templates::Hidden), or shown as content (Templates::Shown).
-        enum class Templates { None, Hidden, Shown } templates = Templates::None;
-        QString formsTo; // a base address: the login and order forms send there instead
+        // text and its summary table for order 777777, hidden or shown (see Templates).
+        using Templates = fakebroker::Templates;
+        Templates templates = Templates::None;
+        bool hiddenRefusal = false; // an acceptance page also holds a refusal text in a hidden error block
+        QString formsTo;            // a base address: the login and order forms send there instead
+        // A base address: the login and the order form, once posted, are answered with a 307
+        // redirect there (to the same path), which asks for the post to be made again there.
+        QString redirectFormsTo;
         QStringList markets = {QStringLiteral("TKY"), QStringLiteral("OSK"), QStringLiteral("NDJ"),
                                QStringLiteral("NGY"), QStringLiteral("FKO"), QStringLiteral("SPR"),
                                QStringLiteral("OTC")}; // the input_market options
         bool cashLabel = true;                         // the account page shows "現金残高"
         QString cash = QStringLiteral("1,234,567");    // the cash cell
+        QString sampleCash; // not empty: a hidden sample cash cell showing this comes before the real one
         QList<Holding> holdings = {{QStringLiteral("7203"), QStringLiteral("100"), QStringLiteral("1,234")}};
         int fillPrice = 0; // price of the notice mail; 0: the order's limit, or 1000
         int firstFill = 0; // > 0: an order fills in two executions, this many shares first, one notice each

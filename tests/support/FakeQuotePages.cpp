@@ -119,11 +119,9 @@ QString historyPage(const FakeMarket &market, const FakeStock &stock, const QDat
                     QStringLiteral("</th><td>株式分割</td><td>1:2</td><td>-</td><td>-</td><td>-</td><td>-</td></tr>\n");
     }
     return page(stock.name + QStringLiteral(" 時系列"),
-                QStringLiteral("<h1>") + stock.name + QStringLiteral("</h1>\n") +
-                    (marks == CodeMarks::Parentheses
-                         ? QStringLiteral("<p class=\"code\">(") + stock.code + QStringLiteral(")</p>\n")
-                         : QString()) +
-                    QStringLiteral("<table class=\"history\">\n<tr><th>日付</th>"
+                QStringLiteral("<h1>") + stock.name +
+                    (marks == CodeMarks::Parentheses ? u'(' + stock.code + u')' : QString()) +
+                    QStringLiteral("</h1>\n<table class=\"history\">\n<tr><th>日付</th>"
                                    "<th>終値</th><th>始値</th><th>高値</th><th>安値</th>"
                                    "<th>出来高</th><th>調整後終値</th></tr>\n") +
                     rows + QStringLiteral("</table>"));

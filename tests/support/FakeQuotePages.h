@@ -10,7 +10,7 @@ namespace fakepages {
 
 // How the money site's pages name their stock.
 enum class CodeMarks {
-    Parentheses,   // the header "(7203)&nbsp;&nbsp;東証1部&nbsp;…", "(7203)" above the history table
+    Parentheses,   // the header "(7203)&nbsp;&nbsp;東証1部&nbsp;…", the history page's heading "name(7203)"
     AngleBrackets, // the header "&lt;7203&gt;東証1部&nbsp;…", the history page names no code
 };
 

@@ -34,6 +34,24 @@ QString retryLine(int count)
     return QStringLiteral("証券会社アクセスリトライ処理(%1回目)").arg(count);
 }
 
+// A server that is not the broker, on this machine under `host`, counting what reaches it.
+struct OtherServer {
+    explicit OtherServer(const QString &host)
+    {
+        const auto count = [this](const httplib::Request &, httplib::Response &response) {
+            ++reached;
+            response.set_content("<html><body>ok</body></html>", "text/html");
+        };
+        http.server().Post(".*", count);
+        http.server().Get(".*", count);
+        base = QStringLiteral("http://%1:%2/").arg(host).arg(http.start());
+    }
+
+    LoopbackHttpServer http;
+    std::atomic<int> reached{0};
+    QString base;
+};
+
 // The driver against the fake broker, with a stand-in for the web timer: one etrAction per
 // tick, a tick coming when a page has completed or when the tick's deadline has passed.
 class BrokerDriver : public ProgramDirFixture {
@@ -242,9 +260,10 @@ TEST_F(BrokerDriver, RefusalsEndTheStepWithTheirCodeAnUnknownOneStaysMarkedUnkno
     EXPECT_EQ(broker.acceptedOrderCount(), 0);
 }
 
-// The answer is read from what the page shows: an acceptance text and table in a comment or
-// a script string (a page's message templates) count for nothing, and a page that shows both
-// an acceptance and a refusal leaves the outcome unknown.
+// The answer is read from what the page shows: an acceptance text and table in markup a
+// browser never shows (a page's message templates in a comment, a script string, a
+// <template> or a display:none block) count for nothing, nor does a refusal text in a hidden
+// error block; a page that shows both an acceptance and a refusal leaves the outcome unknown.
 TEST_F(BrokerDriver, OnlyThePagesContentAcceptsOrRefusesAnOrder)
 {
     using Templates = Behaviour::Templates;
@@ -252,19 +271,27 @@ TEST_F(BrokerDriver, OnlyThePagesContentAcceptsOrRefusesAnOrder)
         const char *name;
         Templates templates;
         int refusal;
+        bool hiddenRefusal;
         int code;
         const char *orderNo;
     } cases[] = {
-        {"refusal with hidden templates", Templates::Hidden, 2, 2, "99"},
-        {"a second one alike", Templates::Hidden, 2, 2, "99"},
-        {"acceptance with hidden templates", Templates::Hidden, 0, 0, "100001"},
-        {"refusal that also shows an acceptance", Templates::Shown, 2, 90, "99"},
-        {"acceptance that also shows a refusal", Templates::Shown, 5, 90, "99"},
+        {"refusal with templates in a comment and a script", Templates::CommentAndScript, 2, false, 2, "99"},
+        {"a second one alike", Templates::CommentAndScript, 2, false, 2, "99"},
+        {"acceptance with templates in a comment and a script", Templates::CommentAndScript, 0, false, 0, "100001"},
+        {"plain refusal with templates in a <template>", Templates::TemplateElement, 1, false, 90, "99"},
+        {"refusal with templates in a <template>", Templates::TemplateElement, 2, false, 2, "99"},
+        {"plain refusal with templates in a display:none block", Templates::DisplayNone, 1, false, 90, "99"},
+        {"refusal with templates in a display:none block", Templates::DisplayNone, 3, false, 3, "99"},
+        {"acceptance with templates in a display:none block", Templates::DisplayNone, 0, false, 0, "100002"},
+        {"acceptance with a hidden error block", Templates::None, 0, true, 0, "100003"},
+        {"refusal that also shows an acceptance", Templates::Shown, 2, false, 90, "99"},
+        {"acceptance that also shows a refusal", Templates::Shown, 5, false, 90, "99"},
     };
     for (const auto &c : cases) {
         Behaviour b;
         b.templates = c.templates;
         b.refusal = c.refusal;
+        b.hiddenRefusal = c.hiddenRefusal;
         broker.setBehaviour(b);
         etrOrderNo = QStringLiteral("99");
         EXPECT_EQ(runStep(1), c.code) << c.name;
@@ -460,6 +487,18 @@ TEST_F(BrokerDriver, AnExpiredSessionOnTheAccountPageIsLoginRequired)
     EXPECT_EQ(etrGenkinZandaka, 777);
 }
 
+// A hidden sample of the cash cell before the real one is not what the page shows.
+TEST_F(BrokerDriver, TheCashIsReadFromTheCellThePageShows)
+{
+    Behaviour b;
+    b.sampleCash = QStringLiteral("99,999,999");
+    b.cash = QStringLiteral("1,500,000");
+    broker.setBehaviour(b);
+    EXPECT_EQ(runStep(2), 0);
+    EXPECT_EQ(etrGenkinZandaka, 1500000);
+    EXPECT_EQ(etrHoyuuCount, 1);
+}
+
 TEST_F(BrokerDriver, AccountPageWithoutACashFigureKeepsTheCash)
 {
     Behaviour noLabel;
@@ -480,6 +519,9 @@ TEST_F(BrokerDriver, PageOutsideTheBrokerChangesNothing)
     etrRunningMode = 1;
     etrAction(webOrder, QStringLiteral("http://127.0.0.2/ETGate/"));
     etrAction(webOrder, QStringLiteral("http://evil.test/?127.0.0.1"));
+    QUrl otherPort(broker.baseUrl() + QStringLiteral("ETGate/"));
+    otherPort.setPort(otherPort.port() + 1);
+    etrAction(webOrder, otherPort.toString()); // the broker's host, another server
     EXPECT_EQ(etrRunningMode, 1);
     EXPECT_EQ(etrActionMode, 1);
     EXPECT_EQ(etrRetryCount, 0);
@@ -490,13 +532,8 @@ TEST_F(BrokerDriver, PageOutsideTheBrokerChangesNothing)
 // leaves, and the step ends with its own code, not as an order of unknown outcome.
 TEST_F(BrokerDriver, FormsAreSentToTheBrokerOnly)
 {
-    LoopbackHttpServer elsewhere;
-    std::atomic<int> reached{0};
-    elsewhere.server().Post(".*", [&reached](const httplib::Request &, httplib::Response &response) {
-        ++reached;
-        response.set_content("<html><body>ok</body></html>", "text/html");
-    });
-    const QString elsewhereBase = QStringLiteral("http://localhost:%1/").arg(elsewhere.start());
+    const OtherServer elsewhere(QStringLiteral("localhost"));
+    const QString elsewhereBase = elsewhere.base;
 
     Behaviour foreignForms;
     foreignForms.formsTo = elsewhereBase;
@@ -512,7 +549,34 @@ TEST_F(BrokerDriver, FormsAreSentToTheBrokerOnly)
     EXPECT_TRUE(broker.orders().isEmpty());
 
     QSignalSpy(&webOrder, &browser::Browser::DocumentComplete).wait(300);
-    EXPECT_EQ(reached, 0) << "nothing reached the other host";
+    EXPECT_EQ(elsewhere.reached, 0) << "nothing reached the other host";
+    const QStringList log = logLines();
+    EXPECT_EQ(log.filter(QStringLiteral("★送信先が証券会社のサイトではないため送信しない(") + elsewhereBase).size(), 2);
+    EXPECT_FALSE(log.join(u'\n').contains(QStringLiteral("secret")));
+}
+
+// A login or order form posted to the broker and answered with a redirect to another
+// server goes no further: a 307 would post it, with its password, again there.
+TEST_F(BrokerDriver, ARedirectNeverCarriesAFormOffTheBroker)
+{
+    const OtherServer elsewhere(QStringLiteral("127.0.0.1"));
+    const QString elsewhereBase = elsewhere.base;
+
+    Behaviour redirected;
+    redirected.redirectFormsTo = elsewhereBase;
+    broker.setBehaviour(redirected);
+    EXPECT_EQ(runStep(1), 1004) << "login form";
+    EXPECT_EQ(postsTo("/ETGate/login"), 1);
+
+    broker.setBehaviour(Behaviour());
+    EXPECT_EQ(runStep(2), 0) << "logged in now: the next step goes straight to the order form";
+    broker.setBehaviour(redirected);
+    EXPECT_EQ(runStep(1), 90) << "the order reached the broker's host: its outcome is unknown";
+    EXPECT_EQ(postsTo("/ETGate/order"), 1);
+    EXPECT_EQ(stored(1).first, 90);
+
+    QSignalSpy(&webOrder, &browser::Browser::DocumentComplete).wait(300);
+    EXPECT_EQ(elsewhere.reached, 0) << "nothing reached the other server";
     const QStringList log = logLines();
     EXPECT_EQ(log.filter(QStringLiteral("★送信先が証券会社のサイトではないため送信しない(") + elsewhereBase).size(), 2);
     EXPECT_FALSE(log.join(u'\n').contains(QStringLiteral("secret")));

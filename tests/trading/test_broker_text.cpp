@@ -86,7 +86,7 @@ protected:
     }
 };
 
-TEST_F(BrokerSiteFile, PagesOfTheBrokerAreThoseOnItsDomainAndScheme)
+TEST_F(BrokerSiteFile, PagesOfTheBrokerAreThoseOnItsDomainSchemeAndPort)
 {
     writeHosts(QStringLiteral("Broker=https://trade.example.co.jp/\nBrokerDomain=Example.co.jp\n"));
     const BrokerSite site = brokerSite();
@@ -100,16 +100,25 @@ TEST_F(BrokerSiteFile, PagesOfTheBrokerAreThoseOnItsDomainAndScheme)
         {"https://trade.example.co.jp/ETGate/?_ControlID=x", true},
         {"https://example.co.jp/", true},
         {"https://WWW.EXAMPLE.CO.JP/a", true},
-        {"http://trade.example.co.jp/ETGate/", false},    // another scheme
-        {"https://badexample.co.jp/", false},             // merely ends with the letters
-        {"https://example.co.jp.evil.test/", false},      // contains the domain
-        {"https://evil.test/?next=example.co.jp", false}, // contains the domain
+        {"https://trade.example.co.jp:443/ETGate/", true},   // the default port named
+        {"http://trade.example.co.jp/ETGate/", false},       // another scheme
+        {"https://trade.example.co.jp:8443/ETGate/", false}, // another port
+        {"https://badexample.co.jp/", false},                // merely ends with the letters
+        {"https://example.co.jp.evil.test/", false},         // contains the domain
+        {"https://evil.test/?next=example.co.jp", false},    // contains the domain
         {"about:blank", false},
         {"about:neterror", false},
         {"", false},
     };
     for (const auto &c : cases)
         EXPECT_EQ(isBrokerPage(QString::fromUtf8(c.url), site), c.broker) << c.url;
+
+    // A broker address with a port: only that port is the broker's.
+    writeHosts(QStringLiteral("Broker=http://127.0.0.1:18440/\n"));
+    const BrokerSite local = brokerSite();
+    EXPECT_TRUE(isBrokerPage(QStringLiteral("http://127.0.0.1:18440/ETGate/"), local));
+    EXPECT_FALSE(isBrokerPage(QStringLiteral("http://127.0.0.1:18441/ETGate/"), local));
+    EXPECT_FALSE(isBrokerPage(QStringLiteral("http://127.0.0.1/ETGate/"), local));
 }
 
 TEST_F(BrokerSiteFile, BrokerMustBeHttpsExceptOnThisMachine)

@@ -61,7 +61,9 @@ void Browser::start(const NavigationRequest &request)
             Qt::QueuedConnection);
         return;
     }
-    PageRequest page{serial, request.url, request.post, request.body, {}};
+    PageRequest page{serial, request.url, request.post, request.body, {}, {}};
+    if (request.form)
+        page.redirectTest = m_formTargetTest; // a copy: the worker thread calls it
     if (isWebUrl(m_document->url()))
         page.referer = m_document->url().toEncoded();
     m_loader.load(std::move(page));
@@ -70,7 +72,7 @@ void Browser::start(const NavigationRequest &request)
 void Browser::complete(PageResponse response)
 {
     if (!response.responded) {
-        show(std::make_unique<Document>(kNetError, navigator()), response.serial);
+        show(std::make_unique<Document>(kNetError, navigator()), response.serial, response.refusedRedirect);
         return;
     }
     QByteArray charset = text::declaredPageCharset(response.contentType, response.body);
@@ -80,12 +82,13 @@ void Browser::complete(PageResponse response)
     show(std::make_unique<Document>(html, response.finalUrl, charset, navigator()), response.serial);
 }
 
-void Browser::show(std::unique_ptr<Document> document, std::uint64_t serial)
+void Browser::show(std::unique_ptr<Document> document, std::uint64_t serial, const QUrl &refusedRedirect)
 {
     if (serial != m_navigationSerial)
         return; // a newer navigation replaced this one
     m_document = std::move(document);
     m_documentSerial = serial;
+    m_refusedRedirect = refusedRedirect;
     emit DocumentComplete(m_document->url().toString());
 }
 

@@ -21,7 +21,10 @@
 //
 // A form is sent only to an address that the form-target test accepts (none is, until a
 // test is set): a form that would go anywhere else sends nothing, not even a request, and
-// its submit or click throws SubmitRefused.
+// its submit or click throws SubmitRefused. The same test is applied to every redirect of a
+// form's submission before anything goes there, and no navigation follows a redirect from
+// https to http: such a navigation completes as "about:neterror", and refusedRedirect()
+// names the address it did not go to.
 namespace browser {
 
 // The address is kept without its query and user part: a GET form's data (a password)
@@ -59,8 +62,13 @@ public:
 
     void setTimeouts(const LoaderTimeouts &timeouts) { m_loader.setTimeouts(timeouts); }
 
-    // Whether a form may be sent to an address.
-    using FormTargetTest = std::function<bool(const QUrl &)>;
+    // The address a redirect named that the navigation whose page is shown did not follow
+    // (without its query and user part); empty when there was none.
+    QUrl refusedRedirect() const { return m_refusedRedirect; }
+
+    // Whether a form may be sent to an address. It is also called on the loader's worker
+    // thread (for a form's redirects), so it must not touch state another thread changes.
+    using FormTargetTest = RedirectTest;
     void setFormTargetTest(FormTargetTest test) { m_formTargetTest = std::move(test); }
 
 signals:
@@ -69,13 +77,14 @@ signals:
 private:
     void start(const NavigationRequest &request);
     void complete(PageResponse response);
-    void show(std::unique_ptr<Document> document, std::uint64_t serial);
+    void show(std::unique_ptr<Document> document, std::uint64_t serial, const QUrl &refusedRedirect = {});
     Document::Navigator navigator();
 
     std::unique_ptr<Document> m_document;
     std::uint64_t m_navigationSerial = 0;
     std::uint64_t m_documentSerial = 0;
     FormTargetTest m_formTargetTest;
+    QUrl m_refusedRedirect;
     PageLoader m_loader; // last: its worker stops before the rest goes
 };
 

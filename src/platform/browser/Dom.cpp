@@ -153,6 +153,67 @@ void appendEscaped(QString &out, const QString &text, bool attributeValue)
     }
 }
 
+// The value an element's inline style gives a CSS property, in lower case and without
+// "!important"; empty when it gives none. As in a browser, the last declaration counts,
+// and an important one beats every plain one.
+QString inlineStyleValue(const Node &node, QLatin1String property)
+{
+    static const QRegularExpression importantMark(QStringLiteral(R"(\s*!\s*important$)"));
+    QString value;
+    bool important = false;
+    for (const QString &declaration : node.attribute(QStringLiteral("style")).split(u';')) {
+        const qsizetype colon = declaration.indexOf(u':');
+        if (colon < 0 || declaration.left(colon).trimmed().compare(property, Qt::CaseInsensitive) != 0)
+            continue;
+        QString v = declaration.mid(colon + 1).trimmed().toLower();
+        const bool isImportant = v.contains(importantMark);
+        v.remove(importantMark);
+        if (important && !isImportant)
+            continue;
+        value = v;
+        important = isImportant;
+    }
+    return value;
+}
+
+// Elements a browser never renders, whatever they hold: the page's templates, fallbacks
+// for features it has (scripts, frames, plug-ins), the text inside a frame (the frame shows
+// another document), metadata and a closed dialog. Written with their content they would
+// let a page pass markup it never shows for what it says.
+bool isNeverShown(const Node &node)
+{
+    static const QStringList tags = {QStringLiteral("script"),   QStringLiteral("style"),    QStringLiteral("template"),
+                                     QStringLiteral("noscript"), QStringLiteral("noframes"), QStringLiteral("noembed"),
+                                     QStringLiteral("iframe"),   QStringLiteral("title"),    QStringLiteral("datalist"),
+                                     QStringLiteral("head"),     QStringLiteral("meta"),     QStringLiteral("link"),
+                                     QStringLiteral("base"),     QStringLiteral("basefont"), QStringLiteral("area"),
+                                     QStringLiteral("param"),    QStringLiteral("rp")};
+    return tags.contains(node.tag()) || node.hasAttribute(QStringLiteral("hidden")) ||
+           (node.isElement("dialog") && !node.hasAttribute(QStringLiteral("open"))) ||
+           inlineStyleValue(node, QLatin1String("display")) == QLatin1String("none");
+}
+
+// Whether an element is visible, given whether its parent is: visibility is inherited, and
+// an element may hide itself or show itself inside a hidden one.
+bool isVisible(const Node &node, bool parentVisible)
+{
+    const QString visibility = inlineStyleValue(node, QLatin1String("visibility"));
+    if (visibility == QLatin1String("hidden") || visibility == QLatin1String("collapse"))
+        return false;
+    return visibility == QLatin1String("visible") || parentVisible;
+}
+
+// A closed <details> shows its first <summary> only.
+bool isFolded(const Node &parent, const Node &child)
+{
+    if (!parent.isElement("details") || parent.hasAttribute(QStringLiteral("open")))
+        return false;
+    for (const auto &sibling : parent.children())
+        if (sibling->isElement("summary"))
+            return sibling.get() != &child;
+    return true;
+}
+
 // The address in an onclick of the form [javascript:]location.href='X' (or "X").
 QString locationHrefTarget(const QString &onclick)
 {
@@ -205,28 +266,33 @@ void Node::appendChild(std::unique_ptr<Node> child)
 
 QString Node::innerHTML() const
 {
-    return childrenMarkup(false);
+    QString out;
+    appendChildrenMarkup(out, false, true);
+    return out;
 }
 
 QString Node::contentHTML() const
 {
-    return childrenMarkup(true);
-}
-
-QString Node::childrenMarkup(bool contentOnly) const
-{
     QString out;
-    for (const auto &child : m_children)
-        child->serialise(out, contentOnly);
+    appendChildrenMarkup(out, true, true);
     return out;
 }
 
-void Node::serialise(QString &out, bool contentOnly) const
+void Node::appendChildrenMarkup(QString &out, bool contentOnly, bool visible) const
 {
-    if (contentOnly && (m_kind == Kind::Comment || isElement("script") || isElement("style")))
+    for (const auto &child : m_children)
+        if (!contentOnly || !isFolded(*this, *child))
+            child->serialise(out, contentOnly, visible);
+}
+
+void Node::serialise(QString &out, bool contentOnly, bool visible) const
+{
+    if (contentOnly && (m_kind == Kind::Comment || (m_kind == Kind::Element && isNeverShown(*this))))
         return;
     switch (m_kind) {
     case Kind::Text:
+        if (!visible)
+            return;
         if (m_parent && isRawTextElement(m_parent->m_data))
             out += m_data;
         else
@@ -238,17 +304,25 @@ void Node::serialise(QString &out, bool contentOnly) const
     case Kind::Element:
         break;
     }
-    out += u'<' + m_data;
-    for (const auto &[name, value] : m_attributes) {
-        out += u' ' + name + QStringLiteral("=\"");
-        appendEscaped(out, value, true);
-        out += u'"';
+    if (contentOnly)
+        visible = isVisible(*this, visible);
+    if (visible) {
+        out += u'<' + m_data;
+        for (const auto &[name, value] : m_attributes) {
+            out += u' ' + name;
+            if (contentOnly)
+                continue; // a value is never shown text
+            out += QStringLiteral("=\"");
+            appendEscaped(out, value, true);
+            out += u'"';
+        }
+        out += u'>';
+        if (isVoidElement(m_data))
+            return;
     }
-    out += u'>';
-    if (isVoidElement(m_data))
-        return;
-    out += childrenMarkup(contentOnly);
-    out += QStringLiteral("</") + m_data + u'>';
+    appendChildrenMarkup(out, contentOnly, visible);
+    if (visible)
+        out += QStringLiteral("</") + m_data + u'>';
 }
 
 QString Node::textContent() const

@@ -60,9 +60,13 @@ public:
     // The markup of the children: lower-case tags, attributes as ` name="value"` in source
     // order, text escaped, U+00A0 as "&nbsp;", void elements without an end tag.
     QString innerHTML() const;
-    // The markup of what the page shows: as innerHTML, without comments and without the
-    // script and style elements. Texts a page is read by are searched here, so a comment or
-    // a script string on the page cannot pass for its content.
+    // The markup of what a browser shows of the page: as innerHTML, but attributes without
+    // their values, and without comments, without the elements a browser never renders
+    // (script, style, template, noscript, iframe text, ...), without elements hidden by the
+    // hidden attribute or an inline display:none, without the text of elements made
+    // invisible by an inline visibility, and without the folded part of a closed details.
+    // Texts a page is read by are searched here, so markup the page never shows cannot pass
+    // for its content.
     QString contentHTML() const;
     // The text of the node and everything below it.
     QString textContent() const;
@@ -99,8 +103,9 @@ private:
     friend class DomBuilder;
 
     void appendChild(std::unique_ptr<Node> child);
-    void serialise(QString &out, bool contentOnly) const;
-    QString childrenMarkup(bool contentOnly) const;
+    // `visible`: whether the parent is visible (content only: see contentHTML).
+    void serialise(QString &out, bool contentOnly, bool visible) const;
+    void appendChildrenMarkup(QString &out, bool contentOnly, bool visible) const;
     void submitForm(const Node *submitter);
     void collectRadioGroup(const Node *root, QList<Node *> &group) const;
 

@@ -9,6 +9,13 @@ namespace {
 
 // A page larger than this is not a broker page; the transfer is abandoned.
 constexpr qsizetype kMaxPageBytes = 16 * 1024 * 1024;
+constexpr int kMaxRedirects = 10;
+
+// The answers a browser follows to their Location.
+bool isFollowedRedirect(long status)
+{
+    return status == 301 || status == 302 || status == 303 || status == 307 || status == 308;
+}
 
 void initCurlOnce()
 {
@@ -44,6 +51,22 @@ int abortIfSuperseded(void *context, long long, long long, long long, long long)
 {
     const auto *progress = static_cast<const ProgressContext *>(context);
     return progress->loader->superseded(progress->serial) ? 1 : 0;
+}
+
+// One transfer of `url` on the prepared handle; false with `response.errorText` set when it failed.
+bool transfer(CURL *curl, const QByteArray &url, PageResponse &response)
+{
+    char errorBuffer[CURL_ERROR_SIZE] = {};
+    curl_easy_setopt(curl, CURLOPT_ERRORBUFFER, errorBuffer);
+    curl_easy_setopt(curl, CURLOPT_URL, url.constData());
+    response.body.clear(); // a redirect's own body is not the page
+    const CURLcode rc = curl_easy_perform(curl);
+    curl_easy_setopt(curl, CURLOPT_ERRORBUFFER, nullptr);
+    if (rc == CURLE_OK)
+        return true;
+    response.errorText = QString::fromUtf8(errorBuffer[0] ? errorBuffer : curl_easy_strerror(rc));
+    response.body.clear();
+    return false;
 }
 
 } // namespace
@@ -116,6 +139,16 @@ void PageLoader::run()
     }
 }
 
+bool mayRedirect(const QUrl &from, const QUrl &to, const RedirectTest &test)
+{
+    const QString scheme = to.scheme().toLower();
+    if (!to.isValid() || to.host().isEmpty() || (scheme != QLatin1String("http") && scheme != QLatin1String("https")))
+        return false;
+    if (from.scheme().toLower() == QLatin1String("https") && scheme == QLatin1String("http"))
+        return false;
+    return !test || test(to);
+}
+
 PageResponse PageLoader::perform(const PageRequest &request)
 {
     PageResponse response;
@@ -131,15 +164,11 @@ PageResponse PageLoader::perform(const PageRequest &request)
         return response;
     }
     CURL *h = curl.get();
-    char errorBuffer[CURL_ERROR_SIZE] = {};
-    const QByteArray url = request.url.toEncoded();
     ProgressContext progress{this, request.serial};
     std::unique_ptr<curl_slist, ListCleanup> headers;
 
-    curl_easy_setopt(h, CURLOPT_URL, url.constData());
     curl_easy_setopt(h, CURLOPT_SHARE, static_cast<CURLSH *>(m_cookies));
     curl_easy_setopt(h, CURLOPT_COOKIEFILE, ""); // the cookie engine, in memory only
-    curl_easy_setopt(h, CURLOPT_ERRORBUFFER, errorBuffer);
     curl_easy_setopt(h, CURLOPT_WRITEFUNCTION, appendBody);
     curl_easy_setopt(h, CURLOPT_WRITEDATA, &response.body);
     curl_easy_setopt(h, CURLOPT_NOSIGNAL, 1L);
@@ -147,41 +176,63 @@ PageResponse PageLoader::perform(const PageRequest &request)
     curl_easy_setopt(h, CURLOPT_XFERINFOFUNCTION, abortIfSuperseded);
     curl_easy_setopt(h, CURLOPT_XFERINFODATA, &progress);
     curl_easy_setopt(h, CURLOPT_CONNECTTIMEOUT_MS, long(timeouts.connect.count()));
-    curl_easy_setopt(h, CURLOPT_TIMEOUT_MS, long(timeouts.total.count()));
-    curl_easy_setopt(h, CURLOPT_FOLLOWLOCATION, 1L);
-    curl_easy_setopt(h, CURLOPT_MAXREDIRS, 10L);
-    curl_easy_setopt(h, CURLOPT_AUTOREFERER, 1L);
+    curl_easy_setopt(h, CURLOPT_FOLLOWLOCATION, 0L); // each hop is checked here first
     curl_easy_setopt(h, CURLOPT_PROTOCOLS_STR, "http,https");
-    curl_easy_setopt(h, CURLOPT_REDIR_PROTOCOLS_STR, "http,https");
     curl_easy_setopt(h, CURLOPT_SSL_VERIFYPEER, 1L);
     curl_easy_setopt(h, CURLOPT_SSL_VERIFYHOST, 2L);
     curl_easy_setopt(h, CURLOPT_ACCEPT_ENCODING, "");
     curl_easy_setopt(h, CURLOPT_USERAGENT, "Mozilla/5.0 (compatible; Nimbra)");
     if (!request.referer.isEmpty())
         curl_easy_setopt(h, CURLOPT_REFERER, request.referer.constData());
-    if (request.post) {
+    bool posting = request.post;
+    if (posting) {
         headers.reset(curl_slist_append(nullptr, "Content-Type: application/x-www-form-urlencoded"));
         curl_easy_setopt(h, CURLOPT_HTTPHEADER, headers.get());
         curl_easy_setopt(h, CURLOPT_POSTFIELDSIZE, long(request.body.size()));
         curl_easy_setopt(h, CURLOPT_COPYPOSTFIELDS, request.body.constData());
     }
 
-    const CURLcode rc = curl_easy_perform(h);
-    if (rc != CURLE_OK) {
-        response.errorText = QString::fromUtf8(errorBuffer[0] ? errorBuffer : curl_easy_strerror(rc));
-        response.body.clear();
-        return response;
+    const auto deadline = std::chrono::steady_clock::now() + timeouts.total;
+    QUrl url = request.url;
+    for (int redirects = 0;; ++redirects) {
+        const auto left =
+            std::chrono::duration_cast<std::chrono::milliseconds>(deadline - std::chrono::steady_clock::now());
+        if (left.count() <= 0) {
+            response.errorText = QString::fromLatin1(curl_easy_strerror(CURLE_OPERATION_TIMEDOUT));
+            return response;
+        }
+        curl_easy_setopt(h, CURLOPT_TIMEOUT_MS, long(left.count()));
+        if (!transfer(h, url.toEncoded(), response))
+            return response;
+        curl_easy_getinfo(h, CURLINFO_RESPONSE_CODE, &response.httpStatus);
+        const char *location = nullptr;
+        if (!isFollowedRedirect(response.httpStatus) ||
+            curl_easy_getinfo(h, CURLINFO_REDIRECT_URL, &location) != CURLE_OK || !location)
+            break;
+        if (redirects == kMaxRedirects) {
+            response.errorText = QString::fromLatin1(curl_easy_strerror(CURLE_TOO_MANY_REDIRECTS));
+            response.body.clear();
+            return response;
+        }
+        const QUrl next = QUrl::fromEncoded(location);
+        if (!mayRedirect(url, next, request.redirectTest)) {
+            response.refusedRedirect = next.adjusted(QUrl::RemoveQuery | QUrl::RemoveUserInfo | QUrl::RemoveFragment);
+            response.errorText = QStringLiteral("redirect not followed");
+            response.body.clear();
+            return response;
+        }
+        if (posting && response.httpStatus != 307 && response.httpStatus != 308) {
+            posting = false; // 301, 302 and 303 go on as a GET, without the form
+            curl_easy_setopt(h, CURLOPT_HTTPGET, 1L);
+            curl_easy_setopt(h, CURLOPT_HTTPHEADER, nullptr);
+        }
+        url = next;
     }
     response.responded = true;
-    curl_easy_getinfo(h, CURLINFO_RESPONSE_CODE, &response.httpStatus);
     const char *contentType = nullptr;
     if (curl_easy_getinfo(h, CURLINFO_CONTENT_TYPE, &contentType) == CURLE_OK && contentType)
         response.contentType = contentType;
-    const char *effective = nullptr;
-    if (curl_easy_getinfo(h, CURLINFO_EFFECTIVE_URL, &effective) == CURLE_OK && effective)
-        response.finalUrl = QUrl::fromEncoded(effective);
-    else
-        response.finalUrl = request.url;
+    response.finalUrl = url;
     return response;
 }
 

@@ -14,10 +14,15 @@
 
 // The browser's transfers: one worker thread that fetches one page at a time over HTTP(S)
 // with libcurl. Cookies live in memory for the loader's life and are never written to
-// disk. Redirects are followed (a POST answered by 301, 302 or 303 goes on as a GET), the
-// Referer is sent, TLS certificates and host names are verified, every transfer is bounded
-// by a connect and a total timeout, and a newer request aborts the one in progress.
+// disk. Redirects are followed by the loader itself, up to ten, each hop checked before
+// anything goes there (see mayRedirect): a POST answered by 301, 302 or 303 goes on as a
+// GET, one answered by 307 or 308 is posted again. The Referer is sent, TLS certificates
+// and host names are verified, every transfer is bounded by a connect and a total timeout,
+// and a newer request aborts the one in progress.
 namespace browser {
+
+// Whether a request may go on to an address a redirect names; called on the worker thread.
+using RedirectTest = std::function<bool(const QUrl &)>;
 
 struct PageRequest {
     std::uint64_t serial = 0; // the browser's navigation number
@@ -25,17 +30,24 @@ struct PageRequest {
     bool post = false;
     QByteArray body;
     QByteArray referer;
+    RedirectTest redirectTest; // empty: any http or https address
 };
 
 struct PageResponse {
     std::uint64_t serial = 0;
-    bool responded = false; // false: no response at all (refused, timed out, aborted)
+    bool responded = false; // false: no response at all (refused, timed out, aborted, redirect refused)
     QString errorText;
     long httpStatus = 0;
     QUrl finalUrl; // after redirects
     QByteArray contentType;
     QByteArray body;
+    QUrl refusedRedirect; // the address a redirect named and mayRedirect refused; empty otherwise
 };
+
+// Whether a redirect from `from` may be followed to `to`: only to http or https, never from
+// https down to http (the cookies and a form's data would travel unencrypted), and only
+// where `test` allows, when there is one.
+bool mayRedirect(const QUrl &from, const QUrl &to, const RedirectTest &test);
 
 struct LoaderTimeouts {
     std::chrono::milliseconds connect{15000};
