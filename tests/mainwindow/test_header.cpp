@@ -139,6 +139,7 @@ TEST(HeaderFigures, RateIsTheWholePercentOfExactTotals)
         {1000000, 290000, true, 129},   {1000000, 0, true, 100},        {1000000, 149999, true, 114},
         {1000000, -1150000, true, -15}, {1000000, -1150001, true, -16}, {3, -2, true, 33},
         {1150000, 150000, false, 115},  {1130000, 130000, false, 113},  {570000, -430000, false, 57},
+        {100000, 130000, false, -334},
     };
     for (const auto &c : cases) {
         const HeaderFigures f = headerFigures(c.capital, 0, c.realised, c.paper, QDate(), QDate(2026, 12, 10));
