@@ -78,6 +78,9 @@ TEST_F(Demo, StartsUpTradesInTheBackTestAndShowsItsHistory)
     ASSERT_TRUE(result);
     const QList<QListWidgetItem *> buys = result->findItems(QStringLiteral("買"), Qt::MatchContains);
     EXPECT_FALSE(buys.isEmpty()) << MessageBoxRecorder::instance().texts().join(u'|').toStdString();
+    // The demo ticks no market of the back-test, as a new user's settings have none.
+    EXPECT_EQ(simulation.findChild<QLabel *>(QStringLiteral("lblMsg"))->text(),
+              QStringLiteral("シミュレーション対象の市場が設定されていないため、東証1部で実行しました。"));
 }
 
 TEST_F(Demo, InRealModeBuysACandidateAndReadsItsNoticeWithinMinutes)

@@ -167,7 +167,10 @@ void storeSettings(bool realMode, const QString &mailbox, const QDate &lastDay)
     sysBS.KounyuTensu = 1;
     sysSizyou.SLSizyouT1 = 1;
     sysOD.ODRiekiAutoType = 1;
-    applyFixedPreset(simBS, simSizyou, simSL, simOD);
+    // The back-test screens as the live preset does; its markets stay unticked, as a new
+    // user's, so that it takes the first section by itself.
+    Sizyou presetMarkets;
+    applyFixedPreset(simBS, presetMarkets, simSL, simOD);
     simBS.TousiGanpon = 1000000;
     simBS.KounyuTensu = 3;
     if (!setRegistryAll())
