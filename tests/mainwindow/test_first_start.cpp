@@ -4,11 +4,9 @@
 // over the dates it offers without any setting changed by hand.
 #include "app/modMain.h"
 #include "core/modGlobal.h"
-#include "platform/db/Connection.h"
 #include "platform/ui/ModalDialog.h"
 #include "platform/ui/Printer.h"
 #include "screening/frmSimu.h"
-#include "support/FakeMaster.h"
 #include "support/FakeQuoteSite.h"
 #include "support/MessageBoxRecorder.h"
 #include "support/ProgramDirFixture.h"
@@ -28,12 +26,8 @@ protected:
     void SetUp() override
     {
         ProgramDirFixture::SetUp();
-        createDatabases();
         site.start();
-        site.writeSiteFile(dir());
-        openDatabases();
-        storeFakeMaster(site.market());
-        gcnDB.close();
+        layOutForSite(site);
         ui::setModalHook([this](QDialog &dialog) {
             dialogsShown.append(dialog.objectName());
             return int(dialog.objectName() == QStringLiteral("frmDouisyo") ? QDialog::Accepted : QDialog::Rejected);
