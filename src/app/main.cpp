@@ -1,5 +1,7 @@
 #include "app/NimbraApplication.h"
+#include "app/OrderlyEnd.h"
 #include "app/modMain.h"
+#include "platform/sys/TerminationRequests.h"
 #include "platform/ui/AppLook.h"
 
 #include <exception>
@@ -8,6 +10,9 @@ int main(int argc, char **argv)
 {
     NimbraApplication app(argc, argv);
     ui::setupApplicationLook();
+    // A logout, a shutdown, `kill` or Ctrl-C ends the program as closing its window does.
+    const sys::TerminationRequests terminationRequests;
+    const OrderlyEnd orderlyEnd(terminationRequests);
     try {
         const RunningProgram program = Main();
         if (app.endingOnError())

@@ -70,6 +70,15 @@ void setMarksVisible(const ChartInfoPanel &panel, bool visible)
     panel.kounyu->setVisible(visible);
 }
 
+// `part` as a whole percentage of `whole`, rounded down, in whole numbers: a quotient in
+// floating point falls just below many exact percentages (1.15 * 100 is 114.999...).
+qint64 percentRoundedDown(qint64 part, qint64 whole)
+{
+    const qint64 scaled = part * 100;
+    const qint64 quotient = scaled / whole;
+    return scaled % whole != 0 && (scaled < 0) != (whole < 0) ? quotient - 1 : quotient;
+}
+
 } // namespace
 
 HeaderFigures headerFigures(qint64 capital, qint64 held, qint64 realised, bool paperMode, const QDate &startDate,
@@ -82,9 +91,9 @@ HeaderFigures headerFigures(qint64 capital, qint64 held, qint64 realised, bool p
     // In real mode the capital is the broker's balance, which already holds the realised
     // profit; in paper mode the capital stays as set and the total holds the profit.
     if (paperMode && capital != 0)
-        f.rate = qint64(std::floor(double(f.total) / double(capital) * 100));
+        f.rate = percentRoundedDown(f.total, capital);
     else if (!paperMode && capital != 0 && capital != realised)
-        f.rate = qint64(std::floor(double(capital) / double(capital - realised) * 100));
+        f.rate = percentRoundedDown(capital, capital - realised);
     if (startDate.isValid() && startDate != kZeroDate.date())
         f.days = startDate.daysTo(today);
     return f;

@@ -125,6 +125,7 @@ void frmMain::Form_Load()
     lblMsg->clear();
     tmrOrder->setEnabled(false);
     checkAutoStart();
+    m_loadFinished = true;
 }
 
 bool frmMain::checkDoubleStart()
@@ -220,7 +221,8 @@ void frmMain::showStartChart()
 void frmMain::checkAutoStart()
 {
     writeProgramLog(QStringLiteral("自動起動開始チェック"));
-    if (!allSet({&UserID, &Password, &Password2, &POP3Server, &POPUserID, &POPPassword}))
+    // A program that is asked to end starts no run on its way out.
+    if (m_endRequested || !allSet({&UserID, &Password, &Password2, &POP3Server, &POPUserID, &POPPassword}))
         return;
     writeProgramLog(QStringLiteral("自動起動開始処理"));
     imgRun_MouseDown(*m_run);
@@ -268,6 +270,18 @@ void frmMain::closeEvent(QCloseEvent *event)
     }
     Form_Unload();
     event->accept();
+}
+
+bool frmMain::unloadWithoutQuestions()
+{
+    m_endRequested = true;
+    if (m_unloaded)
+        return true;
+    if (m_loaded && !m_loadFinished)
+        return false;
+    Form_Unload();
+    close();
+    return true;
 }
 
 void frmMain::Form_Unload()

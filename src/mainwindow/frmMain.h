@@ -50,6 +50,14 @@ public:
     // Refreshes the account figures of the header.
     Q_INVOKABLE void setHeader();
 
+    // Ends the run as closing the window does, but without the question about a broker
+    // step in flight, for a request of the system (a logout, a shutdown): the timers stop,
+    // the broker step is closed (an order already sent stays marked as of unknown
+    // outcome), the database is backed up, the log is closed and the window closes.
+    // While the load sequence is still running it does nothing and returns false, and that
+    // load no longer starts automatic running by itself.
+    bool unloadWithoutQuestions();
+
 protected:
     void showEvent(QShowEvent *event) override;
     void resizeEvent(QResizeEvent *event) override;
@@ -121,5 +129,7 @@ private:
     bool m_instanceLockHeld;
     std::unique_ptr<sys::InstanceLock> m_instanceLock;
     bool m_loaded = false;
+    bool m_loadFinished = false;
+    bool m_endRequested = false; // the system asked the program to end
     bool m_unloaded = false;
 };

@@ -2,7 +2,6 @@
 
 #include "core/modGlobal.h"
 #include "core/modLookup.h"
-#include "core/modRegistry.h"
 #include "core/modUtil.h"
 #include "marketdata/modApplication3.h"
 #include "marketdata/modKabukaKikan.h"
@@ -10,9 +9,8 @@
 #include "platform/text/VbText.h"
 #include "platform/ui/DoEvents.h"
 #include "screening/modPrint.h"
+#include "screening/modScreeningFilter.h"
 #include "screening/modSelectBrandSim.h"
-
-#include <array>
 
 using namespace std::chrono_literals;
 
@@ -37,17 +35,10 @@ QString figure(qint64 value)
 SimulationSettings currentSimulationSettings()
 {
     SimulationSettings settings{simBS, simSL, simOD, simSizyou, SMAL, gdtFirstKabukaDate, gdtLastKabukaDate};
-    static const std::array<const char *, 14> names{"T1", "T2", "TM", "O1", "O2", "HC", "N1",
-                                                    "N2", "NS", "F1", "FQ", "S1", "SA", "JS"};
-    const QString key = settingsSubKey();
-    bool anyStored = false;
-    for (const char *name : names) {
-        const QString value = regGetString(HKEY_LOCAL_MACHINE, key,
-                                           QStringLiteral("SLSizyou") + QLatin1String(name) + QStringLiteral("Sim"));
-        anyStored = anyStored || (!value.isEmpty() && !value.startsWith(QStringLiteral("(Error Code")));
-    }
-    if (!anyStored)
+    if (getSizyouSu(settings.markets) == 0) {
         settings.markets = Sizyou{.SLSizyouT1 = 1};
+        settings.marketsDefaulted = true;
+    }
     return settings;
 }
 

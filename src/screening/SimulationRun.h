@@ -20,11 +20,14 @@ struct SimulationSettings {
     int smal = 0;   // the indicator lead-in, in days
     QDate firstDay; // first stored day of the reference stock
     QDate lastDay;  // newest stored day of the reference stock
+    // No simulation market was ticked, so the run takes the first market section alone.
+    bool marketsDefaulted = false;
 };
 
 // The settings a back-test starts from now: simulation set 1, the indicator lead-in and
-// the stored range. The simulation's markets are those stored; when none of them is
-// stored at all, the markets of the live preset (the first market section alone).
+// the stored range. The simulation's markets are those ticked; with none ticked (as after
+// a first start, which stores every flag as 0, and no window sets them), the first market
+// section alone, as the live preset screens it.
 SimulationSettings currentSimulationSettings();
 
 // The back-test of a range of days, writing its result lines through `addLine`.

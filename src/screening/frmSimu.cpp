@@ -14,7 +14,6 @@
 #include "platform/ui/WindowBuilder.h"
 #include "screening/SimulationRun.h"
 #include "screening/modPrint.h"
-#include "screening/modScreeningFilter.h"
 #include "trading/modReservation.h"
 
 #include <QCloseEvent>
@@ -158,8 +157,6 @@ bool frmSimu::refuseStart(const QDate &start, const QDate &end, const Simulation
         return refuse(QStringLiteral("購入点数は1以上を指定してください。"));
     if (settings.base.TousiGanpon <= 0)
         return refuse(QStringLiteral("投資元本は1円以上を指定してください。"));
-    if (getSizyouSu(settings.markets) == 0)
-        return refuse(QStringLiteral("シミュレーション対象の市場が設定されていません。"));
     return false;
 }
 
@@ -187,6 +184,8 @@ void frmSimu::cmdRun_Click()
                        [this](const QString &message) { lblMsg->setText(message); }, showEnd});
     run.run(start, end);
     showEnd();
+    if (settings.marketsDefaulted)
+        lblMsg->setText(QStringLiteral("シミュレーション対象の市場が設定されていないため、東証1部で実行しました。"));
     setRunning(false);
 }
 

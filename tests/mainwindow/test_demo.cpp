@@ -5,6 +5,7 @@
 #include "WindowPresses.h"
 #include "app/modMain.h"
 #include "core/modGlobal.h"
+#include "core/modLookup.h"
 #include "platform/db/Connection.h"
 #include "platform/sys/Clock.h"
 #include "platform/ui/FlexGrid.h"
@@ -78,6 +79,38 @@ TEST_F(Demo, StartsUpTradesInTheBackTestAndShowsItsHistory)
     ASSERT_TRUE(result);
     const QList<QListWidgetItem *> buys = result->findItems(QStringLiteral("買"), Qt::MatchContains);
     EXPECT_FALSE(buys.isEmpty()) << MessageBoxRecorder::instance().texts().join(u'|').toStdString();
+    // The demo ticks no market of the back-test, as a new user's settings have none.
+    EXPECT_EQ(simulation.findChild<QLabel *>(QStringLiteral("lblMsg"))->text(),
+              QStringLiteral("シミュレーション対象の市場が設定されていないため、東証1部で実行しました。"));
+}
+
+// The past trades are written with the order settings a user has (the defaults, under the
+// fixed preset as the order preparation applies it): the held position's profit-take line
+// lies 15% above its buy price, not on it.
+TEST_F(Demo, PastTradesCarryTheDefaultOrderRates)
+{
+    dir = path(QStringLiteral("demo"));
+    emptyDemoDirectory(dir);
+    sites = std::make_unique<DemoSites>(dir, start.date());
+    sites->start();
+    const QString held = layOutDemo(dir, *sites, QStringLiteral(NIMBRA_TESTS_DIR "/../data/Images"), false);
+    openDatabases();
+    db::Statement rows = gcnDB.prepare(QStringLiteral("select 銘柄コード, 割合売1, 割合売2, 予約番号, 処理区分,"
+                                                      " 日数売2 from ttresevation order by 予約番号"));
+    int count = 0;
+    while (rows.step()) {
+        ++count;
+        EXPECT_EQ(rows.real(1), 15.0) << "profit-take rate of " << rows.text(0).toStdString();
+        EXPECT_EQ(rows.int64(2), 10) << "stop-loss rate of " << rows.text(0).toStdString();
+        EXPECT_EQ(rows.int64(5), 16) << "holding days of " << rows.text(0).toStdString();
+        if (rows.text(0) != held)
+            continue;
+        EXPECT_EQ(rows.int64(4), 2) << "the held position is bought";
+        ReservationInfo info;
+        ASSERT_EQ(getReservationInfo(rows.int64(3), info), 1);
+        EXPECT_EQ(info.sellPrice, info.buyPrice + info.buyPrice * 15 / 100) << "buy price " << info.buyPrice;
+    }
+    EXPECT_EQ(count, 5) << "four closed trades and the held one";
 }
 
 TEST_F(Demo, InRealModeBuysACandidateAndReadsItsNoticeWithinMinutes)

@@ -126,6 +126,27 @@ TEST(HeaderFigures, AvailableTotalRateAndDays)
     }
 }
 
+// Totals whose percentage of the capital floating point puts just below the whole number
+// (1.15 * 100 is 114.999...): the rate is cut to the whole percent it is, never one below.
+TEST(HeaderFigures, RateIsTheWholePercentOfExactTotals)
+{
+    const struct {
+        qint64 capital, realised;
+        bool paper;
+        qint64 rate;
+    } cases[] = {
+        {1000000, 150000, true, 115},   {1000000, 130000, true, 113},   {1000000, -430000, true, 57},
+        {1000000, 290000, true, 129},   {1000000, 0, true, 100},        {1000000, 149999, true, 114},
+        {1000000, -1150000, true, -15}, {1000000, -1150001, true, -16}, {3, -2, true, 33},
+        {1150000, 150000, false, 115},  {1130000, 130000, false, 113},  {570000, -430000, false, 57},
+        {100000, 130000, false, -334},
+    };
+    for (const auto &c : cases) {
+        const HeaderFigures f = headerFigures(c.capital, 0, c.realised, c.paper, QDate(), QDate(2026, 12, 10));
+        EXPECT_EQ(f.rate, c.rate) << c.capital << (c.paper ? " paper " : " real ") << c.realised;
+    }
+}
+
 class HeaderLabelsTest : public TradingFixture {
 protected:
     void SetUp() override

@@ -8,6 +8,7 @@
 #include "platform/ui/ModalDialog.h"
 #include "platform/ui/Timer.h"
 #include "support/MessageBoxRecorder.h"
+#include "trading/modBroker.h"
 #include "trading/modOrderDue.h"
 
 #include <QDialog>
@@ -160,6 +161,53 @@ TEST_F(LoadUnload, ClosingDuringABrokerStepAsksAndNoKeepsTheWindow)
     window().close();
     EXPECT_FALSE(window().isVisible());
     EXPECT_FALSE(timer("tmrWeb").Enabled());
+}
+
+// The system's request to end (a logout, a shutdown) takes the close path without its
+// question: a step in flight after its order went out is closed as of unknown outcome,
+// then the backup and the closed log follow, as after a close.
+TEST_F(LoadUnload, AnEndTheSystemAsksForClosesTheStepWithoutAsking)
+{
+    UserID = QStringLiteral("U");
+    window().show();
+    timer("tmrWeb").setEnabled(true);
+    etrRequestMode = 1;
+    etrRunningMode = 1;
+    etrError = 0;
+    broker::orderSent = true;
+    MessageBoxRecorder::instance().reset();
+    EXPECT_TRUE(window().unloadWithoutQuestions());
+    EXPECT_TRUE(messages().isEmpty()) << messages().join(u'|').toStdString();
+    EXPECT_FALSE(window().isVisible());
+    EXPECT_FALSE(timer("tmrWeb").Enabled());
+    EXPECT_EQ(etrRunningMode, 3);
+    EXPECT_EQ(etrError, etrErrOutcomeUnknown) << "never sent again by itself";
+    EXPECT_EQ(glngLogFileNo, 0) << "the log is closed";
+    EXPECT_TRUE(QFile::exists(path(QStringLiteral("Nimbra5.mdb")))) << "Thursday's backup";
+}
+
+// Asked while its load is still going (here while the mailbox dialog is open), the window
+// lets the load finish, starts no run on its way out, and ends when asked again.
+TEST_F(LoadUnload, AnEndAskedDuringTheLoadWaitsForItAndStartsNoRun)
+{
+    sysBS.SelZituKounyu = 1;
+    bool refusedDuringLoad = false;
+    ui::setModalHook([&](QDialog &dialog) {
+        if (dialog.objectName() == QStringLiteral("frmConfPOP")) {
+            setLogin(QStringLiteral("127.0.0.1:1")); // the user fills in all six values
+            refusedDuringLoad = !window().unloadWithoutQuestions();
+        }
+        return int(dialog.objectName() == QStringLiteral("frmDouisyo") ? QDialog::Accepted : QDialog::Rejected);
+    });
+    window().show();
+    EXPECT_TRUE(refusedDuringLoad);
+    const QStringList lines = logLines();
+    EXPECT_TRUE(lines.contains(QStringLiteral("自動起動開始チェック"))) << lines.join(u'\n').toStdString();
+    EXPECT_FALSE(lines.contains(QStringLiteral("自動起動開始処理")));
+    EXPECT_EQ(label("lblRunStatus").text(), QStringLiteral("停止中"));
+    EXPECT_TRUE(window().unloadWithoutQuestions());
+    EXPECT_FALSE(window().isVisible());
+    EXPECT_EQ(glngLogFileNo, 0);
 }
 
 class DailyBlock : public MainWindowFixture {

@@ -226,6 +226,10 @@ TEST_P(SimuStartCheckTest, RefusedRunsChangeNothing)
     if (check.message.isEmpty()) {
         EXPECT_TRUE(MessageBoxRecorder::instance().calls().isEmpty());
         EXPECT_TRUE(result.contains(u"総合計"_s));
+        // Without a ticked market the run takes the first section and its message line says so.
+        EXPECT_EQ(window.findChild<QLabel *>(u"lblMsg"_s)->text() ==
+                      u"シミュレーション対象の市場が設定されていないため、東証1部で実行しました。"_s,
+                  check.noMarkets);
         return;
     }
     ASSERT_EQ(MessageBoxRecorder::instance().calls().size(), 1);
@@ -288,14 +292,13 @@ INSTANTIATE_TEST_SUITE_P(Table, SimuStartCheckTest,
                                                       .purchaseSlots = 3,
                                                       .noMarkets = false,
                                                       .message = u"投資元本は1円以上を指定してください。"_s},
-                                           StartCheck{
-                                               .name = "NoMarket",
-                                               .start = kFirstAllowed,
-                                               .end = kLast,
-                                               .capital = 1000000,
-                                               .purchaseSlots = 3,
-                                               .noMarkets = true,
-                                               .message = u"シミュレーション対象の市場が設定されていません。"_s}),
+                                           StartCheck{.name = "NoMarketTakesTheFirstSection",
+                                                      .start = kFirstAllowed,
+                                                      .end = kLast,
+                                                      .capital = 1000000,
+                                                      .purchaseSlots = 3,
+                                                      .noMarkets = true,
+                                                      .message = {}}),
                          [](const auto &testCase) { return std::string(testCase.param.name); });
 
 } // namespace

@@ -4,6 +4,7 @@
 #include "core/modDB.h"
 #include "core/modGlobal.h"
 #include "core/modNimbraCommon.h"
+#include "core/modRegistryGet.h"
 #include "core/modRegistrySet.h"
 #include "initdb/DatabaseFiles.h"
 #include "marketdata/modMarket.h"
@@ -87,11 +88,23 @@ bool fits(const PastTrade &trade, double buy, double sell)
     return false;
 }
 
+// The order rules the program's order preparation gives a reservation: the user's order
+// settings under the fixed preset, which the program applies to them at each start.
+OD presetOrderRules()
+{
+    BS base = sysBS;
+    Sizyou markets = sysSizyou;
+    SL screening = sysSL;
+    OD order = sysOD;
+    applyFixedPreset(base, markets, screening, order);
+    return order;
+}
+
 // Writes the trade as the execution notices left it: the reservation, its buy execution
 // and, for a closed trade, the sell execution that finished it. Returns the shares.
 qint64 writeTrade(const FakeStock &stock, const FakeDay &buy, const FakeDay *sell, qint64 &orderNo)
 {
-    OD order = sysOD;
+    OD order = presetOrderRules();
     order.ODOrderType = 1;
     order.ODBrand = stock.code;
     order.ODSizyouCode = stock.market;
@@ -124,6 +137,7 @@ FakeBrokerSite::Holding writePastTrades(const FakeMarket &market)
     const std::vector<FakeStock> &stocks = market.stocks();
     std::vector<bool> used(stocks.size(), false);
     qint64 orderNo = 700000;
+    const int holdingDays = presetOrderRules().ODSongiriDUri1;
     FakeBrokerSite::Holding held;
     for (const PastTrade &trade : kPastTrades) {
         bool written = false;
@@ -137,6 +151,9 @@ FakeBrokerSite::Holding writePastTrades(const FakeMarket &market)
                 const FakeDay &buy = days[buyDay];
                 const FakeDay &sell = days[sellDay];
                 if (buy.close * lotOf(stock) > kTradeYen || !fits(trade, double(buy.close), double(sell.close)))
+                    continue;
+                // Nor is its holding-days limit, or the first order cycle would sell it.
+                if (trade.outcome == PastTrade::Held && buy.date.addDays(holdingDays) <= market.lastDay())
                     continue;
                 used[i] = true;
                 written = true;
@@ -154,6 +171,9 @@ FakeBrokerSite::Holding writePastTrades(const FakeMarket &market)
 // with a million yen, one purchase a day, profits taken automatically.
 void storeSettings(bool realMode, const QString &mailbox, const QDate &lastDay)
 {
+    // Every other setting, the order rules of the past trades among them, as a first start
+    // leaves it.
+    getRegistryAll();
     // The account's figures and the profit chart count from before the first past trade.
     sysBS.StartDate = QDateTime(QDate(lastDay.year(), lastDay.month(), 1).addMonths(-5), QTime(0, 0));
     UserID = QStringLiteral("U");
@@ -167,7 +187,10 @@ void storeSettings(bool realMode, const QString &mailbox, const QDate &lastDay)
     sysBS.KounyuTensu = 1;
     sysSizyou.SLSizyouT1 = 1;
     sysOD.ODRiekiAutoType = 1;
-    applyFixedPreset(simBS, simSizyou, simSL, simOD);
+    // The back-test screens as the live preset does; its markets stay unticked, as a new
+    // user's, so that it takes the first section by itself.
+    Sizyou presetMarkets;
+    applyFixedPreset(simBS, presetMarkets, simSL, simOD);
     simBS.TousiGanpon = 1000000;
     simBS.KounyuTensu = 3;
     if (!setRegistryAll())

@@ -5,6 +5,9 @@
 #include "core/modLog.h"
 #include "core/modRegistry.h"
 #include "initdb/DatabaseFiles.h"
+#include "platform/db/Connection.h"
+#include "support/FakeMaster.h"
+#include "support/FakeQuoteSite.h"
 #include "support/LogTexts.h"
 #include "support/ProgramState.h"
 
@@ -30,6 +33,15 @@ void ProgramDirFixture::createDatabases()
 void ProgramDirFixture::openDatabases()
 {
     openWorkDatabase(gcnDB, workDatabasePath(), priceDatabasePath());
+}
+
+void ProgramDirFixture::layOutForSite(const FakeQuoteSite &site)
+{
+    createDatabases();
+    site.writeSiteFile(dir());
+    openDatabases();
+    storeFakeMaster(site.market());
+    gcnDB.close();
 }
 
 void ProgramDirFixture::storeSettings(const settings::Values &values)

@@ -6,6 +6,8 @@
 #include <QString>
 #include <QStringList>
 
+class FakeQuoteSite;
+
 // A test that runs the program in a fresh temporary program directory (see
 // TemporaryDirFixture) from the program's start state (resetProgramState), with the log
 // paths set. Databases are created on request.
@@ -18,6 +20,10 @@ protected:
     void createDatabases();
     // Opens gcnDB on the working database with the price database attached.
     void openDatabases();
+    // Makes the directory a user's of the started `site`, as a new user has it before the
+    // first start: both databases with the site's stocks in the stock master (closed again)
+    // and the site file naming the site.
+    void layOutForSite(const FakeQuoteSite &site);
     // Stores settings values as a previous run of the program would have left them.
     void storeSettings(const settings::Values &values);
 

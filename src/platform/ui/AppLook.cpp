@@ -25,6 +25,11 @@ void setupApplicationLook()
     palette.setColor(QPalette::HighlightedText, Qt::white);
     palette.setColor(QPalette::ToolTipBase, QColor(255, 255, 225));
     palette.setColor(QPalette::ToolTipText, Qt::black);
+    // A disabled menu item or button must look disabled: its text is greyed, while the
+    // active and inactive windows keep the black text.
+    const QColor greyText(109, 109, 109);
+    for (const QPalette::ColorRole role : {QPalette::WindowText, QPalette::Text, QPalette::ButtonText})
+        palette.setColor(QPalette::Disabled, role, greyText);
     QApplication::setPalette(palette);
 
     QFont base(QStringLiteral("ＭＳ Ｐゴシック"));

@@ -6,12 +6,14 @@
 // program directory --dir afresh on the demo's market (see support/DemoMarket.h: stock
 // master without prices, past trades, the site file, settings with a stored broker user
 // and mailbox, in paper mode or with --real against the fake broker) and runs the program
-// there until its window is closed. The program runs on a clock of the demo's own that
-// starts at 09:00 of the first trading day from today and goes at the wall clock's pace, so
-// the session is open whatever the hour. Settings live in <dir>/config, apart from the
-// user's own.
+// there until its window is closed, or Ctrl-C ends it in the same order. The program runs
+// on a clock of the demo's own that starts at 09:00 of the first trading day from today and
+// goes at the wall clock's pace, so the session is open whatever the hour. Settings live in
+// <dir>/config, apart from the user's own.
 #include "app/NimbraApplication.h"
+#include "app/OrderlyEnd.h"
 #include "app/modMain.h"
+#include "platform/sys/TerminationRequests.h"
 #include "platform/ui/AppLook.h"
 #include "support/DemoMarket.h"
 #include "support/FakeProgramArgs.h"
@@ -34,6 +36,9 @@ int main(int argc, char **argv)
     const QString dir = QDir(args->values.value(QStringLiteral("--dir"))).absolutePath();
     NimbraApplication app(argc, argv);
     ui::setupApplicationLook();
+    // Ctrl-C ends the demo as closing its window does.
+    const sys::TerminationRequests terminationRequests;
+    const OrderlyEnd orderlyEnd(terminationRequests);
     try {
         const QDateTime start = demoClockStart(QDateTime::currentDateTime());
         emptyDemoDirectory(dir);

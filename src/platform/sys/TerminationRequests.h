@@ -1,0 +1,36 @@
+#pragma once
+
+#include <QObject>
+
+#include <memory>
+
+class QSocketNotifier;
+
+namespace sys {
+
+// The system's requests to end the program, SIGTERM (a logout, a shutdown, `kill`, the
+// updater's stop) and SIGINT (Ctrl-C in a terminal), turned into a Qt signal on the event
+// loop, so that the program can end in order instead of where it stands. A second request
+// before the program has ended ends it at once, as the signal itself would.
+//
+// One object at a time: it takes both signals over while it lives and gives them back to
+// their default when destroyed.
+class TerminationRequests : public QObject {
+    Q_OBJECT
+public:
+    explicit TerminationRequests(QObject *parent = nullptr);
+    ~TerminationRequests() override;
+    TerminationRequests(const TerminationRequests &) = delete;
+    TerminationRequests &operator=(const TerminationRequests &) = delete;
+
+signals:
+    // Emitted once, for the first request.
+    void requested();
+
+private:
+    void readRequest();
+
+    std::unique_ptr<QSocketNotifier> m_notifier;
+};
+
+} // namespace sys
