@@ -64,10 +64,10 @@ void showPicture(QLabel &imgRun, const QLabel &source)
     imgRun.setPixmap(source.pixmap());
 }
 
-// The information line: the day's word from the mailbox, then the screening's.
+// The information line: the mailbox passes' part, then the screening's.
 void showInfoLine(RunControls &c)
 {
-    const QString text = mailboxInfoText() + c.screeningInfo;
+    const QString text = c.mailboxInfo + c.screeningInfo;
     c.lblInfo.setText(text);
     c.lblInfo.setToolTip(text);
 }
@@ -282,7 +282,11 @@ QString readNoticeMails(RunControls &c)
             return QStringLiteral("他の処理中のため約定通知メールを受信できません。");
         etrCheckYakuzyouMail(&c.lblMsg, answer);
     }
-    showInfoLine(c);
+    // The line changes only when the mailbox has news, or yesterday's is gone.
+    if (const QString news = mailboxInfoText(); news != c.mailboxInfo) {
+        c.mailboxInfo = news;
+        showInfoLine(c);
+    }
     return answer;
 }
 
@@ -310,6 +314,7 @@ void initTimer(RunControls &c)
 {
     c.tmrOrder.setInterval(kOrderTimerInterval);
     c.tmrWeb.setInterval(kWebTimerInterval);
+    c.mailboxInfo.clear();
     c.screeningInfo.clear();
     c.lblInfo.clear();
     if (QWidget *nikkei = c.cht2Gra2.parentWidget())

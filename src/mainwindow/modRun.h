@@ -48,8 +48,10 @@ struct RunControls {
     // list (which leaves the panel alone while no stock is selected or the panel is hidden).
     std::function<void()> setHeader = [] {};
     std::function<void()> showSelectedChartInfo = [] {};
-    // The screening's word for the information line, shown after the mailbox's.
-    QString screeningInfo;
+    // The information line's two parts: the day's word from the mailbox passes, then the
+    // screening's.
+    QString mailboxInfo{};
+    QString screeningInfo{};
 };
 
 inline const QString kRunning = QStringLiteral("運転中");
