@@ -3,6 +3,9 @@
 #include "core/modGlobal.h"
 #include "core/modLog.h"
 #include "platform/ui/MsgBox.h"
+#include "platform/ui/Timer.h"
+
+#include <QWidget>
 
 #include <exception>
 
@@ -34,6 +37,16 @@ void logFatalError(const QString &description)
     }
 }
 
+// The windows' timers stop before the box opens: its event loop would let them tick, start
+// an order step with the program in an unknown state, and raise a second error box.
+void stopTimers()
+{
+    for (QWidget *window : QApplication::topLevelWidgets()) {
+        for (ui::Timer *timer : window->findChildren<ui::Timer *>())
+            timer->setEnabled(false);
+    }
+}
+
 } // namespace
 
 void NimbraApplication::endOnError(const QString &description)
@@ -48,6 +61,7 @@ void NimbraApplication::endOnError(const QString &description)
 
 void reportFatalError(const QString &description)
 {
+    stopTimers();
     logFatalError(description);
     ui::msgBox(description, ui::vbCritical);
 }

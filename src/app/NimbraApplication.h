@@ -23,5 +23,6 @@ private:
     bool m_endingOnError = false;
 };
 
-// Logs (when the log is open) and shows an error that ends the program.
+// Stops the windows' timers, then logs (when the log is open) and shows an error that ends
+// the program.
 void reportFatalError(const QString &description);

@@ -12,6 +12,7 @@
 #include "platform/text/VbText.h"
 #include "platform/ui/FlexGrid.h"
 #include "platform/ui/MsgBox.h"
+#include "trading/modBroker.h"
 #include "trading/modOrderGrid.h"
 #include "trading/modReservation.h"
 #include "trading/modSendMail.h"
@@ -24,6 +25,28 @@ namespace {
 bool confirmed(const QString &question)
 {
     return ui::msgBox(question, ui::vbYesNo + ui::vbInformation + ui::vbDefaultButton2) == ui::vbYes;
+}
+
+bool historyDeletionConfirmed(const ListRow &pressed)
+{
+    return confirmed(QStringLiteral("銘柄:") + pressed.stockText +
+                     QStringLiteral("の情報をすべて取り消します。よろしいですか?\r\n"));
+}
+
+// True once an order of the reservation has gone to the broker: accepted (the row has left
+// the waiting state) or sent with its outcome not known yet.
+bool orderOut(qint64 number)
+{
+    db::Statement st =
+        gcnDB.prepare(QStringLiteral("select 処理区分, エラーコード from ttresevation where 予約番号 = ?"));
+    st.bind(1, number);
+    return st.step() && (st.int64(0) != kubunZyunbi || st.int64(1) == etrErrOutcomeUnknown);
+}
+
+void refreshLists(ui::FlexGrid &orders, ui::FlexGrid &resultsByDate)
+{
+    setOrderGrid(orders);
+    setYakuzyouList(resultsByDate);
 }
 
 } // namespace
@@ -55,14 +78,28 @@ void cancelReservation(const ListRow &pressed, ui::FlexGrid &orders)
 
 void deleteReservationHistory(const ListRow &pressed, ui::FlexGrid &orders, ui::FlexGrid &resultsByDate)
 {
-    if (pressed.row < 1)
-        return;
-    if (!confirmed(QStringLiteral("銘柄:") + pressed.stockText +
-                   QStringLiteral("の情報をすべて取り消します。よろしいですか?\r\n")))
+    if (pressed.row < 1 || !historyDeletionConfirmed(pressed))
         return;
     deleteRireki(pressed.stock.mlngYoyakuNo);
-    setOrderGrid(orders);
-    setYakuzyouList(resultsByDate);
+    refreshLists(orders, resultsByDate);
+}
+
+void deleteWaitingHistory(const ListRow &pressed, ui::FlexGrid &orders, ui::FlexGrid &resultsByDate)
+{
+    if (pressed.row < 1 || !historyDeletionConfirmed(pressed))
+        return;
+    // The timers run while the question is open: the order cycle may have sent the buy.
+    const qint64 number = pressed.stock.mlngYoyakuNo;
+    if (orderOut(number)) {
+        writeLog(glngLogFileNo,
+                 QStringLiteral("取消を取りやめました(注文を出した後です): 予約番号 ") + QString::number(number));
+        ui::msgBox(pressed.stockText + QStringLiteral("の予約は注文を出した後のため取り消しませんでした。\r\n"
+                                                      "証券会社のサイトで注文状況を確認してください。"),
+                   ui::vbExclamation);
+    } else {
+        deleteRireki(number);
+    }
+    refreshLists(orders, resultsByDate);
 }
 
 bool resetHistory(ui::FlexGrid &orders, const HeaderLabels &header)

@@ -24,6 +24,11 @@ void cancelReservation(const ListRow &pressed, ui::FlexGrid &orders);
 // row does nothing.
 void deleteReservationHistory(const ListRow &pressed, ui::FlexGrid &orders, ui::FlexGrid &resultsByDate);
 
+// The "取消" press on a waiting row: asks as deleteReservationHistory does, and deletes only
+// while no order of the row has gone out, which the order cycle may have sent while the
+// question was open; else says so and keeps the row. The lists are rebuilt either way.
+void deleteWaitingHistory(const ListRow &pressed, ui::FlexGrid &orders, ui::FlexGrid &resultsByDate);
+
 // Deletes every reservation and execution once the user agreed; only then the start date
 // becomes today, the settings are saved and the order list and header are rebuilt. A
 // declined question changes nothing. True when deleted.

@@ -28,7 +28,6 @@
 #include "trading/modLatestData.h"
 #include "trading/modOrderGrid.h"
 #include "trading/modOrderZyunbi.h"
-#include "trading/modYakuzyouMail.h"
 
 #include <QCloseEvent>
 #include <QCoreApplication>
@@ -114,10 +113,7 @@ void frmMain::Form_Load()
         return;
     checkIDInput();
     checkMailInput();
-    {
-        QString answer;
-        etrCheckYakuzyouMail(lblMsg, answer);
-    }
+    readNoticeMails(*m_run);
     writeProgramLog(QStringLiteral("日次処理"));
     getLatestData();
     initScreen();

@@ -126,7 +126,7 @@ void frmMain::msfgOrder_MouseDown(int button)
                 setOrderGrid(*msfgOrder);
             break;
         case OrderCellAction::DeleteHistory:
-            deleteReservationHistory(pressed, *msfgOrder, *msfgZisseki);
+            deleteWaitingHistory(pressed, *msfgOrder, *msfgZisseki);
             break;
         case OrderCellAction::SelectOnly:
             break;

@@ -64,16 +64,12 @@ void showPicture(QLabel &imgRun, const QLabel &source)
     imgRun.setPixmap(source.pixmap());
 }
 
-// One pass of the execution-notice reader under the busy guard. Empty text when the
-// mailbox was read, else the reader's error text.
-QString readNoticeMails(QLabel &lblMsg)
+// The information line: the mailbox passes' part, then the screening's.
+void showInfoLine(RunControls &c)
 {
-    const BusyGuard busy(QStringLiteral("約定通知メールの受信"));
-    if (!busy.started())
-        return QStringLiteral("他の処理中のため約定通知メールを受信できません。");
-    QString answer;
-    etrCheckYakuzyouMail(&lblMsg, answer);
-    return answer;
+    const QString text = c.mailboxInfo + c.screeningInfo;
+    c.lblInfo.setText(text);
+    c.lblInfo.setToolTip(text);
 }
 
 void setMenusEnabled(RunControls &c, bool enabled)
@@ -167,7 +163,8 @@ void screenAndPrepare(RunControls &c, const QDateTime &now)
 {
     if (gdtUpdateStoppedDate == now.date()) {
         writeProgramLog(QStringLiteral("***最新データを取得できなかったため本日の新規買い注文は準備しない"));
-        c.lblInfo.setText(QStringLiteral("最新データを取得できなかったため、本日の新規買い注文は準備しません"));
+        c.screeningInfo = QStringLiteral("最新データを取得できなかったため、本日の新規買い注文は準備しません");
+        showInfoLine(c);
         return;
     }
     const BusyGuard busy(QStringLiteral("推奨銘柄の検索と注文準備"));
@@ -179,12 +176,13 @@ void screenAndPrepare(RunControls &c, const QDateTime &now)
     searchSuisyouMeigara(1, c.lblMsg, c.msfgSelect, gdtLastKabukaDate, sysBS, sysSL, sysOD, sysSizyou, codes, never);
     const int inserted = Select2ORderGrid(c.msfgSelect, c.msfgOrder, now);
     const int registeredToday = getOrderCount(3, now.date());
-    c.lblInfo.setText(inserted == 0 && registeredToday == 0 ? QStringLiteral("現在、推奨銘柄はありません") : QString());
+    c.screeningInfo = inserted == 0 && registeredToday == 0 ? QStringLiteral("現在、推奨銘柄はありません") : QString();
+    showInfoLine(c);
 }
 
 void dailyBlock(RunControls &c, const QDateTime &now)
 {
-    readNoticeMails(c.lblMsg);
+    readNoticeMails(c);
     getLatestData();
     c.lblMaxDate.setText(QStringLiteral("最終データ：") + gdtLastKabukaDate.toString(QStringLiteral("yyyy/MM/dd")));
     setBrandGridHeader(c.msfgSelect);
@@ -283,6 +281,23 @@ void watchStep(const browser::Browser &webOrder)
 
 } // namespace
 
+QString readNoticeMails(RunControls &c)
+{
+    QString answer;
+    {
+        const BusyGuard busy(QStringLiteral("約定通知メールの受信"));
+        if (!busy.started())
+            return QStringLiteral("他の処理中のため約定通知メールを受信できません。");
+        etrCheckYakuzyouMail(&c.lblMsg, answer);
+    }
+    // The line changes only when the mailbox has news, or yesterday's is gone.
+    if (const QString news = mailboxInfoText(); news != c.mailboxInfo) {
+        c.mailboxInfo = news;
+        showInfoLine(c);
+    }
+    return answer;
+}
+
 bool isRunning(const RunControls &c)
 {
     return c.lblRunStatus.text() == kRunning;
@@ -307,6 +322,8 @@ void initTimer(RunControls &c)
 {
     c.tmrOrder.setInterval(kOrderTimerInterval);
     c.tmrWeb.setInterval(kWebTimerInterval);
+    c.mailboxInfo.clear();
+    c.screeningInfo.clear();
     c.lblInfo.clear();
     if (QWidget *nikkei = c.cht2Gra2.parentWidget())
         nikkei->show();
@@ -340,7 +357,7 @@ void imgRun_MouseDown(RunControls &c)
             refuseStart(c, QStringLiteral("システム設定を行ってください。"));
             return;
         }
-        const QString answer = readNoticeMails(c.lblMsg);
+        const QString answer = readNoticeMails(c);
         if (!answer.isEmpty()) {
             refuseStart(c, QStringLiteral("約定メール受信設定に誤りがあります。") + QStringLiteral("\r\n") + answer);
             return;
@@ -378,7 +395,7 @@ void tmrOrder_Timer(RunControls &c)
         if (dailyBlockDue(now))
             dailyBlock(c, now);
         ui::doEvents();
-        readNoticeMails(c.lblMsg);
+        readNoticeMails(c);
         if (isRunning(c) && !stopLatched)
             outcome = doOrderCycle(c.lblMsg, c.webOrder);
     }

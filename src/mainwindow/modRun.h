@@ -48,6 +48,10 @@ struct RunControls {
     // list (which leaves the panel alone while no stock is selected or the panel is hidden).
     std::function<void()> setHeader = [] {};
     std::function<void()> showSelectedChartInfo = [] {};
+    // The information line's two parts: the day's word from the mailbox passes, then the
+    // screening's.
+    QString mailboxInfo{};
+    QString screeningInfo{};
 };
 
 inline const QString kRunning = QStringLiteral("運転中");
@@ -58,6 +62,11 @@ QString dateCaption(const QDate &day);
 
 // Whether the run label reads "運転中".
 bool isRunning(const RunControls &c);
+
+// One pass of the execution-notice reader under the busy guard, then the information line
+// with what the day's passes have to tell. Empty text when the mailbox was read, else the
+// reader's error text. Nothing in it waits for the user.
+QString readNoticeMails(RunControls &c);
 
 // Timer intervals, the information line emptied, the market-average frame shown and the
 // candidate frame hidden; neither timer is enabled.

@@ -10,7 +10,6 @@
 #include "platform/sys/ProgramDir.h"
 #include "platform/sys/ReentryGuard.h"
 #include "platform/ui/DoEvents.h"
-#include "platform/ui/MsgBox.h"
 #include "trading/MailConfig.h"
 #include "trading/NoticeBooking.h"
 #include "trading/YakuzyouNotice.h"
@@ -36,12 +35,25 @@ const QString kNotNotice = QStringLiteral("通知以外");
 const QString kOtherSender = QStringLiteral("差出人対象外");
 
 // What this run's passes have already told about the mailbox, so that a mailbox that stays as
-// it is does not say the same at every pass.
+// it is does not say the same at every pass: an oversized mail once in the run, the rest
+// once a day.
 struct MailboxReports {
     QSet<QString> oversizedKeys;
-    bool deletionRefusalTold = false;
+    QDate deletionRefusalDay; // the day a mailbox that keeps deleted mails was told
+    QDate misfitDay;          // the day the misfits below were counted
+    int misfitsOfDay = 0;
 };
 MailboxReports gReported;
+
+const QString kDeletionRefusalText = QStringLiteral("メールサーバが受信済みのメールの削除を受け付けません。") +
+                                     QStringLiteral("メールはサーバに残りますが、約定通知は一度だけ処理します。") +
+                                     QStringLiteral("メールサーバの設定を確認してください。");
+
+QString misfitText(int misfits)
+{
+    return QStringLiteral("注文と合わない約定通知があったため記録しませんでした。(%1通)").arg(misfits) +
+           QStringLiteral("ログを確認してください。");
+}
 
 void setStatus(QLabel *status, const QString &text)
 {
@@ -228,17 +240,28 @@ void reportOversized(const QList<mail::OversizedMessage> &oversized)
     }
 }
 
-// Tells the user once in the run that the mailbox keeps the mails it was told to delete.
-void reportDeletionRefusal(const QString &refusal)
+// Logs once a day that the mailbox keeps the mails it was told to delete.
+void reportDeletionRefusal(const QString &refusal, const QDate &today)
 {
-    if (refusal.isEmpty() || gReported.deletionRefusalTold)
+    if (refusal.isEmpty() || gReported.deletionRefusalDay == today)
         return;
-    gReported.deletionRefusalTold = true;
+    gReported.deletionRefusalDay = today;
     writeLog(glngLogFileNo, QStringLiteral("メールサーバが受信済みメールの削除を受け付けない:") + refusal);
-    ui::msgBox(QStringLiteral("メールサーバが受信済みのメールの削除を受け付けません。") + QStringLiteral("\r\n") +
-                   QStringLiteral("メールはサーバに残りますが、約定通知は一度だけ処理します。") +
-                   QStringLiteral("\r\n") + QStringLiteral("メールサーバの設定を確認してください。"),
-               ui::vbExclamation);
+}
+
+// Counts the day's notices that did not fit their order; the first of the day is logged
+// with the summary the information line shows (each has its own line already).
+void reportMisfits(int misfits, const QDate &today)
+{
+    if (misfits == 0)
+        return;
+    if (gReported.misfitDay != today) {
+        gReported.misfitDay = today;
+        gReported.misfitsOfDay = 0;
+    }
+    if (gReported.misfitsOfDay == 0)
+        writeLog(glngLogFileNo, misfitText(misfits));
+    gReported.misfitsOfDay += misfits;
 }
 
 } // namespace
@@ -246,6 +269,17 @@ void reportDeletionRefusal(const QString &refusal)
 void resetMailboxReports()
 {
     gReported = MailboxReports();
+}
+
+QString mailboxInfoText()
+{
+    const QDate today = sys::now().date();
+    QString text;
+    if (gReported.misfitDay == today && gReported.misfitsOfDay > 0)
+        text += misfitText(gReported.misfitsOfDay);
+    if (gReported.deletionRefusalDay == today)
+        text += kDeletionRefusalText;
+    return text;
 }
 
 QString mailFolder()
@@ -282,11 +316,8 @@ int etrCheckYakuzyouMail(QLabel *status, QString &answerText)
     }
     setStatus(status, QString());
     ui::doEvents();
-    reportDeletionRefusal(received.deletionRefusal);
-    if (misfits > 0)
-        ui::msgBox(QStringLiteral("注文と合わない約定通知があったため記録しませんでした。(%1通)").arg(misfits) +
-                       QStringLiteral("\r\n") + QStringLiteral("ログを確認してください。"),
-                   ui::vbExclamation);
+    reportDeletionRefusal(received.deletionRefusal, t0.date());
+    reportMisfits(misfits, t0.date());
     answerText = received.isList ? QString() : received.text;
     return count;
 }

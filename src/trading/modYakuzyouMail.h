@@ -11,18 +11,25 @@ class QLabel;
 // price, shares, state when filled) and as a row of ttcontracthistory, in one transaction
 // together with the file's mark in ttmailprocessed, and forwarded to the user when asked.
 // A notice counts only against an order this program placed (see bookNotice); the notices
-// of one pass that name such an order but do not fit it are told to the user once.
+// that name such an order but do not fit it are logged each, and counted for the day's
+// information text (mailboxInfoText), whose first of the day is logged too.
 // A notice counts once, whichever copies of it arrive. The authentication password that a
 // mail may carry is stored as POPCheckPassword when the mail passes the notices' sender rule.
 //
 // A mail too large to be a notice stays on the server unread and is logged once in the run. A
 // mailbox that keeps the mails it is told to delete is still read whole (a saved mail is not
-// fetched again), and the user is told once in the run.
+// fetched again); it is logged once a day and told in the day's information text. A pass
+// never waits for the user: it runs inside the order tick and before the automatic start.
 //
 // Returns the number of notices counted in this pass; `answerText` is empty when the mailbox
 // was read, else the mail component's error text. A pass started while one runs (a timer
 // tick during the mailbox wait) returns 0 at once and leaves `answerText` as it was.
 int etrCheckYakuzyouMail(QLabel *status, QString &answerText);
+
+// What the passes of today have to tell the user, for the information line: how many
+// notices did not fit their order, and a mailbox that keeps the mails it was told to
+// delete. Empty when there is nothing today.
+QString mailboxInfoText();
 
 // The folder the mails are saved in: <program directory>/data/mail.
 QString mailFolder();

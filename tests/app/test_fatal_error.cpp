@@ -3,11 +3,14 @@
 #include "core/modLog.h"
 #include "platform/db/Connection.h"
 #include "platform/db/Error.h"
+#include "platform/sys/Clock.h"
+#include "platform/ui/Timer.h"
 #include "support/MessageBoxRecorder.h"
 #include "support/ProgramDirFixture.h"
 
 #include <QEventLoop>
 #include <QTimer>
+#include <QWidget>
 
 namespace {
 
@@ -55,6 +58,31 @@ TEST_F(FatalErrorTest, AnErrorInANestedLoopAndTheSameAfterItAreShownOnce)
     EXPECT_TRUE(app->endingOnError());
     EXPECT_EQ(MessageBoxRecorder::instance().texts(), QStringList{full});
     EXPECT_EQ(logLines().count(QStringLiteral("エラー:") + full), 2);
+}
+
+} // namespace
+
+namespace {
+
+// The box of an error that ends the program waits for the user; the window's timers must
+// not tick meanwhile (an order step would start, a second error raise a second box).
+TEST_F(FatalErrorTest, TheWindowsTimersAreStoppedBeforeTheBoxOpens)
+{
+    glngLogFileNo = openLog();
+    sys::SimulatedClock clock(QDateTime(QDate(2026, 12, 10), QTime(10, 0)));
+    QWidget window;
+    ui::Timer orderTimer(&window);
+    int ticks = 0;
+    QObject::connect(&orderTimer, &ui::Timer::Tick, [&ticks] { ++ticks; });
+    orderTimer.setInterval(60000);
+    orderTimer.setEnabled(true);
+    MessageBoxRecorder::instance().setWhileOpen([&clock] { clock.runUntil(clock.current().addSecs(3600)); });
+
+    reportFatalError(QStringLiteral("データベースが壊れています。"));
+
+    EXPECT_EQ(MessageBoxRecorder::instance().texts(), QStringList{QStringLiteral("データベースが壊れています。")});
+    EXPECT_EQ(ticks, 0) << "the timer ticked while the box was open";
+    EXPECT_FALSE(orderTimer.Enabled());
 }
 
 } // namespace

@@ -247,6 +247,51 @@ TEST_F(MainWindowLists, WhileRunningNoListOffersWhatTheDisabledMenusHold)
     EXPECT_TRUE(popupSeen);
 }
 
+// "取消" asks first, and the order cycle runs while the question is open: a buy it sent
+// meanwhile keeps its reservation, and the user is told; a buy still waiting goes.
+TEST_F(MainWindowLists, WithdrawingKeepsAReservationWhoseOrderWentOutWhileTheQuestionWasOpen)
+{
+    gdtLastDailyDate = sys::now().date();
+    glngStartMinute = 9 * 60 + 59; // started a minute ago: "取消" is offered
+    FakeQuoteSite site;
+    site.start();
+    site.writeSiteFile(dir());
+    const struct {
+        const char *name;
+        const char *whileOpen; // what the order cycle writes while the question is open
+        bool kept;
+    } cases[] = {
+        {"still waiting", nullptr, false},
+        {"its buy accepted", "update ttresevation set 処理区分 = 1, 注文番号 = 100001", true},
+        {"its buy sent, the answer not read yet", "update ttresevation set エラーコード = 90", true},
+    };
+    load();
+    auto &orders = control<ui::FlexGrid>("msfgOrder");
+    for (const auto &c : cases) {
+        SCOPED_TRACE(c.name);
+        gcnDB.execute(QStringLiteral("delete from ttresevation"));
+        addOrder(1, "1001", "2026-12-10 09:03:00");
+        gcnDB.execute(QStringLiteral("update ttresevation set 繰返回数 = 1"));
+        setOrderGrid(orders);
+        ASSERT_EQ(orders.TextMatrix(1, 8), QStringLiteral("取消"));
+        MessageBoxRecorder::instance().reset();
+        MessageBoxRecorder::instance().queueAnswer(ui::vbYes);
+        if (c.whileOpen)
+            MessageBoxRecorder::instance().setWhileOpen([&c] { gcnDB.execute(QString::fromUtf8(c.whileOpen)); });
+        pressRow(orders, 1, 8);
+
+        EXPECT_EQ(reservationValue(1, QStringLiteral("予約番号")).isValid(), c.kept);
+        ASSERT_EQ(messages().size(), c.kept ? 2 : 1) << messages().join(u'|').toStdString();
+        EXPECT_TRUE(messages().at(0).startsWith(QStringLiteral("銘柄:1001社10("))) << messages().at(0).toStdString();
+        if (c.kept) {
+            EXPECT_TRUE(messages().at(1).contains(QStringLiteral("の予約は注文を出した後のため取り消しませんでした。")))
+                << messages().at(1).toStdString();
+            EXPECT_TRUE(logLines().contains(QStringLiteral("取消を取りやめました(注文を出した後です): 予約番号 1")));
+        }
+        EXPECT_EQ(orders.Rows(), c.kept ? 2 : 1) << "the list shows the store as it is";
+    }
+}
+
 // Selecting the pressed stock waits for its quote; an order tick that rebuilds the list
 // meanwhile moves the rows, and the press still acts on the reservation it was made on.
 TEST_F(MainWindowLists, APressActsOnItsRowWhenATickRebuildsTheListDuringTheQuote)

@@ -15,8 +15,11 @@
 #include "support/FakeSmtpServer.h"
 #include "support/MessageBoxRecorder.h"
 #include "support/ReservationRows.h"
+#include "trading/PlacedOrders.h"
 #include "trading/modOrderZyunbi.h"
 
+#include <QDir>
+#include <QFile>
 #include <QTemporaryDir>
 
 namespace {
@@ -89,6 +92,106 @@ TEST_F(TradingDay, AnAcceptanceRepeatingAnOrderNumberIsNotBelieved)
               1);
     EXPECT_NE(label("lblRunStatus").text(), kRunning);
     EXPECT_EQ(messages().filter(QStringLiteral("注文の結果を確認できませんでした。")).size(), 1);
+}
+
+} // namespace
+
+namespace {
+
+// An unattended day with a stop-loss sell due: a held position of 7203 bought yesterday at
+// 1,200, whose stop-loss price of 1,080 the close of 930 has reached. A message box stays
+// open until the end of the day, as it would with nobody at the desk; the program tells
+// the mailbox's news without one, so the sell goes out all the same.
+class UnattendedDay : public TradingDay {
+protected:
+    void SetUp() override
+    {
+        TradingDay::SetUp();
+        FakeBrokerSite::Behaviour site;
+        site.cash = QStringLiteral("1,000,000");
+        site.holdings = {{QStringLiteral("7203"), QStringLiteral("100"), QStringLiteral("1,200")}};
+        broker.setBehaviour(site);
+        sysOD.ODSongiriAutoType = 1; // automatic stop loss
+        sysOD.ODNanpin = 0;
+        addReservation(ReservationColumns{{QStringLiteral("予約番号"), 1},
+                                          {QStringLiteral("取引区分"), 1},
+                                          {QStringLiteral("銘柄コード"), QStringLiteral("7203")},
+                                          {QStringLiteral("市場コード"), QStringLiteral("t1")},
+                                          {QStringLiteral("株数"), 100},
+                                          {QStringLiteral("繰返回数"), 1},
+                                          {QStringLiteral("実行回数買"), 1},
+                                          {QStringLiteral("処理区分"), 2},
+                                          {QStringLiteral("割合売1"), 20},
+                                          {QStringLiteral("割合売2"), 10},
+                                          {QStringLiteral("日数売2"), 30},
+                                          {QStringLiteral("登録日付"), QStringLiteral("2026-12-09 09:00:00")},
+                                          {QStringLiteral("更新日付"), QStringLiteral("2026-12-09 09:10:00")},
+                                          {QStringLiteral("約定金額買"), 1200.0},
+                                          {QStringLiteral("約定株数買"), 100},
+                                          {QStringLiteral("注文番号"), 424242}});
+        recordPlacedOrder({424242, QDate(2026, 12, 9), 1, 1, 100, 100});
+        MessageBoxRecorder::instance().setWhileOpen([this] { clock.runUntil(end); });
+    }
+
+    void putMail(const QString &name, const QByteArray &mail)
+    {
+        QFile file(QDir(maildrop.path()).filePath(name));
+        ASSERT_TRUE(file.open(QIODevice::WriteOnly));
+        file.write(mail);
+    }
+
+    // Runs the day from 08:25 to 15:00 and checks that the stop-loss sell of all 100 shares
+    // went out, no box was raised and the information line begins with `info`.
+    void runTheDayAndExpectTheSell(const QString &info)
+    {
+        window().show();
+        clock.runUntil(end);
+        const QStringList lines = logLines();
+        EXPECT_TRUE(messages().isEmpty()) << messages().join(u'|').toStdString();
+        const QList<FakeBrokerSite::Order> orders = broker.ordersOf(QStringLiteral("7203"));
+        ASSERT_EQ(orders.size(), 1) << lines.join(u'\n').toStdString();
+        EXPECT_EQ(orders.first().fields.value(QStringLiteral("trade_kbn")), QStringLiteral("2")); // cash sell
+        EXPECT_EQ(orders.first().fields.value(QStringLiteral("input_quantity")), QStringLiteral("100"));
+        EXPECT_TRUE(label("lblInfo").text().startsWith(info)) << label("lblInfo").text().toStdString();
+        EXPECT_EQ(label("lblRunStatus").text(), kRunning);
+    }
+
+    const QDateTime end = japan(QDate(2026, 12, 10), QTime(15, 0));
+    sys::SimulatedClock clock{japan(QDate(2026, 12, 10), QTime(8, 25))};
+};
+
+// A notice of yesterday's buy that names another stock comes after the start, before the
+// first order may go; the box that told it sat inside the order tick.
+TEST_F(UnattendedDay, AMisfitNoticeWhileRunningHoldsNoLaterStopLossSell)
+{
+    clock.schedule(japan(QDate(2026, 12, 10), QTime(8, 27)), [this] {
+        FakeBrokerSite::Order forged;
+        forged.orderNumber = QStringLiteral("424242");
+        forged.fields = {{QStringLiteral("trade_kbn"), QStringLiteral("1")},
+                         {QStringLiteral("stock_sec_code"), QStringLiteral("6758")},
+                         {QStringLiteral("input_quantity"), QStringLiteral("100")}};
+        QByteArray mail = FakeBrokerSite::noticeMail(forged, 1200);
+        mail.replace("2026-12-10 08:27", "2026-12-09 14:30");
+        putMail(QStringLiteral("forged.eml"), mail);
+    });
+    runTheDayAndExpectTheSell(
+        QStringLiteral("注文と合わない約定通知があったため記録しませんでした。(1通)ログを確認してください。"));
+    const QStringList lines = logLines();
+    EXPECT_EQ(std::count_if(lines.begin(), lines.end(),
+                            [](const QString &line) {
+                                return line.startsWith(
+                                    QStringLiteral("★約定通知が注文と合わないため処理しない(注文番号:424242"));
+                            }),
+              1);
+}
+
+// A mailbox that keeps the mails it is told to delete; the box that told it came before the
+// automatic start.
+TEST_F(UnattendedDay, AMailboxThatKeepsDeletedMailsHoldsNoStartAndNoSell)
+{
+    pop3.setRefuseDeletions(true);
+    putMail(QStringLiteral("hello.eml"), "Subject: hello\r\n\r\nhello\r\n");
+    runTheDayAndExpectTheSell(QStringLiteral("メールサーバが受信済みのメールの削除を受け付けません。"));
 }
 
 } // namespace

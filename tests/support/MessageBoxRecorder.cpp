@@ -1,5 +1,8 @@
 #include "support/MessageBoxRecorder.h"
 
+#include "platform/sys/ReentryGuard.h"
+#include "platform/sys/Yield.h"
+
 #include <QStringList>
 
 MessageBoxRecorder &MessageBoxRecorder::instance()
@@ -17,6 +20,7 @@ void MessageBoxRecorder::reset()
 {
     m_calls.clear();
     m_answers.clear();
+    m_whileOpen = nullptr;
 }
 
 void MessageBoxRecorder::queueAnswer(int answer)
@@ -32,9 +36,19 @@ QStringList MessageBoxRecorder::texts() const
     return result;
 }
 
+void MessageBoxRecorder::setWhileOpen(std::function<void()> whileOpen)
+{
+    m_whileOpen = std::move(whileOpen);
+}
+
 int MessageBoxRecorder::answer(const ui::MsgBoxCall &call)
 {
     m_calls << call;
+    const sys::ReentryGuard open(m_open);
+    if (m_whileOpen && open.entered()) {
+        const sys::YieldScope yielding;
+        m_whileOpen();
+    }
     if (!m_answers.empty()) {
         const int next = m_answers.front();
         m_answers.pop_front();
