@@ -129,7 +129,7 @@ protected:
                                           {QStringLiteral("約定金額買"), 1200.0},
                                           {QStringLiteral("約定株数買"), 100},
                                           {QStringLiteral("注文番号"), 424242}});
-        recordPlacedOrder({424242, QDate(2026, 12, 9), 1, 1, 100, 100});
+        ASSERT_TRUE(recordPlacedOrder({424242, QDate(2026, 12, 9), 1, 1, 100, 100}));
         MessageBoxRecorder::instance().setWhileOpen([this] { clock.runUntil(end); });
     }
 
