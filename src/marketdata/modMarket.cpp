@@ -277,3 +277,8 @@ QDateTime getZenEigyoubi(const QDateTime &moment)
     }
     return moment.addDays(-maxDaysBack);
 }
+
+QDate tradingDayBefore(const QDate &date)
+{
+    return getZenEigyoubi(QDateTime(date.addDays(-1), QTime(0, 0))).date();
+}

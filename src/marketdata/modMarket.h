@@ -28,3 +28,5 @@ int autumnalEquinoxDay(int year);
 // The latest trading day on or before the argument, with the argument's time of day. Looks back
 // at most 31 days and returns the argument minus 31 days when none of them trades.
 QDateTime getZenEigyoubi(const QDateTime &moment);
+// The latest trading day before the date (the day whose close sets the date's price limits).
+QDate tradingDayBefore(const QDate &date);

@@ -92,7 +92,7 @@ bool attachUnknownOutcome(const YakuzyouNotice &n, const PlacedOrder &order, con
 // close), the band is not known.
 std::optional<PriceLimitBand> executionDayBand(const Row &row, const QDate &executionDay)
 {
-    const QDate dayBefore = getZenEigyoubi(QDateTime(executionDay.addDays(-1), QTime(0, 0))).date();
+    const QDate dayBefore = tradingDayBefore(executionDay);
     db::Statement close = gcnDB.prepare(QStringLiteral("select 終値, 調整終値 from ttstocks where 銘柄コード = ?"
                                                        " and 市場コード = ? and 日付 = ? and 終値 > 0"));
     close.bindAll(row.code, row.market, db::dateText(dayBefore));

@@ -14,7 +14,7 @@ bool recordPlacedOrder(const PlacedOrder &order)
 
 std::optional<PlacedOrder> findPlacedOrder(qint64 orderNo, const QDate &executionDay)
 {
-    const QDate dayBefore = getZenEigyoubi(QDateTime(executionDay.addDays(-1), QTime(0, 0))).date();
+    const QDate dayBefore = tradingDayBefore(executionDay);
     db::Statement st = gcnDB.prepare(
         QStringLiteral("select 注文日, 予約番号, 売買区分, 株数, 約定株数 from ttplacedorder"
                        " where 注文番号 = ? and 注文日 >= ? and 注文日 <= ? order by 注文日 desc limit 1"));

@@ -20,7 +20,7 @@ void getLatestData()
     if (!busy.started())
         return;
     const QDateTime now = sys::now();
-    const QDate latestTradingDay = getZenEigyoubi(now.addDays(-1)).date();
+    const QDate latestTradingDay = tradingDayBefore(now.date());
     // An update that an earlier run left unfinished is completed even when the reference
     // stock's newest day looks current.
     bool updated = true;
