@@ -9,6 +9,7 @@
 #include "platform/mail/MailLimits.h"
 #include "platform/sys/Clock.h"
 #include "platform/ui/Timer.h"
+#include "support/DrawnInk.h"
 #include "support/FakeBrokerSite.h"
 #include "support/FakePop3Server.h"
 #include "support/MessageBoxRecorder.h"
@@ -20,6 +21,7 @@
 #include <QCoreApplication>
 #include <QDir>
 #include <QElapsedTimer>
+#include <QMenuBar>
 #include <QMouseEvent>
 #include <QPixmap>
 
@@ -381,6 +383,35 @@ TEST_F(RunControl, AStepWithoutANewPageForSixTicksEndsWithItsOwnCode)
     window().close();
     const QStringList unknown = logLines().filter(QStringLiteral("★注文送信後の結果が不明"));
     EXPECT_EQ(unknown.size(), 1) << unknown.join(u'\n').toStdString();
+}
+
+// While the run is on, the menus it locks are drawn greyed on the main window's own menu
+// bar and menus, beside the items that stay live drawn black.
+TEST_F(RunControl, TheMenusARunLocksLookDisabled)
+{
+    startPaperRun();
+    expectState(between, "running");
+    QMenuBar &bar = *window().menuBar();
+    bar.adjustSize();
+    QMenu &tools = control<QMenu>("mnuDummy004");
+    tools.adjustSize();
+    const struct {
+        const char *name;
+        QImage image;
+        QRect live;
+        QRect locked;
+    } cases[] = {
+        {"menu bar", bar.grab().toImage(), bar.actionGeometry(control<QMenu>("mnuDummy002").menuAction()),
+         bar.actionGeometry(control<QMenu>("mnuSettings").menuAction())},
+        {"tools menu", tools.grab().toImage(), tools.actionGeometry(&control<QAction>("mnuPageETRADE")),
+         tools.actionGeometry(&control<QAction>("mnuSimulation"))},
+    };
+    for (const auto &c : cases) {
+        ASSERT_FALSE(c.live.isEmpty() || c.locked.isEmpty()) << c.name;
+        const int liveInk = darkestInk(c.image, c.live);
+        EXPECT_LT(liveInk, 40) << c.name << ": a live item is black";
+        EXPECT_GT(darkestInk(c.image, c.locked), liveInk + 60) << c.name << ": a locked item is greyed";
+    }
 }
 
 TEST_F(RunControl, PicturesFollowTheRunState)

@@ -1,5 +1,7 @@
 // The program's look on the widgets a user reads: a disabled menu item or button is drawn in
 // greyed text, an enabled one in the windows' black, whatever the desktop's theme.
+#include "support/DrawnInk.h"
+
 #include <QAction>
 #include <QApplication>
 #include <QImage>
@@ -9,20 +11,9 @@
 
 #include <gtest/gtest.h>
 
-#include <algorithm>
 #include <functional>
 
 namespace {
-
-// The darkest grey level (0 black, 255 white) drawn inside `area` of `image`: the text's ink.
-int darkestInk(const QImage &image, const QRect &area)
-{
-    int darkest = 255;
-    for (int y = area.top(); y <= area.bottom(); ++y)
-        for (int x = area.left(); x <= area.right(); ++x)
-            darkest = std::min(darkest, qGray(image.pixel(x, y)));
-    return darkest;
-}
 
 struct Drawn {
     QImage image;
