@@ -137,6 +137,12 @@ void FakeBrokerSite::setMailDirectory(const QString &directory)
     m_mailDirectory = directory;
 }
 
+void FakeBrokerSite::setNoticeClock(NoticeClock clock)
+{
+    const std::lock_guard lock(m_mutex);
+    m_noticeClock = std::move(clock);
+}
+
 void FakeBrokerSite::setNoticeCallback(NoticeCallback callback)
 {
     const std::lock_guard lock(m_mutex);
@@ -259,8 +265,10 @@ void FakeBrokerSite::sendNotice(const Order &order)
     int price = 0;
     int firstFill = 0;
     std::function<int(const QString &)> marketPrice;
+    NoticeClock clock;
     {
         const std::lock_guard lock(m_mutex);
+        clock = m_noticeClock;
         directory = m_mailDirectory;
         callback = m_noticeCallback;
         price = m_behaviour.fillPrice;
@@ -275,13 +283,15 @@ void FakeBrokerSite::sendNotice(const Order &order)
                 : marketPrice ? marketPrice(order.fields.value(QStringLiteral("stock_sec_code")))
                               : 1000;
     const QString name = QStringLiteral("notice-") + order.orderNumber;
+    const QDateTime executed = clock ? clock() : sys::now();
     const qint64 ordered = order.fields.value(QStringLiteral("input_quantity")).toLongLong();
     if (firstFill <= 0 || firstFill >= ordered) {
-        deliverNotice(directory, callback, name, noticeMail(order, price));
+        deliverNotice(directory, callback, name, noticeMail(order, price, 0, 0, executed));
         return;
     }
-    deliverNotice(directory, callback, name + QStringLiteral("-1"), noticeMail(order, price, firstFill, 1));
-    deliverNotice(directory, callback, name + QStringLiteral("-2"), noticeMail(order, price, ordered - firstFill, 2));
+    deliverNotice(directory, callback, name + QStringLiteral("-1"), noticeMail(order, price, firstFill, 1, executed));
+    deliverNotice(directory, callback, name + QStringLiteral("-2"),
+                  noticeMail(order, price, ordered - firstFill, 2, executed));
 }
 
 void FakeBrokerSite::deliverNotice(const QString &directory, const NoticeCallback &callback, const QString &name,
@@ -296,12 +306,12 @@ void FakeBrokerSite::deliverNotice(const QString &directory, const NoticeCallbac
         callback(name, mail);
 }
 
-QByteArray FakeBrokerSite::noticeMail(const Order &order, int price, qint64 shares, int part)
+QByteArray FakeBrokerSite::noticeMail(const Order &order, int price, qint64 shares, int part, const QDateTime &executed)
 {
     static const QStringList kinds = {QStringLiteral("現物買"), QStringLiteral("現物売"), QStringLiteral("信用新規買"),
                                       QStringLiteral("信用返済売")};
     const int kind = order.fields.value(QStringLiteral("trade_kbn")).toInt();
-    const QDateTime now = sys::now();
+    const QDateTime now = executed.isValid() ? executed : sys::now();
     // The reader finds the line "約定日時" and takes the others by their distance from it.
     const QStringList lines = {
         QStringLiteral("お客様"),

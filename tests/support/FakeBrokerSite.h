@@ -27,6 +27,7 @@
 #include "support/LoopbackHttpServer.h"
 
 #include <QByteArray>
+#include <QDateTime>
 #include <QList>
 #include <QMap>
 #include <QString>
@@ -109,6 +110,10 @@ public:
     // Notice mails: written as <directory>/notice-<order number>[-<part>].eml, and/or handed over.
     void setMailDirectory(const QString &directory);
     void setNoticeCallback(NoticeCallback callback);
+    // The moment a notice says its order was executed: by default this process's clock; a
+    // test that runs the program in another process on a simulated clock reads that one.
+    using NoticeClock = std::function<QDateTime()>;
+    void setNoticeClock(NoticeClock clock);
 
     // "METHOD path?query" of every request so far, in order.
     QStringList requests() const;
@@ -119,8 +124,10 @@ public:
     int acceptedOrderCount() const;
 
     // The notice mail for an order (headers and body, CR LF, ISO-2022-JP): all its shares,
-    // or `shares` of them as execution `part` (1, 2), which its Message-ID carries.
-    static QByteArray noticeMail(const Order &order, int price, qint64 shares = 0, int part = 0);
+    // or `shares` of them as execution `part` (1, 2), which its Message-ID carries, executed
+    // at `executed` (an invalid moment: now).
+    static QByteArray noticeMail(const Order &order, int price, qint64 shares = 0, int part = 0,
+                                 const QDateTime &executed = {});
 
 private:
     using Handler = std::function<QString(const httplib::Request &, httplib::Response &)>;
@@ -144,4 +151,5 @@ private:
     int m_nextOrderNumber = 100001;
     QString m_mailDirectory;
     NoticeCallback m_noticeCallback;
+    NoticeClock m_noticeClock;
 };
