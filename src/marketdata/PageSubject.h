@@ -17,7 +17,7 @@ std::optional<QString> bracketedCode(QStringView text);
 
 // The codes that the title and the main headings (<h1>) of a prepared page (the
 // page text upper-cased, double quotes removed) name, in page order. A heading runs to its
-// end tag; one left open ends where the next heading or the title begins, or at the end
+// end tag; one left open ends at the next tag of a heading or of the title, or at the end
 // of the text, as a browser ends it. Time is linear in the text's length.
 QStringList headingCodes(QStringView prepared);
 
