@@ -48,6 +48,33 @@ std::optional<QString> keepBefore(const QString &text, const QString &marker)
     return text.left(at);
 }
 
+bool PageCursor::cutAfter(QStringView marker)
+{
+    const qsizetype at = m_text.indexOf(marker, m_at);
+    if (at < 0)
+        return false;
+    m_at = at + marker.size();
+    return true;
+}
+
+std::optional<QString> PageCursor::keepBefore(QStringView marker) const
+{
+    const qsizetype at = m_text.indexOf(marker, m_at);
+    if (at < 0)
+        return std::nullopt;
+    return m_text.mid(m_at, at - m_at);
+}
+
+bool PageCursor::contains(const QString &marker)
+{
+    const bool answerStands = marker == m_sought && (m_foundAt < 0 || m_foundAt >= m_at);
+    if (!answerStands) {
+        m_sought = marker;
+        m_foundAt = m_text.indexOf(marker, m_at);
+    }
+    return m_foundAt >= 0;
+}
+
 QString cellValue(const QString &cell)
 {
     return cell.mid(cell.indexOf(u'>') + 1);

@@ -4,6 +4,7 @@
 
 #include <cstddef>
 #include <optional>
+#include <utility>
 
 namespace net {
 class Inet;
@@ -29,6 +30,30 @@ bool cutAfter(QString &text, const QString &marker);
 
 // Keep before M: the part in front of the first M; nothing without M.
 std::optional<QString> keepBefore(const QString &text, const QString &marker);
+
+// A prepared page read from front to back with the marker operations above, without
+// copying what is left at each cut: every search starts where the last cut ended. A reader
+// that cuts past what each search found reads a page in time linear in its length, where
+// cutting a copy of the rest again and again takes time growing with the square of it.
+class PageCursor {
+public:
+    explicit PageCursor(QString text) : m_text(std::move(text)) {}
+
+    // Cut after M: the rest begins after the first M in it; false (nothing cut) without M.
+    bool cutAfter(QStringView marker);
+    // Keep before M: the rest in front of its first M; nothing without M.
+    std::optional<QString> keepBefore(QStringView marker) const;
+    // Whether the rest holds M. Asked for the same M again, the last search's answer stands
+    // until the cuts pass the M it found, so a loop asking on every row searches each part
+    // of the page once.
+    bool contains(const QString &marker);
+
+private:
+    QString m_text;
+    qsizetype m_at = 0;
+    QString m_sought;         // the marker of the last contains
+    qsizetype m_foundAt = -1; // where it was found, or -1 when the rest then held none
+};
 
 // The part of a cell text after the end of its opening tag (the first ">"); the whole
 // text when it has none.

@@ -2,15 +2,16 @@
 
 #include "core/modGlobal.h"
 #include "core/modLog.h"
+#include "marketdata/PageSubject.h"
 #include "marketdata/QuotePage.h"
 #include "marketdata/StockCode.h"
 #include "platform/net/Inet.h"
 #include "platform/net/SiteFile.h"
 #include "platform/net/Transfer.h"
+#include "platform/sys/Clock.h"
 #include "platform/text/Format.h"
 #include "platform/text/VbText.h"
 
-#include <QRegularExpression>
 #include <QUrl>
 
 #include <algorithm>
@@ -90,18 +91,18 @@ constexpr size_t kVolumeCell = 4;
 
 // The six value cells of a history row, in page order, as the page wrote them; nothing
 // when the row ends early.
-std::optional<std::array<QString, 6>> historyCells(QString &text)
+std::optional<std::array<QString, 6>> historyCells(quotepage::PageCursor &text)
 {
     std::array<QString, 6> cells;
     for (QString &cell : cells) {
-        if (!quotepage::cutAfter(text, QStringLiteral("</TD>")))
+        if (!text.cutAfter(u"</TD>"))
             return std::nullopt;
-        const std::optional<QString> raw = quotepage::keepBefore(text, QStringLiteral("</TD>"));
+        const std::optional<QString> raw = text.keepBefore(u"</TD>");
         if (!raw)
             return std::nullopt;
         cell = quotepage::cellValue(*raw);
     }
-    quotepage::cutAfter(text, QStringLiteral("</TD>"));
+    text.cutAfter(u"</TD>");
     return cells;
 }
 
@@ -154,18 +155,12 @@ std::variant<iskKabukaRecord, IskRejectedRow> historyRow(int year, int month, in
     return row;
 }
 
-// The stock codes that a prepared page's title and main headings name, as "(7203)" or
-// "&LT;7203&GT;": what the page says it is about.
-QStringList subjectCodes(const QString &text)
+// The years a history page asked for from `startYear` on may name in its headings: from
+// the start year to this year.
+YearSpan historyYears(int startYear)
 {
-    static const QRegularExpression subject(QStringLiteral("<(TITLE|H1)(?:\\s[^>]*)?>(.*?)</\\1\\s*>"),
-                                            QRegularExpression::DotMatchesEverythingOption);
-    static const QRegularExpression code(QStringLiteral("\\(([0-9]{4})\\)|&LT;([0-9]{4})&GT;"));
-    QStringList codes;
-    for (const QRegularExpressionMatch &element : subject.globalMatch(text))
-        for (const QRegularExpressionMatch &match : code.globalMatch(element.captured(2)))
-            codes.append(match.captured(1) + match.captured(2));
-    return codes;
+    const int thisYear = sys::now().date().year();
+    return {std::min(startYear, thisYear), std::max(startYear, thisYear)};
 }
 
 } // namespace
@@ -311,11 +306,12 @@ std::optional<IskHeader> readIskHeader(const QString &page)
     const QStringList pieces = s.split(u';');
     if (pieces.size() < 4)
         return std::nullopt;
-    // The pieces in front of the market may name the stock, as "(7203)" or "&lt;7203&gt;".
-    for (QString piece : {pieces[0], pieces[1]}) {
-        piece.remove(u'(').remove(u')');
-        if (isStockCode(piece)) {
-            header.code = piece;
+    // The pieces in front of the market may name the stock, as "(7203)" or "&lt;7203&gt;"
+    // (whose brackets are gone with the entities) or in another bracketed form.
+    for (const QString &piece : {pieces[0], pieces[1]}) {
+        const std::optional<QString> code = isStockCode(piece) ? piece : bracketedCode(piece);
+        if (code) {
+            header.code = *code;
             break;
         }
     }
@@ -336,35 +332,37 @@ std::optional<IskHeader> readIskHeader(const QString &page)
 IskHistory readIskHistory(const QString &page, const QString &code, int startYear, int startMonth, int startDay)
 {
     using namespace quotepage;
-    QString text = prepare(page);
-    text.replace(QStringLiteral("<TH"), QStringLiteral("<TD")).replace(QStringLiteral("TH>"), QStringLiteral("TD>"));
+    QString prepared = prepare(page);
+    prepared.replace(QStringLiteral("<TH"), QStringLiteral("<TD"))
+        .replace(QStringLiteral("TH>"), QStringLiteral("TD>"));
     IskHistory history;
     const QString tableHeader = QStringLiteral(">調整後終値</TD>");
-    const std::optional<QString> above = keepBefore(text, tableHeader);
-    if (!above)
+    const qsizetype tableAt = prepared.indexOf(tableHeader);
+    if (tableAt < 0)
         return history;
-    const QStringList named = subjectCodes(*above);
-    if (!named.isEmpty() && !named.contains(code.toUpper())) {
+    if (namesOtherStock(QStringView(prepared).first(tableAt), code.toUpper(), historyYears(startYear))) {
         history.page = IskHistory::Page::OtherStock;
         return history;
     }
-    cutAfter(text, tableHeader);
+    PageCursor text(std::move(prepared));
+    text.cutAfter(tableHeader);
     const std::tuple start{startYear, startMonth, startDay};
     std::optional<std::tuple<int, int, int>> previous;
     while (text.contains(QStringLiteral("SCOPE=ROW"))) {
-        if (!cutAfter(text, QStringLiteral("<TR")) || !cutAfter(text, QStringLiteral(">")))
+        if (!text.cutAfter(u"<TR") || !text.cutAfter(u">"))
             break; // a split line's own mark was the last
-        const std::optional<QString> dateCell = keepBefore(text, QStringLiteral("</TD>"));
+        const std::optional<QString> dateCell = text.keepBefore(u"</TD>");
         if (!dateCell)
             return {};
         const auto date = historyDate(cellValue(*dateCell));
         if (!date)
             break;
         if (previous == date) {
-            // The day listed a second time: a split line.
+            // The day listed a second time: a split line, whose cells are passed over.
             if (!history.rows.empty() &&
                 std::tie(history.rows.back().Year, history.rows.back().Month, history.rows.back().Day) == *date)
                 history.rows.back().BunkatuKubun = 2;
+            text.cutAfter(u"</TD>");
             continue;
         }
         const std::optional<std::array<QString, 6>> cells = historyCells(text);

@@ -98,7 +98,8 @@ QString iskSuffix(const QString &market);
 
 // The page readers themselves, free of module state.
 struct IskHeader {
-    QString code; // the stock code the header names, "7203" for "(7203)" or "&lt;7203&gt;"; empty for none
+    QString code; // the stock code the header names, "7203" for "(7203)", "&lt;7203&gt;" or another
+                  // bracketed form of PageSubject.h; empty for none
     QString brandName;
     QString sizyouCode;
     QString gyousyuName;
@@ -116,10 +117,12 @@ std::optional<IskHeader> readIskHeader(const QString &page);
 // even) up to kIskMaxPrice and its volume a whole number from 0 to kIskMaxVolume; any
 // other row is rejected with the first bad cell. The page is read only when its table
 // ends and it is not another stock's page; otherwise it gives no rows. A page is another
-// stock's only when its own subject, its title or its main heading (<h1>) above the
-// table, names stock codes ("(6758)" or "&lt;6758&gt;") and `code` is not among them.
-// Codes elsewhere on the page (a box of other stocks, a year in parentheses) say nothing
-// of its subject, and a page whose title and heading name none is read.
+// stock's when its own subject, its title or a main heading (<h1>) above the table, names
+// a stock code other than `code` in one of the bracketed forms of PageSubject.h ("(6758)",
+// "（6758）", "【6758】", "[6758.T]", "&lt;6758&gt;"). A number there that is a year from
+// the start year to this year ("時系列 (2007)") is read as a year, not as a code. Codes
+// elsewhere on the page (a box of other stocks) say nothing of its subject, and a page
+// whose title and headings name no code is read. Time is linear in the page's length.
 inline constexpr qint64 kIskMaxPrice = 10'000'000'000LL;
 inline constexpr qint64 kIskMaxVolume = 1'000'000'000'000'000LL;
 struct IskHistory {

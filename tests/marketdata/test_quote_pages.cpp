@@ -3,6 +3,9 @@
 #include "marketdata/modCosmo.h"
 #include "marketdata/modYahoo.h"
 #include "marketdata/modinfoseek.h"
+#include "platform/sys/Clock.h"
+
+#include <QDateTime>
 
 #include <gtest/gtest.h>
 
@@ -29,6 +32,11 @@ QString historyPage(const QString &rows, const QString &code = QStringLiteral("7
 // A quote site's box of other stocks, as it stands above a history table.
 const QString kOtherStocksBox =
     QStringLiteral("<div class=\"pickup\">注目銘柄: ソニーグループ(6758) 任天堂&lt;7974&gt;</div>\n");
+
+QString japaneseDay(const QDate &day)
+{
+    return QStringLiteral("%1年%2月%3日").arg(day.year()).arg(day.month()).arg(day.day());
+}
 
 QString historyRow(const QString &date, const QStringList &cells)
 {
@@ -65,7 +73,8 @@ QString cautionRow(const QString &code, const QString &market)
 } // namespace
 
 // The market and industry are the third and fourth pieces of the <small> text; the code in
-// front of them is taken where the page names one, in parentheses or in angle brackets.
+// front of them is taken where the page names one, in parentheses, angle brackets or
+// another bracketed form.
 TEST(InfoseekHeader, ReadsNameMarketIndustryAndUnit)
 {
     const struct {
@@ -79,6 +88,9 @@ TEST(InfoseekHeader, ReadsNameMarketIndustryAndUnit)
         {u"&lt;1301&gt;東証2部&nbsp;水産・農林業", u"1301", u"t2", u"水産・農林業"},
         {u"&nbsp;&nbsp;東証2部&nbsp;水産・農林業", u"", u"t2", u"水産・農林業"},
         {u"&lt;&gt;東証2部&nbsp;水産・農林業", u"", u"t2", u"水産・農林業"},
+        {u"（７２０３）&nbsp;&nbsp;東証1部&nbsp;輸送用機器", u"7203", u"t1", u"輸送用機器"},
+        {u"【7203】&nbsp;&nbsp;東証1部&nbsp;輸送用機器", u"7203", u"t1", u"輸送用機器"},
+        {u"[7203.t]&nbsp;&nbsp;東証1部&nbsp;輸送用機器", u"7203", u"t1", u"輸送用機器"},
         {u"(7203)&nbsp;&nbsp;NASDAQ&nbsp;電気機器<br>注記", u"7203", u"na", u"電気機器"}, // unknown market;
                                                                                           // "<" ends the text
     };
@@ -237,6 +249,115 @@ TEST(InfoseekHistory, StopsAtStartDayAndReadsOnlyWholePagesOfTheStock)
     };
     for (size_t i = 0; i < std::size(cases); ++i) {
         const IskHistory history = readIskHistory(cases[i].page, QStringLiteral("7203"), 2007, 3, cases[i].startDay);
+        EXPECT_EQ(history.page, cases[i].state) << i;
+        EXPECT_EQ(history.rows.size(), cases[i].rows) << i;
+    }
+}
+
+// The stock a history page is about is the code its title or main heading writes beside
+// the name, in any bracketed form; a year there is no code.
+TEST(InfoseekHistory, HeadingsNameTheStockInEveryBracketForm)
+{
+    const QStringList cells = {QStringLiteral("1"), QStringLiteral("2"), QStringLiteral("3"),
+                               QStringLiteral("4"), QStringLiteral("5"), QStringLiteral("6")};
+    const QString rows = historyRow(QStringLiteral("2007年3月6日"), cells);
+    const sys::SimulatedClock clock(QDateTime(QDate(2010, 6, 1), QTime(9, 0)));
+    using Page = IskHistory::Page;
+    const struct {
+        const char16_t *head; // what stands above the table
+        Page state;
+    } cases[] = {
+        // The stock's own page, in each form.
+        {u"<h1>トヨタ(7203)</h1>", Page::Read},
+        {u"<h1>トヨタ（7203）</h1>", Page::Read},
+        {u"<h1>トヨタ（７２０３）</h1>", Page::Read},
+        {u"<h1>トヨタ【7203】</h1>", Page::Read},
+        {u"<h1>トヨタ [7203.T]</h1>", Page::Read},
+        {u"<h1>トヨタ［7203.t］</h1>", Page::Read},
+        {u"<h1 class=n><span>トヨタ</span>( 7203 )</h1>", Page::Read},
+        {u"<title>トヨタ&lt;7203&gt;</title>", Page::Read},
+        {u"<title>トヨタ＜7203＞</title>", Page::Read},
+        // Another stock's page, in each form.
+        {u"<h1>ソニー(6758)</h1>", Page::OtherStock},
+        {u"<h1>ソニー（6758）</h1>", Page::OtherStock},
+        {u"<h1>ソニー（６７５８）</h1>", Page::OtherStock},
+        {u"<h1>ソニー【6758】</h1>", Page::OtherStock},
+        {u"<h1>ソニー [6758.T]</h1>", Page::OtherStock},
+        {u"<h1>ソニー［6758.t］</h1>", Page::OtherStock},
+        {u"<h1 class=n><span>ソニー</span>( 6758 )</h1>", Page::OtherStock},
+        {u"<title>ソニー&lt;6758&gt;</title>", Page::OtherStock},
+        {u"<title>ソニー＜6758＞</title>", Page::OtherStock},
+        // A year in the heading of the stock's own page.
+        {u"<title>トヨタ自動車 時系列 (2007)</title>", Page::Read},
+        {u"<h1>株価時系列(2007)</h1>", Page::Read},
+        {u"<title>トヨタ(7203) 時系列【2007】</title><h1>トヨタ</h1>", Page::Read},
+        // A year beside another stock's code, or the stock's own code beside another's.
+        {u"<title>ソニー(6758) 時系列 (2007)</title>", Page::OtherStock},
+        {u"<title>時系列 (2007)</title><h1>ソニー[6758.T]</h1>", Page::OtherStock},
+        {u"<title>ソニー(6758)</title><h1>トヨタ(7203)</h1>", Page::OtherStock},
+        // A number before the asked start year is no year the page may name.
+        {u"<h1>株価時系列(1999)</h1>", Page::OtherStock},
+        // No code: five digits, or a code not in brackets.
+        {u"<h1>トヨタ(72030)</h1>", Page::Read},
+        {u"<h1>ソニー 6758</h1>", Page::Read},
+        // A heading left open runs to the next heading, or to the table.
+        {u"<h1>トヨタ(7203)", Page::Read},
+        {u"<h1>ソニー(6758)", Page::OtherStock},
+        {u"<h1>トヨタ<h2>ソニー(6758)</h2>", Page::Read},
+        {u"<h1>トヨタ</h2><p>ソニー(6758)</p>", Page::Read},
+        // The title's text is plain text up to its end tag.
+        {u"<title>トヨタ<h1>ソニー(6758)</h1>", Page::OtherStock},
+    };
+    for (const auto &c : cases) {
+        const QString head = QString::fromUtf16(c.head);
+        const IskHistory history =
+            readIskHistory(head + historyPage(rows, QString()), QStringLiteral("7203"), 2007, 3, 1);
+        EXPECT_EQ(history.page, c.state) << head.toStdString();
+        EXPECT_EQ(history.rows.size(), c.state == Page::Read ? 1u : 0u) << head.toStdString();
+    }
+    // The years from the start day's to this one are years the page may name; a later
+    // number is a code.
+    for (const auto &[year, state] : {std::pair{2010, Page::Read}, std::pair{2011, Page::OtherStock}}) {
+        const QString titled = QStringLiteral("<title>時系列 (%1)</title>").arg(year);
+        EXPECT_EQ(readIskHistory(titled + historyPage(rows, QString()), QStringLiteral("7203"), 2007, 3, 1).page, state)
+            << year;
+    }
+}
+
+// Pages built to make a reader's time grow with the square of their length are read like
+// any other page: each of these finishes in about the time of parsing it.
+TEST(InfoseekHistory, HostilePageShapesAreRead)
+{
+    const QStringList cells = {QStringLiteral("1"), QStringLiteral("2"), QStringLiteral("3"),
+                               QStringLiteral("4"), QStringLiteral("5"), QStringLiteral("6")};
+    const QString oneDay = historyRow(QStringLiteral("2007年3月6日"), cells);
+    constexpr int kHeadings = 100'000;
+    constexpr int kTableRows = 50'000; // about 5 MB of page
+    QString distinctDays;
+    for (int i = 0; i < kTableRows; ++i)
+        distinctDays += historyRow(japaneseDay(QDate(2200, 1, 1).addDays(-i)), cells);
+    using Page = IskHistory::Page;
+    const struct {
+        QString page;
+        Page state;
+        size_t rows;
+    } cases[] = {
+        {historyPage(oneDay), Page::Read, 1}, // the page as the site writes it
+        {QStringLiteral("<h1>トヨタ(7203)").repeated(kHeadings) + historyPage(oneDay), Page::Read, 1},
+        {QStringLiteral("<h1>トヨタ(7203)").repeated(kHeadings) + QStringLiteral("<h1>ソニー(6758)") +
+             historyPage(oneDay),
+         Page::OtherStock, 0},
+        {QStringLiteral("<title>トヨタ(7203)").repeated(kHeadings) + historyPage(oneDay), Page::Read, 1},
+        {QStringLiteral("<h1 class=x ").repeated(kHeadings) + historyPage(oneDay), Page::Read, 1},
+        {QStringLiteral("<h1>(").repeated(kHeadings) + QStringLiteral("</h1>") + historyPage(oneDay), Page::Read, 1},
+        {historyPage(distinctDays), Page::Read, size_t(kTableRows)},
+        {historyPage(oneDay.repeated(kTableRows)), Page::Read, 1}, // one day listed again and again
+        // Rows whose cells never end, and one end far behind them.
+        {historyPage(QStringLiteral("<tr><th scope=row>2007年3月6日").repeated(kTableRows) + QStringLiteral("</td>")),
+         Page::Unreadable, 0},
+    };
+    for (size_t i = 0; i < std::size(cases); ++i) {
+        const IskHistory history = readIskHistory(cases[i].page, QStringLiteral("7203"), 1900, 1, 1);
         EXPECT_EQ(history.page, cases[i].state) << i;
         EXPECT_EQ(history.rows.size(), cases[i].rows) << i;
     }
