@@ -88,7 +88,7 @@ CREATE TABLE IF NOT EXISTS tttimestocks (
 
 -- @@ working
 
-PRAGMA user_version = 4;
+PRAGMA user_version = 5;
 
 -- Order reservations: what to buy, how to sell it, and where each order stands.
 CREATE TABLE IF NOT EXISTS ttresevation (
@@ -201,7 +201,14 @@ CREATE TABLE IF NOT EXISTS ttmailprocessed (
     -- Set for a notice that was counted; empty for every other result.
     通知キー        TEXT    UNIQUE,
     結果            TEXT    NOT NULL,
-    処理日付        TEXT    NOT NULL
+    処理日付        TEXT    NOT NULL,
+    -- A notice refused (注文不一致) for its price alone before its execution day's prices
+    -- were stored: that day. The notice is tested once more when the prices of that day
+    -- are stored, then this is emptied; empty for every other file.
+    再確認日        TEXT,
+    -- When the user dismissed the refusal from the information line; a refused notice is
+    -- counted there until then.
+    確認日時        TEXT
 );
 
 -- Orders this program placed at the broker, written together with the reservation's

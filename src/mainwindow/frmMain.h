@@ -95,6 +95,9 @@ private:
     void msfgOrder_MouseDown(int button);
     void listMouseDown(ui::FlexGrid &grid, const ListColumns &columns, QMenu &popup, int button, int lastColumn);
     void popUp(QMenu &menu);
+    // The manual execution dialog; an entry ends the second tests of refused notices, which
+    // may be the execution just entered.
+    void enterExecutionByHand();
     // The menu commands (frmMainMenus.cpp).
     void connectMenus();
 

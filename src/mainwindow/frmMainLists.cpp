@@ -22,6 +22,7 @@
 #include "trading/frmSetYakuzyouData.h"
 #include "trading/modOrderDue.h"
 #include "trading/modOrderGrid.h"
+#include "trading/modYakuzyouMail.h"
 
 #include <QAction>
 #include <QCursor>
@@ -72,6 +73,13 @@ void frmMain::showChartInfo(int mode, const QString &code, const QString &market
     ::showChartInfo({lblBrandName, lblGenzaiti, lblZenzituHi, lblTakaYasu, lblBuyTanka, lblSelTanka, lblKounyu,
                      lblRieki, linKounyu, linRieki},
                     *Inet1, mode, code, market, reservationNo);
+}
+
+void frmMain::enterExecutionByHand()
+{
+    frmSetYakuzyouData dialog(*msfgOrder, this);
+    if (ui::showModal(dialog) == QDialog::Accepted)
+        endPriceRetests();
 }
 
 void frmMain::changeView(int view)
@@ -193,6 +201,7 @@ void frmMain::connectLists()
     });
     onPress(imgSupport, this, [] { openSupportPage(); });
     onPress(lblSupport, this, [] { openSupportPage(); });
+    onPress(lblInfo, this, [this] { lblInfo_Click(*m_run); });
     connect(cmdAddBrand, &QPushButton::clicked, this, [this] {
         frmOrderMini dialog(*msfgSelect, this);
         ui::showModal(dialog);
@@ -202,8 +211,7 @@ void frmMain::connectLists()
     connect(entryKey, &QShortcut::activated, this, [this] {
         if (lblRunStatus->text() != kStopped)
             return;
-        frmSetYakuzyouData dialog(*msfgOrder, this);
-        ui::showModal(dialog);
+        enterExecutionByHand();
     });
     connect(Inet1, &net::Inet::StateChanged, this, [this](int state) { iskAction(*Inet1, state); });
 }

@@ -16,7 +16,6 @@
 #include "platform/ui/ModalDialog.h"
 #include "screening/frmSimu.h"
 #include "screening/modPrint.h"
-#include "trading/frmSetYakuzyouData.h"
 
 #include <QAction>
 #include <QLabel>
@@ -59,8 +58,7 @@ void frmMain::connectMenus()
         resetHistory(*msfgOrder, {lblKounyuKanouGaku, lblMotikabu, lblGoukei, lblRiekiritu, lblNissu});
     });
     on("mnuYakuzyouSet", [this] {
-        frmSetYakuzyouData dialog(*msfgOrder, this);
-        ui::showModal(dialog);
+        enterExecutionByHand();
         setHeader();
     });
     on("mnuSendLogFile", [] { sendLogReport(); });

@@ -72,6 +72,17 @@ void showInfoLine(RunControls &c)
     c.lblInfo.setToolTip(text);
 }
 
+// The mailbox's part of the information line as the store has it now; the line changes
+// only when it has news.
+void refreshMailboxInfo(RunControls &c)
+{
+    c.refusalsShownUpTo = refusedNotices().upTo;
+    if (const QString news = mailboxInfoText(); news != c.mailboxInfo) {
+        c.mailboxInfo = news;
+        showInfoLine(c);
+    }
+}
+
 void setMenusEnabled(RunControls &c, bool enabled)
 {
     c.mnuSelect.setEnabled(enabled);
@@ -290,12 +301,16 @@ QString readNoticeMails(RunControls &c)
             return QStringLiteral("他の処理中のため約定通知メールを受信できません。");
         etrCheckYakuzyouMail(&c.lblMsg, answer);
     }
-    // The line changes only when the mailbox has news, or yesterday's is gone.
-    if (const QString news = mailboxInfoText(); news != c.mailboxInfo) {
-        c.mailboxInfo = news;
-        showInfoLine(c);
-    }
+    refreshMailboxInfo(c);
     return answer;
+}
+
+void lblInfo_Click(RunControls &c)
+{
+    if (c.refusalsShownUpTo == 0)
+        return;
+    dismissRefusedNotices(c.refusalsShownUpTo, sys::now());
+    refreshMailboxInfo(c);
 }
 
 bool isRunning(const RunControls &c)
@@ -324,6 +339,7 @@ void initTimer(RunControls &c)
     c.tmrWeb.setInterval(kWebTimerInterval);
     c.mailboxInfo.clear();
     c.screeningInfo.clear();
+    c.refusalsShownUpTo = 0;
     c.lblInfo.clear();
     if (QWidget *nikkei = c.cht2Gra2.parentWidget())
         nikkei->show();

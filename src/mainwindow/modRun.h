@@ -48,10 +48,11 @@ struct RunControls {
     // list (which leaves the panel alone while no stock is selected or the panel is hidden).
     std::function<void()> setHeader = [] {};
     std::function<void()> showSelectedChartInfo = [] {};
-    // The information line's two parts: the day's word from the mailbox passes, then the
-    // screening's.
+    // The information line's two parts: the word from the mailbox passes, then the
+    // screening's; and the mark of the newest refused notice the line counts.
     QString mailboxInfo{};
     QString screeningInfo{};
+    qint64 refusalsShownUpTo = 0;
 };
 
 inline const QString kRunning = QStringLiteral("運転中");
@@ -64,9 +65,12 @@ QString dateCaption(const QDate &day);
 bool isRunning(const RunControls &c);
 
 // One pass of the execution-notice reader under the busy guard, then the information line
-// with what the day's passes have to tell. Empty text when the mailbox was read, else the
+// with what the passes have to tell. Empty text when the mailbox was read, else the
 // reader's error text. Nothing in it waits for the user.
 QString readNoticeMails(RunControls &c);
+
+// The information line pressed: the refused notices it counts are taken as seen and leave it.
+void lblInfo_Click(RunControls &c);
 
 // Timer intervals, the information line emptied, the market-average frame shown and the
 // candidate frame hidden; neither timer is enabled.

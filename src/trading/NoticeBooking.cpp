@@ -106,8 +106,9 @@ std::optional<PriceLimitBand> executionDayBand(const Row &row, const QDate &exec
     return priceLimitBand(close.real(0));
 }
 
-// Why the notice does not fit the order and its reservation; empty when it fits.
-QString misfitOf(const YakuzyouNotice &n, const PlacedOrder &order, const Row &row, QStringList &log)
+// Why the notice does not fit the order and its reservation, its price aside; empty when
+// it fits.
+QString misfitOf(const YakuzyouNotice &n, const PlacedOrder &order, const Row &row)
 {
     if (row.code != n.code)
         return QStringLiteral("銘柄コードが注文(%1)と異なる").arg(row.code);
@@ -117,6 +118,13 @@ QString misfitOf(const YakuzyouNotice &n, const PlacedOrder &order, const Row &r
         return QStringLiteral("約定株数の合計(%1)が注文株数(%2)を超える")
             .arg(order.executed + n.shares)
             .arg(order.shares);
+    return {};
+}
+
+// Why the notice's price does not fit the execution day's band; empty when it fits or the
+// band is not known.
+QString priceMisfitOf(const YakuzyouNotice &n, const Row &row, QStringList &log)
+{
     const std::optional<PriceLimitBand> band = executionDayBand(row, n.executedAt.date());
     if (!band) {
         log << QStringLiteral("★約定日の値幅制限を求める前営業日の終値がないため約定単価は確かめない(注文番号:%1)")
@@ -216,9 +224,12 @@ NoticeBooking bookNotice(const YakuzyouNotice &n, const QDateTime &t0, QStringLi
     std::optional<Row> row = readRow(order->yoyakuNo, n.buy);
     if (!row)
         return {};
-    const QString misfit = misfitOf(n, *order, *row, log);
+    QString misfit = misfitOf(n, *order, *row);
+    const bool priceAlone = misfit.isEmpty();
+    if (priceAlone)
+        misfit = priceMisfitOf(n, *row, log);
     if (!misfit.isEmpty())
-        return {0, misfit};
+        return {0, misfit, priceAlone};
     if (unknownOutcome) {
         if (!attachUnknownOutcome(n, *order, t0, log))
             return {};

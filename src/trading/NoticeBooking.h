@@ -12,6 +12,9 @@ struct NoticeBooking {
     // Set when the notice names an order this program placed but does not fit it: the
     // reason, for the log and the user.
     QString misfit;
+    // Set when the price outside the execution day's band is the only reason: a band drawn
+    // before that day's prices were stored does not know of a split on that day.
+    bool priceAlone = false;
 };
 
 // Writes one execution notice into the store, inside the caller's transaction; the log

@@ -4,6 +4,8 @@
 #include "core/modGlobal.h"
 #include "core/modLog.h"
 #include "core/modRegistrySet.h"
+#include "marketdata/UpdateJournal.h"
+#include "platform/db/DbDate.h"
 #include "platform/db/Error.h"
 #include "platform/sys/Clock.h"
 #include "platform/sys/OwnerOnly.h"
@@ -40,8 +42,7 @@ const QString kOtherSender = QStringLiteral("差出人対象外");
 struct MailboxReports {
     QSet<QString> oversizedKeys;
     QDate deletionRefusalDay; // the day a mailbox that keeps deleted mails was told
-    QDate misfitDay;          // the day the misfits below were counted
-    int misfitsOfDay = 0;
+    QDate misfitDay;          // the day the summary of the refused notices was logged
 };
 MailboxReports gReported;
 
@@ -54,6 +55,8 @@ QString misfitText(int misfits)
     return QStringLiteral("注文と合わない約定通知があったため記録しませんでした。(%1通)").arg(misfits) +
            QStringLiteral("ログを確認してください。");
 }
+
+const QString kDismissHint = QStringLiteral("確認したらこの欄をクリックしてください。");
 
 void setStatus(QLabel *status, const QString &text)
 {
@@ -76,16 +79,51 @@ QStringList unhandledFiles(const QString &folder)
     return files;
 }
 
-void markFile(const QString &file, const QString &noticeKey, const QString &result, const QDateTime &t0)
+// Whether the stored prices hold the given day: the processing day has reached it and no
+// update is left unfinished (the split mark comes with the day's own row).
+bool pricesStoredFor(const QDate &day)
 {
-    db::Statement mark = gcnDB.prepare(
-        QStringLiteral("insert into ttmailprocessed (ファイル名, 通知キー, 結果, 処理日付) values (?, ?, ?, ?)"));
+    return day <= gdtLastKabukaDate && !readUpdateJournal();
+}
+
+// The files of notices refused for their price alone whose execution day's prices are
+// stored by now, oldest first; a file no longer saved is left as it stands.
+QStringList filesToRetest(const QString &folder)
+{
+    QStringList files;
+    if (readUpdateJournal())
+        return files;
+    db::Statement st = gcnDB.prepare(QStringLiteral("select ファイル名 from ttmailprocessed where 結果 = ?"
+                                                    " and 再確認日 <= ? order by ファイル名"));
+    st.bindAll(kMisfit, db::dateText(gdtLastKabukaDate));
+    while (st.step()) {
+        const QString file = QDir(folder).filePath(st.text(0));
+        if (QFileInfo::exists(file))
+            files.push_back(file);
+    }
+    return files;
+}
+
+// The file's mark, written anew when the file is tested again; whether the user has seen a
+// refusal stays as it was. `retestDay` is the day whose stored prices test the notice once
+// more; invalid when it is not tested again.
+void markFile(const QString &file, const QString &noticeKey, const QString &result, const QDateTime &t0,
+              const QDate &retestDay = {})
+{
+    db::Statement mark = gcnDB.prepare(QStringLiteral(
+        "insert into ttmailprocessed (ファイル名, 通知キー, 結果, 処理日付, 再確認日) values (?, ?, ?, ?, ?)"
+        " on conflict (ファイル名) do update set 通知キー = excluded.通知キー, 結果 = excluded.結果,"
+        " 処理日付 = excluded.処理日付, 再確認日 = excluded.再確認日"));
     mark.bind(1, QFileInfo(file).fileName());
     if (noticeKey.isEmpty())
         mark.bindNull(2);
     else
         mark.bind(2, noticeKey);
     mark.bind(3, result).bind(4, t0);
+    if (retestDay.isValid())
+        mark.bind(5, db::dateText(retestDay));
+    else
+        mark.bindNull(5);
     mark.run();
 }
 
@@ -142,9 +180,12 @@ void captureAuthPassword(const QStringList &lines, const QString &file, const QS
 }
 
 // Handles one saved file; 1 when it was a notice counted in this pass, else 0. A notice
-// that names an order of this program but does not fit it adds one to `misfits`. A
-// database error rolls the mail's changes back and leaves the file for the next pass.
-int handleFile(const QString &file, const QString &folder, const QDateTime &t0, QLabel *status, int &misfits)
+// that names an order of this program but does not fit it adds one to `misfits`; one
+// refused for its price alone before its day's prices were stored is kept to be tested
+// once more (`retest` is that second test). A database error rolls the mail's changes back
+// and leaves the file for the next pass.
+int handleFile(const QString &file, const QString &folder, const QDateTime &t0, QLabel *status, int &misfits,
+               bool retest = false)
 {
     const QString hhmm = sys::now().toString(QStringLiteral("hh:mm"));
     try {
@@ -200,9 +241,11 @@ int handleFile(const QString &file, const QString &folder, const QDateTime &t0, 
             booking = bookNotice(*parse.notice, t0, log);
             result = booking.yoyakuNo ? kApplied : booking.misfit.isEmpty() ? kNoReservation : kMisfit;
         }
+        const QDate executionDay = parse.notice ? parse.notice->executedAt.date() : QDate();
+        const bool awaitPrices = booking.priceAlone && !retest && !pricesStoredFor(executionDay);
         // Only a written notice keeps its key: a mail that changed nothing cannot take the
         // key of a real notice still to come.
-        markFile(file, booking.yoyakuNo ? noticeKey : QString(), result, t0);
+        markFile(file, booking.yoyakuNo ? noticeKey : QString(), result, t0, awaitPrices ? executionDay : QDate());
         transaction.commit();
         for (const QString &line : log)
             writeLog(glngLogFileNo, line);
@@ -249,19 +292,14 @@ void reportDeletionRefusal(const QString &refusal, const QDate &today)
     writeLog(glngLogFileNo, QStringLiteral("メールサーバが受信済みメールの削除を受け付けない:") + refusal);
 }
 
-// Counts the day's notices that did not fit their order; the first of the day is logged
-// with the summary the information line shows (each has its own line already).
+// Logs, once a day, the summary the information line shows of the refused notices (each
+// has its own line already).
 void reportMisfits(int misfits, const QDate &today)
 {
-    if (misfits == 0)
+    if (misfits == 0 || gReported.misfitDay == today)
         return;
-    if (gReported.misfitDay != today) {
-        gReported.misfitDay = today;
-        gReported.misfitsOfDay = 0;
-    }
-    if (gReported.misfitsOfDay == 0)
-        writeLog(glngLogFileNo, misfitText(misfits));
-    gReported.misfitsOfDay += misfits;
+    gReported.misfitDay = today;
+    writeLog(glngLogFileNo, misfitText(refusedNotices().count));
 }
 
 } // namespace
@@ -271,13 +309,39 @@ void resetMailboxReports()
     gReported = MailboxReports();
 }
 
+RefusedNotices refusedNotices()
+{
+    db::Statement st = gcnDB.prepare(QStringLiteral("select count(*), ifnull(max(rowid), 0) from ttmailprocessed"
+                                                    " where 結果 = ? and 確認日時 is null"));
+    st.bind(1, kMisfit);
+    st.step();
+    return {int(st.int64(0)), st.int64(1)};
+}
+
+void dismissRefusedNotices(qint64 upTo, const QDateTime &at)
+{
+    gcnDB.execute(QStringLiteral("update ttmailprocessed set 確認日時 = ? where 結果 = ? and 確認日時 is null"
+                                 " and rowid <= ?"),
+                  at, kMisfit, upTo);
+    if (const int dismissed = gcnDB.changes(); dismissed > 0)
+        writeLog(glngLogFileNo,
+                 QStringLiteral("★注文と合わない約定通知(%1通)を確認済みとして表示から消した").arg(dismissed));
+}
+
+void endPriceRetests()
+{
+    gcnDB.execute(QStringLiteral("update ttmailprocessed set 再確認日 = null where 再確認日 is not null"));
+    if (const int ended = gcnDB.changes(); ended > 0)
+        writeLog(glngLogFileNo,
+                 QStringLiteral("★約定が手入力されたため値幅制限の外の約定通知(%1通)は確かめ直さない").arg(ended));
+}
+
 QString mailboxInfoText()
 {
-    const QDate today = sys::now().date();
     QString text;
-    if (gReported.misfitDay == today && gReported.misfitsOfDay > 0)
-        text += misfitText(gReported.misfitsOfDay);
-    if (gReported.deletionRefusalDay == today)
+    if (const int refused = refusedNotices().count; refused > 0)
+        text += misfitText(refused) + kDismissHint;
+    if (gReported.deletionRefusalDay == sys::now().date())
         text += kDeletionRefusalText;
     return text;
 }
@@ -311,6 +375,11 @@ int etrCheckYakuzyouMail(QLabel *status, QString &answerText)
     try {
         for (const QString &file : unhandledFiles(folder))
             count += handleFile(file, folder, t0, status, misfits);
+        for (const QString &file : filesToRetest(folder)) {
+            writeLog(glngLogFileNo,
+                     QStringLiteral("★約定単価が値幅制限の外だった約定通知を約定日の株価で確かめ直す(") + file + u')');
+            count += handleFile(file, folder, t0, status, misfits, true);
+        }
     } catch (const db::Error &e) {
         writeLog(glngLogFileNo, QStringLiteral("約定通知の処理でデータベースエラー:") + e.message());
     }

@@ -177,3 +177,30 @@ TEST_F(SchemaUpgradeTest, OldWorkDatabaseKeepsItsOrdersOutAsPlacedOrders)
                            QStringLiteral("13 2026-12-08 3 1 1500 0"), QStringLiteral("14 2026-12-08 4 2 500 0"),
                            QStringLiteral("17 2026-12-09 7 1 -1 700")}));
 }
+
+// The file marks of an older file keep their rows; a refusal among them stays to be seen
+// and, its reason not having been kept, is not tested again.
+TEST_F(SchemaUpgradeTest, OldMailMarksGainTheRetestDayAndTheDismissal)
+{
+    createDatabases();
+    {
+        db::Connection work;
+        work.open(workDatabasePath());
+        work.executeScript(
+            QStringLiteral("drop table ttmailprocessed;"
+                           "create table ttmailprocessed (ファイル名 TEXT NOT NULL PRIMARY KEY, 通知キー TEXT UNIQUE,"
+                           " 結果 TEXT NOT NULL, 処理日付 TEXT NOT NULL);"
+                           "insert into ttmailprocessed values ('a.eml', 'id:a', '約定', '2026-12-09 09:30:00'),"
+                           " ('b.eml', null, '注文不一致', '2026-12-09 09:31:00');"
+                           "PRAGMA user_version = 4;"));
+    }
+    openDatabases();
+    EXPECT_EQ(userVersion(gcnDB), schemaVersion(DatabaseKind::Work));
+    db::Statement st = gcnDB.prepare(QStringLiteral("select ファイル名, ifnull(通知キー, '-'), 結果,"
+                                                    " ifnull(再確認日, '-'), ifnull(確認日時, '-')"
+                                                    " from ttmailprocessed order by ファイル名"));
+    QStringList rows;
+    while (st.step())
+        rows << QStringList{st.text(0), st.text(1), st.text(2), st.text(3), st.text(4)}.join(u' ');
+    EXPECT_EQ(rows, QStringList({QStringLiteral("a.eml id:a 約定 - -"), QStringLiteral("b.eml - 注文不一致 - -")}));
+}

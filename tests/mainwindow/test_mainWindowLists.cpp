@@ -8,6 +8,7 @@
 #include "platform/db/Connection.h"
 #include "platform/sys/Clock.h"
 #include "platform/ui/FlexGrid.h"
+#include "platform/ui/ModalDialog.h"
 #include "platform/ui/Timer.h"
 #include "support/FakeQuoteSite.h"
 #include "support/MessageBoxRecorder.h"
@@ -16,6 +17,7 @@
 #include "trading/modOrderGrid.h"
 
 #include <QApplication>
+#include <QDialog>
 #include <QDir>
 #include <QFrame>
 #include <QImage>
@@ -440,3 +442,63 @@ TEST_F(MainWindowLists, LeftPressOnTheEmptyCandidateRowShowsNoStock)
 }
 
 } // namespace
+
+namespace {
+
+void storeRefusal(const char *file, const char *retestDay)
+{
+    db::Statement st = gcnDB.prepare(QStringLiteral("insert into ttmailprocessed (ファイル名, 結果, 処理日付, 再確認日)"
+                                                    " values (?, '注文不一致', '2026-12-09 09:30:00', ?)"));
+    st.bind(1, QString::fromLatin1(file));
+    if (retestDay)
+        st.bind(2, QString::fromLatin1(retestDay));
+    else
+        st.bindNull(2);
+    st.run();
+}
+
+int countOf(const QString &sql)
+{
+    db::Statement st = gcnDB.prepare(sql);
+    return st.step() ? int(st.int64(0)) : -1;
+}
+
+} // namespace
+
+// The refusals an earlier run stored are on the line from the start, and stay there until
+// the user presses it.
+TEST_F(MainWindowLists, RefusedNoticesStayOnTheInformationLineUntilItIsPressed)
+{
+    storeRefusal("a.eml", nullptr);
+    storeRefusal("b.eml", nullptr);
+    load();
+    EXPECT_TRUE(label("lblInfo").text().startsWith(
+        QStringLiteral("注文と合わない約定通知があったため記録しませんでした。(2通)")))
+        << label("lblInfo").text().toStdString();
+    readNoticeMails(run());
+    EXPECT_TRUE(label("lblInfo").text().startsWith(QStringLiteral("注文と合わない約定通知")));
+
+    press(label("lblInfo"));
+    EXPECT_EQ(label("lblInfo").text(), QString());
+    EXPECT_EQ(countOf(QStringLiteral("select count(*) from ttmailprocessed where 確認日時 is not null")), 2);
+    readNoticeMails(run());
+    EXPECT_EQ(label("lblInfo").text(), QString());
+    EXPECT_TRUE(messages().isEmpty()) << messages().join(u'|').toStdString();
+}
+
+// An execution entered by hand ends the second test of the notices refused for their price
+// (the entry may be one of them); a dialog closed without an entry leaves it.
+TEST_F(MainWindowLists, AnExecutionEnteredByHandEndsTheRetestOfPriceRefusals)
+{
+    load();
+    for (const int result : {int(QDialog::Rejected), int(QDialog::Accepted)}) {
+        SCOPED_TRACE(result);
+        gcnDB.execute(QStringLiteral("delete from ttmailprocessed"));
+        storeRefusal("split.eml", "2026-12-10");
+        ui::setModalHook([result](QDialog &) { return result; });
+        control<QAction>("mnuYakuzyouSet").trigger();
+        EXPECT_EQ(countOf(QStringLiteral("select count(*) from ttmailprocessed where 再確認日 is not null")),
+                  result == QDialog::Accepted ? 0 : 1);
+        EXPECT_EQ(countOf(QStringLiteral("select count(*) from ttmailprocessed where 結果 = '注文不一致'")), 1);
+    }
+}

@@ -96,9 +96,28 @@ protected:
         sys::setNow(QDateTime(QDate(2006, 1, 5), QTime(9, 30)));
         // The close before the notices' day: their prices must lie within 900 to 1500 yen.
         for (const char *code : {"7203", "6758"})
-            gcnDB.execute(QStringLiteral("insert into ttstocks (銘柄コード, 市場コード, 日付, 終値, 調整終値)"
-                                         " values (?, 't1', '2006-01-04', 1200, 1200)"),
-                          QString::fromLatin1(code));
+            storeClose(QString::fromLatin1(code), QStringLiteral("2006-01-04"), 1200);
+    }
+
+    void storeClose(const QString &code, const QString &day, double close)
+    {
+        gcnDB.execute(QStringLiteral("insert into ttstocks (銘柄コード, 市場コード, 日付, 終値, 調整終値)"
+                                     " values (?, 't1', ?, ?, ?)"),
+                      code, day, close, close);
+    }
+
+    // A held row of 100 shares of `code` with its sell order `orderNo` out, and the fields of
+    // that order's notice of all of them at `price` yen.
+    NoticeFields sellOrderOut(int number, const QString &code, qint64 orderNo, const QString &price)
+    {
+        addReservation(number, 3, 100, orderNo, 1000, 100, 0, code);
+        NoticeFields f;
+        f.orderNo = QString::number(orderNo);
+        f.kind = QStringLiteral("現物売");
+        f.code = code;
+        f.shares = QStringLiteral("約定株数:100株");
+        f.price = QStringLiteral("約定単価:%1円").arg(price);
+        return f;
     }
 
     // A reservation as the program leaves it; one with an order out (bought in state 1,
@@ -812,7 +831,7 @@ TEST_F(YakuzyouMail, ANoticeThatDoesNotFitItsOrderChangesNothing)
     EXPECT_TRUE(MessageBoxRecorder::instance().texts().isEmpty());
     const QString told = QStringLiteral("注文と合わない約定通知があったため記録しませんでした。(5通)"
                                         "ログを確認してください。");
-    EXPECT_EQ(mailboxInfoText(), told);
+    EXPECT_EQ(mailboxInfoText(), told + QStringLiteral("確認したらこの欄をクリックしてください。"));
     const QStringList log = logLines();
     EXPECT_EQ(log.count(told), 1);
     for (const Case &c : cases) {
@@ -832,39 +851,68 @@ TEST_F(YakuzyouMail, ANoticeThatDoesNotFitItsOrderChangesNothing)
     EXPECT_TRUE(MessageBoxRecorder::instance().texts().isEmpty());
 }
 
-// The misfits of a day add up in the information text; its summary is logged once a day.
-TEST_F(YakuzyouMail, TheMisfitsOfADayAreToldOnceADay)
+// The refused notices are counted from the store, so that a refusal stays told across
+// midnight and a restart while the row it concerns is still wrong, until the user has
+// dismissed it; a dismissal takes only what the line showed. The summary is logged once a
+// day; a notice that fits is never counted.
+TEST_F(YakuzyouMail, ARefusedNoticeStaysToldUntilTheUserDismissesIt)
 {
-    addReservation(1, 1, 300, 123456);
+    addReservation(1, 1, 600, 123456);
     NoticeFields misfit;
     misfit.code = QStringLiteral("6758");
     const auto told = [](int n) {
-        return QStringLiteral("注文と合わない約定通知があったため記録しませんでした。(%1通)ログを確認してください。")
+        return QStringLiteral("注文と合わない約定通知があったため記録しませんでした。(%1通)ログを確認してください。"
+                              "確認したらこの欄をクリックしてください。")
             .arg(n);
     };
     const auto summaries = [&] { return logLinesContaining(QStringLiteral("注文と合わない約定通知があったため")); };
     EXPECT_EQ(mailboxInfoText(), QString());
+    enum class Mail { None, Fits, Misfit };
     const struct {
+        const char *what;
         QDateTime at;
+        Mail mail;
+        bool restart; // the run's memory is gone: only the store remains
         int toldCount;
         int summaryLines;
-    } passes[] = {
-        {QDateTime(QDate(2006, 1, 5), QTime(9, 30)), 1, 1},
-        {QDateTime(QDate(2006, 1, 5), QTime(10, 30)), 2, 1},
-        {QDateTime(QDate(2006, 1, 6), QTime(9, 30)), 1, 2},
+    } steps[] = {
+        {"a refusal", QDateTime(QDate(2006, 1, 5), QTime(9, 30)), Mail::Misfit, false, 1, 1},
+        {"a second one the same day", QDateTime(QDate(2006, 1, 5), QTime(10, 30)), Mail::Misfit, false, 2, 1},
+        {"a notice that fits", QDateTime(QDate(2006, 1, 5), QTime(11, 30)), Mail::Fits, false, 2, 1},
+        {"after midnight", QDateTime(QDate(2006, 1, 6), QTime(0, 5)), Mail::None, false, 2, 1},
+        {"after a restart", QDateTime(QDate(2006, 1, 6), QTime(8, 0)), Mail::None, true, 2, 1},
+        {"a refusal of the new day", QDateTime(QDate(2006, 1, 6), QTime(9, 30)), Mail::Misfit, false, 3, 2},
     };
     int n = 0;
-    for (const auto &p : passes) {
-        SCOPED_TRACE(p.at.toString(Qt::ISODate).toStdString());
+    for (const auto &step : steps) {
+        SCOPED_TRACE(step.what);
         ++n;
-        sys::setNow(p.at);
-        putMail(QStringLiteral("m%1").arg(n), noticeMail(misfit, QStringLiteral("misfit%1@x").arg(n)));
+        sys::setNow(step.at);
+        if (step.restart)
+            resetMailboxReports();
+        if (step.mail != Mail::None) {
+            NoticeFields f = step.mail == Mail::Misfit ? misfit : NoticeFields();
+            f.date = step.at.toString(QStringLiteral("yyyy-MM-dd")) + QStringLiteral(" 09:15");
+            putMail(QStringLiteral("m%1").arg(n), noticeMail(f, QStringLiteral("step%1@x").arg(n)));
+        }
         pass();
-        EXPECT_EQ(mailboxInfoText(), told(p.toldCount));
-        EXPECT_EQ(summaries(), p.summaryLines);
+        EXPECT_EQ(mailboxInfoText(), told(step.toldCount));
+        EXPECT_EQ(summaries(), step.summaryLines);
     }
-    sys::setNow(QDateTime(QDate(2006, 1, 7), QTime(9, 30)));
-    EXPECT_EQ(mailboxInfoText(), QString()) << "a day without misfits has nothing to tell";
+    EXPECT_EQ(reservation(1).sharesBuy, 300) << "the notice that fits is booked once";
+
+    // The line showed three; a fourth comes before the user's press and stays.
+    const RefusedNotices shown = refusedNotices();
+    EXPECT_EQ(shown.count, 3);
+    putMail(QStringLiteral("m9"), noticeMail(misfit, QStringLiteral("late@x")));
+    pass();
+    dismissRefusedNotices(shown.upTo, sys::now());
+    EXPECT_EQ(mailboxInfoText(), told(1));
+    EXPECT_EQ(logLinesContaining(QStringLiteral("★注文と合わない約定通知(3通)を確認済みとして表示から消した")), 1);
+    dismissRefusedNotices(refusedNotices().upTo, sys::now());
+    EXPECT_EQ(mailboxInfoText(), QString());
+    resetMailboxReports();
+    EXPECT_EQ(mailboxInfoText(), QString()) << "a dismissal is kept with the files";
     EXPECT_TRUE(MessageBoxRecorder::instance().texts().isEmpty());
 }
 
@@ -922,20 +970,12 @@ TEST_F(YakuzyouMail, ThePriceBandIsTheExchangesOfTheExecutionDay)
         ++number;
         const QString code = QString::number(9000 + number);
         for (const auto &[day, close] : c.closes)
-            gcnDB.execute(QStringLiteral("insert into ttstocks (銘柄コード, 市場コード, 日付, 終値, 調整終値)"
-                                         " values (?, 't1', ?, ?, ?)"),
-                          code, QString::fromLatin1(day), close, close);
+            storeClose(code, QString::fromLatin1(day), close);
         if (c.splitOnTheDay)
             gcnDB.execute(QStringLiteral("insert into ttstocks (銘柄コード, 市場コード, 日付, 分割区分)"
                                          " values (?, 't1', '2006-01-05', 1)"),
                           code);
-        addReservation(number, 3, 100, 2000 + number, 1000, 100, 0, code);
-        NoticeFields f;
-        f.orderNo = QString::number(2000 + number);
-        f.kind = QStringLiteral("現物売");
-        f.code = code;
-        f.shares = QStringLiteral("約定株数:100株");
-        f.price = QStringLiteral("約定単価:%1円").arg(QString::fromUtf16(c.price));
+        const NoticeFields f = sellOrderOut(number, code, 2000 + number, QString::fromUtf16(c.price));
         putMail(QStringLiteral("band%1").arg(number), noticeMail(f, QStringLiteral("band%1@x").arg(number)));
         QString answer;
         pass(&answer);
@@ -946,6 +986,116 @@ TEST_F(YakuzyouMail, ThePriceBandIsTheExchangesOfTheExecutionDay)
     }
     EXPECT_EQ(
         logLinesContaining(QStringLiteral("★約定日の値幅制限を求める前営業日の終値がないため約定単価は確かめない")), 2);
+}
+
+namespace {
+
+// A held row of 100 shares of its own stock with a sell order out, whose close of 2,000
+// before the notice's day draws a band of 1,500 to 2,500.
+class PriceRetest : public YakuzyouMail {
+protected:
+    void SetUp() override
+    {
+        YakuzyouMail::SetUp();
+        gdtLastKabukaDate = QDate(2006, 1, 4);
+    }
+
+    // The sell notice of `code` at `price` (a 1:2 split's ex-date price when 1,000).
+    void putSellNotice(int number, const QString &price, const QString &kind = QStringLiteral("現物売"))
+    {
+        const QString code = QString::number(9000 + number);
+        storeClose(code, QStringLiteral("2006-01-04"), 2000);
+        NoticeFields f = sellOrderOut(number, code, 3000 + number, price);
+        f.kind = kind;
+        putMail(QStringLiteral("retest%1").arg(number), noticeMail(f, QStringLiteral("retest%1@x").arg(number)));
+    }
+
+    // The night's update: the execution day's row of the stock, with the import's split mark
+    // when asked, and the processing day brought to it.
+    void storeExecutionDay(int number, bool split)
+    {
+        gcnDB.execute(QStringLiteral("insert into ttstocks (銘柄コード, 市場コード, 日付, 終値, 調整終値, 分割区分)"
+                                     " values (?, 't1', '2006-01-05', 1000, 1000, ?)"),
+                      QString::number(9000 + number), split ? 2 : 0);
+        gdtLastKabukaDate = QDate(2006, 1, 5);
+    }
+
+    int retests() { return logLinesContaining(QStringLiteral("約定日の株価で確かめ直す")); }
+};
+
+} // namespace
+
+// A notice refused for its price alone before its day's prices were stored is tested once
+// more after the night's update: a split's ex-date then knows no band and the notice is
+// booked, once; a price still outside the band stays refused and is not read again; a
+// notice refused for another reason is never read again.
+TEST_F(PriceRetest, APriceRefusedNoticeIsTestedOnceMoreAfterTheNightsUpdate)
+{
+    const struct {
+        const char *name;
+        const char16_t *price;
+        const char16_t *kind;
+        bool split;
+        int stateAfter;
+    } cases[] = {
+        {"the split's ex-date", u"1,000", u"現物売", true, 9},
+        {"a price outside the band without a split", u"1,000", u"現物売", false, 3},
+        {"the other side on the ex-date", u"1,000", u"現物買", true, 3},
+    };
+    int number = 0;
+    for (const auto &c : cases)
+        putSellNotice(++number, QString::fromUtf16(c.price), QString::fromUtf16(c.kind));
+    pass();
+    EXPECT_EQ(refusedNotices().count, 3);
+    sys::setNow(QDateTime(QDate(2006, 1, 5), QTime(14, 0)));
+    pass();
+    EXPECT_EQ(retests(), 0) << "the day's prices are not stored yet";
+
+    // The night: the update is under way, then complete.
+    sys::setNow(QDateTime(QDate(2006, 1, 6), QTime(2, 0)));
+    number = 0;
+    for (const auto &c : cases)
+        storeExecutionDay(++number, c.split);
+    gcnDB.execute(
+        QStringLiteral("insert into ttupdatejournal (開始日, 終了日, 段階) values ('2006-01-05', '2006-01-05', 3)"));
+    EXPECT_EQ(pass(), 0);
+    EXPECT_EQ(retests(), 0) << "an unfinished update may still lack the split mark";
+    gcnDB.execute(QStringLiteral("delete from ttupdatejournal"));
+    EXPECT_EQ(pass(), 2) << "the two notices read again";
+    EXPECT_EQ(retests(), 2);
+    EXPECT_EQ(pass(), 0);
+    EXPECT_EQ(retests(), 2) << "once more, not again";
+
+    number = 0;
+    for (const auto &c : cases) {
+        SCOPED_TRACE(c.name);
+        ++number;
+        const Reservation r = reservation(number);
+        EXPECT_EQ(r.state, c.stateAfter);
+        EXPECT_EQ(r.sharesSell, c.stateAfter == 9 ? 100 : 0);
+        EXPECT_EQ(logLinesContaining(QStringLiteral("処理ファイル：") + mailFolder() + QStringLiteral("/")),
+                  5); // each file read at its first pass, the two price refusals once more
+    }
+    EXPECT_EQ(historyRows(), 1);
+    EXPECT_EQ(refusedNotices().count, 2) << "the booked notice leaves the count";
+}
+
+// An execution entered by hand may be the one a refused notice tells: after it no refused
+// notice is tested again, so the execution cannot count twice.
+TEST_F(PriceRetest, AnExecutionEnteredByHandEndsTheSecondTest)
+{
+    putSellNotice(1, QStringLiteral("1,000"));
+    pass();
+    endPriceRetests();
+    EXPECT_EQ(logLinesContaining(QStringLiteral("★約定が手入力されたため値幅制限の外の約定通知(1通)は確かめ直さない")),
+              1);
+    sys::setNow(QDateTime(QDate(2006, 1, 6), QTime(2, 0)));
+    storeExecutionDay(1, true);
+    pass();
+    EXPECT_EQ(retests(), 0);
+    EXPECT_EQ(reservation(1).sharesSell, 0);
+    EXPECT_EQ(historyRows(), 0);
+    EXPECT_EQ(refusedNotices().count, 1) << "still told until the user dismisses it";
 }
 
 // A notice that does not fit the reservation sent with an unknown outcome (a forged mail, or
