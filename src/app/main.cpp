@@ -10,15 +10,16 @@ int main(int argc, char **argv)
 {
     NimbraApplication app(argc, argv);
     ui::setupApplicationLook();
-    // A logout, a shutdown, `kill` or Ctrl-C ends the program as closing its window does.
+    // A logout, a shutdown, `kill`, Ctrl-C or a closed terminal ends the program as closing its window does.
     const sys::TerminationRequests terminationRequests;
     const OrderlyEnd orderlyEnd(terminationRequests);
     try {
         const RunningProgram program = Main();
         if (app.endingOnError())
             return 1; // an error in a start-up window's loop has been reported
+        // A start-up that the system's request ended did as it was asked.
         if (!program.mainWindow)
-            return program.exitCode;
+            return sys::endRequested() ? 0 : program.exitCode;
         return NimbraApplication::exec();
     } catch (const std::exception &e) {
         app.endOnError(QString::fromStdString(e.what()));
