@@ -7,13 +7,15 @@
 #include "core/modRegistry.h"
 #include "platform/settings/SettingsStore.h"
 #include "platform/sys/InstanceLock.h"
+#include "support/FakeBrokerSite.h"
+#include "support/FakePop3Server.h"
 #include "support/FakeQuoteSite.h"
 #include "support/ProgramDirFixture.h"
 
-#include <QDir>
 #include <QElapsedTimer>
 #include <QFile>
 #include <QProcess>
+#include <QTemporaryDir>
 #include <QTest>
 
 #include <csignal>
@@ -32,7 +34,14 @@ protected:
         ProgramDirFixture::SetUp();
         site.start();
         layOutForSite(site);
-        storeSettings(runningSettings(true));
+        ASSERT_GT(broker.start(), 0);
+        ASSERT_GT(mailbox.start(), 0);
+        // One [Hosts] section naming the quote site and the broker.
+        QFile siteFile(path(QStringLiteral("Nimbra_site.ini")));
+        ASSERT_TRUE(siteFile.open(QIODevice::WriteOnly));
+        siteFile.write((site.hostsLines() + broker.hostsLines().section(u'\n', 1)).toUtf8());
+        siteFile.close();
+        storeSettings(runningSettings(Mode::Paper));
     }
     void TearDown() override
     {
@@ -43,15 +52,18 @@ protected:
         ProgramDirFixture::TearDown();
     }
 
-    static settings::Values runningSettings(bool withLogin)
+    // Paper mode, or real mode on the fake broker and mailbox; without the trade password
+    // the login dialog opens at start-up.
+    enum class Mode { Paper, Real, RealWithoutTradePassword };
+    settings::Values runningSettings(Mode mode) const
     {
         return {{QStringLiteral("UserID"), QStringLiteral("U")},
                 {QStringLiteral("Password"), QStringLiteral("P")},
-                {QStringLiteral("Password2"), withLogin ? QStringLiteral("T") : QString()},
-                {QStringLiteral("POP3Server"), QStringLiteral("127.0.0.1:1")},
+                {QStringLiteral("Password2"), mode == Mode::RealWithoutTradePassword ? QString() : QStringLiteral("T")},
+                {QStringLiteral("POP3Server"), mailbox.address()},
                 {QStringLiteral("POPUserID"), QStringLiteral("u")},
                 {QStringLiteral("POPPassword"), QStringLiteral("p")},
-                {QStringLiteral("SelZituKounyu"), QStringLiteral("1")}};
+                {QStringLiteral("SelZituKounyu"), mode == Mode::Paper ? QStringLiteral("1") : QStringLiteral("0")}};
     }
 
     void start()
@@ -81,27 +93,26 @@ protected:
         const QList<QByteArray> fields = line.mid(line.lastIndexOf(')') + 2).split(' ');
         return fields.size() > 12 ? fields[11].toLongLong() + fields[12].toLongLong() : -1;
     }
-    // Waits until the program uses no processor time for a while: it waits in a window.
+    // Waits until the program has used no processor time for half a second: it waits in a
+    // window for a person.
     void waitUntilIdle() const
     {
-        int quiet = 0;
+        QElapsedTimer quiet;
+        quiet.start();
         qint64 last = cpuTicks();
         const bool idle = QTest::qWaitFor(
             [&] {
-                const qint64 now = cpuTicks();
-                quiet = now == last ? quiet + 1 : 0;
-                last = now;
-                return quiet >= 5;
+                if (const qint64 now = cpuTicks(); now != last) {
+                    last = now;
+                    quiet.restart();
+                }
+                return quiet.elapsed() >= 500;
             },
             60000);
         ASSERT_TRUE(idle);
     }
     void signal(int number) const { ASSERT_EQ(::kill(pid_t(program.processId()), number), 0); }
 
-    static QStringList backups()
-    {
-        return QDir(qEnvironmentVariable("NIMBRA_HOME")).entryList({QStringLiteral("Nimbra[1-7].mdb")}, QDir::Files);
-    }
     static QString settingsLock()
     {
         return settings::fileForKey(HKEY_LOCAL_MACHINE + u'\\' + settingsSubKey()) + QStringLiteral(".lock");
@@ -115,6 +126,9 @@ protected:
     }
 
     FakeQuoteSite site{{.seed = 5, .stocks = 8, .days = 40, .lastDay = {}}};
+    FakeBrokerSite broker;
+    QTemporaryDir maildrop;
+    FakePop3Server mailbox{maildrop.path(), QStringLiteral("u"), QStringLiteral("p")};
     QProcess program;
 };
 
@@ -188,12 +202,13 @@ protected:
             waitUntilIdle(); // "既に起動されています。" waits for its OK
             return false;
         case Moment::Splash:
+            storeSettings(runningSettings(Mode::Real));
             start();
             EXPECT_TRUE(logged(QStringLiteral("スプラッシュ起動"), 60000));
             QTest::qWait(500);
             return true;
         case Moment::LoginDialog:
-            storeSettings(runningSettings(false));
+            storeSettings(runningSettings(Mode::RealWithoutTradePassword));
             start();
             EXPECT_TRUE(logged(QStringLiteral("ID入力チェック"), 60000));
             waitUntilIdle(); // "ログイン情報設定" waits for its input
@@ -202,6 +217,7 @@ protected:
             // Every page of the site comes half a second late.
             site.setTimeoutDelay(500ms);
             site.setFailure(FakeQuoteSite::Failure::Timeout);
+            storeSettings(runningSettings(Mode::Real));
             start();
             EXPECT_TRUE(QTest::qWaitFor([this] { return site.requestCount() >= 3; }, 60000));
             return true;
@@ -221,6 +237,8 @@ TEST_P(EndAtEachMoment, EndsInOrderAndBeginsNothingNew)
     ASSERT_FALSE(HasFailure());
     const bool wasRunning = logLines().contains(QStringLiteral("運転開始"));
     const int requestsBefore = site.requestCount();
+    const qsizetype mailCommandsBefore = mailbox.commands().size();
+    const qsizetype brokerRequestsBefore = broker.requests().size();
     QElapsedTimer ending;
     ending.start();
     signal(GetParam().signal);
@@ -232,10 +250,16 @@ TEST_P(EndAtEachMoment, EndsInOrderAndBeginsNothingNew)
     EXPECT_LT(tookMs, 15000);
 
     EXPECT_FALSE(QFile::exists(settingsLock())) << "the settings' lock is given back";
-    if (!otherCopy)
+    if (!otherCopy) {
         EXPECT_FALSE(QFile::exists(sys::programInstanceLockPath())) << "the folder's lock is given back";
-    EXPECT_EQ(backups().size(), databasesOpen ? 1 : 0);
+    }
+    ASSERT_EQ(backups().size(), databasesOpen ? 1 : 0);
+    if (databasesOpen) {
+        EXPECT_TRUE(isWholeDatabase(path(backups().first())));
+    }
     EXPECT_LE(site.requestCount() - requestsBefore, 1) << "only the page in hand is fetched";
+    EXPECT_EQ(mailbox.commands().size(), mailCommandsBefore) << "no mail read";
+    EXPECT_EQ(broker.requests().size(), brokerRequestsBefore) << "no broker contact";
 
     const QStringList lines = logLines();
     if (databasesOpen) {
