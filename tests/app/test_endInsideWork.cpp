@@ -1,8 +1,8 @@
 // The program's whole run (runProgram, as the executable runs it) asked by the system to
 // end while a person has something under way that only a person starts: the stock-master
-// rebuild, or a print dialog opened while the start-up reads a slow mailbox. The request
-// stops the rebuild by its own stop and closes the dialog on top; the run then ends in
-// order, exit code 0, backup whole, locks given back, nothing new begun.
+// rebuild, or a print dialog or a popup menu opened while the start-up reads a slow
+// mailbox. The request stops the rebuild by its own stop and closes what is on top; the
+// run then ends in order, exit code 0, backup whole, locks given back, nothing new begun.
 #include "app/NimbraApplication.h"
 #include "app/RunProgram.h"
 #include "core/modRegistry.h"
@@ -22,6 +22,7 @@
 #include <QDialog>
 #include <QElapsedTimer>
 #include <QFile>
+#include <QMenu>
 #include <QPrintDialog>
 #include <QTemporaryDir>
 #include <QTimer>
@@ -36,7 +37,7 @@ namespace {
 using namespace std::chrono_literals;
 
 struct Case {
-    const char *name;
+    std::string name;
     int signal;
 };
 
@@ -94,8 +95,13 @@ protected:
         ending.start();
         std::raise(GetParam().signal);
     }
-    // Runs the program to its end; its exit code.
-    int run() { return runProgram(static_cast<NimbraApplication &>(*QCoreApplication::instance())); }
+    // Runs the program to its end; its exit code. The steps end with it.
+    int run()
+    {
+        const int exitCode = runProgram(static_cast<NimbraApplication &>(*QCoreApplication::instance()));
+        steps.clear();
+        return exitCode;
+    }
 
     void expectOrderlyEnd(int exitCode) const
     {
@@ -122,11 +128,8 @@ protected:
 std::vector<Case> everySignal(const char *moment)
 {
     std::vector<Case> cases;
-    static std::vector<std::string> names;
-    for (const auto &[signal, name] : {std::pair{SIGTERM, "Term"}, {SIGINT, "Int"}, {SIGHUP, "Hup"}}) {
-        names.push_back(std::string(moment) + name);
-        cases.push_back({names.back().c_str(), signal});
-    }
+    for (const auto &[signal, name] : {std::pair{SIGTERM, "Term"}, {SIGINT, "Int"}, {SIGHUP, "Hup"}})
+        cases.push_back({std::string(moment) + name, signal});
     return cases;
 }
 
@@ -169,9 +172,26 @@ TEST_P(MasterRebuild, StopsAfterTheCodeInHandAndEndsInOrder)
 
 INSTANTIATE_TEST_SUITE_P(EachSignal, MasterRebuild, testing::ValuesIn(everySignal("MasterRebuild")), caseName);
 
-class PrintDialogDuringMailRead : public EndInsideWork {};
+// What the user opens while the start-up reads the mailbox: the print dialog of the trade
+// history, or the order list's popup menu.
+class OpenedDuringMailRead : public EndInsideWork {
+protected:
+    bool popup() const { return GetParam().name.starts_with("Popup"); }
+    void open() const
+    {
+        if (popup())
+            ui::topLevelWindow(QStringLiteral("frmMain"))->findChild<QMenu *>(QStringLiteral("mnuSelect3"))->exec();
+        else
+            trigger("mnuPrintTradeHistory");
+    }
+    bool isOpen() const
+    {
+        return popup() ? QApplication::activePopupWidget() != nullptr
+                       : qobject_cast<QPrintDialog *>(QApplication::activeModalWidget()) != nullptr;
+    }
+};
 
-TEST_P(PrintDialogDuringMailRead, ClosesTheDialogLetsTheReadEndAndBeginsNoUpdate)
+TEST_P(OpenedDuringMailRead, ClosesWhatIsOpenLetsTheReadEndAndBeginsNoUpdate)
 {
     const QTemporaryDir maildrop;
     FakePop3Server mailbox(maildrop.path(), QStringLiteral("u"), QStringLiteral("p"));
@@ -185,25 +205,31 @@ TEST_P(PrintDialogDuringMailRead, ClosesTheDialogLetsTheReadEndAndBeginsNoUpdate
                    {QStringLiteral("POPPassword"), QStringLiteral("p")},
                    {QStringLiteral("SelZituKounyu"), QStringLiteral("1")}});
     ui::PrintDialog::setHook({}); // the real print dialog
-    bool dialogClosed = false;
+    bool closed = false;
     when([&] { return ui::topLevelWindow(QStringLiteral("frmMain")) && !mailbox.commands().isEmpty(); },
          [&] {
-             trigger("mnuPrintTradeHistory"); // returns once the dialog is closed
-             dialogClosed = true;
+             open(); // returns once it is closed
+             closed = true;
          });
-    when([] { return qobject_cast<QPrintDialog *>(QApplication::activeModalWidget()) != nullptr; },
-         [this] { requestEnd(); });
+    when([this] { return isOpen(); }, [this] { requestEnd(); });
 
     const int exitCode = run();
 
-    EXPECT_TRUE(dialogClosed);
+    EXPECT_TRUE(closed);
     expectOrderlyEnd(exitCode);
     const QStringList lines = logLines();
     EXPECT_FALSE(lines.contains(QStringLiteral("日次処理"))) << "no daily update after the request";
     EXPECT_TRUE(mailbox.commands().contains(QStringLiteral("QUIT"))) << "the mail read in hand ends whole";
 }
 
-INSTANTIATE_TEST_SUITE_P(EachSignal, PrintDialogDuringMailRead, testing::ValuesIn(everySignal("PrintDialog")),
-                         caseName);
+std::vector<Case> bothOpenedAndEverySignal()
+{
+    std::vector<Case> cases = everySignal("PrintDialog");
+    const std::vector<Case> popups = everySignal("Popup");
+    cases.insert(cases.end(), popups.begin(), popups.end());
+    return cases;
+}
+
+INSTANTIATE_TEST_SUITE_P(EachSignal, OpenedDuringMailRead, testing::ValuesIn(bothOpenedAndEverySignal()), caseName);
 
 } // namespace
