@@ -108,11 +108,11 @@ void frmCalc::cmdCalc_Click()
     if (ui::msgBox(QStringLiteral("再計算を行います。よろしいですか?"),
                    ui::vbYesNo + ui::vbInformation + ui::vbDefaultButton2) != ui::vbYes)
         return;
+    m_stopRequested = false;
     cmdCalc->setEnabled(false);
     cmdClose->setEnabled(false);
     lblMsg->setText(QString());
     ui::doEvents();
-    m_stopRequested = false;
     if (takePeriods()) {
         const bool ran = calcKabuka(0, gdtFirstKabukaDate, gdtLastKabukaDate, QString(), QString(), lblMsg,
                                     [this] { return m_stopRequested; });
