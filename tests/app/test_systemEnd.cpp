@@ -125,7 +125,7 @@ protected:
         return asked < 0 ? QStringList() : lines.mid(asked);
     }
 
-    FakeQuoteSite site{{.seed = 5, .stocks = 8, .days = 40, .lastDay = {}}};
+    FakeQuoteSite site{{.seed = 5, .stocks = 3, .days = 10, .lastDay = {}}};
     FakeBrokerSite broker;
     QTemporaryDir maildrop;
     FakePop3Server mailbox{maildrop.path(), QStringLiteral("u"), QStringLiteral("p")};
