@@ -14,8 +14,6 @@
 
 namespace {
 
-constexpr int kPauseMs = 2000;
-
 QString backupPath()
 {
     return sys::programFile(sys::exeName() + QString::number(weekdayDigit(sys::now().date())) + QStringLiteral(".mdb"));
@@ -50,7 +48,8 @@ void frmBackup::showEvent(QShowEvent *event)
     if (m_activated != 0)
         return;
     m_activated = 99;
-    QTimer::singleShot(kPauseMs, this, &frmBackup::backUpAndClose);
+    // Once the window has been painted.
+    QTimer::singleShot(0, this, &frmBackup::backUpAndClose);
 }
 
 void frmBackup::backUpAndClose()

@@ -17,6 +17,7 @@
 #include "platform/sys/Clock.h"
 #include "platform/sys/InstanceLock.h"
 #include "platform/sys/ProgramDir.h"
+#include "platform/sys/TerminationRequests.h"
 #include "platform/text/VbText.h"
 #include "platform/ui/FlexGrid.h"
 #include "platform/ui/ModalDialog.h"
@@ -35,6 +36,8 @@
 #include <QLabel>
 #include <QMenu>
 #include <QTimer>
+
+#include <functional>
 
 namespace {
 
@@ -111,11 +114,21 @@ void frmMain::Form_Load()
     initMain();
     if (!checkDouisyo())
         return;
-    checkIDInput();
-    checkMailInput();
-    readNoticeMails(*m_run);
-    writeProgramLog(QStringLiteral("日次処理"));
-    getLatestData();
+    // Once the system has asked the program to end, the load opens no more dialogs and
+    // reaches for no mailbox and no site: what is left of it leads to the window's close.
+    const std::function<void()> reachingOut[] = {
+        [this] { checkIDInput(); },
+        [this] { checkMailInput(); },
+        [this] { readNoticeMails(*m_run); },
+        [] {
+            writeProgramLog(QStringLiteral("日次処理"));
+            getLatestData();
+        },
+    };
+    for (const std::function<void()> &step : reachingOut) {
+        if (!sys::endRequested())
+            step();
+    }
     initScreen();
     showStartChart();
     lblMsg->clear();
@@ -156,11 +169,12 @@ void frmMain::initMain()
 bool frmMain::checkDouisyo()
 {
     writeProgramLog(QStringLiteral("同意書チェック"));
-    if (!text::trimSpaces(UserID).isEmpty())
+    if (!text::trimSpaces(UserID).isEmpty() || sys::endRequested())
         return true;
     writeProgramLog(QStringLiteral("同意書起動"));
     frmDouisyo consent(this);
-    if (ui::showModal(consent) == QDialog::Accepted)
+    // Closed by the system's request to end, the load goes on to the window's close.
+    if (ui::showModal(consent) == QDialog::Accepted || sys::endRequested())
         return true;
     // Declining the terms ends the program before anything else is done.
     m_unloaded = true;
@@ -218,7 +232,7 @@ void frmMain::checkAutoStart()
 {
     writeProgramLog(QStringLiteral("自動起動開始チェック"));
     // A program that is asked to end starts no run on its way out.
-    if (m_endRequested || !allSet({&UserID, &Password, &Password2, &POP3Server, &POPUserID, &POPPassword}))
+    if (sys::endRequested() || !allSet({&UserID, &Password, &Password2, &POP3Server, &POPUserID, &POPPassword}))
         return;
     writeProgramLog(QStringLiteral("自動起動開始処理"));
     imgRun_MouseDown(*m_run);
@@ -270,7 +284,6 @@ void frmMain::closeEvent(QCloseEvent *event)
 
 bool frmMain::unloadWithoutQuestions()
 {
-    m_endRequested = true;
     if (m_unloaded)
         return true;
     if (m_loaded && !m_loadFinished)

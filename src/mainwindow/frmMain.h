@@ -54,8 +54,8 @@ public:
     // step in flight, for a request of the system (a logout, a shutdown): the timers stop,
     // the broker step is closed (an order already sent stays marked as of unknown
     // outcome), the database is backed up, the log is closed and the window closes.
-    // While the load sequence is still running it does nothing and returns false, and that
-    // load no longer starts automatic running by itself.
+    // While the load sequence is still running it does nothing and returns false; that load
+    // reads the request itself (sys::endRequested) and begins nothing more that reaches out.
     bool unloadWithoutQuestions();
 
 protected:
@@ -133,6 +133,5 @@ private:
     std::unique_ptr<sys::InstanceLock> m_instanceLock;
     bool m_loaded = false;
     bool m_loadFinished = false;
-    bool m_endRequested = false; // the system asked the program to end
     bool m_unloaded = false;
 };

@@ -11,6 +11,7 @@
 #include "platform/browser/Browser.h"
 #include "platform/db/DbDate.h"
 #include "platform/sys/Clock.h"
+#include "platform/sys/TerminationRequests.h"
 #include "platform/text/VbText.h"
 #include "platform/ui/Chart2D.h"
 #include "platform/ui/DoEvents.h"
@@ -394,6 +395,9 @@ void startWebOrder(browser::Browser &webOrder, ui::Timer &tmrWeb)
 void tmrOrder_Timer(RunControls &c)
 {
     c.tmrOrder.setEnabled(false);
+    // The program is on its way out: the window's close follows, no new tick's work.
+    if (sys::endRequested())
+        return;
     if (BusyGuard::isBusy()) {
         writeProgramLog(QStringLiteral("***他の処理中のため注文処理をとばす"));
         resumeOrStop(c);
@@ -412,7 +416,7 @@ void tmrOrder_Timer(RunControls &c)
             dailyBlock(c, now);
         ui::doEvents();
         readNoticeMails(c);
-        if (isRunning(c) && !stopLatched)
+        if (isRunning(c) && !stopLatched && !sys::endRequested())
             outcome = doOrderCycle(c.lblMsg, c.webOrder);
     }
     if (outcome == OrderCycleOutcome::StepStarted) {

@@ -3,6 +3,7 @@
 #include "core/BusyGuard.h"
 #include "core/BusyWindow.h"
 #include "core/FileMenu.h"
+#include "core/modGlobal.h"
 #include "core/modLog.h"
 #include "core/modLookup.h"
 #include "core/modSystem.h"
@@ -50,19 +51,12 @@ void DataJobWindow::setButtonState(bool flag)
     cmdClose->setEnabled(flag);
 }
 
-void DataJobWindow::runJob(const std::function<void()> &job)
-{
-    runStoppableJob([&job] {
-        job();
-        return true;
-    });
-}
-
 void DataJobWindow::runStoppableJob(const std::function<bool()> &job)
 {
     const BusyGuard busy(windowTitle());
     if (!busy.started())
         return;
+    m_stopRequested = false;
     setButtonState(false);
     lblMsg->clear();
     ui::doEvents();
@@ -70,6 +64,19 @@ void DataJobWindow::runStoppableJob(const std::function<bool()> &job)
     lblMsg->setText(finished ? QStringLiteral("処理が完了しました。") : QStringLiteral("処理を中止しました。"));
     ui::doEvents();
     setButtonState(true);
+}
+
+void DataJobWindow::stopJob()
+{
+    if (!jobRunning() || m_stopRequested)
+        return;
+    m_stopRequested = true;
+    writeLog(glngLogFileNo, stopLogLine);
+}
+
+bool DataJobWindow::jobRunning() const
+{
+    return !cmdClose->isEnabled();
 }
 
 void DataJobWindow::initLogFile()

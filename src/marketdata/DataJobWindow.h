@@ -1,5 +1,7 @@
 #pragma once
 
+#include "core/JobWindow.h"
+
 #include <QDialog>
 #include <QRect>
 
@@ -15,9 +17,15 @@ class QPushButton;
 // "閉じる", the condition frame fraZyouken holding the market box cmbSizyouCode, the
 // progress label lblMsg, the start button cmdSelect and the close button cmdClose "閉じる".
 // While the job runs the start button is hidden, the close button disabled and closing is
-// refused.
-class DataJobWindow : public QDialog {
+// refused; a job that can stop before its end stops after its step in hand on stopJob()
+// (the system's request to end the program, or the window's own stop).
+class DataJobWindow : public QDialog, public JobWindow {
     Q_OBJECT
+public:
+    // Logs the stop once (`stopLogLine`, given by the window) and lets the job read it.
+    void stopJob() override;
+    bool jobRunning() const override;
+
 protected:
     // Places in twips, each relative to its parent.
     struct Layout {
@@ -37,11 +45,13 @@ protected:
     // Visible start button and enabled close button when `flag`, neither while a job runs.
     void setButtonState(bool flag);
     // Runs a job with the buttons off and the progress label emptied, then shows
-    // "処理が完了しました。" and turns the buttons back on.
-    void runJob(const std::function<void()> &job);
-    // The same for a job that can stop before its end: when `job` returns false the label
-    // shows "処理を中止しました。" instead.
+    // "処理が完了しました。", or "処理を中止しました。" when `job` returns false (it stopped
+    // before its end), and turns the buttons back on. The job reads stopRequested()
+    // between its steps.
     void runStoppableJob(const std::function<bool()> &job);
+    bool stopRequested() const { return m_stopRequested; }
+    // The log line of a stop, such as "銘柄マスタの再構築の中止が指示されました".
+    QString stopLogLine;
     // Points the log at the program directory and empties the progress label.
     void initLogFile();
     QString chosenMarketCode() const;
@@ -60,4 +70,7 @@ protected:
     QLabel *lblMsg;
     QPushButton *cmdSelect;
     QPushButton *cmdClose;
+
+private:
+    bool m_stopRequested = false;
 };

@@ -4,6 +4,7 @@
 #include "core/CalcPeriodBoxes.h"
 #include "core/SettingsText.h"
 #include "core/modGlobal.h"
+#include "core/modLog.h"
 #include "core/modRegistrySet.h"
 #include "core/modSettingsCopy.h"
 #include "core/modSystem.h"
@@ -107,18 +108,34 @@ void frmCalc::cmdCalc_Click()
     if (ui::msgBox(QStringLiteral("再計算を行います。よろしいですか?"),
                    ui::vbYesNo + ui::vbInformation + ui::vbDefaultButton2) != ui::vbYes)
         return;
+    m_stopRequested = false;
     cmdCalc->setEnabled(false);
     cmdClose->setEnabled(false);
     lblMsg->setText(QString());
     ui::doEvents();
     if (takePeriods()) {
-        const bool ran = calcKabuka(0, gdtFirstKabukaDate, gdtLastKabukaDate, QString(), QString(), lblMsg);
-        lblMsg->setText(ran ? QStringLiteral("処理を完了しました。")
-                            : QStringLiteral("計算を行えませんでした。理由はログに記録しました。"));
+        const bool ran = calcKabuka(0, gdtFirstKabukaDate, gdtLastKabukaDate, QString(), QString(), lblMsg,
+                                    [this] { return m_stopRequested; });
+        lblMsg->setText(!ran ? QStringLiteral("計算を行えませんでした。理由はログに記録しました。")
+                        : m_stopRequested ? QStringLiteral("処理を中止しました。")
+                                          : QStringLiteral("処理を完了しました。"));
         ui::doEvents();
     }
     cmdCalc->setEnabled(true);
     cmdClose->setEnabled(true);
+}
+
+void frmCalc::stopJob()
+{
+    if (!jobRunning() || m_stopRequested)
+        return;
+    m_stopRequested = true;
+    writeLog(glngLogFileNo, QStringLiteral("株価情報の再計算の中止が指示されました"));
+}
+
+bool frmCalc::jobRunning() const
+{
+    return !cmdClose->isEnabled();
 }
 
 bool frmCalc::Form_Unload()

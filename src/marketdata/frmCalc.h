@@ -1,5 +1,7 @@
 #pragma once
 
+#include "core/JobWindow.h"
+
 #include <QDialog>
 
 class QLabel;
@@ -8,11 +10,15 @@ class QPushButton;
 
 // "計算設定": edits the ten indicator periods SMAS ... RCIM (VRS is not shown) and
 // recomputes every stored indicator with them. Closing stores the boxes and saves every
-// setting; it is refused while the recalculation runs.
-class frmCalc : public QDialog {
+// setting; it is refused while the recalculation runs. The system's request to end the
+// program stops the recalculation after the stock in hand.
+class frmCalc : public QDialog, public JobWindow {
     Q_OBJECT
 public:
     explicit frmCalc(QWidget *parent = nullptr);
+
+    void stopJob() override;
+    bool jobRunning() const override;
 
     // Every way of closing (the close box and Esc included) comes here.
     void reject() override;
@@ -27,4 +33,5 @@ private:
     QLabel *lblMsg;
     QPushButton *cmdCalc;
     QPushButton *cmdClose;
+    bool m_stopRequested = false;
 };

@@ -43,6 +43,7 @@ frmCalcDataMN::frmCalcDataMN(QWidget *parent)
       txtBrandCode(addCodeBox(120)),
       lblMaxDate(ui::addLabel(client, QString(), 120, 2040, QStringLiteral("lblMaxDate")))
 {
+    stopLogLine = QStringLiteral("株価情報の再計算の中止が指示されました");
     Form_Load();
     // The frame made the market box and the buttons first: the focus starts in the code box
     // and Tab goes on to the market box, the buttons, then the date pickers.
@@ -66,7 +67,9 @@ void frmCalcDataMN::cmdSelect_Click()
     if (ui::msgBox(QStringLiteral("指定範囲の株価情報の再計算を行います。よろしいですか?"),
                    ui::vbYesNo + ui::vbInformation) != ui::vbYes)
         return;
-    runJob([this] {
-        calcKabuka(1, dateRange.first(), dateRange.last(), txtBrandCode->text(), chosenMarketCode(), lblMsg);
+    runStoppableJob([this] {
+        calcKabuka(1, dateRange.first(), dateRange.last(), txtBrandCode->text(), chosenMarketCode(), lblMsg,
+                   [this] { return stopRequested(); });
+        return !stopRequested();
     });
 }

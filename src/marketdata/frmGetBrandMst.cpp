@@ -1,7 +1,5 @@
 #include "marketdata/frmGetBrandMst.h"
 
-#include "core/modGlobal.h"
-#include "core/modLog.h"
 #include "core/modLookup.h"
 #include "marketdata/modBrandMst.h"
 #include "platform/net/Inet.h"
@@ -22,6 +20,7 @@ frmGetBrandMst::frmGetBrandMst(QWidget *parent)
       Inet1(new net::Inet(this))
 {
     Inet1->setObjectName(QStringLiteral("Inet1"));
+    stopLogLine = QStringLiteral("銘柄マスタの再構築の中止が指示されました");
     // A dialog window rather than a tool window.
     setWindowFlags(Qt::Dialog | Qt::CustomizeWindowHint | Qt::WindowTitleHint | Qt::WindowCloseButtonHint);
     Form_Load();
@@ -38,10 +37,9 @@ void frmGetBrandMst::cmdSelect_Click()
     if (ui::msgBox(QStringLiteral("銘柄マスタを再取得します。この処理は大変時間がかかります。よろしいですか?"),
                    ui::vbYesNo + ui::vbInformation) != ui::vbYes)
         return;
-    m_stopRequested = false;
     runStoppableJob([this] {
         return getBrandMst(*Inet1, *lblMsg, QStringLiteral("1000"), QStringLiteral("9999"), chosenMarketCode(),
-                           [this] { return m_stopRequested; });
+                           [this] { return stopRequested(); });
     });
 }
 
@@ -51,11 +49,10 @@ void frmGetBrandMst::reject()
         DataJobWindow::reject();
         return;
     }
-    if (m_stopRequested ||
+    if (stopRequested() ||
         ui::msgBox(QStringLiteral("銘柄マスタの再構築を中止しますか?\n"
                                   "処理中の銘柄コードの後で中止し、登録済みの銘柄マスタはそのまま残します。"),
                    ui::vbYesNo + ui::vbQuestion + ui::vbDefaultButton2) != ui::vbYes)
         return;
-    m_stopRequested = true;
-    writeLog(glngLogFileNo, QStringLiteral("銘柄マスタの再構築の中止が指示されました"));
+    stopJob();
 }

@@ -8,7 +8,8 @@ class Inet;
 
 // "銘柄マスタ取得": rebuilds the stock master of every market, or of the chosen one, from
 // the money site's stock pages. While the rebuild runs the close box asks whether to stop
-// it; a stop ends it after the code in hand and keeps the old master.
+// it; a stop (that, or the system's request to end the program) ends it after the code in
+// hand and keeps the old master.
 class frmGetBrandMst : public DataJobWindow {
     Q_OBJECT
 public:
@@ -22,5 +23,4 @@ private:
     void cmdSelect_Click() override;
 
     net::Inet *Inet1;
-    bool m_stopRequested = false;
 };

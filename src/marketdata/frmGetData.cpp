@@ -80,6 +80,13 @@ void frmGetData::closeEvent(QCloseEvent *event)
             QStringLiteral("株価情報の取得を中止しますか?\n取得中の銘柄の後で中止し、残りは次回の起動時に取得します。"),
             ui::vbYesNo + ui::vbQuestion + ui::vbDefaultButton2) != ui::vbYes)
         return;
+    stopJob();
+}
+
+void frmGetData::stopJob()
+{
+    if (m_stopRequested)
+        return;
     m_stopRequested = true;
     writeLog(glngLogFileNo, QStringLiteral("株価情報の取得の中止が指示されました"));
 }
@@ -88,6 +95,10 @@ void frmGetData::Form_Activate()
 {
     if (m_runCount >= 1 || !isVisible())
         return;
+    if (m_stopRequested) {
+        done(QDialog::Rejected);
+        return;
+    }
     ++m_runCount;
     lblMsg->clear();
     ui::doEvents();
@@ -135,9 +146,12 @@ bool frmGetData::runUpdate(const QDateTime &now)
 
     if (journal.step <= UpdateJournal::Calculation) {
         logStep(u"●計算処理開始");
-        calcKabuka(1, journal.firstDay, gdtLastKabukaDate, QString(), QString(), lblMsg);
+        calcKabuka(1, journal.firstDay, gdtLastKabukaDate, QString(), QString(), lblMsg, options.stopRequested);
         ui::doEvents();
         logStep(u"●計算処理終了");
+        // A calculation cut short is run again over the whole range by the next start.
+        if (m_stopRequested)
+            return false;
         setUpdateJournalStep(UpdateJournal::SplitPass);
     }
     if (m_stopRequested)

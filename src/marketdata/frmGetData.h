@@ -1,5 +1,7 @@
 #pragma once
 
+#include "core/JobWindow.h"
+
 #include <QDialog>
 
 class QLabel;
@@ -15,11 +17,16 @@ class Inet;
 // journal) is completed first, from where it stood. Its close box asks whether to stop;
 // a stop ends the import after the current stock and closes the window rejected, as does
 // an import stopped because the site does not answer; the journal keeps the rest for the
-// next run.
-class frmGetData : public QDialog {
+// next run. The system's request to end the program stops it the same way; a window so
+// stopped before its update began closes without starting it.
+class frmGetData : public QDialog, public JobWindow {
     Q_OBJECT
 public:
     explicit frmGetData(QWidget *parent = nullptr);
+
+    void stopJob() override;
+    // The window is its update: it closes itself once the update has run or stopped.
+    bool jobRunning() const override { return true; }
 
 protected:
     void showEvent(QShowEvent *event) override;

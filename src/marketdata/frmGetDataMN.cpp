@@ -53,6 +53,7 @@ frmGetDataMN::frmGetDataMN(QWidget *parent)
       txtBrandCode(addCodeBox(240))
 {
     Inet1->setObjectName(QStringLiteral("Inet1"));
+    stopLogLine = QStringLiteral("株価情報の再取得の中止が指示されました");
     Form_Load();
 }
 
@@ -91,7 +92,8 @@ bool frmGetDataMN::redownload(const QString &code)
     const QString market = chosenMarketCode();
     const QDate first = dateRange.first();
     const QDate last = dateRange.last();
-    const KabukaImport imported = getKabuka(*Inet1, *lblMsg, first, last, code, market);
+    const KabukaImport imported =
+        getKabuka(*Inet1, *lblMsg, first, last, code, market, {.stopRequested = [this] { return stopRequested(); }});
     getKabukaKikan(kReferenceCode, kReferenceMarket, sys::now().date(), gdtFirstKabukaDate, gdtLastKabukaDate);
     // A site that stopped answering is not asked for the split days and caution list too.
     if (!imported.stopped) {

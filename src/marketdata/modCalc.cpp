@@ -35,9 +35,10 @@ const QString kUpdateSql = QStringLiteral(
 // yields, so a timer's database work during the yield runs outside them.
 class CalcRun {
 public:
-    CalcRun(const IndicatorPeriods &periods, bool continueSeries, QLabel *progress, const QDateTime &stamp)
+    CalcRun(const IndicatorPeriods &periods, bool continueSeries, QLabel *progress, const QDateTime &stamp,
+            const std::function<bool()> &stopRequested)
         : m_periods(periods), m_continueSeries(continueSeries), m_progress(progress), m_stamp(db::dateTimeText(stamp)),
-          m_update(gcnDB.prepare(kUpdateSql))
+          m_stopRequested(stopRequested), m_update(gcnDB.prepare(kUpdateSql))
     {
     }
 
@@ -63,6 +64,8 @@ public:
             const QString rowMarket = rows.text(1);
             if (!inStock || rowCode != m_code || rowMarket != m_market) {
                 finishStock();
+                if (m_stopRequested && m_stopRequested())
+                    break;
                 beginStock(rowCode, rowMarket, firstDay.addDays(-1));
                 inStock = true;
             }
@@ -122,6 +125,7 @@ private:
     const bool m_continueSeries;
     QPointer<QLabel> m_progress;
     const QString m_stamp; // 更新日付 of every row written
+    const std::function<bool()> &m_stopRequested;
     db::Statement m_update;
     std::optional<db::Transaction> m_transaction;
     ui::YieldPacer m_pacer{100ms};
@@ -137,7 +141,7 @@ private:
 } // namespace
 
 bool calcKabuka(int continuation, const QDate &firstDay, const QDate &lastDay, const QString &code,
-                const QString &market, QLabel *progress)
+                const QString &market, QLabel *progress, const std::function<bool()> &stopRequested)
 {
     const BusyGuard busy(QStringLiteral("株価情報の計算"));
     if (!busy.started())
@@ -153,7 +157,7 @@ bool calcKabuka(int continuation, const QDate &firstDay, const QDate &lastDay, c
         writeLog(glngLogFileNo, QStringLiteral("指標の計算期間に1未満の値があるため、株価情報の計算を行いません"));
         return false;
     }
-    CalcRun(periods, continuation == 1, label, sys::now()).run(firstDay, lastDay, code, market);
+    CalcRun(periods, continuation == 1, label, sys::now(), stopRequested).run(firstDay, lastDay, code, market);
     return true;
 }
 

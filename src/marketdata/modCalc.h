@@ -5,6 +5,7 @@
 #include <QDate>
 #include <QString>
 
+#include <functional>
 #include <vector>
 
 class QLabel;
@@ -20,8 +21,10 @@ class QLabel;
 // nothing but log, and return false; true when the rows were computed.
 // The writes are committed in pieces, one whenever the run yields to the window system, so
 // it must not be called inside an open transaction; each row is written whole.
+// `stopRequested` (may be empty) is asked after each stock: when it says so the run ends
+// there, every stock before it computed whole, and the call still returns true.
 bool calcKabuka(int continuation, const QDate &firstDay, const QDate &lastDay, const QString &code,
-                const QString &market, QLabel *progress);
+                const QString &market, QLabel *progress, const std::function<bool()> &stopRequested = {});
 
 // The stored rows of one stock on one market up to endDay, newest first, at most lookBack
 // of them, with the prices, volumes, EMAs, MACD and day moves a continued run goes on from.

@@ -1,6 +1,7 @@
 #pragma once
 
 #include "core/CancelToken.h"
+#include "core/JobWindow.h"
 #include "core/SettingsRecords.h"
 #include "platform/ui/cDateTimePicker.h"
 
@@ -25,7 +26,7 @@ class PrintDialog;
 // yields to the window system; while it runs the settings menus are disabled and the window
 // cannot be closed. "キャンセル" asks the run to stop after the day in hand; "実行" and
 // "印刷" come back once the closing block is written.
-class frmSimu : public QDialog {
+class frmSimu : public QDialog, public JobWindow {
     Q_OBJECT
 public:
     // `printDialog` is the main window's print dialog, used by "印刷".
@@ -36,6 +37,9 @@ public:
     void setList(QListWidget &list);
 
     bool isRunning() const { return m_running; }
+    // The system's request to end the program cancels a run as "キャンセル" does.
+    void stopJob() override { cmdCancel_Click(); }
+    bool jobRunning() const override { return m_running; }
 
     void reject() override;
 

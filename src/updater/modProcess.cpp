@@ -16,8 +16,7 @@
 namespace updater {
 namespace {
 
-constexpr int termWaitMs = 3000;
-constexpr int killWaitMs = 3000;
+constexpr std::chrono::milliseconds killWait{3000};
 
 QString procPath(pid_t pid, const char *entry)
 {
@@ -39,9 +38,9 @@ bool hasEnded(pid_t pid)
     return state == 'Z' || state == 'X';
 }
 
-bool waitForEnd(pid_t pid, int ms)
+bool waitForEnd(pid_t pid, std::chrono::milliseconds bound)
 {
-    const QDeadlineTimer deadline(ms);
+    const QDeadlineTimer deadline(bound);
     while (!hasEnded(pid)) {
         if (deadline.hasExpired())
             return false;
@@ -94,15 +93,15 @@ QList<ProcessEntry> getProcessList()
     return list;
 }
 
-int killProcess(pid_t pid)
+int killProcess(pid_t pid, std::chrono::milliseconds orderlyEnd)
 {
     if (const int error = signalProcess(pid, SIGTERM); error != 0)
         return error == ESRCH ? 0 : error;
-    if (waitForEnd(pid, termWaitMs))
+    if (waitForEnd(pid, orderlyEnd))
         return 0;
     if (const int error = signalProcess(pid, SIGKILL); error != 0)
         return error == ESRCH ? 0 : error;
-    return waitForEnd(pid, killWaitMs) ? 0 : ETIMEDOUT;
+    return waitForEnd(pid, killWait) ? 0 : ETIMEDOUT;
 }
 
 } // namespace updater

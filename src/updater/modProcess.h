@@ -3,6 +3,8 @@
 #include <QList>
 #include <QString>
 
+#include <chrono>
+
 #include <sys/types.h>
 
 namespace updater {
@@ -17,9 +19,13 @@ struct ProcessEntry {
 // (another user's, a kernel thread, a zombie) is left out.
 QList<ProcessEntry> getProcessList();
 
-// Ends a process: SIGTERM, up to 3000 ms for it to end (a zombie counts as ended; window
-// events are processed meanwhile), then SIGKILL. Returns 0 when the process is gone, else
-// the errno of the failed signal (ETIMEDOUT when it outlives SIGKILL too).
-int killProcess(pid_t pid);
+// How long a program is given to end in order after SIGTERM: the program stops its long
+// job after the page in hand (a transfer gives up after 60 s), then backs up its database.
+inline constexpr std::chrono::milliseconds kOrderlyEndBound{120000};
+
+// Ends a process: SIGTERM, then up to `orderlyEnd` for it to end (a zombie counts as ended;
+// window events are processed meanwhile), then SIGKILL. Returns 0 when the process is gone,
+// else the errno of the failed signal (ETIMEDOUT when it outlives SIGKILL too).
+int killProcess(pid_t pid, std::chrono::milliseconds orderlyEnd = kOrderlyEndBound);
 
 } // namespace updater

@@ -5,6 +5,7 @@
 #include "core/SettingsRecords.h"
 #include "core/modGlobal.h"
 #include "platform/sys/Clock.h"
+#include "platform/sys/TerminationRequests.h"
 #include "platform/ui/ModalDialog.h"
 #include "platform/ui/Timer.h"
 #include "support/MessageBoxRecorder.h"
@@ -14,6 +15,9 @@
 #include <QDialog>
 #include <QFile>
 #include <QRegularExpression>
+#include <QTest>
+
+#include <csignal>
 
 namespace {
 
@@ -186,23 +190,30 @@ TEST_F(LoadUnload, AnEndTheSystemAsksForClosesTheStepWithoutAsking)
     EXPECT_TRUE(QFile::exists(path(QStringLiteral("Nimbra5.mdb")))) << "Thursday's backup";
 }
 
-// Asked while its load is still going (here while the mailbox dialog is open), the window
-// lets the load finish, starts no run on its way out, and ends when asked again.
-TEST_F(LoadUnload, AnEndAskedDuringTheLoadWaitsForItAndStartsNoRun)
+// Asked by the system to end while its load is still going (here while the login dialog is
+// open), the window lets the load finish without what reaches out: no mailbox dialog, no
+// mail read, no daily update, no run started; then it ends.
+TEST_F(LoadUnload, AnEndAskedDuringTheLoadEndsItWithoutReachingOut)
 {
     sysBS.SelZituKounyu = 1;
+    const sys::TerminationRequests requests;
     bool refusedDuringLoad = false;
     ui::setModalHook([&](QDialog &dialog) {
-        if (dialog.objectName() == QStringLiteral("frmConfPOP")) {
+        dialogsShown.append(dialog.objectName());
+        if (dialog.objectName() == QStringLiteral("frmConfID")) {
             setLogin(QStringLiteral("127.0.0.1:1")); // the user fills in all six values
+            std::raise(SIGTERM);
+            EXPECT_TRUE(QTest::qWaitFor([] { return sys::endRequested(); }, 5000));
             refusedDuringLoad = !window().unloadWithoutQuestions();
         }
         return int(dialog.objectName() == QStringLiteral("frmDouisyo") ? QDialog::Accepted : QDialog::Rejected);
     });
     window().show();
     EXPECT_TRUE(refusedDuringLoad);
+    EXPECT_EQ(dialogsShown, (QStringList{QStringLiteral("frmDouisyo"), QStringLiteral("frmConfID")}));
     const QStringList lines = logLines();
     EXPECT_TRUE(lines.contains(QStringLiteral("自動起動開始チェック"))) << lines.join(u'\n').toStdString();
+    EXPECT_FALSE(lines.contains(QStringLiteral("日次処理")));
     EXPECT_FALSE(lines.contains(QStringLiteral("自動起動開始処理")));
     EXPECT_EQ(label("lblRunStatus").text(), QStringLiteral("停止中"));
     EXPECT_TRUE(window().unloadWithoutQuestions());

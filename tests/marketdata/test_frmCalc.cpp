@@ -108,6 +108,24 @@ TEST_F(FrmCalcTest, RecalculationRebuildsEveryRowWithTheBoxesAndTheUnchangedVolu
     EXPECT_TRUE(storedSettings().isEmpty()) << "saved only when the window closes";
 }
 
+// Its stop (the system's request to end the program) ends the recalculation before the
+// next stock and says so; the next run is not stopped by it.
+TEST_F(FrmCalcTest, AStopEndsTheRecalculationBeforeTheNextStock)
+{
+    MessageBoxRecorder::instance().queueAnswer(ui::vbYes);
+    QTimer::singleShot(0, form.get(), [this] { dialog().stopJob(); }); // as the run begins
+    QTest::mouseClick(button("cmdCalc"), Qt::LeftButton);
+
+    EXPECT_TRUE(std::get<2>(lastDay()).isEmpty()) << "no stock was begun";
+    EXPECT_EQ(dialog().findChild<QLabel *>(QStringLiteral("lblMsg"))->text(), QStringLiteral("処理を中止しました。"));
+    EXPECT_FALSE(dialog().jobRunning());
+
+    MessageBoxRecorder::instance().queueAnswer(ui::vbYes);
+    QTest::mouseClick(button("cmdCalc"), Qt::LeftButton);
+    EXPECT_FALSE(std::get<2>(lastDay()).isEmpty());
+    EXPECT_EQ(dialog().findChild<QLabel *>(QStringLiteral("lblMsg"))->text(), QStringLiteral("処理を完了しました。"));
+}
+
 TEST_F(FrmCalcTest, ClosingWhileTheRecalculationRunsIsRefused)
 {
     MessageBoxRecorder::instance().queueAnswer(ui::vbYes);

@@ -153,6 +153,27 @@ TEST_F(FrmCalcDataMNTest, CodeAndMarketRecomputeOneStockOnOneMarket)
     EXPECT_EQ(updated("7203", "t1", days[5]), kFirstRun);
 }
 
+// Its stop (the system's request to end the program) ends the run before the next stock;
+// a stock begun is computed whole.
+TEST_F(FrmCalcDataMNTest, AStopEndsTheRunBeforeTheNextStock)
+{
+    setRange(days[4], days[5]);
+    QTimer::singleShot(0, window.get(), [this] { window->stopJob(); }); // as the run begins
+    startWithYes();
+
+    EXPECT_EQ(control<QLabel>("lblMsg")->text(), QStringLiteral("処理を中止しました。"));
+    EXPECT_TRUE(control<QPushButton>("cmdClose")->isEnabled());
+    EXPECT_FALSE(window->jobRunning());
+    for (const char *market : {"t1", "o1"})
+        EXPECT_EQ(updated("1301", market, days[5]), kFirstRun) << market;
+    EXPECT_EQ(updated("7203", "t1", days[5]), kFirstRun);
+
+    // The next run is not stopped by the last one's request.
+    startWithYes();
+    EXPECT_EQ(control<QLabel>("lblMsg")->text(), QStringLiteral("処理が完了しました。"));
+    EXPECT_EQ(updated("7203", "t1", days[5]), kWindowRun);
+}
+
 TEST_F(FrmCalcDataMNTest, ClosingIsRefusedWhileTheRecalculationRuns)
 {
     bool busyDuringRun = false;

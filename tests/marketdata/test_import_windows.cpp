@@ -205,6 +205,31 @@ TEST_F(ImportWindowsTest, RedownloadStoppedAtADeadSiteSaysSoAndOffersNoRecalcula
     EXPECT_TRUE(child<QPushButton>(window, "cmdClose")->isEnabled());
 }
 
+// Its stop (the system's request to end the program) ends a re-download after the
+// stock-day in hand: no split pass, no caution list, no recalculation offered.
+TEST_F(ImportWindowsTest, RedownloadStopsAfterTheStockDayInHand)
+{
+    frmGetDataMN window;
+    window.show();
+    picker(window, "picDateST")->setDate(QDate(2007, 3, 26));
+    picker(window, "picDateED")->setDate(QDate(2007, 3, 28));
+    int requestsAtStop = 0;
+    whenDuring([&] { return historyRequests() >= 2; },
+               [&] {
+                   requestsAtStop = site().requestCount();
+                   window.stopJob();
+               });
+    MessageBoxRecorder::instance().queueAnswer(ui::vbYes);
+    click(window, "cmdSelect");
+
+    EXPECT_GT(requestsAtStop, 0);
+    EXPECT_LE(site().requestCount() - requestsAtStop, 1) << "only the page in hand";
+    EXPECT_EQ(text(window, "lblMsg"), QStringLiteral("処理を中止しました。"));
+    EXPECT_FALSE(messages().contains(kRecalc));
+    EXPECT_TRUE(logLines().contains(QStringLiteral("株価情報の再取得の中止が指示されました")));
+    EXPECT_TRUE(child<QPushButton>(window, "cmdClose")->isEnabled());
+}
+
 TEST_F(ImportWindowsTest, MasterWindowAsksTwiceBeforeItTouchesTheMaster)
 {
     frmGetBrandMst window;

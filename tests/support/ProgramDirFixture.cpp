@@ -6,10 +6,13 @@
 #include "core/modRegistry.h"
 #include "initdb/DatabaseFiles.h"
 #include "platform/db/Connection.h"
+#include "platform/db/Statement.h"
 #include "support/FakeMaster.h"
 #include "support/FakeQuoteSite.h"
 #include "support/LogTexts.h"
 #include "support/ProgramState.h"
+
+#include <QDir>
 
 void ProgramDirFixture::SetUp()
 {
@@ -52,4 +55,17 @@ void ProgramDirFixture::storeSettings(const settings::Values &values)
 QStringList ProgramDirFixture::logLines() const
 {
     return logTexts(path(QStringLiteral("Nimbra.log")));
+}
+
+QStringList ProgramDirFixture::backups() const
+{
+    return QDir(dir()).entryList({QStringLiteral("Nimbra[1-7].mdb")}, QDir::Files);
+}
+
+bool ProgramDirFixture::isWholeDatabase(const QString &path)
+{
+    db::Connection connection;
+    connection.open(path);
+    db::Statement check = connection.prepare(QStringLiteral("pragma integrity_check"));
+    return check.step() && check.text(0) == QStringLiteral("ok");
 }

@@ -29,4 +29,8 @@ protected:
 
     // The texts of the program log's lines, without their time stamps (see logTexts).
     QStringList logLines() const;
+    // The file names of the exit backups in the program directory (<ExeName><d>.mdb).
+    QStringList backups() const;
+    // Whether the database file at `path` opens and passes SQLite's integrity check.
+    static bool isWholeDatabase(const QString &path);
 };

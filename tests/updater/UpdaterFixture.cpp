@@ -142,18 +142,27 @@ QByteArray UpdaterFixture::release()
     return helperBytes() + QByteArray("\nnewest release\n");
 }
 
-pid_t UpdaterFixture::startProgramAt(const QString &path, bool ignoreTerm)
+pid_t UpdaterFixture::startProgramAt(const QString &path, OnTerm onTerm)
 {
     writeFile(path, helperBytes());
     QFile::setPermissions(path, QFile::ReadOwner | QFile::WriteOwner | QFile::ExeOwner);
     qint64 pid = 0;
-    const QStringList arguments = ignoreTerm ? QStringList{QStringLiteral("--ignore-term")} : QStringList{};
+    QStringList arguments;
+    if (onTerm == OnTerm::Ignores)
+        arguments = {QStringLiteral("--ignore-term")};
+    else if (onTerm == OnTerm::EndsLate)
+        arguments = {QStringLiteral("--end-late"), QString::number(kEndLateMs)};
     if (!QProcess::startDetached(path, arguments, QFileInfo(path).absolutePath(), &pid))
         return 0;
     m_started.append(pid_t(pid));
     // Ready once it has written its marker (and, with --ignore-term, set its signal).
     waitUntil([&] { return startsAt(path).contains(pid_t(pid)); });
     return pid_t(pid);
+}
+
+bool UpdaterFixture::endedByItself(const QString &path) const
+{
+    return QFile::exists(path + QStringLiteral(".ended"));
 }
 
 QList<pid_t> UpdaterFixture::startsAt(const QString &path) const

@@ -48,8 +48,14 @@ protected:
     // The installed version under the updater's settings key; nullptr text leaves the value out.
     void writeInstalledVersion(const QString &stem, const char *version) const;
 
+    // How the helper program answers SIGTERM: it ends, it ignores it (only SIGKILL ends
+    // it), or it ends by itself kEndLateMs later, as a program that ends in order does.
+    enum class OnTerm { Ends, Ignores, EndsLate };
+    static constexpr int kEndLateMs = 3500;
     // Copies the helper program to path and starts it there; returns its pid.
-    pid_t startProgramAt(const QString &path, bool ignoreTerm = false);
+    pid_t startProgramAt(const QString &path, OnTerm onTerm = OnTerm::Ends);
+    // Whether a program started at path with OnTerm::EndsLate has ended by itself.
+    bool endedByItself(const QString &path) const;
     // The pids written by the programs started at path, oldest first.
     QList<pid_t> startsAt(const QString &path) const;
     // Ends every program started at path, waits until they are gone and forgets them.

@@ -33,7 +33,7 @@ TEST_F(ProcessTest, ListsProgramsByTheirPathInPidOrder)
 TEST_F(ProcessTest, KillProcessEndsAProgramThatIgnoresTerm)
 {
     const pid_t polite = startProgramAt(install() + QStringLiteral("/Polite"));
-    const pid_t stubborn = startProgramAt(install() + QStringLiteral("/Stubborn"), true);
+    const pid_t stubborn = startProgramAt(install() + QStringLiteral("/Stubborn"), OnTerm::Ignores);
     ASSERT_NE(polite, 0);
     ASSERT_NE(stubborn, 0);
 
@@ -42,7 +42,19 @@ TEST_F(ProcessTest, KillProcessEndsAProgramThatIgnoresTerm)
 
     QElapsedTimer timer;
     timer.start();
-    EXPECT_EQ(updater::killProcess(stubborn), 0);
+    EXPECT_EQ(updater::killProcess(stubborn, std::chrono::milliseconds(1500)), 0);
     EXPECT_FALSE(isRunning(stubborn));
-    EXPECT_GE(timer.elapsed(), 2900) << "SIGKILL only after the wait for SIGTERM";
+    EXPECT_GE(timer.elapsed(), 1400) << "SIGKILL only after the wait for SIGTERM";
+}
+
+// A program that takes its time to end in order (a job's stop, then its backup) is let end
+// by itself, past the few seconds an idle program needs.
+TEST_F(ProcessTest, KillProcessWaitsForAnOrderlyEnd)
+{
+    const QString path = install() + QStringLiteral("/Orderly");
+    const pid_t orderly = startProgramAt(path, OnTerm::EndsLate);
+    ASSERT_NE(orderly, 0);
+    EXPECT_EQ(updater::killProcess(orderly), 0);
+    EXPECT_FALSE(isRunning(orderly));
+    EXPECT_TRUE(endedByItself(path)) << "killed before it had ended";
 }

@@ -246,8 +246,8 @@ TEST_F(WindowTest, IgnoresTheCloseBoxWhileUpdating)
 {
     startServer();
     writeStandardSettings();
-    // A program that ignores SIGTERM keeps the update busy for the whole wait before SIGKILL.
-    const pid_t old = startProgramAt(m_target, true);
+    // A program that takes its time to end keeps the update busy meanwhile.
+    const pid_t old = startProgramAt(m_target, OnTerm::EndsLate);
 
     updater::frmUpdater form(install(), QStringLiteral("Updater"));
     ASSERT_TRUE(form.Form_Load());

@@ -14,8 +14,11 @@ namespace {
 // event loop reads it from the second.
 int requestSockets[2] = {-1, -1};
 volatile std::sig_atomic_t requestsSeen = 0;
+// Set on the event loop when the first request is read, for the work that asks.
+bool requestRead = false;
 
-constexpr int kSignals[] = {SIGTERM, SIGINT};
+// SIGHUP is the hang-up of the terminal the program was started from.
+constexpr int kSignals[] = {SIGTERM, SIGINT, SIGHUP};
 
 extern "C" void onTerminationSignal(int signal)
 {
@@ -38,6 +41,7 @@ TerminationRequests::TerminationRequests(QObject *parent) : QObject(parent)
     if (::socketpair(AF_UNIX, SOCK_STREAM | SOCK_CLOEXEC, 0, requestSockets) != 0)
         return;
     requestsSeen = 0;
+    requestRead = false;
     m_notifier = std::make_unique<QSocketNotifier>(requestSockets[1], QSocketNotifier::Read);
     connect(m_notifier.get(), &QSocketNotifier::activated, this, &TerminationRequests::readRequest);
     struct sigaction action = {};
@@ -55,6 +59,7 @@ TerminationRequests::~TerminationRequests()
     for (const int signal : kSignals)
         std::signal(signal, SIG_DFL);
     m_notifier.reset();
+    requestRead = false;
     for (int &socket : requestSockets) {
         ::close(socket);
         socket = -1;
@@ -66,7 +71,13 @@ void TerminationRequests::readRequest()
     char byte = 0;
     [[maybe_unused]] const ssize_t read = ::read(requestSockets[1], &byte, 1);
     m_notifier->setEnabled(false); // one request is all it passes on
+    requestRead = true;
     emit requested();
+}
+
+bool endRequested()
+{
+    return requestRead;
 }
 
 } // namespace sys
