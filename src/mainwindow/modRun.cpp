@@ -64,10 +64,10 @@ void showPicture(QLabel &imgRun, const QLabel &source)
     imgRun.setPixmap(source.pixmap());
 }
 
-// The information line: the mailbox passes' part, then the screening's.
+// The information line: the mailbox passes' part, the refused orders', then the screening's.
 void showInfoLine(RunControls &c)
 {
-    const QString text = c.mailboxInfo + c.screeningInfo;
+    const QString text = c.mailboxInfo + c.refusedOrdersInfo + c.screeningInfo;
     c.lblInfo.setText(text);
     c.lblInfo.setToolTip(text);
 }
@@ -323,6 +323,7 @@ void initTimer(RunControls &c)
     c.tmrOrder.setInterval(kOrderTimerInterval);
     c.tmrWeb.setInterval(kWebTimerInterval);
     c.mailboxInfo.clear();
+    c.refusedOrdersInfo.clear();
     c.screeningInfo.clear();
     c.lblInfo.clear();
     if (QWidget *nikkei = c.cht2Gra2.parentWidget())
@@ -398,6 +399,10 @@ void tmrOrder_Timer(RunControls &c)
         readNoticeMails(c);
         if (isRunning(c) && !stopLatched)
             outcome = doOrderCycle(c.lblMsg, c.webOrder);
+        if (const QString refused = refusedOrdersInfoText(); refused != c.refusedOrdersInfo) {
+            c.refusedOrdersInfo = refused;
+            showInfoLine(c);
+        }
     }
     if (outcome == OrderCycleOutcome::StepStarted) {
         c.tmrWeb.setInterval(kWebTimerInterval);

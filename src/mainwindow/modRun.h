@@ -48,9 +48,10 @@ struct RunControls {
     // list (which leaves the panel alone while no stock is selected or the panel is hidden).
     std::function<void()> setHeader = [] {};
     std::function<void()> showSelectedChartInfo = [] {};
-    // The information line's two parts: the day's word from the mailbox passes, then the
-    // screening's.
+    // The information line's parts: the day's word from the mailbox passes, the rows whose
+    // order the order step refused, then the screening's.
     QString mailboxInfo{};
+    QString refusedOrdersInfo{};
     QString screeningInfo{};
 };
 

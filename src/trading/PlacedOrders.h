@@ -28,10 +28,14 @@ struct PlacedOrder {
 // placed that day (only a false acceptance repeats a number).
 [[nodiscard]] bool recordPlacedOrder(const PlacedOrder &order);
 
-// The order with that number that can have executed on the execution day: placed on that
-// day, or on a day since the trading day before it (a day order placed after that day's
-// close is open on the next trading day). The latest one when there are two.
+// The order with that number that can have executed on the execution day: one placed on
+// that day. Program orders are day orders placed in trading hours, and the broker may
+// number its orders anew each day, so an order of another day is never taken.
 std::optional<PlacedOrder> findPlacedOrder(qint64 orderNo, const QDate &executionDay);
+
+// The reservation's sell order that its notices have not filled yet, of any day: the one
+// numbered `orderNo` when there is one, else the latest.
+std::optional<PlacedOrder> openSellOrder(qint64 yoyakuNo, qint64 orderNo);
 
 // Adds the shares of one notice to the order's executed shares.
 void addPlacedOrderExecution(const PlacedOrder &order, qint64 shares);

@@ -28,6 +28,7 @@ namespace {
 const QString kApplied = QStringLiteral("約定");
 const QString kNoReservation = QStringLiteral("予約なし");
 const QString kMisfit = QStringLiteral("注文不一致");
+const QString kAlreadyBooked = QStringLiteral("記帳済");
 const QString kDuplicate = QStringLiteral("重複");
 const QString kInvalid = QStringLiteral("不正");
 const QString kUnreadable = QStringLiteral("読込失敗");
@@ -198,7 +199,10 @@ int handleFile(const QString &file, const QString &folder, const QDateTime &t0, 
         db::Transaction transaction(gcnDB);
         if (!noticeKey.isEmpty()) {
             booking = bookNotice(*parse.notice, t0, log);
-            result = booking.yoyakuNo ? kApplied : booking.misfit.isEmpty() ? kNoReservation : kMisfit;
+            result = booking.yoyakuNo           ? kApplied
+                     : booking.alreadyBooked    ? kAlreadyBooked
+                     : booking.misfit.isEmpty() ? kNoReservation
+                                                : kMisfit;
         }
         // Only a written notice keeps its key: a mail that changed nothing cannot take the
         // key of a real notice still to come.

@@ -193,7 +193,7 @@ TEST_F(ManualExecutionTest, BadBoxesWriteNothing)
         {QStringLiteral("東1"),
          QStringLiteral("1234"),
          QStringLiteral("100"),
-         QStringLiteral("15.5"),
+         QStringLiteral("15.5.5"),
          {},
          {},
          QStringLiteral("約定金額")},
