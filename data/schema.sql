@@ -88,7 +88,7 @@ CREATE TABLE IF NOT EXISTS tttimestocks (
 
 -- @@ working
 
-PRAGMA user_version = 4;
+PRAGMA user_version = 5;
 
 -- Order reservations: what to buy, how to sell it, and where each order stands.
 CREATE TABLE IF NOT EXISTS ttresevation (
@@ -221,5 +221,7 @@ CREATE TABLE IF NOT EXISTS ttplacedorder (
     売買区分        INTEGER NOT NULL,
     株数            INTEGER NOT NULL,
     約定株数        INTEGER NOT NULL DEFAULT 0,
+    -- Of those, the shares of sales entered by hand whose notice has not come yet.
+    手入力株数      INTEGER NOT NULL DEFAULT 0,
     PRIMARY KEY (注文番号, 注文日)
 );

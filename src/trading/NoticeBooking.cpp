@@ -9,6 +9,7 @@
 #include "trading/modBroker.h"
 #include "trading/modReservation.h"
 
+#include <algorithm>
 #include <optional>
 
 namespace {
@@ -255,9 +256,16 @@ NoticeBooking bookNotice(const YakuzyouNotice &n, const QDateTime &t0, QStringLi
     if (!row)
         return {};
     const Misfit misfit = misfitOf(n, *order, *row, log);
-    // A notice of an execution the history already holds (entered by hand before the notice
-    // came, or a second copy of a notice) is no misfit: it is booked already.
-    if (misfit.byShares && !unknownOutcome && bookedShares(n, order->yoyakuNo) >= n.shares) {
+    // A notice of an execution the history already holds is no misfit: it is booked already.
+    // The shares of a sale entered by hand take its notice, whether the sale came as one
+    // notice or in parts (the safe side: a sale is never counted twice), and a notice that
+    // would bring more than its order had while the history holds that many of it is a
+    // second copy.
+    const bool fitsButForShares = misfit.reason.isEmpty() || misfit.byShares;
+    const bool enteredByHand = fitsButForShares && !unknownOutcome && n.shares <= order->byHand;
+    if (enteredByHand)
+        takeHandEnteredShares(*order, n.shares);
+    if (enteredByHand || (misfit.byShares && !unknownOutcome && bookedShares(n, order->yoyakuNo) >= n.shares)) {
         log << QStringLiteral("★記帳済みの約定の通知のため記録しない(予約番号:%1/注文番号:%2/約定株数:%3)")
                    .arg(order->yoyakuNo)
                    .arg(n.orderNo)
@@ -291,9 +299,17 @@ SaleByHand bookSaleByHand(const YakuzyouNotice &sale, qint64 yoyakuNo, const QDa
         return SaleByHand::BuyOut;
     if (sale.shares > row->bought - row->sold)
         return SaleByHand::MoreThanHeld;
+    const std::vector<PlacedOrder> open = openSellOrders(yoyakuNo);
+    const auto typed = std::find_if(open.begin(), open.end(),
+                                    [&sale](const PlacedOrder &order) { return order.orderNo == sale.orderNo; });
+    if (typed == open.end() && open.size() > 1)
+        return SaleByHand::OrderNumberNeeded;
+    const std::optional<PlacedOrder> order = typed != open.end() ? std::optional(*typed)
+                                             : open.empty()      ? std::nullopt
+                                                                 : std::optional(open.front());
     YakuzyouNotice booked = sale;
-    if (const std::optional<PlacedOrder> order = openSellOrder(yoyakuNo, sale.orderNo)) {
-        addPlacedOrderExecution(*order, sale.shares);
+    if (order) {
+        addHandEnteredExecution(*order, sale.shares);
         booked.orderNo = order->orderNo;
         log << QStringLiteral("★手入力の売約定を売り注文に充てた(予約番号:%1/注文番号:%2/約定株数:%3)")
                    .arg(yoyakuNo)

@@ -45,15 +45,17 @@ NoticeBooking bookNotice(const YakuzyouNotice &notice, const QDateTime &t0, QStr
 // What became of a sale entered by hand.
 enum class SaleByHand {
     Booked,
-    NothingHeld,  // the reservation does not hold shares of the stock
-    BuyOut,       // a buy of the reservation is out: its shares are not known yet
-    MoreThanHeld, // more shares than the reservation holds
+    NothingHeld,       // the reservation does not hold shares of the stock
+    BuyOut,            // a buy of the reservation is out: its shares are not known yet
+    MoreThanHeld,      // more shares than the reservation holds
+    OrderNumberNeeded, // several sell orders of the reservation are open: which one sold
 };
 
 // Books a sale the user enters by hand (its notice never came or did not fit) on the
 // reservation, inside the caller's transaction: the writes of a sell notice, without the
 // test against the placed orders, and only within the shares held while no buy of the row
-// is out. The reservation's open placed sell order (the one of the sale's order number
-// when it has one, else its latest, whatever day) takes the shares and gives the history
-// row its number, so that its notice is known as booked and cannot count them again.
+// is out. The reservation's open placed sell order, whatever day (the one of the sale's
+// order number; without that number the only one, else the user is asked for it), takes
+// the shares as entered by hand and gives the history row its number, so that its notice
+// is known as booked and cannot count them again.
 SaleByHand bookSaleByHand(const YakuzyouNotice &sale, qint64 yoyakuNo, const QDateTime &t0, QStringList &log);

@@ -221,6 +221,9 @@ bool frmSetYakuzyouData::bookSale(qint64 number, const QString &code, const QStr
     case SaleByHand::MoreThanHeld:
         refuse(QStringLiteral("約定株数"));
         return false;
+    case SaleByHand::OrderNumberNeeded:
+        refuse(QStringLiteral("注文番号"));
+        return false;
     case SaleByHand::BuyOut:
         ui::msgBox(QStringLiteral("予約番号") + QString::number(number) +
                        QStringLiteral("は買い注文の結果が出ていないため売約定を登録できません。") +

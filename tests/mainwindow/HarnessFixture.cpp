@@ -4,6 +4,7 @@
 #include "core/modLog.h"
 #include "core/modRegistrySet.h"
 #include "platform/db/Connection.h"
+#include "platform/sys/Clock.h"
 
 #include <QCoreApplication>
 
@@ -18,6 +19,9 @@ void HarnessFixture::SetUp()
 
 QProcess &HarnessFixture::startHarness(const QString &start, const QString &until, const QString &pause)
 {
+    // The fake broker in this process dates its notices by this process's clock: the
+    // harness's day, so that they name the day its orders were placed.
+    sys::setNow(QDateTime::fromString(start, QStringLiteral("yyyy-MM-dd HH:mm")));
     QStringList arguments{QStringLiteral("--home"),  dir(), QStringLiteral("--start"), start,
                           QStringLiteral("--until"), until};
     if (!pause.isEmpty())
