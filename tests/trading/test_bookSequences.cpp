@@ -8,6 +8,7 @@
 #include "platform/browser/Browser.h"
 #include "platform/db/DbDate.h"
 #include "platform/sys/Clock.h"
+#include "support/ReservationRows.h"
 #include "support/TradingFixture.h"
 #include "trading/NoticeBooking.h"
 #include "trading/PlacedOrders.h"
@@ -124,19 +125,20 @@ protected:
         gdtLastKabukaDate = day;
     }
 
-    static NoticeBooking deliver(const Execution &e, const QDateTime &now)
+    // A notice of the stock's executions at 1000 yen, booked as a pass books it.
+    static NoticeBooking book(qint64 orderNo, const QDateTime &at, bool buy, qint64 shares, const QString &code = kCode)
     {
         YakuzyouNotice notice;
-        notice.executedAt = QDateTime(e.day, QTime(10, 0));
-        notice.orderNo = e.orderNo;
-        notice.buy = e.buy;
+        notice.executedAt = at;
+        notice.orderNo = orderNo;
+        notice.buy = buy;
         notice.torihikiKubun = 1;
-        notice.code = kCode;
-        notice.shares = e.shares;
+        notice.code = code;
+        notice.shares = shares;
         notice.price = 1000;
         QStringList log;
         db::Transaction transaction(gcnDB);
-        const NoticeBooking booking = bookNotice(notice, now, log);
+        const NoticeBooking booking = bookNotice(notice, sys::now(), log);
         transaction.commit();
         return booking;
     }
@@ -233,7 +235,7 @@ void BookSequences::walk(unsigned seed, int steps)
                 break;
             const size_t at = random() % pending.size();
             const Execution e = pending[at];
-            const NoticeBooking booking = deliver(e, now);
+            const NoticeBooking booking = book(e.orderNo, QDateTime(e.day, QTime(10, 0)), e.buy, e.shares);
             const bool takenByHand = !e.orphan && e.shares <= awaitingByHand[e.orderNo];
             if (takenByHand)
                 awaitingByHand[e.orderNo] -= e.shares;
@@ -352,3 +354,163 @@ TEST_F(BookSequences, EveryWalkKeepsTheBooks)
 }
 
 } // namespace
+
+namespace {
+
+class BookCases : public BookSequences {
+protected:
+    void SetUp() override
+    {
+        BookSequences::SetUp();
+        addBond(QStringLiteral("6758"), kMarket, QStringLiteral("Other"));
+    }
+
+    static void addHeld(qint64 number, const QString &code, int state, qint64 wanted, qint64 bought, qint64 sold,
+                        int errorCode = 0, const QString &updated = QStringLiteral("2026-12-07 09:00:00"))
+    {
+        addReservation({.予約番号 = number,
+                        .取引区分 = 1,
+                        .指成区分買 = 2,
+                        .指成区分売 = 2,
+                        .銘柄コード = code,
+                        .株数 = wanted,
+                        .注文期間 = QStringLiteral("2026-12-07"),
+                        .処理区分 = state,
+                        .エラーコード = errorCode,
+                        .割合売1 = 15,
+                        .登録日付 = QStringLiteral("2026-12-07 09:00:00"),
+                        .更新日付 = updated,
+                        .市場コード = kMarket,
+                        .約定金額買 = 1000,
+                        .約定株数買 = bought,
+                        .約定金額売 = sold > 0 ? 1100 : 0,
+                        .約定株数売 = sold});
+    }
+
+    etrOrderInfo cycle()
+    {
+        if (doOrderCycle(lblMsg, webOrder) != OrderCycleOutcome::StepStarted)
+            return {};
+        const etrOrderInfo order = etrOrder;
+        broker::resetStep();
+        return order;
+    }
+
+    browser::Browser webOrder;
+    QLabel lblMsg;
+};
+
+} // namespace
+
+// Averaging down after a partial sale buys what the first lots call for: the day change
+// leaves 株数 at the shares bought, not at the shares held. Beside it the row never sold.
+TEST_F(BookCases, AveragingDownAfterAPartialSaleBuysMore)
+{
+    for (const qint64 sold : {100, 200, 0}) {
+        SCOPED_TRACE(sold);
+        gcnDB.execute(QStringLiteral("delete from ttresevation"));
+        gcnDB.execute(QStringLiteral("delete from ttplacedorder"));
+        gcnDB.execute(QStringLiteral("delete from ttstocks"));
+        // 300 bought; a limit sell of all of them filled `sold` of them on the 7th.
+        addHeld(kNumber, kCode, sold > 0 ? kubunUriTyumon : kubunKaiYakuzyou, 300, 300, sold);
+        qint64 orderNo = 500;
+        QDateTime now(QDate(2026, 12, 8), QTime(9, 0));
+        const std::vector<qint64> expectedBuys{300, 150};
+        for (const qint64 expected : expectedBuys) {
+            sys::setNow(now);
+            storeClose(now.date().addDays(-1), 950);
+            dayChangeReservation(now);
+            EXPECT_EQ(checkNanpin(now, gdtLastKabukaDate, sysOD), 1);
+            now = now.addSecs(60 * 60);
+            sys::setNow(now);
+            const etrOrderInfo order = cycle();
+            EXPECT_EQ(order.売買区分, 1);
+            EXPECT_EQ(order.株数, expected);
+            accept(order, ++orderNo, now); // accepted, never filled
+            now = QDateTime(now.date().addDays(1), QTime(9, 0));
+        }
+        EXPECT_EQ(books().bought, 300);
+        EXPECT_EQ(books().sold, sold);
+    }
+}
+
+// An order of no shares is never sent, whatever a row holds: the row is marked for the user
+// and told on the information line, and the cycle serves the next row.
+TEST_F(BookCases, AnOrderOfNoSharesIsRefusedAndTheRunGoesOn)
+{
+    const QDateTime now(QDate(2026, 12, 8), QTime(10, 0));
+    sys::setNow(now);
+    storeClose(QDate(2026, 12, 7), 1000);
+    // Stored by an earlier version: 株数 held 200 after a partial sale, then averaged down.
+    addHeld(1, kCode, kubunZyunbi, 300, 300, 100, 0, QStringLiteral("2026-12-08 08:00:00"));
+    addHeld(2, kCode, kubunZyunbi, 300, 0, 0, 0, QStringLiteral("2026-12-08 08:30:00"));
+
+    EXPECT_EQ(doOrderCycle(lblMsg, webOrder), OrderCycleOutcome::Skipped);
+    EXPECT_EQ(books().errorCode, int(etrErrNoShares));
+    EXPECT_TRUE(logLines().contains(
+        QStringLiteral("***注文株数が0以下のため注文しない(予約番号:1/売買区分:1/株数:0/銘柄コード:1001)")));
+    EXPECT_EQ(
+        refusedOrdersInfoText(),
+        QStringLiteral("注文株数が0以下のため注文しなかった予約があります(予約番号:1)。注文一覧を確認してください。"));
+    const etrOrderInfo next = cycle();
+    EXPECT_EQ(next.予約番号, 2);
+    EXPECT_EQ(next.株数, 300);
+
+    setManualOrder(1); // the user looked at it
+    EXPECT_EQ(books().errorCode, 0);
+    EXPECT_EQ(refusedOrdersInfoText(), QString());
+}
+
+// No path books a sale beyond the shares held: a sell notice that would is refused, a buy
+// that leaves a finished row holding shares makes it held again. Beside them a partial sale
+// followed by the full sale.
+TEST_F(BookCases, NoSaleIsBookedBeyondTheSharesHeld)
+{
+    const QDateTime now(QDate(2026, 12, 8), QTime(11, 0));
+    sys::setNow(now);
+    const QDateTime at(now.date(), QTime(10, 0));
+
+    addHeld(1, kCode, kubunUriTyumon, 300, 300, 0);
+    ASSERT_TRUE(recordPlacedOrder({801, now.date(), 1, 2, 300, 0}));
+    EXPECT_EQ(book(801, at, false, 100).yoyakuNo, 1);
+    EXPECT_EQ(books().state, int(kubunUriTyumon));
+    EXPECT_EQ(book(801, at, false, 200).yoyakuNo, 1);
+    EXPECT_EQ(books().state, int(kubunSyoriZumi));
+    EXPECT_EQ(books().sold, 300);
+
+    // A row that holds 100 with a sell order of 300 of an older layout out.
+    gcnDB.execute(QStringLiteral("delete from ttresevation"));
+    addHeld(1, kCode, kubunUriTyumon, 300, 300, 200);
+    ASSERT_TRUE(recordPlacedOrder({802, now.date(), 1, 2, 300, 0}));
+    const NoticeBooking beyond = book(802, at, false, 200);
+    EXPECT_EQ(beyond.yoyakuNo, 0);
+    EXPECT_EQ(beyond.misfit, QStringLiteral("約定株数(200)が保有株数(100)を超える"));
+    EXPECT_EQ(books().sold, 200);
+
+    // An extra buy's notice on a row whose shares were all sold meanwhile.
+    gcnDB.execute(QStringLiteral("delete from ttresevation"));
+    addHeld(1, kCode, kubunSyoriZumi, 400, 300, 300);
+    ASSERT_TRUE(recordPlacedOrder({803, now.date(), 1, 1, 100, 0}));
+    EXPECT_EQ(book(803, at, true, 100).yoyakuNo, 1);
+    EXPECT_EQ(books().state, int(kubunKaiYakuzyou));
+}
+
+// Where the broker numbers its orders anew each day, yesterday's order of another stock with
+// the same number does not take today's notice, and the order in doubt of today receives it.
+TEST_F(BookCases, AnOrderOfAnotherDayDoesNotHideTheOrderInDoubt)
+{
+    const QDateTime now(QDate(2026, 12, 8), QTime(11, 0));
+    sys::setNow(now);
+    addHeld(1, QStringLiteral("6758"), kubunKaiYakuzyou, 300, 300, 0);
+    ASSERT_TRUE(recordPlacedOrder({5, QDate(2026, 12, 7), 1, 1, 300, 300}));
+    addHeld(2, kCode, kubunZyunbi, 300, 0, 0, int(etrErrOutcomeUnknown), QStringLiteral("2026-12-08 09:10:00"));
+
+    const NoticeBooking booking = book(5, QDateTime(now.date(), QTime(9, 12)), true, 300);
+    EXPECT_EQ(booking.yoyakuNo, 2);
+    EXPECT_TRUE(booking.misfit.isEmpty());
+    db::Statement st = gcnDB.prepare(QStringLiteral("select 処理区分, 約定株数買, エラーコード from ttresevation"
+                                                    " where 予約番号 = 2"));
+    ASSERT_TRUE(st.step());
+    EXPECT_EQ(st.int64(1), 300);
+    EXPECT_EQ(st.int64(2), 0);
+}
