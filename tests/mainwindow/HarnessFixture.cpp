@@ -19,9 +19,11 @@ void HarnessFixture::SetUp()
 
 QProcess &HarnessFixture::startHarness(const QString &start, const QString &until, const QString &pause)
 {
-    // The fake broker in this process dates its notices by this process's clock: the
-    // harness's day, so that they name the day its orders were placed.
+    // The fake broker in this process dates its notices by this process's clock: it shows
+    // the harness's moment as far as this process knows it (the start, then the pause), so
+    // that a notice names the day its order was placed.
     sys::setNow(QDateTime::fromString(start, QStringLiteral("yyyy-MM-dd HH:mm")));
+    m_pause = QDateTime::fromString(pause, QStringLiteral("yyyy-MM-dd HH:mm"));
     QStringList arguments{QStringLiteral("--home"),  dir(), QStringLiteral("--start"), start,
                           QStringLiteral("--until"), until};
     if (!pause.isEmpty())
@@ -41,6 +43,7 @@ bool HarnessFixture::waitForPause()
         seen += harness.readAll();
         if (seen.contains("paused\n")) {
             pausedOutput = seen;
+            sys::setNow(m_pause);
             return true;
         }
     }

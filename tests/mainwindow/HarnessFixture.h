@@ -2,6 +2,7 @@
 
 #include "LoopbackDayFixture.h"
 
+#include <QDateTime>
 #include <QProcess>
 
 // The loopback trading day for the program's own day harness (nimbra_simday), which runs
@@ -23,4 +24,7 @@ protected:
 
     QProcess harness;
     QByteArray pausedOutput; // what the harness printed up to its pause
+
+private:
+    QDateTime m_pause;
 };
