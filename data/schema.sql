@@ -88,7 +88,7 @@ CREATE TABLE IF NOT EXISTS tttimestocks (
 
 -- @@ working
 
-PRAGMA user_version = 5;
+PRAGMA user_version = 6;
 
 -- Order reservations: what to buy, how to sell it, and where each order stands.
 CREATE TABLE IF NOT EXISTS ttresevation (
@@ -100,6 +100,8 @@ CREATE TABLE IF NOT EXISTS ttresevation (
     指成区分買      INTEGER,
     指成区分売      INTEGER,
     銘柄コード      TEXT,
+    -- The shares to have bought in all (the first buy and every extra buy); a buy orders
+    -- 株数 - 約定株数買. Once an order's day is over the row wants what it bought.
     株数            INTEGER,
     指値買11        INTEGER,
     指値売11        INTEGER,
@@ -125,9 +127,12 @@ CREATE TABLE IF NOT EXISTS ttresevation (
     市場コード      TEXT,
     -- Average execution prices are weighted averages, hence REAL.
     約定金額買      REAL    NOT NULL DEFAULT 0,
+    -- Shares bought so far. The row holds 約定株数買 - 約定株数売, which a sell sells;
+    -- 約定株数売 never exceeds 約定株数買, and a row that holds shares is never finished.
     約定株数買      INTEGER NOT NULL DEFAULT 0,
     約定日付買      TEXT,
     約定金額売      REAL    NOT NULL DEFAULT 0,
+    -- Shares sold so far.
     約定株数売      INTEGER NOT NULL DEFAULT 0,
     約定日付売      TEXT,
     -- Broker order number of the latest accepted order.
@@ -223,5 +228,7 @@ CREATE TABLE IF NOT EXISTS ttplacedorder (
     売買区分        INTEGER NOT NULL,
     株数            INTEGER NOT NULL,
     約定株数        INTEGER NOT NULL DEFAULT 0,
+    -- Of those, the shares of sales entered by hand whose notice has not come yet.
+    手入力株数      INTEGER NOT NULL DEFAULT 0,
     PRIMARY KEY (注文番号, 注文日)
 );

@@ -121,6 +121,18 @@ void addMailRefusalColumns(db::Connection &connection)
                       {QStringLiteral("再確認日 TEXT"), QStringLiteral("確認日時 TEXT")});
 }
 
+// A sale entered by hand is charged to its placed sell order; the shares so entered whose
+// notice has not come yet are kept with the order, so that the notice is known as booked.
+void addHandEnteredShares(db::Connection &connection)
+{
+    // A file whose table an earlier step created in today's layout has the column already.
+    db::Statement has = connection.prepare(
+        QStringLiteral("select 1 from pragma_table_info('ttplacedorder') where name = '手入力株数'"));
+    if (!has.step())
+        connection.executeScript(
+            QStringLiteral("alter table ttplacedorder add column 手入力株数 INTEGER NOT NULL DEFAULT 0;"));
+}
+
 const std::vector<SchemaStep> &schemaSteps(DatabaseKind kind)
 {
     static const std::vector<SchemaStep> price{
@@ -130,7 +142,7 @@ const std::vector<SchemaStep> &schemaSteps(DatabaseKind kind)
     };
     static const std::vector<SchemaStep> work{
         {1, indexExecutionsByStock}, {2, addMailProcessedTable}, {3, addUpdateJournal},
-        {4, addPlacedOrders},        {5, addMailRefusalColumns},
+        {4, addPlacedOrders},        {5, addMailRefusalColumns}, {6, addHandEnteredShares},
     };
     return kind == DatabaseKind::Price ? price : work;
 }

@@ -33,10 +33,13 @@ bool historyDeletionConfirmed(const ListRow &pressed)
                      QStringLiteral("の情報をすべて取り消します。よろしいですか?\r\n"));
 }
 
-// True once an order of the reservation has gone to the broker: accepted (the row has left
-// the waiting state) or sent with its outcome not known yet.
+// True once an order of the reservation may have gone to the broker: its order step is
+// under way, or it was accepted (the row has left the waiting state) or sent with its
+// outcome not known yet.
 bool orderOut(qint64 number)
 {
+    if (broker::orderStepInFlightFor(number))
+        return true;
     db::Statement st =
         gcnDB.prepare(QStringLiteral("select 処理区分, エラーコード from ttresevation where 予約番号 = ?"));
     st.bind(1, number);

@@ -25,8 +25,9 @@ void cancelReservation(const ListRow &pressed, ui::FlexGrid &orders);
 void deleteReservationHistory(const ListRow &pressed, ui::FlexGrid &orders, ui::FlexGrid &resultsByDate);
 
 // The "取消" press on a waiting row: asks as deleteReservationHistory does, and deletes only
-// while no order of the row has gone out, which the order cycle may have sent while the
-// question was open; else says so and keeps the row. The lists are rebuilt either way.
+// while no order of the row has gone out or is on its way (the order cycle may have started
+// its step while the question was open); else says so and keeps the row. The lists are
+// rebuilt either way.
 void deleteWaitingHistory(const ListRow &pressed, ui::FlexGrid &orders, ui::FlexGrid &resultsByDate);
 
 // Deletes every reservation and execution once the user agreed; only then the start date

@@ -65,10 +65,10 @@ void showPicture(QLabel &imgRun, const QLabel &source)
     imgRun.setPixmap(source.pixmap());
 }
 
-// The information line: the mailbox passes' part, then the screening's.
+// The information line: the mailbox passes' part, the refused orders', then the screening's.
 void showInfoLine(RunControls &c)
 {
-    const QString text = c.mailboxInfo + c.screeningInfo;
+    const QString text = c.mailboxInfo + c.refusedOrdersInfo + c.screeningInfo;
     c.lblInfo.setText(text);
     c.lblInfo.setToolTip(text);
 }
@@ -339,6 +339,7 @@ void initTimer(RunControls &c)
     c.tmrOrder.setInterval(kOrderTimerInterval);
     c.tmrWeb.setInterval(kWebTimerInterval);
     c.mailboxInfo.clear();
+    c.refusedOrdersInfo.clear();
     c.screeningInfo.clear();
     c.refusalsShownUpTo = 0;
     c.lblInfo.clear();
@@ -418,6 +419,10 @@ void tmrOrder_Timer(RunControls &c)
         readNoticeMails(c);
         if (isRunning(c) && !stopLatched && !sys::endRequested())
             outcome = doOrderCycle(c.lblMsg, c.webOrder);
+        if (const QString refused = refusedOrdersInfoText(); refused != c.refusedOrdersInfo) {
+            c.refusedOrdersInfo = refused;
+            showInfoLine(c);
+        }
     }
     if (outcome == OrderCycleOutcome::StepStarted) {
         c.tmrWeb.setInterval(kWebTimerInterval);

@@ -48,9 +48,11 @@ struct RunControls {
     // list (which leaves the panel alone while no stock is selected or the panel is hidden).
     std::function<void()> setHeader = [] {};
     std::function<void()> showSelectedChartInfo = [] {};
-    // The information line's two parts: the word from the mailbox passes, then the
-    // screening's; and the mark of the newest refused notice the line counts.
+    // The information line's parts: the word from the mailbox passes, the rows whose order
+    // the order step refused, then the screening's; and the mark of the newest refused
+    // notice the line counts.
     QString mailboxInfo{};
+    QString refusedOrdersInfo{};
     QString screeningInfo{};
     qint64 refusalsShownUpTo = 0;
 };

@@ -9,6 +9,7 @@
 #include "trading/modBroker.h"
 #include "trading/modReservation.h"
 
+#include <algorithm>
 #include <optional>
 
 namespace {
@@ -28,19 +29,32 @@ struct Row {
     qint64 bought = 0;
     qint64 sold = 0;
     qint64 sasiNari = 0; // 指成区分 of the notice's side
+    int errorCode = 0;
 };
+
+// A buy of the row is out: its order accepted, or sent with an unknown outcome (a first or
+// an extra buy, which the day change may have made held again with its target kept).
+bool buyOut(const Row &row)
+{
+    if (row.state == kubunKaiTyumon)
+        return true;
+    if (row.errorCode != etrErrOutcomeUnknown)
+        return false;
+    return row.state == kubunZyunbi || row.state == kubunUriYakuzyou ||
+           (row.state == kubunKaiYakuzyou && row.shares > row.bought);
+}
 
 std::optional<Row> readRow(qint64 yoyakuNo, bool buy)
 {
     db::Statement st =
         gcnDB.prepare(QStringLiteral("select 銘柄コード, 市場コード, 株数, 処理区分, 注文番号, 約定株数買,"
-                                     " 約定株数売, 指成区分%1 from ttresevation where 予約番号 = ?")
+                                     " 約定株数売, 指成区分%1, エラーコード from ttresevation where 予約番号 = ?")
                           .arg(sideWord(buy)));
     st.bind(1, yoyakuNo);
     if (!st.step())
         return std::nullopt;
-    return Row{st.text(0),  st.text(1),  st.int64(2), int(st.int64(3)),
-               st.int64(4), st.int64(5), st.int64(6), st.int64(7)};
+    return Row{st.text(0),  st.text(1),  st.int64(2), int(st.int64(3)), st.int64(4),
+               st.int64(5), st.int64(6), st.int64(7), int(st.int64(8))};
 }
 
 // The only reservation of the notice's stock whose order on its side was sent that day
@@ -108,16 +122,24 @@ std::optional<PriceLimitBand> executionDayBand(const Row &row, const QDate &exec
 
 // Why the notice does not fit the order and its reservation, its price aside; empty when
 // it fits.
-QString misfitOf(const YakuzyouNotice &n, const PlacedOrder &order, const Row &row)
+struct Misfit {
+    QString reason;
+    bool byShares = false; // it brings more shares than the order or the row has left
+};
+
+Misfit misfitOf(const YakuzyouNotice &n, const PlacedOrder &order, const Row &row)
 {
     if (row.code != n.code)
-        return QStringLiteral("銘柄コードが注文(%1)と異なる").arg(row.code);
+        return {QStringLiteral("銘柄コードが注文(%1)と異なる").arg(row.code)};
     if (order.side != (n.buy ? 1 : 2))
-        return QStringLiteral("売買区分が注文(%1)と異なる").arg(sideWord(order.side == 1));
+        return {QStringLiteral("売買区分が注文(%1)と異なる").arg(sideWord(order.side == 1))};
     if (order.sharesKnown() && n.shares > order.shares - order.executed)
-        return QStringLiteral("約定株数の合計(%1)が注文株数(%2)を超える")
-            .arg(order.executed + n.shares)
-            .arg(order.shares);
+        return {
+            QStringLiteral("約定株数の合計(%1)が注文株数(%2)を超える").arg(order.executed + n.shares).arg(order.shares),
+            true};
+    // 約定株数売 never exceeds 約定株数買: a row never sells what it does not hold.
+    if (!n.buy && n.shares > row.bought - row.sold)
+        return {QStringLiteral("約定株数(%1)が保有株数(%2)を超える").arg(n.shares).arg(row.bought - row.sold), true};
     return {};
 }
 
@@ -132,11 +154,21 @@ QString priceMisfitOf(const YakuzyouNotice &n, const Row &row, QStringList &log)
         return {};
     }
     if (n.price < band->lower || n.price > band->upper)
-        return QStringLiteral("約定単価(%1)が値幅制限(%2～%3)の外")
-            .arg(n.price, 0, 'g', 15)
-            .arg(band->lower, 0, 'g', 15)
-            .arg(band->upper, 0, 'g', 15);
+        return {QStringLiteral("約定単価(%1)が値幅制限(%2～%3)の外")
+                    .arg(n.price, 0, 'g', 15)
+                    .arg(band->lower, 0, 'g', 15)
+                    .arg(band->upper, 0, 'g', 15)};
     return {};
+}
+
+// The shares of the order on the notice's side that the reservation's history already
+// holds, booked from notices or entered by hand.
+qint64 bookedShares(const YakuzyouNotice &n, qint64 yoyakuNo)
+{
+    db::Statement st = gcnDB.prepare(QStringLiteral("select ifnull(sum(約定株数), 0) from ttcontracthistory"
+                                                    " where 予約番号 = ? and 注文番号 = ? and 売買区分 = ?"));
+    st.bindAll(yoyakuNo, n.orderNo, n.buy ? QStringLiteral("1") : QStringLiteral("2"));
+    return st.step() ? st.int64(0) : 0;
 }
 
 // The state and share count that the row's shares call for after a buy notice.
@@ -147,7 +179,9 @@ void settleBuy(const YakuzyouNotice &n, const PlacedOrder &order, const Row &bef
     if (order.day >= t0.date()) {
         log << QStringLiteral("★注文株数と約定株数の確認");
         const bool waitingOnIt = before.state == kubunKaiTyumon || before.state == kubunKaiYakuzyou;
-        if (waitingOnIt && before.shares <= bought) {
+        // A row finished meanwhile (its shares sold) holds shares again: it is held.
+        const bool finishedHolding = before.state == kubunSyoriZumi && bought > before.sold;
+        if ((waitingOnIt && before.shares <= bought) || finishedHolding) {
             log << QStringLiteral("★全部約定を確認した");
             gcnDB.execute(QStringLiteral("update ttresevation set 実行回数買 = 1, 処理区分 = ?, 更新日付 = ?"
                                          " where 予約番号 = ?"),
@@ -165,13 +199,13 @@ void settleBuy(const YakuzyouNotice &n, const PlacedOrder &order, const Row &bef
                       order.yoyakuNo);
     } else {
         const bool heldNow = (before.state == kubunKaiTyumon || before.state == kubunSyoriZumi) && bought > before.sold;
-        gcnDB.execute(QStringLiteral("update ttresevation set 株数 = 約定株数買 - 約定株数売, 実行回数買 = 1,"
+        gcnDB.execute(QStringLiteral("update ttresevation set 株数 = 約定株数買, 実行回数買 = 1,"
                                      " 処理区分 = ? where 予約番号 = ?"),
                       heldNow ? int(kubunKaiYakuzyou) : before.state, order.yoyakuNo);
     }
-    log << QStringLiteral("★注文日を過ぎた買約定のため株数を保有株数に合わせた(予約番号:%1/株数:%2)")
+    log << QStringLiteral("★注文日を過ぎた買約定のため株数を約定株数に合わせた(予約番号:%1/株数:%2)")
                .arg(order.yoyakuNo)
-               .arg(laterBuyPending ? before.shares + n.shares : bought - before.sold);
+               .arg(laterBuyPending ? before.shares + n.shares : bought);
 }
 
 void settleSell(const YakuzyouNotice &n, qint64 yoyakuNo, const Row &before, const QDateTime &t0, QStringList &log)
@@ -179,6 +213,11 @@ void settleSell(const YakuzyouNotice &n, qint64 yoyakuNo, const Row &before, con
     log << QStringLiteral("★注文株数と約定株数の確認");
     if (before.sold + n.shares < before.bought)
         return;
+    // A row with a buy out is not finished: that buy's shares are still to come.
+    if (buyOut(before)) {
+        log << QStringLiteral("★買い注文が出ているため処理区分は変えない(予約番号:%1)").arg(yoyakuNo);
+        return;
+    }
     log << QStringLiteral("★全部約定を確認した");
     gcnDB.execute(
         QStringLiteral("update ttresevation set 実行回数売 = 1, 処理区分 = ?, 更新日付 = ? where 予約番号 = ?"),
@@ -224,12 +263,28 @@ NoticeBooking bookNotice(const YakuzyouNotice &n, const QDateTime &t0, QStringLi
     std::optional<Row> row = readRow(order->yoyakuNo, n.buy);
     if (!row)
         return {};
-    QString misfit = misfitOf(n, *order, *row);
-    const bool priceAlone = misfit.isEmpty();
+    Misfit misfit = misfitOf(n, *order, *row);
+    const bool priceAlone = misfit.reason.isEmpty();
     if (priceAlone)
-        misfit = priceMisfitOf(n, *row, log);
-    if (!misfit.isEmpty())
-        return {0, misfit, priceAlone};
+        misfit.reason = priceMisfitOf(n, *row, log);
+    // A notice of an execution the history already holds is no misfit: it is booked already.
+    // The shares of a sale entered by hand take its notice, whether the sale came as one
+    // notice or in parts (the safe side: a sale is never counted twice), and a notice that
+    // would bring more than its order had while the history holds that many of it is a
+    // second copy.
+    const bool fitsButForShares = misfit.reason.isEmpty() || misfit.byShares;
+    const bool enteredByHand = fitsButForShares && !unknownOutcome && n.shares <= order->byHand;
+    if (enteredByHand)
+        takeHandEnteredShares(*order, n.shares);
+    if (enteredByHand || (misfit.byShares && !unknownOutcome && bookedShares(n, order->yoyakuNo) >= n.shares)) {
+        log << QStringLiteral("★記帳済みの約定の通知のため記録しない(予約番号:%1/注文番号:%2/約定株数:%3)")
+                   .arg(order->yoyakuNo)
+                   .arg(n.orderNo)
+                   .arg(n.shares);
+        return {0, {}, false, true};
+    }
+    if (!misfit.reason.isEmpty())
+        return {0, misfit.reason, priceAlone};
     if (unknownOutcome) {
         if (!attachUnknownOutcome(n, *order, t0, log))
             return {};
@@ -246,15 +301,34 @@ NoticeBooking bookNotice(const YakuzyouNotice &n, const QDateTime &t0, QStringLi
     return {order->yoyakuNo, {}};
 }
 
-void bookSaleByHand(const YakuzyouNotice &sale, qint64 yoyakuNo, const QDateTime &t0, QStringList &log)
+SaleByHand bookSaleByHand(const YakuzyouNotice &sale, qint64 yoyakuNo, const QDateTime &t0, QStringList &log)
 {
     const std::optional<Row> row = readRow(yoyakuNo, false);
-    if (!row)
-        return;
-    const std::optional<PlacedOrder> order = findPlacedOrder(sale.orderNo, sale.executedAt.date());
-    if (order && order->yoyakuNo == yoyakuNo && order->side == 2)
-        addPlacedOrderExecution(*order, sale.shares);
-    writeExecution(sale, yoyakuNo, t0, log);
-    settleSell(sale, yoyakuNo, *row, t0, log);
-    writeHistoryRow(sale, yoyakuNo, *row, t0, log);
+    if (!row || row->code != sale.code || row->bought <= row->sold)
+        return SaleByHand::NothingHeld;
+    if (buyOut(*row))
+        return SaleByHand::BuyOut;
+    if (sale.shares > row->bought - row->sold)
+        return SaleByHand::MoreThanHeld;
+    const std::vector<PlacedOrder> open = openSellOrders(yoyakuNo);
+    const auto typed = std::find_if(open.begin(), open.end(),
+                                    [&sale](const PlacedOrder &order) { return order.orderNo == sale.orderNo; });
+    if (typed == open.end() && open.size() > 1)
+        return SaleByHand::OrderNumberNeeded;
+    const std::optional<PlacedOrder> order = typed != open.end() ? std::optional(*typed)
+                                             : open.empty()      ? std::nullopt
+                                                                 : std::optional(open.front());
+    YakuzyouNotice booked = sale;
+    if (order) {
+        addHandEnteredExecution(*order, sale.shares);
+        booked.orderNo = order->orderNo;
+        log << QStringLiteral("★手入力の売約定を売り注文に充てた(予約番号:%1/注文番号:%2/約定株数:%3)")
+                   .arg(yoyakuNo)
+                   .arg(order->orderNo)
+                   .arg(sale.shares);
+    }
+    writeExecution(booked, yoyakuNo, t0, log);
+    settleSell(booked, yoyakuNo, *row, t0, log);
+    writeHistoryRow(booked, yoyakuNo, *row, t0, log);
+    return SaleByHand::Booked;
 }

@@ -4,6 +4,7 @@
 #include <QtGlobal>
 
 #include <optional>
+#include <vector>
 
 // The orders this program placed at the broker (ttplacedorder): an accepted order is
 // written in the same transaction that marks its reservation as ordered, and a notice
@@ -19,7 +20,8 @@ struct PlacedOrder {
     qint64 yoyakuNo = 0;
     int side = 1;        // 1 buy, 2 sell
     qint64 shares = 0;   // shares ordered, or kSharesNotKnown
-    qint64 executed = 0; // shares its notices have brought so far
+    qint64 executed = 0; // shares its notices (and sales entered by hand) have brought so far
+    qint64 byHand = 0;   // of those, the shares entered by hand whose notice has not come yet
 
     bool sharesKnown() const { return shares != kSharesNotKnown; }
 };
@@ -28,13 +30,24 @@ struct PlacedOrder {
 // placed that day (only a false acceptance repeats a number).
 [[nodiscard]] bool recordPlacedOrder(const PlacedOrder &order);
 
-// The order with that number that can have executed on the execution day: placed on that
-// day, or on a day since the trading day before it (a day order placed after that day's
-// close is open on the next trading day). The latest one when there are two.
+// The order with that number that can have executed on the execution day: one placed on
+// that day. Program orders are day orders placed in trading hours, and the broker may
+// number its orders anew each day, so an order of another day is never taken.
 std::optional<PlacedOrder> findPlacedOrder(qint64 orderNo, const QDate &executionDay);
+
+// The reservation's sell orders that their notices have not filled yet, of any day (a
+// day's order is over with its day, but its late notices may still come), latest first.
+std::vector<PlacedOrder> openSellOrders(qint64 yoyakuNo);
 
 // Adds the shares of one notice to the order's executed shares.
 void addPlacedOrderExecution(const PlacedOrder &order, qint64 shares);
+
+// Charges a sale entered by hand to the order: its executed shares and the shares awaiting
+// their notice grow.
+void addHandEnteredExecution(const PlacedOrder &order, qint64 shares);
+
+// The notice of shares that were entered by hand has come: they await it no longer.
+void takeHandEnteredShares(const PlacedOrder &order, qint64 shares);
 
 // Forgets the orders of a reservation that is deleted, so that a new reservation that
 // takes its number never receives their notices.

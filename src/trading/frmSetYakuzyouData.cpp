@@ -40,13 +40,22 @@ bool reservationExists(qint64 number)
     return st.step();
 }
 
-// The shares the reservation holds of the stock; 0 when it holds none or is another's.
-qint64 sharesHeld(qint64 number, const QString &code, const QString &market)
+bool ofMarket(qint64 number, const QString &market)
 {
-    db::Statement st = gcnDB.prepare(QStringLiteral("select 約定株数買 - 約定株数売 from ttresevation"
-                                                    " where 予約番号 = ? and 銘柄コード = ? and 市場コード = ?"));
-    st.bindAll(number, code, market);
-    return st.step() ? st.int64(0) : 0;
+    db::Statement st =
+        gcnDB.prepare(QStringLiteral("select 1 from ttresevation where 予約番号 = ? and 市場コード = ?"));
+    st.bindAll(number, market);
+    return st.step();
+}
+
+// The time an execution entered for `day` carries: the moment of entry for today, so that
+// it counts among today's executions (the realised profit since the balance was read), the
+// start of the day otherwise.
+QDateTime executionTime(const QDate &day)
+{
+    const QDateTime now = sys::now();
+    return day == now.date() ? QDateTime(day, QTime(now.time().hour(), now.time().minute(), now.time().second()))
+                             : QDateTime(day, QTime(0, 0));
 }
 
 } // namespace
@@ -90,7 +99,7 @@ frmSetYakuzyouData::frmSetYakuzyouData(ui::FlexGrid &msfgOrder, QWidget *parent)
 
     createDatePicker(m_dtpDateST, picDateST);
     m_dtpDateST.editor()->setObjectName(QStringLiteral("dtpDateST"));
-    m_dtpDateST.setValue(QDateTime(gdtLastKabukaDate, QTime(0, 0)));
+    m_dtpDateST.setValue(QDateTime(sys::now().date(), QTime(0, 0)));
     setSizyouCombo(m_cmbSizyouCode);
     connect(cmdSet, &QPushButton::clicked, this, &frmSetYakuzyouData::cmdSet_Click);
     connect(cmdClose, &QPushButton::clicked, this, &QDialog::reject);
@@ -130,7 +139,7 @@ void frmSetYakuzyouData::cmdSet_Click()
     const std::optional<qint64> shares = wholeNumber(m_txtKabuSu, QStringLiteral("約定株数"), 1);
     if (!shares)
         return;
-    const std::optional<qint64> price = wholeNumber(m_txtKingaku, QStringLiteral("約定金額"), 1);
+    const std::optional<double> price = positivePrice();
     if (!price)
         return;
     std::optional<qint64> number = wholeNumber(m_txtYoyakuNo, QStringLiteral("予約番号"), 0);
@@ -165,36 +174,62 @@ void frmSetYakuzyouData::cmdSet_Click()
     order.ODSasiNariKai1 = 2;
     order.ODSasiNariUri1 = 2;
     qint64 written = *number;
-    insertManualExecution(m_dtpDateST.Value(), written, order, *orderNo, *price, *shares);
+    insertManualExecution(executionTime(m_dtpDateST.Value().date()), written, order, *orderNo, *price, *shares);
     setOrderGrid(m_msfgOrder);
     accept();
 }
 
-bool frmSetYakuzyouData::bookSale(qint64 number, const QString &code, const QString &market, qint64 shares,
-                                  qint64 price, qint64 orderNo)
+std::optional<double> frmSetYakuzyouData::positivePrice() const
 {
-    const qint64 held = sharesHeld(number, code, market);
-    if (held <= 0) {
+    const QString text = text::trimSpaces(text::toNarrow(m_txtKingaku->text())).remove(u',');
+    static const QRegularExpression price(QStringLiteral(R"(^[0-9]{1,12}(\.[0-9]{1,4})?$)"));
+    const double value = price.match(text).hasMatch() ? text.toDouble() : 0;
+    if (value <= 0) {
+        refuse(QStringLiteral("約定金額"));
+        return std::nullopt;
+    }
+    return value;
+}
+
+bool frmSetYakuzyouData::bookSale(qint64 number, const QString &code, const QString &market, qint64 shares,
+                                  double price, qint64 orderNo)
+{
+    if (!ofMarket(number, market)) {
         refuse(QStringLiteral("予約番号"));
         return false;
     }
-    if (shares > held) {
-        refuse(QStringLiteral("約定株数"));
-        return false;
-    }
     YakuzyouNotice sale;
-    sale.executedAt = m_dtpDateST.Value();
+    sale.executedAt = executionTime(m_dtpDateST.Value().date());
     sale.orderNo = orderNo;
     sale.buy = false;
     sale.torihikiKubun = 1;
     sale.code = code;
     sale.shares = shares;
-    sale.price = double(price);
+    sale.price = price;
     QStringList log;
     db::Transaction transaction(gcnDB);
-    bookSaleByHand(sale, number, sys::now(), log);
+    const SaleByHand booked = bookSaleByHand(sale, number, sys::now(), log);
     transaction.commit();
     for (const QString &line : std::as_const(log))
         writeLog(glngLogFileNo, line);
-    return true;
+    switch (booked) {
+    case SaleByHand::Booked:
+        return true;
+    case SaleByHand::NothingHeld:
+        refuse(QStringLiteral("予約番号"));
+        return false;
+    case SaleByHand::MoreThanHeld:
+        refuse(QStringLiteral("約定株数"));
+        return false;
+    case SaleByHand::OrderNumberNeeded:
+        refuse(QStringLiteral("注文番号"));
+        return false;
+    case SaleByHand::BuyOut:
+        ui::msgBox(QStringLiteral("予約番号") + QString::number(number) +
+                       QStringLiteral("は買い注文の結果が出ていないため売約定を登録できません。") +
+                       QStringLiteral("買い注文の約定を先に登録してください。"),
+                   ui::vbOKOnly + ui::vbExclamation);
+        return false;
+    }
+    return false;
 }

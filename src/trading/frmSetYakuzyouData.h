@@ -14,10 +14,11 @@ class FlexGrid;
 }
 
 // "約定データ設定": records an execution that the system did not learn by mail. A buy makes
-// a held position: an existing reservation number is replaced, with its executions, only
-// after the user agreed. A sale is booked on the reservation that holds the shares, as its
-// notice would have been (a notice that never came or did not fit). Every box is checked
-// before anything is written. The order list `msfgOrder` is rebuilt.
+// a held position: an existing reservation number is replaced, with its executions and its
+// placed orders, only after the user agreed. A sale is booked on the reservation that holds
+// the shares, as its notice would have been (a notice that never came or did not fit). The
+// date starts at today; an execution entered for today carries the moment of entry. Every
+// box is checked before anything is written. The order list `msfgOrder` is rebuilt.
 class frmSetYakuzyouData : public QDialog {
     Q_OBJECT
 public:
@@ -28,9 +29,13 @@ private:
     // The box's whole number when it holds one that is at least `least`; an empty box
     // counts as 0. Otherwise tells the user which box is wrong.
     std::optional<qint64> wholeNumber(const QLineEdit *box, const QString &label, qint64 least) const;
+    // The price box's number (a fraction allowed, as the broker's executions carry one) when
+    // it is above 0; otherwise tells the user.
+    std::optional<double> positivePrice() const;
     void cmdSet_Click();
-    // The sale on reservation `number`, when it holds at least that many shares of the stock.
-    bool bookSale(qint64 number, const QString &code, const QString &market, qint64 shares, qint64 price,
+    // The sale on reservation `number`, when it holds at least that many shares of the stock
+    // and no buy of it is out.
+    bool bookSale(qint64 number, const QString &code, const QString &market, qint64 shares, double price,
                   qint64 orderNo);
 
     ui::FlexGrid &m_msfgOrder;

@@ -288,6 +288,11 @@ void etrAction(browser::Browser &webOrder, const QString &pageURL)
     // written) is no fault of the page: a retry would not mend it, so it goes on up.
 }
 
+bool broker::orderStepInFlightFor(qint64 yoyakuNo)
+{
+    return etrRequestMode == 1 && (etrRunningMode == 1 || etrRunningMode == 2) && etrOrder.予約番号 == yoyakuNo;
+}
+
 void broker::resetStep()
 {
     etrRequestMode = 0;

@@ -53,7 +53,8 @@ enum etrErrorCode : int {
     etrErrPaperMode = 1002,       // paper mode: the broker is never contacted
     etrErrNoBrokerAddress = 1003, // the site file names no usable broker address
     etrErrFormOffSite = 1004,     // a form of the page would go outside the broker's site: nothing was sent
-    etrErrNoNewPage = 92          // no new page came for several web ticks: the main window ended the step
+    etrErrNoNewPage = 92,         // no new page came for several web ticks: the main window ended the step
+    etrErrNoShares = 93           // the order step refused an order of no shares: the row waits for the user
 };
 
 // Step state.
@@ -64,6 +65,8 @@ extern int etrError;       // result code of the step (etrErrorCode)
 extern int etrRetryCount;  // failed page attempts in this step
 namespace broker {
 extern bool orderSent; // the order form of this step was sent to the broker
+// True while an order step for the reservation is under way (its order may be on its way).
+bool orderStepInFlightFor(qint64 yoyakuNo);
 // Puts every global of the broker step back to its value at program start: no step open,
 // no login copied, no result.
 void resetStep();

@@ -155,6 +155,9 @@ namespace broker {
 void orderFormPage(browser::Browser &webOrder)
 {
     etrRunningMode = 2;
+    if (etrOrder.株数 <= 0)
+        throw BrokerPageError(QStringLiteral("注文株数(") + QString::number(etrOrder.株数) +
+                              QStringLiteral(")が0以下のため注文しない"));
     const browser::Document &page = webOrder.document();
     page.elementNamed(QStringLiteral("stock_sec_code")).setValue(etrOrder.銘柄コード);
     selectMarket(page);

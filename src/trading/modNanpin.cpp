@@ -16,27 +16,29 @@ struct Candidate {
     QString market;
     double close = 0;
     double buyPrice = 0;
-    qint64 shares = 0;
+    qint64 shares = 0; // the shares to have bought in all, never fewer than bought
     qint64 purchases = 0;
 };
 
 QList<Candidate> selectCandidates(const QDateTime &runStart, const QDate &processingDay, const OD &order)
 {
-    db::Statement st = gcnDB.prepare(
-        QStringLiteral("select a.予約番号, a.銘柄コード, a.市場コード, b.調整終値, a.約定金額買, a.株数, a.注文回"
-                       " from ttresevation a, ttstocks b"
-                       " where a.処理区分 = 2"
-                       " and (b.調整終値 - a.約定金額買) * 1.0 / a.約定金額買 * 100 <= ?"
-                       " and a.注文回 < ?"
-                       " and a.銘柄コード = b.銘柄コード and a.市場コード = b.市場コード"
-                       " and a.注文期間 <> ?"
-                       " and a.手動注文区分 = 0"
-                       " and a.エラーコード <> ?"
-                       " and a.約定金額買 > 0"
-                       " and b.日付 = ?"));
-    // A row whose last extra buy went out with an unknown outcome waits for the user's check.
+    db::Statement st =
+        gcnDB.prepare(QStringLiteral("select a.予約番号, a.銘柄コード, a.市場コード, b.調整終値, a.約定金額買,"
+                                     " max(a.株数, a.約定株数買), a.注文回"
+                                     " from ttresevation a, ttstocks b"
+                                     " where a.処理区分 = 2"
+                                     " and (b.調整終値 - a.約定金額買) * 1.0 / a.約定金額買 * 100 <= ?"
+                                     " and a.注文回 < ?"
+                                     " and a.銘柄コード = b.銘柄コード and a.市場コード = b.市場コード"
+                                     " and a.注文期間 <> ?"
+                                     " and a.手動注文区分 = 0"
+                                     " and a.エラーコード not in (?, ?)"
+                                     " and a.約定金額買 > 0"
+                                     " and b.日付 = ?"));
+    // A row whose last extra buy went out with an unknown outcome, or whose order the order
+    // step refused, waits for the user's check.
     st.bindAll(-qint64(order.ODNanpinWariai), qint64(order.ODNanpinKai) - 1, runStart.date(),
-               qint64(etrErrOutcomeUnknown), processingDay);
+               qint64(etrErrOutcomeUnknown), qint64(etrErrNoShares), processingDay);
     QList<Candidate> candidates;
     while (st.step())
         candidates.append({st.int64(0), st.text(1), st.text(2), st.real(3), st.real(4), st.int64(5), st.int64(6)});

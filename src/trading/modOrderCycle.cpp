@@ -40,9 +40,14 @@ OrderCycleOutcome doOrderCycle(QLabel &lblMsg, browser::Browser &webOrder)
         writeProgramLog(QStringLiteral("***処理する銘柄なし") + queryText);
         return OrderCycleOutcome::Skipped;
     }
+    const etrOrderInfo order = orderFor(*due);
+    if (order.株数 <= 0) {
+        refuseOrderOfNoShares(order);
+        return OrderCycleOutcome::Skipped;
+    }
     lblMsg.setText(now.toString(QStringLiteral("HH:mm")) + QStringLiteral(":予約番号") + QString::number(due->number) +
                    QStringLiteral("の注文を処理しています。"));
-    etrOrder = orderFor(*due);
+    etrOrder = order;
     logOrder(etrOrder);
     openBrokerStep(webOrder, 1);
     return OrderCycleOutcome::StepStarted;

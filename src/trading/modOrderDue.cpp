@@ -2,6 +2,7 @@
 
 #include "core/SettingsRecords.h"
 #include "core/modGlobal.h"
+#include "core/modLog.h"
 #include "marketdata/modMarket.h"
 #include "platform/db/DbDate.h"
 #include "platform/text/VbText.h"
@@ -118,8 +119,11 @@ std::optional<DueReservation> selectDueReservation(const QDate &processingDay, c
         query.add(QStringLiteral(" ) )"));
     }
     query.add(QStringLiteral(" or ( (a.処理区分 in (0,2,4) and a.手動注文区分 = 1) ) )"
-                             " and a.エラーコード <> "));
+                             " and a.エラーコード not in ("));
     query.addValue(qint64(etrErrOutcomeUnknown));
+    query.add(QStringLiteral(", "));
+    query.addValue(qint64(etrErrNoShares));
+    query.add(QStringLiteral(")"));
     query.add(QStringLiteral(" and a.銘柄コード = b.銘柄コード"
                              " and a.市場コード = b.市場コード"
                              " and b.日付 = "));
@@ -141,7 +145,7 @@ etrOrderInfo orderFor(const DueReservation &due)
     order.予約番号 = int(due.number);
     const bool buy = due.state == kubunZyunbi || due.state == kubunUriYakuzyou;
     order.売買区分 = buy ? 1 : 2;
-    // A sell sells every share held, whatever the wanted count says.
+    // 株数 is the shares to have bought in all; a sell sells every share held.
     order.株数 = int(buy ? due.shares - due.bought : due.bought - due.sold);
     order.取引区分 = due.tradeKind;
     order.銘柄コード = due.code;
@@ -149,4 +153,29 @@ etrOrderInfo orderFor(const DueReservation &due)
     order.指値 = int(buy ? due.buyLimit : due.sellLimit);
     order.指成区分 = buy ? due.buyKind : due.sellKind;
     return order;
+}
+
+void refuseOrderOfNoShares(const etrOrderInfo &order)
+{
+    writeProgramLog(QStringLiteral("***注文株数が0以下のため注文しない(予約番号:%1/売買区分:%2/株数:%3/銘柄コード:%4)")
+                        .arg(order.予約番号)
+                        .arg(order.売買区分)
+                        .arg(order.株数)
+                        .arg(order.銘柄コード));
+    gcnDB.execute(QStringLiteral("update ttresevation set エラーコード = ? where 予約番号 = ?"), int(etrErrNoShares),
+                  order.予約番号);
+}
+
+QString refusedOrdersInfoText()
+{
+    db::Statement st = gcnDB.prepare(
+        QStringLiteral("select 予約番号 from ttresevation where エラーコード = ? and 処理区分 < 9 order by 予約番号"));
+    st.bind(1, int(etrErrNoShares));
+    QStringList numbers;
+    while (st.step())
+        numbers << QString::number(st.int64(0));
+    if (numbers.isEmpty())
+        return {};
+    return QStringLiteral("注文株数が0以下のため注文しなかった予約があります(予約番号:%1)。").arg(numbers.join(u',')) +
+           QStringLiteral("注文一覧を確認してください。");
 }

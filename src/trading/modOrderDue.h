@@ -44,10 +44,20 @@ struct DueReservation {
 // automatic stop loss is on, and with averaging down only after its purchases are made)
 // the day's close has reached, or whose holding days have passed by the start of the
 // processing day; and rows in 0, 2 or 4 that the user asked to settle. A reservation whose
-// last order has an unknown outcome (エラーコード 90) is never due. `queryText` receives the
+// last order has an unknown outcome (エラーコード 90), or whose order the order step refused
+// (93), is never due. `queryText` receives the
 // query with its values written in, for the log.
 std::optional<DueReservation> selectDueReservation(const QDate &processingDay, const OD &order, QString &queryText);
 
 // The order that serves a due reservation: a buy of the shares still to buy for a row in
 // state 0 or 4, else a sell of every share still held (bought less sold).
 etrOrderInfo orderFor(const DueReservation &due);
+
+// An order of no shares (or fewer) is never sent: the row is logged and marked 93, which
+// keeps it from being due until the user looks at it (settles it, deletes it) or the day
+// change makes it held again; the run goes on.
+void refuseOrderOfNoShares(const etrOrderInfo &order);
+
+// What the information line tells of the active rows whose order was refused for its shares;
+// empty when there is none.
+QString refusedOrdersInfoText();

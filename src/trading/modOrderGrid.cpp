@@ -37,8 +37,8 @@ struct OrderRow {
     QDate updated;
     QString companyName;
     QString marketName;
-    qint64 shares = 0;
-    qint64 bought = 0;
+    qint64 shares = 0; // 株数: the shares to have bought in all
+    qint64 held = 0;   // 約定株数買 - 約定株数売
     bool manual = false;
     int errorCode = 0;
     bool hasPurchaseCount = false;
@@ -49,7 +49,7 @@ std::vector<OrderRow> readOrderRows()
 {
     db::Statement st = gcnDB.prepare(QStringLiteral(
         "select a.銘柄コード, a.注文番号, a.予約番号, a.処理区分, a.市場コード, a.更新日付, b.会社名, c.市場名略称,"
-        " a.株数, a.約定株数買, a.手動注文区分, a.エラーコード, a.注文回"
+        " a.株数, a.約定株数買 - a.約定株数売, a.手動注文区分, a.エラーコード, a.注文回"
         " from ttresevation a,tmbond b,tmmarket c"
         " where a.処理区分 < 9"
         " and a.銘柄コード = b.銘柄コード"
@@ -69,13 +69,15 @@ QString stockLine(const OrderRow &row)
 {
     const bool nothingBought = row.state == kubunZyunbi || row.state == kubunKaiTyumon;
     return row.code + row.companyName.left(3) + QStringLiteral("(") + row.marketName.left(2) + QStringLiteral(") ") +
-           QString::number(nothingBought ? row.shares : row.bought) + QStringLiteral("株");
+           QString::number(nothingBought ? row.shares : row.held) + QStringLiteral("株");
 }
 
 QString stateText(const OrderRow &row)
 {
     if (row.errorCode == etrErrOutcomeUnknown)
         return QStringLiteral("結果不明");
+    if (row.errorCode == etrErrNoShares)
+        return QStringLiteral("株数不正");
     QString text = getSyoriKubunName(row.state);
     if (row.state > 0 && row.hasPurchaseCount)
         text += QString::number(row.purchaseCount + 1);

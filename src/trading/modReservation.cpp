@@ -22,7 +22,7 @@ void deleteReservationRows(qint64 number)
     deletePlacedOrders(number);
 }
 
-void writeReservation(const QDateTime &date, qint64 &number, int buyDone, int state, qint64 buyPrice, qint64 buyShares,
+void writeReservation(const QDateTime &date, qint64 &number, int buyDone, int state, double buyPrice, qint64 buyShares,
                       const OD &order)
 {
     if (number == 0)
@@ -41,7 +41,7 @@ void writeReservation(const QDateTime &date, qint64 &number, int buyDone, int st
 }
 
 void writeContractHistory(const QDateTime &date, qint64 number, const QString &code, const QString &market,
-                          qint64 orderNo, qint64 price, qint64 shares, int orderKind)
+                          qint64 orderNo, double price, qint64 shares, int orderKind)
 {
     gcnDB.execute(QStringLiteral("delete from ttcontracthistory where 予約番号 = ?"), number);
     gcnDB.execute(QStringLiteral("insert into ttcontracthistory (注文番号, 受付日時, 取引区分, 売買区分, 指成区分,"
@@ -79,20 +79,25 @@ void dayChangeReservation(const QDateTime &now)
     const QString todayStart = db::dayStartText(now.date());
     db::Transaction transaction(gcnDB);
     gcnDB.execute(QStringLiteral("delete from ttstocks where 日付 < ?"), now.date().addDays(-kKeptPriceDays));
-    gcnDB.execute(QStringLiteral("update ttresevation set 処理区分 = 2 ,株数 = 約定株数買 - 約定株数売"
-                                 " where 更新日付 < ? and 処理区分 in(1) and 約定株数買 > 0"),
+    // 株数 is the shares to have bought in all: an order of an earlier day is over, so the
+    // row wants no more than it bought. A row that holds shares is held, one that holds
+    // none (bought nothing, or sold all while its extra buy was out) is finished.
+    gcnDB.execute(QStringLiteral("update ttresevation set 処理区分 = 2 ,株数 = 約定株数買"
+                                 " where 更新日付 < ? and 処理区分 in(1) and 約定株数買 > 約定株数売"),
                   todayStart);
     gcnDB.execute(QStringLiteral("update ttresevation set 処理区分 = 9"
-                                 " where 更新日付 < ? and 処理区分 in(0,1) and 約定株数買 = 0"),
+                                 " where 更新日付 < ? and 処理区分 in(0,1) and 約定株数買 <= 約定株数売"),
                   todayStart);
     // A row that holds shares and waited for an extra buy (averaging down) on a day that has
-    // passed is held again with the shares it holds; a row made due today keeps its target
+    // passed is held again, wanting what it bought; a row made due today keeps its target
     // however often the day change runs today. An extra buy sent with an unknown outcome
-    // keeps its target too, so that its notice still finds the buy it was.
+    // keeps its target too, so that its notice still finds the buy it was. An extra buy the
+    // order step refused to send is over with the day as well.
     gcnDB.execute(QStringLiteral("update ttresevation set 処理区分 = 2 ,株数 = case when エラーコード = ? then 株数"
-                                 " else 約定株数買 - 約定株数売 end"
+                                 " else 約定株数買 end, エラーコード = case when エラーコード = ? then 0"
+                                 " else エラーコード end"
                                  " where ifnull(注文期間, '') < ? and 処理区分 in(0,4) and 約定株数買 > 約定株数売"),
-                  int(etrErrOutcomeUnknown), now.date());
+                  int(etrErrOutcomeUnknown), int(etrErrNoShares), now.date());
     gcnDB.execute(QStringLiteral("update ttresevation set 処理区分 = 2 where 更新日付 < ? and 処理区分 = 3"),
                   todayStart);
     transaction.commit();
@@ -138,7 +143,7 @@ void insertReservation(const QDateTime &date, qint64 &number, int buyDone, int s
 {
     db::Transaction transaction(gcnDB);
     qint64 written = number;
-    writeReservation(date, written, buyDone, state, buyPrice, buyShares, order);
+    writeReservation(date, written, buyDone, state, double(buyPrice), buyShares, order);
     transaction.commit();
     number = written;
 }
@@ -147,15 +152,19 @@ void insertContractHistory(const QDateTime &date, qint64 number, const QString &
                            qint64 orderNo, qint64 price, qint64 shares, int orderKind)
 {
     db::Transaction transaction(gcnDB);
-    writeContractHistory(date, number, code, market, orderNo, price, shares, orderKind);
+    writeContractHistory(date, number, code, market, orderNo, double(price), shares, orderKind);
     transaction.commit();
 }
 
-void insertManualExecution(const QDateTime &date, qint64 &number, const OD &order, qint64 orderNo, qint64 price,
+void insertManualExecution(const QDateTime &date, qint64 &number, const OD &order, qint64 orderNo, double price,
                            qint64 shares)
 {
     db::Transaction transaction(gcnDB);
     qint64 written = number;
+    // The replaced reservation's orders go with it, as at every deletion: a late notice of
+    // one of them must not add its shares to the position entered here.
+    if (written != 0)
+        deletePlacedOrders(written);
     writeReservation(date, written, 1, kubunKaiYakuzyou, price, shares, order);
     writeContractHistory(date, written, order.ODBrand, order.ODSizyouCode, orderNo, price, shares,
                          order.ODSasiNariKai1);
@@ -167,9 +176,9 @@ void setManualOrder(qint64 number)
 {
     db::Transaction transaction(gcnDB);
     gcnDB.execute(QStringLiteral("update ttresevation set 手動注文区分 = 1 ,更新日付 = ?,"
-                                 " エラーコード = case when エラーコード = ? then 0 else エラーコード end"
+                                 " エラーコード = case when エラーコード in (?, ?) then 0 else エラーコード end"
                                  " where 予約番号 = ?"),
-                  sys::now(), etrErrOutcomeUnknown, number);
+                  sys::now(), etrErrOutcomeUnknown, etrErrNoShares, number);
     transaction.commit();
 }
 

@@ -25,11 +25,15 @@ enum SyoriKubun : int {
 // "注文準備" ... "キャンセル"; empty text for any other value.
 QString getSyoriKubunName(int state);
 
+// The share columns have one meaning everywhere: 株数 is the shares to have bought in all,
+// 約定株数買 the shares bought, 約定株数売 the shares sold; the row holds
+// 約定株数買 - 約定株数売. A buy orders 株数 - 約定株数買, a sell the shares held.
+
 // The roll-over of a new day: prices older than 200 days are purged; reservations last
-// changed before today fall back — a partly bought order becomes a held position of the
-// bought size, an order that bought nothing is finished, a row that holds shares and waits
-// for an extra buy not placed is held again with the shares it holds, an open sell order
-// is held again.
+// changed before today fall back — a partly bought order becomes a held position that
+// wants what it bought, an order that bought nothing is finished, a row that holds shares
+// and waits for an extra buy not placed is held again wanting what it bought, an open sell
+// order is held again.
 void dayChangeReservation(const QDateTime &now);
 
 // Deletes a reservation and its executions.
@@ -55,13 +59,15 @@ void insertContractHistory(const QDateTime &date, qint64 number, const QString &
                            qint64 orderNo, qint64 price, qint64 shares, int orderKind);
 
 // A bought position entered by hand: the reservation (bought, state 2, from `order`) and its
-// one buy execution are written together or not at all. A number of 0 takes a new one.
-void insertManualExecution(const QDateTime &date, qint64 &number, const OD &order, qint64 orderNo, qint64 price,
+// one buy execution are written together or not at all. A number of 0 takes a new one; an
+// existing one is replaced with its executions and its placed orders, so that no late
+// notice of the replaced reservation's orders adds to the position entered.
+void insertManualExecution(const QDateTime &date, qint64 &number, const OD &order, qint64 orderNo, double price,
                            qint64 shares);
 
 // The user asked to settle the reservation now: marks it and sets 更新日付 to now. The
-// request is the user's word that a lost order answer (エラーコード 90) has been looked
-// into, so it also clears that mark.
+// request is the user's word that a lost order answer (エラーコード 90) or an order the
+// order step refused (93) has been looked into, so it also clears that mark.
 void setManualOrder(qint64 number);
 
 // Counts reservations: mode 1 the held positions (state 2), mode 2 the active ones (state

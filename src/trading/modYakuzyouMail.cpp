@@ -30,6 +30,7 @@ namespace {
 const QString kApplied = QStringLiteral("約定");
 const QString kNoReservation = QStringLiteral("予約なし");
 const QString kMisfit = QStringLiteral("注文不一致");
+const QString kAlreadyBooked = QStringLiteral("記帳済");
 const QString kDuplicate = QStringLiteral("重複");
 const QString kInvalid = QStringLiteral("不正");
 const QString kUnreadable = QStringLiteral("読込失敗");
@@ -239,7 +240,10 @@ int handleFile(const QString &file, const QString &folder, const QDateTime &t0, 
         db::Transaction transaction(gcnDB);
         if (!noticeKey.isEmpty()) {
             booking = bookNotice(*parse.notice, t0, log);
-            result = booking.yoyakuNo ? kApplied : booking.misfit.isEmpty() ? kNoReservation : kMisfit;
+            result = booking.yoyakuNo           ? kApplied
+                     : booking.alreadyBooked    ? kAlreadyBooked
+                     : booking.misfit.isEmpty() ? kNoReservation
+                                                : kMisfit;
         }
         const QDate executionDay = parse.notice ? parse.notice->executedAt.date() : QDate();
         const bool awaitPrices = booking.priceAlone && !retest && !pricesStoredFor(executionDay);

@@ -176,6 +176,10 @@ TEST_F(SchemaUpgradeTest, OldWorkDatabaseKeepsItsOrdersOutAsPlacedOrders)
               QStringList({QStringLiteral("11 2026-12-09 1 1 1500 700"), QStringLiteral("12 2026-12-09 2 2 1000 400"),
                            QStringLiteral("13 2026-12-08 3 1 1500 0"), QStringLiteral("14 2026-12-08 4 2 500 0"),
                            QStringLiteral("17 2026-12-09 7 1 -1 700")}));
+    // No sale of them was entered by hand.
+    db::Statement byHand = gcnDB.prepare(QStringLiteral("select count(*) from ttplacedorder where 手入力株数 = 0"));
+    ASSERT_TRUE(byHand.step());
+    EXPECT_EQ(byHand.int64(0), 5);
 }
 
 // The file marks of an older file keep their rows; a refusal among them stays to be seen

@@ -13,6 +13,7 @@
 #include "support/FakeQuoteSite.h"
 #include "support/MessageBoxRecorder.h"
 #include "support/ReservationRows.h"
+#include "trading/modBroker.h"
 #include "trading/modOrderDue.h"
 #include "trading/modOrderGrid.h"
 
@@ -25,6 +26,8 @@
 #include <QScrollBar>
 #include <QTest>
 #include <QTimer>
+
+#include <functional>
 
 namespace {
 
@@ -258,14 +261,22 @@ TEST_F(MainWindowLists, WithdrawingKeepsAReservationWhoseOrderWentOutWhileTheQue
     FakeQuoteSite site;
     site.start();
     site.writeSiteFile(dir());
+    const auto writes = [](const char *sql) { return [sql] { gcnDB.execute(QString::fromUtf8(sql)); }; };
     const struct {
         const char *name;
-        const char *whileOpen; // what the order cycle writes while the question is open
+        std::function<void()> whileOpen; // what the order cycle does while the question is open
         bool kept;
     } cases[] = {
         {"still waiting", nullptr, false},
-        {"its buy accepted", "update ttresevation set 処理区分 = 1, 注文番号 = 100001", true},
-        {"its buy sent, the answer not read yet", "update ttresevation set エラーコード = 90", true},
+        {"its buy accepted", writes("update ttresevation set 処理区分 = 1, 注文番号 = 100001"), true},
+        {"its buy sent, the answer not read yet", writes("update ttresevation set エラーコード = 90"), true},
+        {"its order step under way, the form not sent yet",
+         [] {
+             etrRequestMode = 1;
+             etrRunningMode = 1;
+             etrOrder.予約番号 = 1;
+         },
+         true},
     };
     load();
     auto &orders = control<ui::FlexGrid>("msfgOrder");
@@ -279,8 +290,9 @@ TEST_F(MainWindowLists, WithdrawingKeepsAReservationWhoseOrderWentOutWhileTheQue
         MessageBoxRecorder::instance().reset();
         MessageBoxRecorder::instance().queueAnswer(ui::vbYes);
         if (c.whileOpen)
-            MessageBoxRecorder::instance().setWhileOpen([&c] { gcnDB.execute(QString::fromUtf8(c.whileOpen)); });
+            MessageBoxRecorder::instance().setWhileOpen(c.whileOpen);
         pressRow(orders, 1, 8);
+        broker::resetStep();
 
         EXPECT_EQ(reservationValue(1, QStringLiteral("予約番号")).isValid(), c.kept);
         ASSERT_EQ(messages().size(), c.kept ? 2 : 1) << messages().join(u'|').toStdString();

@@ -112,7 +112,7 @@ qint64 writeTrade(const FakeStock &stock, const FakeDay &buy, const FakeDay *sel
     order.ODKurikaesiKai = 1;
     qint64 number = 0;
     const QDateTime bought(buy.date, QTime(9, 5));
-    insertManualExecution(bought, number, order, ++orderNo, buy.close, order.ODKabusu);
+    insertManualExecution(bought, number, order, ++orderNo, double(buy.close), order.ODKabusu);
     if (!sell)
         return order.ODKabusu;
     const QDateTime sold(sell->date, QTime(9, 5));

@@ -1,5 +1,6 @@
 #include "support/TradingFixture.h"
 
+#include "core/SettingsRecords.h"
 #include "core/modGlobal.h"
 #include "core/modLog.h"
 
@@ -39,4 +40,14 @@ void TradingFixture::restartLog()
     closeLog(glngLogFileNo);
     QFile::remove(path(QStringLiteral("Nimbra.log")));
     glngLogFileNo = openLog();
+}
+
+void TradingFixture::setLoginAndMailbox()
+{
+    UserID = QStringLiteral("U");
+    Password = QStringLiteral("P");
+    Password2 = QStringLiteral("T");
+    POP3Server = QStringLiteral("127.0.0.1:1");
+    POPUserID = QStringLiteral("pu");
+    POPPassword = QStringLiteral("pp");
 }

@@ -18,6 +18,8 @@ protected:
     static void addPrice(const QString &code, const QString &market, const QDate &day, double close,
                          qint64 volume = 1000);
     static int rowCount(const QString &table);
+    // The six login and mailbox settings the order cycle needs, filled with test values.
+    static void setLoginAndMailbox();
 
     // Starts an empty log.
     void restartLog();

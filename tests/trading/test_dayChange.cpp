@@ -78,7 +78,7 @@ TEST_F(DayChangeTest, RollsReservationsOverAndPurgesOldPrices)
                     .エラーコード = 90,
                     .更新日付 = QStringLiteral("2026-12-09 10:00:00"),
                     .約定株数買 = 500});
-    // Bought 500, 200 sold before the day change: held, 300.
+    // Bought 500, 200 sold before the day change: held (300 shares), wanting the 500 bought.
     addReservation({.予約番号 = 10,
                     .株数 = 500,
                     .処理区分 = 1,
@@ -103,7 +103,7 @@ TEST_F(DayChangeTest, RollsReservationsOverAndPurgesOldPrices)
     EXPECT_EQ(reservationStateAndShares(7), std::make_pair(2, 500));
     EXPECT_EQ(reservationStateAndShares(8), std::make_pair(0, 750));
     EXPECT_EQ(reservationStateAndShares(9), std::make_pair(2, 750));
-    EXPECT_EQ(reservationStateAndShares(10), std::make_pair(2, 300));
+    EXPECT_EQ(reservationStateAndShares(10), std::make_pair(2, 500));
 
     db::Statement days = gcnDB.prepare(QStringLiteral("select min(日付), count(*) from ttstocks"));
     ASSERT_TRUE(days.step());

@@ -4,11 +4,14 @@
 #include "platform/ui/FlexGrid.h"
 #include "support/MessageBoxRecorder.h"
 #include "support/TradingFixture.h"
+#include "trading/NoticeBooking.h"
 #include "trading/PlacedOrders.h"
+#include "trading/YakuzyouNotice.h"
 #include "trading/frmManuMsg.h"
 #include "trading/frmOrderMini.h"
 #include "trading/frmSetYakuzyouData.h"
 #include "trading/modBrandGrid.h"
+#include "trading/modSizing.h"
 
 #include <QCheckBox>
 #include <QComboBox>
@@ -193,7 +196,7 @@ TEST_F(ManualExecutionTest, BadBoxesWriteNothing)
         {QStringLiteral("東1"),
          QStringLiteral("1234"),
          QStringLiteral("100"),
-         QStringLiteral("15.5"),
+         QStringLiteral("15.5.5"),
          {},
          {},
          QStringLiteral("約定金額")},
@@ -333,3 +336,144 @@ TEST_F(ManualExecutionTest, AnExistingNumberIsReplacedOnlyAfterYes)
 }
 
 } // namespace
+
+namespace {
+
+// A held row of 1234 bought 300 at 1000 with its sell order 777 of today out, and the
+// close of the day before that makes 1450 a price of the day.
+class SaleByHandTest : public ManualExecutionTest {
+protected:
+    const QDateTime balanceRead{QDate(2026, 12, 10), QTime(9, 0)};
+    const QDateTime entered{QDate(2026, 12, 10), QTime(10, 42, 5)};
+
+    void SetUp() override
+    {
+        ManualExecutionTest::SetUp();
+        gcnDB.execute(QStringLiteral("update ttstocks set 終値 = 1200, 調整終値 = 1200"));
+        addReservation({.予約番号 = 7,
+                        .銘柄コード = QStringLiteral("1234"),
+                        .株数 = 300,
+                        .処理区分 = 3,
+                        .登録日付 = QStringLiteral("2026-12-10 08:00:00"),
+                        .市場コード = QStringLiteral("t1"),
+                        .約定金額買 = 1000,
+                        .約定株数買 = 300,
+                        .注文番号 = 777});
+        gcnDB.execute(QStringLiteral("insert into ttcontracthistory (注文番号, 受付日時, 売買区分, 銘柄コード,"
+                                     " 約定株数, 約定金額, 予約番号, 市場コード)"
+                                     " values (555, '2026-12-10 08:05:00', '1', '1234', 300, 1000, 7, 't1')"));
+        ASSERT_TRUE(recordPlacedOrder({777, entered.date(), 7, 2, 300, 0}));
+        sys::setNow(entered);
+        // The dialog as the user opens it now.
+        dialog = std::make_unique<frmSetYakuzyouData>(orders);
+        dialog->show();
+        child<QComboBox>(*dialog, "cmbBaibai")->setCurrentText(QStringLiteral("売"));
+    }
+
+    NoticeBooking bookTheRealNotice()
+    {
+        YakuzyouNotice notice;
+        notice.executedAt = QDateTime(entered.date(), QTime(10, 30));
+        notice.orderNo = 777;
+        notice.buy = false;
+        notice.torihikiKubun = 1;
+        notice.code = QStringLiteral("1234");
+        notice.shares = 300;
+        notice.price = 1450;
+        QStringList log;
+        db::Transaction transaction(gcnDB);
+        const NoticeBooking booking = bookNotice(notice, sys::now(), log);
+        transaction.commit();
+        return booking;
+    }
+};
+
+} // namespace
+
+// A sale entered with the date as offered and no order number is charged to the row's open
+// sell order and dated now; its notice, when it comes, is known as booked: the sale and its
+// profit count once. Without the notice the sale stands as entered.
+TEST_F(SaleByHandTest, ASaleByHandCountsOnceWhetherItsNoticeComesOrNot)
+{
+    EXPECT_EQ(child<QDateTimeEdit>(*dialog, "dtpDateST")->date(), entered.date());
+    fill(QStringLiteral("東1"), QStringLiteral("1234"), QStringLiteral("300"), QStringLiteral("1450"),
+         QStringLiteral("7"), {});
+    click(*dialog, "cmdSet");
+    ASSERT_TRUE(boxes.calls().isEmpty()) << boxes.texts().join(u'|').toStdString();
+    EXPECT_EQ(reservationValue(7, QStringLiteral("処理区分")).toString(), QStringLiteral("9"));
+    EXPECT_EQ(reservationValue(7, QStringLiteral("約定日付売")).toString(), QStringLiteral("2026-12-10 10:42:05"));
+    EXPECT_EQ(getKakuteiSonekiSince(balanceRead), 135000);
+    EXPECT_EQ(findPlacedOrder(777, entered.date())->executed, 300);
+
+    const NoticeBooking booking = bookTheRealNotice();
+    EXPECT_EQ(booking.yoyakuNo, 0);
+    EXPECT_TRUE(booking.alreadyBooked);
+    EXPECT_TRUE(booking.misfit.isEmpty());
+    EXPECT_EQ(reservationValue(7, QStringLiteral("約定株数売")).toString(), QStringLiteral("300"));
+    EXPECT_EQ(getKakuteiSonekiSince(balanceRead), 135000);
+    EXPECT_EQ(getKakuteiSoneki(QDateTime(entered.date(), QTime(0, 0))), 135000);
+}
+
+// A sale by hand is refused while a buy of the row is out: that buy's notice would leave a
+// finished row holding shares.
+TEST_F(SaleByHandTest, ASaleByHandWaitsForTheBuyOut)
+{
+    const struct {
+        const char *name;
+        int state;
+        int errorCode;
+        qint64 wanted;
+    } cases[] = {
+        {"an extra buy accepted", 1, 0, 600},
+        {"an extra buy sent, its answer lost", 0, 90, 600},
+        {"an extra buy in doubt held again by the day change", 2, 90, 600},
+    };
+    for (const auto &c : cases) {
+        SCOPED_TRACE(c.name);
+        gcnDB.execute(QStringLiteral("update ttresevation set 処理区分 = ?, エラーコード = ?, 株数 = ?"), c.state,
+                      c.errorCode, c.wanted);
+        boxes.reset();
+        fill(QStringLiteral("東1"), QStringLiteral("1234"), QStringLiteral("100"), QStringLiteral("1450"),
+             QStringLiteral("7"), {});
+        click(*dialog, "cmdSet");
+        EXPECT_EQ(boxes.texts(), QStringList{QStringLiteral("予約番号7は買い注文の結果が出ていないため売約定を"
+                                                            "登録できません。買い注文の約定を先に登録してください。")});
+        EXPECT_EQ(reservationValue(7, QStringLiteral("約定株数売")).toString(), QStringLiteral("0"));
+        EXPECT_TRUE(dialog->isVisible());
+    }
+}
+
+// A buy entered by hand that replaces a reservation takes its placed orders with it: the
+// replaced order's late notice adds nothing to the position entered.
+TEST_F(ManualExecutionTest, AReplacedReservationsLateNoticeAddsNothing)
+{
+    sys::setNow(QDateTime(QDate(2026, 12, 10), QTime(9, 40)));
+    addReservation({.予約番号 = 5,
+                    .銘柄コード = QStringLiteral("1234"),
+                    .株数 = 300,
+                    .処理区分 = 1,
+                    .市場コード = QStringLiteral("t1"),
+                    .注文番号 = 888});
+    ASSERT_TRUE(recordPlacedOrder({888, QDate(2026, 12, 10), 5, 1, 300, 0}));
+    child<QDateTimeEdit>(*dialog, "dtpDateST")->setDateTime(QDateTime(QDate(2026, 12, 10), QTime(0, 0)));
+    boxes.queueAnswer(ui::vbYes);
+    fill(QStringLiteral("東1"), QStringLiteral("1234"), QStringLiteral("300"), QStringLiteral("2001.5"),
+         QStringLiteral("5"), QStringLiteral("888"));
+    click(*dialog, "cmdSet");
+    EXPECT_FALSE(dialog->isVisible());
+    EXPECT_DOUBLE_EQ(reservationValue(5, QStringLiteral("約定金額買")).toDouble(), 2001.5);
+    EXPECT_EQ(reservationValue(5, QStringLiteral("約定日付買")).toString(), QStringLiteral("2026-12-10 09:40:00"));
+
+    YakuzyouNotice late;
+    late.executedAt = QDateTime(QDate(2026, 12, 10), QTime(9, 31));
+    late.orderNo = 888;
+    late.code = QStringLiteral("1234");
+    late.shares = 300;
+    late.price = 2001.5;
+    QStringList log;
+    db::Transaction transaction(gcnDB);
+    EXPECT_EQ(bookNotice(late, sys::now(), log).yoyakuNo, 0);
+    transaction.commit();
+    EXPECT_EQ(reservationValue(5, QStringLiteral("約定株数買")).toString(), QStringLiteral("300"));
+    EXPECT_EQ(rowCount(QStringLiteral("ttcontracthistory")), 1);
+}

@@ -25,12 +25,7 @@ protected:
         broker.start();
         broker.writeSiteFile(dir());
         gdtLastKabukaDate = QDate(2026, 12, 9);
-        UserID = QStringLiteral("U");
-        Password = QStringLiteral("P");
-        Password2 = QStringLiteral("T");
-        POP3Server = QStringLiteral("127.0.0.1:1");
-        POPUserID = QStringLiteral("pu");
-        POPPassword = QStringLiteral("pp");
+        setLoginAndMailbox();
         addPrice(QStringLiteral("1001"), QStringLiteral("t1"), gdtLastKabukaDate, 1000);
     }
 

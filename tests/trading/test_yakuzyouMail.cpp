@@ -682,7 +682,7 @@ TEST_F(LateNotice, ReachesItsReservationWhateverHappenedToTheRowSince)
          .ordered = 1500,
          .noticeShares = 800,
          .expectedState = 2,
-         .expectedShares = 800},
+         .expectedShares = 1500},
         {.name = "second part of a buy an earlier version made held, its size not kept",
          .state = 2,
          .shares = 700,
@@ -858,6 +858,10 @@ TEST_F(YakuzyouMail, ANoticeThatDoesNotFitItsOrderChangesNothing)
 TEST_F(YakuzyouMail, ARefusedNoticeStaysToldUntilTheUserDismissesIt)
 {
     addReservation(1, 1, 600, 123456);
+    // A notice counts only against an order of its own day: the new day's refusal names
+    // an order placed that day.
+    addReservation(2, 1, 600, 654321);
+    ASSERT_TRUE(recordPlacedOrder({654321, QDate(2006, 1, 6), 2, 1, 600, 0}));
     NoticeFields misfit;
     misfit.code = QStringLiteral("6758");
     const auto told = [](int n) {
@@ -893,6 +897,8 @@ TEST_F(YakuzyouMail, ARefusedNoticeStaysToldUntilTheUserDismissesIt)
         if (step.mail != Mail::None) {
             NoticeFields f = step.mail == Mail::Misfit ? misfit : NoticeFields();
             f.date = step.at.toString(QStringLiteral("yyyy-MM-dd")) + QStringLiteral(" 09:15");
+            if (step.at.date() != QDate(2006, 1, 5))
+                f.orderNo = QStringLiteral("654321");
             putMail(QStringLiteral("m%1").arg(n), noticeMail(f, QStringLiteral("step%1@x").arg(n)));
         }
         pass();
@@ -916,7 +922,8 @@ TEST_F(YakuzyouMail, ARefusedNoticeStaysToldUntilTheUserDismissesIt)
     EXPECT_TRUE(MessageBoxRecorder::instance().texts().isEmpty());
 }
 
-// Two notices of one order never bring more shares than it had.
+// Two notices of one order never bring more shares than it had. A second copy of a notice
+// already booked (another Message-ID, the same execution) is known as booked, not refused.
 TEST_F(YakuzyouMail, TheNoticesOfAnOrderNeverExceedItsShares)
 {
     addReservation(1, 1, 300, 123456);
@@ -927,7 +934,16 @@ TEST_F(YakuzyouMail, TheNoticesOfAnOrderNeverExceedItsShares)
     pass();
     EXPECT_EQ(reservation(1).sharesBuy, 200);
     EXPECT_EQ(historyRows(), 1);
-    EXPECT_TRUE(logLines().join(u'\n').contains(QStringLiteral("約定株数の合計(400)が注文株数(300)を超える")));
+    EXPECT_EQ(logLinesContaining(QStringLiteral("★記帳済みの約定の通知のため記録しない(予約番号:1/注文番号:123456")),
+              1);
+    EXPECT_EQ(mailboxInfoText(), QString());
+
+    NoticeFields more = f;
+    more.shares = QStringLiteral("約定株数:250株");
+    putMail(QStringLiteral("c"), noticeMail(more, QStringLiteral("part3@x")));
+    pass();
+    EXPECT_EQ(reservation(1).sharesBuy, 200);
+    EXPECT_EQ(logLinesContaining(QStringLiteral("約定株数の合計(450)が注文株数(300)を超える")), 1);
 }
 
 namespace {
@@ -1127,14 +1143,14 @@ TEST_F(YakuzyouMail, ARefusedNoticeLeavesTheOrderInDoubtToTheRealOne)
     EXPECT_DOUBLE_EQ(r.priceBuy, 1210);
 }
 
-// Program orders are day orders: a notice finds an order placed on its day or on the trading
-// day before (placed after that day's close), never an older one that had the same number.
+// Program orders are day orders placed in trading hours: a notice finds an order placed on
+// its day, never one of another day that had the same number.
 TEST_F(YakuzyouMail, ANoticeFindsOnlyAnOrderThatCanStillBeOpen)
 {
     const struct {
         const char *placed;
         bool found;
-    } cases[] = {{"2006-01-05", true}, {"2006-01-04", true}, {"2005-12-28", false}};
+    } cases[] = {{"2006-01-05", true}, {"2006-01-04", false}, {"2005-12-28", false}};
     for (const auto &c : cases) {
         SCOPED_TRACE(c.placed);
         gcnDB.execute(QStringLiteral("delete from ttplacedorder"));
