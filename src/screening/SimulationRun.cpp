@@ -53,7 +53,7 @@ void SimulationRun::yield()
         ui::doEvents();
 }
 
-void SimulationRun::run(const QDate &start, const QDate &end)
+bool SimulationRun::run(const QDate &start, const QDate &end)
 {
     m_capital = m_settings.base.TousiGanpon;
     m_cash = m_capital;
@@ -74,8 +74,11 @@ void SimulationRun::run(const QDate &start, const QDate &end)
         if (m_cancel.isCancelled())
             break;
     }
+    // Taken before the closing block's yields: a cancel pressed while it is written cuts nothing.
+    const bool ranWhole = !m_cancel.isCancelled();
     ui::doEvents();
     writeSummary(QStringLiteral("総合計"), end, true);
+    return ranWhole;
 }
 
 QString SimulationRun::tradeLine(const QDate &day, const QString &code, const QString &name, qint64 price,
