@@ -16,6 +16,8 @@
 #include <QPushButton>
 #include <QTimer>
 
+#include <algorithm>
+
 using namespace Qt::StringLiterals;
 
 namespace {
@@ -180,6 +182,48 @@ TEST_F(SimuRunTest, CancelEndsAfterTheDayAndStillWritesTheClosingBlock)
     EXPECT_FALSE(cmdRun->isHidden());
     EXPECT_TRUE(cmdCancel->isHidden());
     EXPECT_TRUE(cmdPrint->isEnabled());
+}
+
+// A gain or loss of exactly the profit-take or stop-loss rate is weighed in whole numbers:
+// +29% sells at a rate of 29 and -7% stays held at a stop loss of 7, which their quotients in
+// floating point (28.999... and -7.000...1) would turn round.
+TEST_F(SimuRunTest, GainsOfExactlyTheRatesAreWeighedInWholeNumbers)
+{
+    addReferenceDays(QDate(2026, 1, 5), QDate(2026, 2, 13), {QDate(2026, 1, 12), kHoliday});
+    simOD.ODRiekiWariaiUri1 = 29;
+    simOD.ODSongiriWariaiUri1 = 7;
+    simBS.KounyuTensu = 4;
+    const struct {
+        const char16_t *code;
+        double nextDayPrice;
+        bool sold;
+    } cases[] = {
+        {u"2001", 1290, true},  // +29%
+        {u"2002", 1289, false}, // +28.9%
+        {u"2003", 930, false},  // -7%
+        {u"2004", 929, true},   // -7.1%
+    };
+    for (const auto &c : cases) {
+        const QString code = QString::fromUtf16(c.code);
+        addStock(code, u"t1"_s, 100, u"銘柄"_s + code);
+        for (int d : {21, 22, 23})
+            addBar({.code = code, .day = QDate(2026, 1, d), .open = 1000, .smaM = 2000});
+        // Bought on the 26th at the mid-price 1,000; the 27th's mid-price is the case's.
+        addBar({.code = code, .day = QDate(2026, 1, 26), .open = 1000, .high = 1010, .low = 990, .smaM = 2000});
+        addBar({.code = code, .day = QDate(2026, 1, 27), .open = c.nextDayPrice, .smaM = 2000});
+    }
+    frmSimu window(printDialog);
+    const QStringList result = run(window, QDate(2026, 1, 26), QDate(2026, 1, 27));
+    for (const auto &c : cases) {
+        const QString code = QString::fromUtf16(c.code);
+        const auto tradedAs = [&](const QString &verb) {
+            return std::count_if(result.begin(), result.end(), [&](const QString &line) {
+                return line.contains(u" : "_s + code + u" "_s) && line.endsWith(verb + u"約定しました。"_s);
+            });
+        };
+        EXPECT_EQ(tradedAs(u"買"_s), 1) << code.toStdString() << "\n" << result.join(u'\n').toStdString();
+        EXPECT_EQ(tradedAs(u"売"_s), c.sold ? 1 : 0) << code.toStdString();
+    }
 }
 
 TEST_F(SimuRunTest, PickersOpenOnTheStoredRangeAndFormLoadClampsTheMonth)
