@@ -20,6 +20,15 @@ namespace {
 
 const QString kIdeographicSpace = QStringLiteral("\u3000");
 
+// `part` as a whole percentage of `whole`, rounded down, in whole numbers: a quotient in
+// floating point falls just below many exact percentages (1.15 * 100 is 114.999...).
+qint64 percentRoundedDown(qint64 part, qint64 whole)
+{
+    const qint64 scaled = part * 100;
+    const qint64 quotient = scaled / whole;
+    return scaled % whole != 0 && (scaled < 0) != (whole < 0) ? quotient - 1 : quotient;
+}
+
 QString yen(qint64 amount)
 {
     return text::formatThousands(double(amount)) + QStringLiteral("円");
@@ -46,17 +55,6 @@ void showChange(QLabel *label, double price, double previousClose)
     }
 }
 
-// "　+4%" or "　-5%": the current price against the buy price, "　+0%" without a buy price.
-// Empty without a current price: a quote that could not be read is no loss.
-QString positionGain(double price, int buyPrice)
-{
-    if (price <= 0)
-        return QString();
-    const qint64 gain = buyPrice != 0 ? qint64(std::floor(price / buyPrice * 100)) - 100 : 0;
-    return kIdeographicSpace + (gain < 0 ? QString() : QStringLiteral("+")) + QString::number(gain) +
-           QStringLiteral("%");
-}
-
 QString bracketedPrice(int price)
 {
     return price > 0 ? QStringLiteral("(") + text::formatThousands(price) + QStringLiteral(")") : QString();
@@ -70,16 +68,18 @@ void setMarksVisible(const ChartInfoPanel &panel, bool visible)
     panel.kounyu->setVisible(visible);
 }
 
-// `part` as a whole percentage of `whole`, rounded down, in whole numbers: a quotient in
-// floating point falls just below many exact percentages (1.15 * 100 is 114.999...).
-qint64 percentRoundedDown(qint64 part, qint64 whole)
-{
-    const qint64 scaled = part * 100;
-    const qint64 quotient = scaled / whole;
-    return scaled % whole != 0 && (scaled < 0) != (whole < 0) ? quotient - 1 : quotient;
-}
-
 } // namespace
+
+QString positionGain(double price, int buyPrice)
+{
+    if (price <= 0)
+        return QString();
+    // In hundredths of a yen a quoted price (ticks of 0.1 yen at the finest) is a whole
+    // number, so the percentage is cut in whole numbers as the header's rate is.
+    const qint64 gain = buyPrice != 0 ? percentRoundedDown(std::llround(price * 100), qint64(buyPrice) * 100) - 100 : 0;
+    return kIdeographicSpace + (gain < 0 ? QString() : QStringLiteral("+")) + QString::number(gain) +
+           QStringLiteral("%");
+}
 
 HeaderFigures headerFigures(qint64 capital, qint64 held, qint64 realised, bool paperMode, const QDate &startDate,
                             const QDate &today)

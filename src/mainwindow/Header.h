@@ -42,6 +42,11 @@ HeaderFigures headerFigures(qint64 capital, qint64 held, qint64 realised, bool p
 // purchase slots again from the capital.
 void setHeader(const HeaderLabels &labels);
 
+// The end of the panel's price line: "　+4%" or "　-5%", the current price as a whole
+// percentage of the buy price (rounded down) less 100, "　+0%" without a buy price. Empty
+// without a current price: a quote that could not be read is no loss.
+QString positionGain(double price, int buyPrice);
+
 // The labels and legend marks of the stock panel.
 struct ChartInfoPanel {
     QLabel *brandName = nullptr;

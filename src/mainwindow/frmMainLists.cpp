@@ -193,6 +193,8 @@ void frmMain::connectLists()
         showSelectedChartInfo();
         fraChartInfo->hide();
     });
+    // A run locks the settings menu; its picture button is locked with it, and drawn so.
+    connect(mnuSettings->menuAction(), &QAction::enabledChanged, imgSetting, &QWidget::setEnabled);
     onPress(imgSetting, this, [this] {
         ui::doEvents();
         if (mnuSettings->menuAction()->isEnabled())

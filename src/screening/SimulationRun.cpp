@@ -53,7 +53,7 @@ void SimulationRun::yield()
         ui::doEvents();
 }
 
-void SimulationRun::run(const QDate &start, const QDate &end)
+bool SimulationRun::run(const QDate &start, const QDate &end)
 {
     m_capital = m_settings.base.TousiGanpon;
     m_cash = m_capital;
@@ -74,8 +74,11 @@ void SimulationRun::run(const QDate &start, const QDate &end)
         if (m_cancel.isCancelled())
             break;
     }
+    // Taken before the closing block's yields: a cancel pressed while it is written cuts nothing.
+    const bool ranWhole = !m_cancel.isCancelled();
     ui::doEvents();
     writeSummary(QStringLiteral("総合計"), end, true);
+    return ranWhole;
 }
 
 QString SimulationRun::tradeLine(const QDate &day, const QString &code, const QString &name, qint64 price,
@@ -142,11 +145,15 @@ void SimulationRun::sell(const QDate &day)
         }
         const double mid = info.high != 0 || info.low != 0 ? (info.high - info.low) / 2 + info.low : info.close;
         const qint64 price = getYobineTani(mid);
-        const double rate = double(price - position.buyPrice) / double(position.buyPrice) * 100;
+        // The gain is weighed against the rates in whole numbers, as gain * 100 against rate *
+        // buy price: a quotient in floating point misses exact rates ((1,290 - 1,000) / 1,000 *
+        // 100 is 28.999..., (930 - 1,000) / 1,000 * 100 is -7.000...1).
+        const qint64 gainTimes100 = (price - position.buyPrice) * 100;
         const qint64 heldDays = position.buyDate.daysTo(day);
-        const bool sold = rate >= order.ODRiekiWariaiUri1 ||
-                          (order.ODSongiriTypeUri1 == 2 && heldDays > order.ODSongiriDUri1) ||
-                          (order.ODSongiriTypeUri1 == 1 && rate < -order.ODSongiriWariaiUri1);
+        const bool sold =
+            double(gainTimes100) >= order.ODRiekiWariaiUri1 * double(position.buyPrice) ||
+            (order.ODSongiriTypeUri1 == 2 && heldDays > order.ODSongiriDUri1) ||
+            (order.ODSongiriTypeUri1 == 1 && gainTimes100 < -qint64(order.ODSongiriWariaiUri1) * position.buyPrice);
         if (!sold) {
             kept.push_back(position);
             continue;

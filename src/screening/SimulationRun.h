@@ -51,8 +51,9 @@ public:
     SimulationRun(const SimulationSettings &settings, const jobs::CancelToken &cancel, Hooks hooks);
 
     // Runs from `start` to `end`, both included; stops after the day in hand once the
-    // token is set, and always writes the closing block.
-    void run(const QDate &start, const QDate &end);
+    // token is set, and always writes the closing block. True when every day of the range
+    // was run whole, false when the token cut the run short.
+    bool run(const QDate &start, const QDate &end);
 
 private:
     struct Position {

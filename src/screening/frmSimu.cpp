@@ -182,9 +182,12 @@ void frmSimu::cmdRun_Click()
     SimulationRun run(settings, *m_cancel,
                       {[this](const QString &line) { lstResultData->addItem(line); },
                        [this](const QString &message) { lblMsg->setText(message); }, showEnd});
-    run.run(start, end);
+    const bool ranWhole = run.run(start, end);
     showEnd();
-    if (settings.marketsDefaulted)
+    // Only a run that went to its end date says it ran; a cancelled one says it stopped.
+    if (!ranWhole)
+        lblMsg->setText(QStringLiteral("シミュレーションを中止しました。"));
+    else if (settings.marketsDefaulted)
         lblMsg->setText(QStringLiteral("シミュレーション対象の市場が設定されていないため、東証1部で実行しました。"));
     setRunning(false);
 }

@@ -167,12 +167,7 @@ void frmSetYakuzyouData::cmdSet_Click()
     }
 
     // A copy of the live order record: the template of this one row only.
-    OD order = sysOD;
-    order.ODKabusu = int(*shares);
-    order.ODBrand = code;
-    order.ODSizyouCode = market;
-    order.ODSasiNariKai1 = 2;
-    order.ODSasiNariUri1 = 2;
+    const OD order = reservationOrder(sysOD, code, market, int(*shares));
     qint64 written = *number;
     insertManualExecution(executionTime(m_dtpDateST.Value().date()), written, order, *orderNo, *price, *shares);
     setOrderGrid(m_msfgOrder);

@@ -73,14 +73,8 @@ bool prepareCandidate(const ui::FlexGrid &msfgOrder, const QSet<QString> &insert
         return false;
     }
     writeProgramLog(QStringLiteral("***銘柄セット(") + code + u')');
-    OD order = sysOD;
-    order.ODKabusu = int(shares);
-    order.ODBrand = code;
-    order.ODSizyouCode = market;
-    order.ODSasiNariKai1 = 2;
-    order.ODSasiNariUri1 = 2;
     qint64 number = 0;
-    insertReservation(now, number, 0, kubunZyunbi, 0, 0, order);
+    insertReservation(now, number, 0, kubunZyunbi, 0, 0, reservationOrder(sysOD, code, market, int(shares)));
     return true;
 }
 

@@ -138,6 +138,17 @@ qint64 getMaxYoyakuNo()
     return st.step() ? st.int64(0) : 0;
 }
 
+OD reservationOrder(const OD &rules, const QString &code, const QString &market, int shares)
+{
+    OD order = rules;
+    order.ODKabusu = shares;
+    order.ODBrand = code;
+    order.ODSizyouCode = market;
+    order.ODSasiNariKai1 = 2;
+    order.ODSasiNariUri1 = 2;
+    return order;
+}
+
 void insertReservation(const QDateTime &date, qint64 &number, int buyDone, int state, qint64 buyPrice, qint64 buyShares,
                        const OD &order)
 {

@@ -48,6 +48,11 @@ void deleteRireki(qint64 number);
 // The largest stored reservation number, 0 for an empty table.
 qint64 getMaxYoyakuNo();
 
+// The order record of a reservation the program writes, from the order preparation or a
+// purchase entered by hand: a copy of `rules` for `shares` of `code` on `market`, bought and
+// sold at market (指成区分 2), so that no sell goes out as a limit order without a price.
+OD reservationOrder(const OD &rules, const QString &code, const QString &market, int shares);
+
 // Writes a whole reservation row, replacing one of the same number. A number of 0 takes
 // the largest stored number + 1, which is handed back. The stock, shares, order kinds,
 // limits and sell rules come from `order`; the times are `date`.

@@ -86,7 +86,9 @@ TEST_F(Demo, StartsUpTradesInTheBackTestAndShowsItsHistory)
 
 // The past trades are written with the order settings a user has (the defaults, under the
 // fixed preset as the order preparation applies it): the held position's profit-take line
-// lies 15% above its buy price, not on it.
+// lies 15% above its buy price, not on it. They are bought and sold at market (指成区分 2),
+// as the program's own and hand-entered reservations are: the held position is never
+// offered for sale as a limit order without a price.
 TEST_F(Demo, PastTradesCarryTheDefaultOrderRates)
 {
     dir = path(QStringLiteral("demo"));
@@ -111,6 +113,25 @@ TEST_F(Demo, PastTradesCarryTheDefaultOrderRates)
         EXPECT_EQ(info.sellPrice, info.buyPrice + info.buyPrice * 15 / 100) << "buy price " << info.buyPrice;
     }
     EXPECT_EQ(count, 5) << "four closed trades and the held one";
+
+    const struct {
+        const char *what;
+        const char *query;
+    } orderKinds[] = {
+        {"reservations' buy kinds", "select 指成区分買, 指値買11 from ttresevation"},
+        {"reservations' sell kinds", "select 指成区分売, 指値売11 from ttresevation"},
+        {"executions' kinds", "select 指成区分, 0 from ttcontracthistory"},
+    };
+    for (const auto &kinds : orderKinds) {
+        db::Statement st = gcnDB.prepare(QString::fromUtf8(kinds.query));
+        int rowsRead = 0;
+        while (st.step()) {
+            ++rowsRead;
+            EXPECT_EQ(st.int64(0), 2) << kinds.what << ": at market";
+            EXPECT_EQ(st.int64(1), 0) << kinds.what << ": without a limit";
+        }
+        EXPECT_GE(rowsRead, 5) << kinds.what;
+    }
 }
 
 TEST_F(Demo, InRealModeBuysACandidateAndReadsItsNoticeWithinMinutes)

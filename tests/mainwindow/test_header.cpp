@@ -147,6 +147,35 @@ TEST(HeaderFigures, RateIsTheWholePercentOfExactTotals)
     }
 }
 
+// The price line's gain is cut to the whole percent the price is of the buy price, as the
+// header's rate is: an exact percentage never shows one below (1,150 / 1,000 * 100 is
+// 114.999... in floating point).
+TEST(PositionGain, IsTheWholePercentOfTheBuyPrice)
+{
+    const struct {
+        int buyPrice;
+        double price;
+        const char16_t *shown;
+    } cases[] = {
+        {1000, 1150, u"　+15%"},
+        {900, 1035, u"　+15%"},
+        {4950, 5742, u"　+16%"},
+        {1000, 1290, u"　+29%"},
+        {1000, 1049, u"　+4%"},
+        {1000, 1000, u"　+0%"},
+        {1000, 950, u"　-5%"},
+        {1000, 999.9, u"　-1%"},
+        {1000, 1150.5, u"　+15%"},
+        {2000, 2580.1, u"　+29%"},
+        {3, 1, u"　-67%"},
+        {0, 1234, u"　+0%"},
+        {1000, 0, u""},
+    };
+    for (const auto &c : cases)
+        EXPECT_EQ(positionGain(c.price, c.buyPrice).toStdString(), QString::fromUtf16(c.shown).toStdString())
+            << c.buyPrice << " -> " << c.price;
+}
+
 class HeaderLabelsTest : public TradingFixture {
 protected:
     void SetUp() override

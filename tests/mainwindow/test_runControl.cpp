@@ -1,6 +1,7 @@
 // Run control and the two timers: the run button, the balance step, stops between and
 // during steps, broker errors at the end of a step, the step watchdog and the pictures.
 #include "MainWindowFixture.h"
+#include "WindowPresses.h"
 
 #include "core/BusyGuard.h"
 #include "core/SettingsRecords.h"
@@ -18,6 +19,7 @@
 #include "trading/modOrderDue.h"
 
 #include <QAction>
+#include <QApplication>
 #include <QCoreApplication>
 #include <QDir>
 #include <QElapsedTimer>
@@ -412,6 +414,33 @@ TEST_F(RunControl, TheMenusARunLocksLookDisabled)
         EXPECT_LT(liveInk, 40) << c.name << ": a live item is black";
         EXPECT_GT(darkestInk(c.image, c.locked), liveInk + 60) << c.name << ": a locked item is greyed";
     }
+}
+
+// The "設定" picture button is locked with the settings menu while the run is on, and is
+// drawn so: in colour while stopped, greyed while running; a press then pops nothing up.
+TEST_F(RunControl, TheSettingsPictureButtonLooksLockedWhileRunning)
+{
+    QLabel &button = label("imgSetting");
+    QPixmap picture(button.size());
+    picture.fill(QColor(220, 40, 40));
+    button.setPixmap(picture);
+    const auto drawnSaturation = [&] {
+        return button.grab().toImage().pixelColor(button.rect().center()).hsvSaturation();
+    };
+    ASSERT_TRUE(button.isEnabled());
+    EXPECT_GT(drawnSaturation(), 150) << "stopped: drawn in its colours";
+
+    startPaperRun();
+    expectState(between, "running");
+    EXPECT_FALSE(button.isEnabled());
+    EXPECT_LT(drawnSaturation(), 60) << "running: drawn greyed";
+    press(button);
+    EXPECT_EQ(QApplication::activePopupWidget(), nullptr);
+
+    imgRun_MouseDown(run());
+    expectState(stopped, "stopped again");
+    EXPECT_TRUE(button.isEnabled());
+    EXPECT_GT(drawnSaturation(), 150) << "stopped again: drawn in its colours";
 }
 
 TEST_F(RunControl, PicturesFollowTheRunState)

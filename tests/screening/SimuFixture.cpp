@@ -69,6 +69,15 @@ void SimuFixture::addReferenceDays(const QDate &first, const QDate &last, const 
     gdtLastKabukaDate = days.back();
 }
 
+void SimuFixture::tickNoMarket()
+{
+    settings::Values none;
+    for (const char *name : {"T1", "T2", "TM", "O1", "O2", "HC", "N1", "N2", "NS", "F1", "FQ", "S1", "SA", "JS"})
+        none.insert(QStringLiteral("SLSizyou") + QLatin1String(name) + QStringLiteral("Sim"), QStringLiteral("0"));
+    storeSettings(none);
+    simSizyou = Sizyou{};
+}
+
 QStringList SimuFixture::lines(const QListWidget &list)
 {
     QStringList texts;

@@ -38,6 +38,9 @@ protected:
     static void addReferenceDays(const QDate &first, const QDate &last, const QList<QDate> &holidays = {});
     static QList<QDate> weekdays(const QDate &first, const QDate &last, const QList<QDate> &holidays = {});
 
+    // The back-test's markets as after the first start: none ticked, so it takes the first
+    // section.
+    void tickNoMarket();
     // Sets the window's date range and clicks "実行"; returns the result lines.
     static QStringList run(frmSimu &window, const QDate &start, const QDate &end);
     static QStringList lines(const QListWidget &list);

@@ -16,6 +16,8 @@
 #include <QPushButton>
 #include <QTimer>
 
+#include <algorithm>
+
 using namespace Qt::StringLiterals;
 
 namespace {
@@ -147,9 +149,12 @@ TEST_F(SimuRunTest, RunIgnoresChangesAndRefusesClosingWhileItRuns)
     EXPECT_FALSE(window.isVisible());
 }
 
+// A cancelled run, here over the first section taken for want of ticked markets, does not
+// claim on its message line that it ran.
 TEST_F(SimuRunTest, CancelEndsAfterTheDayAndStillWritesTheClosingBlock)
 {
     buildGoldenHistory();
+    tickNoMarket();
     frmSimu window(printDialog);
     auto *cmdRun = window.findChild<QPushButton *>(u"cmdRun"_s);
     auto *cmdCancel = window.findChild<QPushButton *>(u"cmdCancel"_s);
@@ -173,9 +178,52 @@ TEST_F(SimuRunTest, CancelEndsAfterTheDayAndStillWritesTheClosingBlock)
                                u"利益率           101%"_s,
                                u" "_s};
     EXPECT_EQ(result, expected);
+    EXPECT_EQ(window.findChild<QLabel *>(u"lblMsg"_s)->text(), u"シミュレーションを中止しました。"_s);
     EXPECT_FALSE(cmdRun->isHidden());
     EXPECT_TRUE(cmdCancel->isHidden());
     EXPECT_TRUE(cmdPrint->isEnabled());
+}
+
+// A gain or loss of exactly the profit-take or stop-loss rate is weighed in whole numbers:
+// +29% sells at a rate of 29 and -7% stays held at a stop loss of 7, which their quotients in
+// floating point (28.999... and -7.000...1) would turn round.
+TEST_F(SimuRunTest, GainsOfExactlyTheRatesAreWeighedInWholeNumbers)
+{
+    addReferenceDays(QDate(2026, 1, 5), QDate(2026, 2, 13), {QDate(2026, 1, 12), kHoliday});
+    simOD.ODRiekiWariaiUri1 = 29;
+    simOD.ODSongiriWariaiUri1 = 7;
+    simBS.KounyuTensu = 4;
+    const struct {
+        const char16_t *code;
+        double nextDayPrice;
+        bool sold;
+    } cases[] = {
+        {u"2001", 1290, true},  // +29%
+        {u"2002", 1289, false}, // +28.9%
+        {u"2003", 930, false},  // -7%
+        {u"2004", 929, true},   // -7.1%
+    };
+    for (const auto &c : cases) {
+        const QString code = QString::fromUtf16(c.code);
+        addStock(code, u"t1"_s, 100, u"銘柄"_s + code);
+        for (int d : {21, 22, 23})
+            addBar({.code = code, .day = QDate(2026, 1, d), .open = 1000, .smaM = 2000});
+        // Bought on the 26th at the mid-price 1,000; the 27th's mid-price is the case's.
+        addBar({.code = code, .day = QDate(2026, 1, 26), .open = 1000, .high = 1010, .low = 990, .smaM = 2000});
+        addBar({.code = code, .day = QDate(2026, 1, 27), .open = c.nextDayPrice, .smaM = 2000});
+    }
+    frmSimu window(printDialog);
+    const QStringList result = run(window, QDate(2026, 1, 26), QDate(2026, 1, 27));
+    for (const auto &c : cases) {
+        const QString code = QString::fromUtf16(c.code);
+        const auto tradedAs = [&](const QString &verb) {
+            return std::count_if(result.begin(), result.end(), [&](const QString &line) {
+                return line.contains(u" : "_s + code + u" "_s) && line.endsWith(verb + u"約定しました。"_s);
+            });
+        };
+        EXPECT_EQ(tradedAs(u"買"_s), 1) << code.toStdString() << "\n" << result.join(u'\n').toStdString();
+        EXPECT_EQ(tradedAs(u"売"_s), c.sold ? 1 : 0) << code.toStdString();
+    }
 }
 
 TEST_F(SimuRunTest, PickersOpenOnTheStoredRangeAndFormLoadClampsTheMonth)
@@ -211,13 +259,8 @@ TEST_P(SimuStartCheckTest, RefusedRunsChangeNothing)
     addReferenceDays(QDate(2026, 1, 5), QDate(2026, 2, 13));
     simBS.TousiGanpon = check.capital;
     simBS.KounyuTensu = check.purchaseSlots;
-    if (check.noMarkets) {
-        settings::Values none;
-        for (const char *name : {"T1", "T2", "TM", "O1", "O2", "HC", "N1", "N2", "NS", "F1", "FQ", "S1", "SA", "JS"})
-            none.insert(u"SLSizyou"_s + QLatin1String(name) + u"Sim"_s, u"0"_s);
-        storeSettings(none);
-        simSizyou = Sizyou{};
-    }
+    if (check.noMarkets)
+        tickNoMarket();
     ui::PrintDialog printDialog;
     frmSimu window(printDialog);
     auto *list = window.findChild<QListWidget *>(u"lstResultData"_s);

@@ -104,11 +104,11 @@ OD presetOrderRules()
 // and, for a closed trade, the sell execution that finished it. Returns the shares.
 qint64 writeTrade(const FakeStock &stock, const FakeDay &buy, const FakeDay *sell, qint64 &orderNo)
 {
-    OD order = presetOrderRules();
+    // The order record the program's own reservations are written from: bought and sold at
+    // market, so that the held one is sold as the program sells its own.
+    OD order = reservationOrder(presetOrderRules(), stock.code, stock.market,
+                                int(std::max<qint64>(1, kTradeYen / (buy.close * lotOf(stock))) * lotOf(stock)));
     order.ODOrderType = 1;
-    order.ODBrand = stock.code;
-    order.ODSizyouCode = stock.market;
-    order.ODKabusu = int(std::max<qint64>(1, kTradeYen / (buy.close * lotOf(stock))) * lotOf(stock));
     order.ODKurikaesiKai = 1;
     qint64 number = 0;
     const QDateTime bought(buy.date, QTime(9, 5));
