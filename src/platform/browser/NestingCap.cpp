@@ -53,6 +53,9 @@ const Names kSpecial = {"address",    "applet",   "area",   "article", "aside", 
                         "template",   "textarea", "tfoot",  "th",      "thead",     "title",    "tr",       "track",
                         "ul",         "wbr",      "xmp"};
 
+// How many formatting elements the parser may have to open again at once.
+constexpr std::size_t kMaxReopenable = 12;
+
 bool isSpace(char c)
 {
     return c == ' ' || c == '\t' || c == '\n' || c == '\r' || c == '\f';
@@ -88,8 +91,7 @@ public:
 private:
     struct Open {
         QByteArray name;
-        bool foreign;         // an svg or math element
-        int formattingAtOpen; // the open formatting count when it opened
+        bool foreign; // an svg or math element
     };
 
     // Reads the markup that starts with the "<" at `open`; returns where the scan goes on.
@@ -230,16 +232,18 @@ private:
         closeImplied(name);
         if (name == "form" && m_openCounts.value(name) > 0)
             return to; // a form inside a form is ignored by the parser
-        const bool formatting = kFormatting.contains(name);
-        if (m_open.size() + std::size_t(formatting ? m_openFormatting : 0) >= m_maxDepth) {
+        const bool formatting = kFormatting.contains(name) && !foreign;
+        if (m_open.size() >= m_maxDepth || (formatting && !mayReopen(name, m_html.mid(from, to - from)))) {
             leaveOut(from, to);
             ++m_leftOut[name];
             return to;
         }
-        m_open.push_back({name, foreign, m_openFormatting});
+        m_open.push_back({name, foreign});
         ++m_openCounts[name];
         if (formatting)
-            ++m_openFormatting;
+            m_reopenable.push_back({name, m_html.mid(from, to - from)});
+        else if (kFormattingMarkers.contains(name))
+            m_reopenable.push_back({});
         return to;
     }
 
@@ -252,8 +256,7 @@ private:
             return;
         }
         if (kFormatting.contains(name)) {
-            if (m_openFormatting > 0)
-                --m_openFormatting;
+            forgetReopenable(name);
             // The parser takes the element out and, when blocks opened inside it, opens a
             // copy in the innermost: the depth only falls when nothing but formatting is inside.
             const qsizetype at = find(name, kScope);
@@ -300,7 +303,9 @@ private:
             closeIfOpen({"tbody", "thead", "tfoot"}, kTableScope);
         else if (name == "table")
             closeIfOpen({"table"}, kNestedTableScope);
-        else if (name == "a" || name == "nobr" || name == "button")
+        else if ((name == "a" || name == "nobr") && closeIfOpen({name}, kScope))
+            forgetReopenable(name); // the parser takes the earlier one out of the formatting it reopens
+        else if (name == "button")
             closeIfOpen({name}, kScope);
         else if (name == "option" || name == "optgroup") {
             if (!m_open.empty() && m_open.back().name == "option")
@@ -310,22 +315,24 @@ private:
         }
     }
 
-    void closeIfOpen(const Names &targets, const Names &boundaries)
+    // Whether one of `targets` was open and is closed now.
+    bool closeIfOpen(const Names &targets, const Names &boundaries)
     {
         bool anyOpen = false;
         for (const QByteArray &target : targets)
             anyOpen = anyOpen || m_openCounts.value(target) > 0;
         if (!anyOpen)
-            return;
+            return false;
         for (qsizetype i = qsizetype(m_open.size()) - 1; i >= 0; --i) {
             const QByteArray &open = m_open[std::size_t(i)].name;
             if (targets.contains(open)) {
                 popTo(i);
-                return;
+                return true;
             }
             if (boundaries.contains(open))
-                return;
+                return false;
         }
+        return false;
     }
 
     // The innermost open `name` not behind a boundary; -1 when there is none.
@@ -340,6 +347,39 @@ private:
                 return -1;
         }
         return -1;
+    }
+
+    // Whether a formatting start tag may open: the parser opens each formatting element that
+    // was never closed again in every block after it, so their number is kept small. As in
+    // the parser, a fourth one written the same takes the place of the first.
+    bool mayReopen(const QByteArray &name, const QByteArray &tag)
+    {
+        std::size_t sinceMarker = 0;
+        std::size_t sameCount = 0;
+        std::size_t firstSame = 0;
+        for (std::size_t i = m_reopenable.size(); i-- > 0 && !m_reopenable[i].name.isEmpty();) {
+            ++sinceMarker;
+            if (m_reopenable[i].name == name && m_reopenable[i].tag == tag) {
+                ++sameCount;
+                firstSame = i;
+            }
+        }
+        if (sameCount >= 3) {
+            m_reopenable.erase(m_reopenable.begin() + qsizetype(firstSame));
+            --sinceMarker;
+        }
+        return sinceMarker < kMaxReopenable;
+    }
+
+    // An end tag of `name` takes the last such formatting element off the list.
+    void forgetReopenable(const QByteArray &name)
+    {
+        for (std::size_t i = m_reopenable.size(); i-- > 0 && !m_reopenable[i].name.isEmpty();) {
+            if (m_reopenable[i].name == name) {
+                m_reopenable.erase(m_reopenable.begin() + qsizetype(i));
+                return;
+            }
+        }
     }
 
     bool onlyFormattingAbove(qsizetype at) const
@@ -359,8 +399,12 @@ private:
     void pop()
     {
         const Open &last = m_open.back();
-        if (kFormattingMarkers.contains(last.name))
-            m_openFormatting = last.formattingAtOpen;
+        if (kFormattingMarkers.contains(last.name)) {
+            while (!m_reopenable.empty() && !m_reopenable.back().name.isEmpty())
+                m_reopenable.pop_back();
+            if (!m_reopenable.empty())
+                m_reopenable.pop_back(); // the marker
+        }
         if (--m_openCounts[last.name] == 0)
             m_openCounts.remove(last.name);
         m_open.pop_back();
@@ -377,9 +421,13 @@ private:
     const std::size_t m_maxDepth;
     std::vector<Open> m_open;
     QHash<QByteArray, int> m_openCounts;
-    // Formatting elements the parser may open again (they were never closed), up to the
-    // last cell or other marker.
-    int m_openFormatting = 0;
+    // The formatting elements the parser may open again (they were never closed), an empty
+    // name marking where a cell or another marker opened: its list of active formatting.
+    struct Reopenable {
+        QByteArray name;
+        QByteArray tag; // the start tag as written
+    };
+    std::vector<Reopenable> m_reopenable;
     QHash<QByteArray, int> m_leftOut; // start tags left out whose end tag is still to come
     QByteArray m_out;
     qsizetype m_copied = 0;
