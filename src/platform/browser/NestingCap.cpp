@@ -233,7 +233,10 @@ private:
         if (name == "form" && m_openCounts.value(name) > 0)
             return to; // a form inside a form is ignored by the parser
         const bool formatting = kFormatting.contains(name) && !foreign;
-        if (m_open.size() >= m_maxDepth || (formatting && !mayReopen(name, m_html.mid(from, to - from)))) {
+        // A form is kept however deep it stands (forms do not nest, so it adds one level at
+        // most): the controls inside still belong to it.
+        const bool tooDeep = m_open.size() >= m_maxDepth && name != "form";
+        if (tooDeep || (formatting && !mayReopen(name, m_html.mid(from, to - from)))) {
             leaveOut(from, to);
             ++m_leftOut[name];
             return to;
