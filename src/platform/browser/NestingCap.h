@@ -10,8 +10,12 @@
 // A quick scan follows the tags as the parser will nest them (void and raw-text elements,
 // the end tags and the ends the HTML rules imply for paragraphs, list items, cells, rows and
 // options). A start tag that would open an element deeper than the limit is left out with
-// its end tag; the text inside stays. The scan errs towards counting too deep, never too
-// shallow: a page a browser nests within the limit comes back unchanged.
+// its end tag; the text inside stays, and so does a <form> (forms do not nest). A
+// formatting element (b, font, ...) never closed is opened again by the parser in every
+// block after it, so more than a dozen of them open at once (beyond three written the same,
+// which the parser itself drops) are left out too. The scan errs towards counting too deep,
+// never too shallow: a page a browser nests within the limit, its unclosed formatting
+// within that dozen, comes back unchanged.
 namespace browser {
 
 struct NestingCapped {
