@@ -10,7 +10,7 @@ packages=(
   libcurl4-openssl-dev
   libgumbo-dev
   libgmime-3.0-dev
-  libgtest-dev libgmock-dev
+  libgtest-dev libgmock-dev libbenchmark-dev
   libcpp-httplib-dev
   fonts-ipafont-gothic
 )

@@ -28,24 +28,18 @@ QString logFilePath()
     return gstrLogPath + gstrLogFile;
 }
 
-// The characters that change the direction or order in which a viewer shows the text
-// after them (marks, embeddings, overrides, isolates).
-bool isBidiControl(char16_t u)
-{
-    return u == 0x061C || u == 0x200E || u == 0x200F || (u >= 0x202A && u <= 0x202E) || (u >= 0x2066 && u <= 0x2069);
-}
-
 // A text from a page, a mail, a server or a file may hold line breaks, terminal controls
-// and bidirectional controls. Each is written as a visible escape ("\r", "\n", "\t",
-// "\x1b", "\u2028", "\u202e"), so no text can begin a line of its own, reach a terminal
-// or turn the rest of its line around; a backslash of the text is doubled, so that it never
-// reads as one of these escapes.
+// and invisible format characters: the bidirectional controls (which change the direction
+// or order in which a viewer shows the text after them), zero-width spaces and joiners,
+// the soft hyphen, the byte-order mark. Each is written as a visible escape ("\r", "\n",
+// "\t", "\x1b", "\u2028", "\u202e", "\u200b", "\U000e0041"), so no text can begin a line
+// of its own, reach a terminal, turn the rest of its line around or hide a word inside
+// another; a backslash of the text is doubled, so that it never reads as one of these escapes.
 QString withVisibleControls(const QString &text)
 {
     QString out;
     out.reserve(text.size());
-    for (const QChar c : text) {
-        const char16_t u = c.unicode();
+    for (const char32_t u : text.toUcs4()) {
         if (u == u'\\')
             out += QStringLiteral("\\\\");
         else if (u == u'\r')
@@ -56,10 +50,13 @@ QString withVisibleControls(const QString &text)
             out += QStringLiteral("\\t");
         else if (u < 0x20 || u == 0x7F)
             out += QStringLiteral("\\x%1").arg(uint(u), 2, 16, QLatin1Char('0'));
-        else if (c.category() == QChar::Other_Control || u == 0x2028 || u == 0x2029 || isBidiControl(u))
+        else if (u > 0xFFFF && QChar::category(u) == QChar::Other_Format)
+            out += QStringLiteral("\\U%1").arg(uint(u), 8, 16, QLatin1Char('0'));
+        else if (QChar::category(u) == QChar::Other_Control || QChar::category(u) == QChar::Other_Format ||
+                 u == 0x2028 || u == 0x2029)
             out += QStringLiteral("\\u%1").arg(uint(u), 4, 16, QLatin1Char('0'));
         else
-            out += c;
+            out += QString::fromUcs4(&u, 1);
     }
     return out;
 }

@@ -13,9 +13,11 @@ void setLogPaths();
 // the log for appending. Returns the handle of the open log.
 int openLog();
 
-// Appends one line. Control characters of the text (line breaks, NUL, ESC, ..., and the
-// bidirectional controls) are written as visible escapes such as "\r\n", "\x1b" and
-// "\u202e", and a backslash as "\\": a text from a page or a mail stays on its line as it is.
+// Appends one line. Control characters of the text (line breaks, NUL, ESC, ...) and the
+// invisible format characters (bidirectional controls, zero-width spaces and joiners, the
+// soft hyphen, the byte-order mark) are written as visible escapes such as "\r\n", "\x1b",
+// "\u202e" and "\u200b", and a backslash as "\\": a text from a page or a mail stays on its
+// line as it is, and shows every character it holds.
 void writeLog(int handle, const QString &text);
 // Appends one line to the program's log, the one start-up opened (glngLogFileNo).
 void writeProgramLog(const QString &text);

@@ -266,6 +266,8 @@ QString brokerErrorMessage(int code, int requestMode)
         return QStringLiteral("該当する銘柄情報は見つかりませんでした。");
     case etrErrFormOffSite:
         return QStringLiteral("送信先が証券会社のサイトではないため、送信を中止しました。");
+    case etrErrRedirectRefused:
+        return QStringLiteral("証券会社のサイトが別の送信先へ転送しようとしたため、中止しました。");
     default:
         return QStringLiteral("ログイン設定に誤りがあるか証券会社のサイトがメンテナンス中です。");
     }

@@ -135,7 +135,7 @@ void dispatch(browser::Browser &webOrder, const QString &pageText)
         if (etrActionMode == 5)
             broker::orderFormPage(webOrder);
         else if (etrActionMode == 11)
-            broker::acceptancePage(pageText);
+            broker::acceptancePage(pageText, webOrder.document().nestingCapped());
     } else if (etrRequestMode == 2 && etrActionMode == 11) {
         broker::accountPage(webOrder);
     }
@@ -262,9 +262,14 @@ void etrAction(browser::Browser &webOrder, const QString &pageURL)
         return;
     try {
         if (noResponse) {
-            // A form whose redirect led off the broker's site went no further than the broker.
-            if (isNewPage(webOrder) && !webOrder.refusedRedirect().isEmpty())
-                throw browser::SubmitRefused(webOrder.refusedRedirect());
+            // The request reached the broker, whose answer pointed off its site (or from
+            // https to http): the browser went no further. Retrying would be sent the same way.
+            if (isNewPage(webOrder) && !webOrder.refusedRedirect().isEmpty()) {
+                writeLog(glngLogFileNo, QStringLiteral("★証券会社は要求を受けたが、応答の転送先へは進まない(") +
+                                            webOrder.refusedRedirect().toDisplayString() + u')');
+                broker::endStep(etrErrRedirectRefused);
+                return;
+            }
             throw BrokerPageError(QStringLiteral("証券会社のサイトから応答がありません"));
         }
         requireNewPage(webOrder);

@@ -53,6 +53,7 @@ enum etrErrorCode : int {
     etrErrPaperMode = 1002,       // paper mode: the broker is never contacted
     etrErrNoBrokerAddress = 1003, // the site file names no usable broker address
     etrErrFormOffSite = 1004,     // a form of the page would go outside the broker's site: nothing was sent
+    etrErrRedirectRefused = 1005, // the broker answered a request with a redirect the browser does not follow
     etrErrNoNewPage = 92,         // no new page came for several web ticks: the main window ended the step
     etrErrNoShares = 93           // the order step refused an order of no shares: the row waits for the user
 };

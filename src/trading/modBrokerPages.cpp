@@ -66,6 +66,20 @@ int refusalCode(const QString &pageText)
     return etrErrRefused;
 }
 
+// Whether a page says that something failed: one of the refusals the codes name, or any
+// other refusal or error text. Beside the acceptance text it leaves the outcome unknown.
+bool showsRefusalOrError(const QString &pageText)
+{
+    static const QStringList words = {QStringLiteral("できません"), QStringLiteral("られません"),
+                                      QStringLiteral("エラー"), QStringLiteral("失敗"), QStringLiteral("ERROR")};
+    if (refusalCode(pageText) != etrErrRefused)
+        return true;
+    for (const QString &word : words)
+        if (pageText.contains(word))
+            return true;
+    return false;
+}
+
 // The order number of an acceptance page: all nine cells of the order summary must be found.
 QString acceptedOrderNumber(const QString &pageText)
 {
@@ -186,21 +200,25 @@ void orderFormPage(browser::Browser &webOrder)
     etrRunningMode = 1;
 }
 
-void acceptancePage(const QString &pageText)
+void acceptancePage(const QString &pageText, bool nestingCapped)
 {
     etrRunningMode = 2;
     int code = etrErrNone;
     const bool accepted = pageText.contains(QStringLiteral("ご注文を受け付けました"));
-    const int refusal = refusalCode(pageText);
     if (!accepted) {
-        code = refusal;
+        code = refusalCode(pageText);
         writeLog(glngLogFileNo, QStringLiteral("★エラーHTML:") + pageText);
-    } else if (refusal != etrErrRefused) {
+    } else if (showsRefusalOrError(pageText)) {
         // A page that says both cannot be believed either way: the order may stand, so it
         // is never sent again by itself, and the user looks on the broker's site.
         code = etrErrOutcomeUnknown;
         writeLog(glngLogFileNo, QStringLiteral("★注文受付と注文エラーの両方の文言があるため結果不明"));
         writeLog(glngLogFileNo, QStringLiteral("★エラーHTML:") + pageText);
+    } else if (nestingCapped) {
+        // Part of the page was read otherwise than written: what hides the acceptance or
+        // shows a refusal may be in it.
+        code = etrErrOutcomeUnknown;
+        writeLog(glngLogFileNo, QStringLiteral("★注文受付画面の入れ子が深すぎて全体を読めないため結果不明"));
     } else {
         etrOrderNo = acceptedOrderNumber(pageText);
     }

@@ -37,9 +37,9 @@ TEST_F(LogTest, LineFormatAndFirstStart)
     EXPECT_EQ(QDir(dir()).entryList({QStringLiteral("Nimbra?.log")}, QDir::Files), QStringList());
 }
 
-// A text from a mail or a page carries its own line breaks, control bytes and
-// bidirectional controls: each stays on the line it was written in, and is shown as an
-// escape.
+// A text from a mail or a page carries its own line breaks, control bytes, bidirectional
+// controls and other invisible format characters: each stays on the line it was written
+// in, and is shown as an escape.
 TEST_F(LogTest, ControlCharactersOfATextAreWrittenAsVisibleEscapes)
 {
     sys::setNow(QDateTime(QDate(2026, 12, 10), QTime(9, 30, 0)));
@@ -60,6 +60,11 @@ TEST_F(LogTest, ControlCharactersOfATextAreWrittenAsVisibleEscapes)
         {QString(QChar(0x200E)) + QChar(0x200F) + QChar(0x061C) + QChar(0x202A) + QChar(0x202B) + QChar(0x202C) +
              QChar(0x202D) + QChar(0x2066) + QChar(0x2067) + QChar(0x2068) + QChar(0x2069),
          "\\u200e\\u200f\\u061c\\u202a\\u202b\\u202c\\u202d\\u2066\\u2067\\u2068\\u2069"},
+        // Invisible format characters would hide inside a word or look like nothing at all.
+        {QStringLiteral("70") + QChar(0x200B) + QStringLiteral("0") + QChar(0x200C) + QChar(0x200D) + QChar(0x2060) +
+             QChar(0xFEFF) + QChar(0x00AD) + QStringLiteral("1"),
+         "70\\u200b0\\u200c\\u200d\\u2060\\ufeff\\u00ad1"},
+        {QStringLiteral("tag") + QString::fromUcs4(U"\U000E0041"), "tag\\U000e0041"},
         // A backslash of the text is doubled, so that it never reads as one of the escapes.
         {QStringLiteral("C:\\new\\x1b \\r"), "C:\\\\new\\\\x1b \\\\r"},
     };

@@ -88,7 +88,21 @@ INSTANTIATE_TEST_SUITE_P(
     Content, ShownContent,
     ::testing::Values(
         // Attributes keep their names, never their values: a value is not shown text.
-        ContentCase{"<td class=v>1</td><input type=submit value=\"ご注文を受け付けました\">", "1<input type value>"},
+        ContentCase{"<td class=v>1</td><input type=hidden value=\"ご注文を受け付けました\">", "1<input type value>"},
+        // What a browser shows in place of an image, a button and a text field follows its tag.
+        ContentCase{"<h1><img src=t.gif alt=\"お客様サイトへログイン\"></h1>",
+                    "<h1><img src alt>お客様サイトへログイン</h1>"},
+        ContentCase{"<input type=image src=b.gif alt=\"ログイン\"><map><area href=x alt=\"注文\"></map>",
+                    "<input type src alt>ログイン<map><area href alt>注文</map>"},
+        ContentCase{
+            "<input type=submit value=\"サイトへログイン\"><input type=reset value=r><input type=button value=b>",
+            "<input type value>サイトへログイン<input type value>r<input type value>b"},
+        ContentCase{"<input value=\"a&lt;b\" readonly><input type=text value=t><input type=search value=s>",
+                    "<input value readonly>a&lt;b<input type value>t<input type value>s"},
+        ContentCase{"<input type=password value=pw><input type=checkbox value=c><input type=radio value=r>"
+                    "<input type=file value=f>",
+                    "<input type value><input type value><input type value><input type value>"},
+        ContentCase{"<span style=\"visibility:hidden\"><img alt=x></span><div hidden><input value=y></div>", ""},
         ContentCase{"<table><tr><td class=v>1</td></tr></table>",
                     "<table><tbody><tr><td class>1</td></tr></tbody></table>"},
         // Elements a browser never renders, with everything inside them.
@@ -100,6 +114,11 @@ INSTANTIATE_TEST_SUITE_P(
         ContentCase{"a<dialog>ご注文</dialog><dialog open>c</dialog>b", "a<dialog open>c</dialog>b"},
         ContentCase{"<details><summary>s</summary>ご注文</details>", "<details><summary>s</summary></details>"},
         ContentCase{"<details open><summary>s</summary>t</details>", "<details open><summary>s</summary>t</details>"},
+        ContentCase{"<details>a<p>b</p><summary>s</summary><summary>t</summary>c</details>",
+                    "<details><summary>s</summary></details>"},
+        ContentCase{"<details><p>a</p></details>", "<details></details>"},
+        // Fallback content of canvas, media and plug-ins is shown only where they cannot be.
+        ContentCase{"a<canvas>ご注文</canvas><video>v</video><audio>u</audio><object data=x>o</object>b", "ab"},
         // The hidden attribute, and an inline style that takes the element out of the page.
         ContentCase{"a<div hidden>ご注文</div><p hidden=\"\">x</p>b", "ab"},
         ContentCase{"a<div style=\"display:none\">ご注文</div>b", "ab"},
@@ -112,7 +131,59 @@ INSTANTIATE_TEST_SUITE_P(
         // An invisible element still shows a descendant that makes itself visible again.
         ContentCase{"<div style=\"visibility:hidden\">x<p style=\"visibility:visible\">y</p></div>", "<p style>y</p>"},
         // A style that merely names the words is no hiding.
-        ContentCase{"<p style=\"font-family: none\" title=\"display:none\">x</p>", "<p style title>x</p>"}));
+        ContentCase{"<p style=\"font-family: none\" title=\"display:none\">x</p>", "<p style title>x</p>"},
+        // Inline styles are read with their comments and escapes as CSS reads them.
+        ContentCase{"a<div style=\"display:/**/none\">x</div>b", "ab"},
+        ContentCase{"a<div style=\"display:n\\6f ne\">x</div><div style=\"d\\isplay:\\4E\\4f\\4E\\45\">y</div>b", "ab"},
+        ContentCase{"a<div style=\"visibility:/* x */hidden\">x</div>b", "ab"},
+        ContentCase{"a<div style=\"dis/**/play:none\">x</div><div style=\"color:red\\;display:none\">y</div>b",
+                    "a<div style>x</div><div style>y</div>b"},
+        // Simple rules of the page's style sheets: a tag, classes, an id.
+        ContentCase{"<style>.ok{display:none}</style>a<p class=\"x ok\">ご注文</p><p class=okay>b</p>",
+                    "a<p class>b</p>"},
+        ContentCase{"<style>#okMessage { display : none }</style><p id=okMessage>x</p><p id=other>y</p>",
+                    "<p id>y</p>"},
+        ContentCase{
+            "<style>/* a */ i, span.m { visibility: hidden } </style><i>x</i><span class=m>y</span><span>z</span>",
+            "<span>z</span>"},
+        ContentCase{
+            "<style>.o\\6b{display:none} DIV#m.ok{display:none}</style><b class=ok>x</b><div id=m class=ok>y</div>",
+            ""},
+        // The cascade: important first, then the inline style, then id, class and tag, then order.
+        ContentCase{"<style>.ok{display:none}</style><p class=ok style=\"display:block\">x</p>",
+                    "<p class style>x</p>"},
+        ContentCase{"<style>.ok{display:none!important}</style><p class=ok style=\"display:block\">x</p>", ""},
+        ContentCase{"<style>#m{display:block} .ok{display:none}</style><p id=m class=ok>x</p>", "<p id class>x</p>"},
+        ContentCase{"<style>.ok{display:none} p{display:block}</style><p class=ok>x</p>", ""},
+        ContentCase{"<style>p{display:none} p{display:block}</style><p>x</p>", "<p>x</p>"},
+        ContentCase{"<style>.shown{display:block}</style><p hidden class=shown>x</p>", "<p hidden class>x</p>"},
+        // What the reader does not evaluate: other selectors, at-rules, sheets for another medium, templates.
+        ContentCase{"<style>div .ok{display:none} p>b{display:none} [hidden]{display:none} *{display:none}"
+                    "@media screen{.ok{display:none}}</style><div><b class=ok>x</b></div>",
+                    "<div><b class>x</b></div>"},
+        ContentCase{"<style>.ok, a:hover {display:none}</style><b class=ok>x</b>", "<b class>x</b>"},
+        ContentCase{"<style media=print>.ok{display:none}</style><template><style>.ok{display:none}</style></template>"
+                    "<b class=ok>x</b>",
+                    "<b class>x</b>"}));
+
+// Hiding the body or the page hides all of it; an element may still show itself inside an
+// invisible body.
+TEST(BrowserDom, TheBodyAndThePageHideTheirContent)
+{
+    const struct {
+        const char *page;
+        const char *expected;
+    } cases[] = {
+        {"<html><body>ご注文</body></html>", "ご注文"},
+        {"<html><body hidden>ご注文</body></html>", ""},
+        {"<html style=\"display:none\"><body>ご注文</body></html>", ""},
+        {"<html><head><style>body { display: none }</style></head><body>ご注文</body></html>", ""},
+        {"<html><body style=\"visibility:hidden\">ご注文<p style=\"visibility:visible\">y</p></body></html>",
+         "<p style>y</p>"},
+    };
+    for (const auto &c : cases)
+        EXPECT_EQ(Page(QString::fromUtf8(c.page)).document.bodyContentHTML(), QString::fromUtf8(c.expected)) << c.page;
+}
 
 TEST(BrowserDom, BodyMarkupSetThenGetIsTheSameAndReplacesTheNodes)
 {

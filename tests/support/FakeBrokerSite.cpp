@@ -86,6 +86,8 @@ void FakeBrokerSite::route(const char *pattern, bool post, Handler handler)
         if (!now.formsTo.isEmpty())
             html.replace(QStringLiteral("action=\"/ETGate/"),
                          QStringLiteral("action=\"") + now.formsTo + QStringLiteral("ETGate/"));
+        if (now.rewrite)
+            html = now.rewrite(html);
         response.set_content(text::toCp932(html).toStdString(),
                              now.metaOnly ? "text/html" : "text/html; charset=Shift_JIS");
     };
@@ -123,6 +125,12 @@ void FakeBrokerSite::setBehaviour(const Behaviour &behaviour)
 {
     const std::lock_guard lock(m_mutex);
     m_behaviour = behaviour;
+}
+
+void FakeBrokerSite::endSessions()
+{
+    const std::lock_guard lock(m_mutex);
+    m_sessions.clear();
 }
 
 FakeBrokerSite::Behaviour FakeBrokerSite::behaviour() const

@@ -70,6 +70,9 @@ public:
         Templates templates = Templates::None;
         bool hiddenRefusal = false; // an acceptance page also holds a refusal text in a hidden error block
         QString formsTo;            // a base address: the login and order forms send there instead
+        // Where set, every page as served passes through it: another way a site may write
+        // the same page (a heading as an image, a style sheet of its own, ...).
+        std::function<QString(const QString &html)> rewrite;
         // A base address: the login and the order form, once posted, are answered with a 307
         // redirect there (to the same path), which asks for the post to be made again there.
         QString redirectFormsTo;
@@ -107,6 +110,8 @@ public:
     void writeSiteFile(const QString &directory, const QString &exeName = QStringLiteral("Nimbra")) const;
 
     void setBehaviour(const Behaviour &behaviour);
+    // Forgets every session, as when the site logs its users out: the next step logs in again.
+    void endSessions();
     // Notice mails: written as <directory>/notice-<order number>[-<part>].eml, and/or handed over.
     void setMailDirectory(const QString &directory);
     void setNoticeCallback(NoticeCallback callback);

@@ -301,6 +301,134 @@ TEST_F(BrokerDriver, OnlyThePagesContentAcceptsOrRefusesAnOrder)
     EXPECT_EQ(broker.orders().size(), std::size(cases));
 }
 
+// Each way of writing a page as `from` replaced by `to`.
+std::function<QString(const QString &)> replacing(const QString &from, const QString &to)
+{
+    return [from, to](QString html) { return html.replace(from, to); };
+}
+
+// The login heading or the login button may carry the text a browser shows: the login is
+// made as on the plain page.
+TEST_F(BrokerDriver, TheLoginIsMadeWhereTheHeadingIsAnImageOrTheLabelIsOnTheButton)
+{
+    const QString heading = QStringLiteral("<h1>お客様サイトへログイン</h1>");
+    const QString button = QStringLiteral("<input type=\"submit\" name=\"ACT_login\" value=\"ログイン\">");
+    const struct {
+        const char *name;
+        std::function<QString(const QString &)> rewrite;
+    } cases[] = {
+        {"the plain page", {}},
+        {"the heading as an image",
+         replacing(heading, QStringLiteral("<h1><img src=\"login.gif\" alt=\"お客様サイトへログイン\"></h1>"))},
+        {"the label on the button",
+         [&](QString html) {
+             return html.replace(heading, QString())
+                 .replace(button,
+                          QStringLiteral("<input type=\"submit\" name=\"ACT_login\" value=\"サイトへログイン\">"));
+         }},
+        {"an image button",
+         [&](QString html) {
+             return html.replace(heading, QString())
+                 .replace(button, QStringLiteral("<input type=\"image\" name=\"ACT_login\" src=\"b.gif\" "
+                                                 "alt=\"お客様サイトへログイン\">"));
+         }},
+    };
+    for (const auto &c : cases) {
+        Behaviour b;
+        b.rewrite = c.rewrite;
+        broker.setBehaviour(b);
+        broker.endSessions();
+        const int loginsBefore = postsTo("/ETGate/login");
+        EXPECT_EQ(runStep(2), 0) << c.name;
+        EXPECT_EQ(postsTo("/ETGate/login"), loginsBefore + 1) << c.name;
+    }
+}
+
+// An acceptance a browser shows as an image's text or in a read-only field is accepted. A
+// page that shows any refusal or error text beside the acceptance, that hides the
+// acceptance by its own style sheet beside a refusal, or that nests deeper than a browser
+// keeps its tree leaves the outcome unknown, and no order number is taken from it.
+TEST_F(BrokerDriver, AnAcceptanceIsReadAsABrowserShowsIt)
+{
+    using Templates = Behaviour::Templates;
+    const QString ok = QStringLiteral("<p class=\"ok\">ご注文を受け付けました。</p>");
+    const QString refusal = QStringLiteral("ただいまご注文を受け付けできませんでした。");
+    const QString generic = QStringLiteral("ご注文を承ることができませんでした。");
+    const auto refusedWithSheet = [&](const QString &sheet) {
+        return [=](QString html) {
+            return html
+                .replace(QStringLiteral("</head>"),
+                         QStringLiteral("<style>") + sheet + QStringLiteral("</style></head>"))
+                .replace(refusal, generic);
+        };
+    };
+    // The answer to the order, its content inside `depth` blocks.
+    const auto wrapped = [](int depth) {
+        return [depth](QString html) {
+            if (!html.contains(QStringLiteral("ご注文を受け付けました")))
+                return html;
+            return html
+                .replace(QStringLiteral("<body>"), QStringLiteral("<body>") + QStringLiteral("<div>").repeated(depth))
+                .replace(QStringLiteral("</body>"),
+                         QStringLiteral("</div>").repeated(depth) + QStringLiteral("</body>"));
+        };
+    };
+    const struct {
+        const char *name;
+        int refusal;
+        Templates templates;
+        std::function<QString(const QString &)> rewrite;
+        int code;
+    } cases[] = {
+        {"the plain acceptance", 0, Templates::None, {}, 0},
+        {"the acceptance as an image", 0, Templates::None,
+         replacing(ok, QStringLiteral("<p class=\"ok\"><img src=\"ok.gif\" alt=\"ご注文を受け付けました。\"></p>")), 0},
+        {"the acceptance in a read-only field", 0, Templates::None,
+         replacing(ok, QStringLiteral(
+                           "<p><input type=\"text\" size=\"40\" readonly value=\"ご注文を受け付けました。\"></p>")),
+         0},
+        {"the acceptance in 100 blocks", 0, Templates::None, wrapped(100), 0},
+        {"an acceptance beside a generic error", 0, Templates::None,
+         replacing(ok, ok + QStringLiteral("<p>システムエラーが発生しました。</p>")), 90},
+        {"an acceptance in 15,000 blocks", 0, Templates::None, wrapped(15000), 90},
+        {"a generic refusal beside a shown acceptance", 1, Templates::Shown, refusedWithSheet(QString()), 90},
+        {"a generic refusal, the acceptance hidden by a class rule", 1, Templates::Shown,
+         refusedWithSheet(QStringLiteral(".template { display: none }")), 90},
+        {"a generic refusal, the acceptance hidden by a rule not evaluated", 1, Templates::Shown,
+         refusedWithSheet(QStringLiteral("body > div.template:first-child { display: none }")), 90},
+        {"a generic refusal, the acceptance hidden inline with a comment", 1, Templates::Shown,
+         [&](QString html) {
+             return html
+                 .replace(QStringLiteral("<div class=\"template\">"),
+                          QStringLiteral("<div class=\"template\" style=\"display:/**/none\">"))
+                 .replace(refusal, generic);
+         },
+         90},
+        {"a generic refusal, the acceptance in a canvas", 1, Templates::Shown,
+         [&](QString html) {
+             return html.replace(QStringLiteral("<div class=\"template\">"), QStringLiteral("<canvas><div>"))
+                 .replace(refusal, generic);
+         },
+         90},
+    };
+    for (const auto &c : cases) {
+        Behaviour b;
+        b.refusal = c.refusal;
+        b.templates = c.templates;
+        b.rewrite = c.rewrite;
+        broker.setBehaviour(b);
+        etrOrderNo = QStringLiteral("99");
+        EXPECT_EQ(runStep(1), c.code) << c.name;
+        if (c.code == 0) {
+            EXPECT_EQ(etrOrderNo, broker.orders().last().orderNumber) << c.name;
+        } else {
+            EXPECT_EQ(etrOrderNo, QStringLiteral("99")) << c.name << ": no number taken from the page";
+            EXPECT_EQ(stored(1).first, 90) << c.name;
+        }
+    }
+    EXPECT_EQ(broker.orders().size(), std::size(cases)) << "one order per step, none sent again";
+}
+
 TEST_F(BrokerDriver, EachAcceptedOrderLeavesANoticeMailInTheReadersLayout)
 {
     broker.setMailDirectory(dir());
@@ -565,7 +693,7 @@ TEST_F(BrokerDriver, ARedirectNeverCarriesAFormOffTheBroker)
     Behaviour redirected;
     redirected.redirectFormsTo = elsewhereBase;
     broker.setBehaviour(redirected);
-    EXPECT_EQ(runStep(1), 1004) << "login form";
+    EXPECT_EQ(runStep(1), 1005) << "login form: the broker took it, its redirect was not followed";
     EXPECT_EQ(postsTo("/ETGate/login"), 1);
 
     broker.setBehaviour(Behaviour());
@@ -578,7 +706,9 @@ TEST_F(BrokerDriver, ARedirectNeverCarriesAFormOffTheBroker)
     QSignalSpy(&webOrder, &browser::Browser::DocumentComplete).wait(300);
     EXPECT_EQ(elsewhere.reached, 0) << "nothing reached the other server";
     const QStringList log = logLines();
-    EXPECT_EQ(log.filter(QStringLiteral("★送信先が証券会社のサイトではないため送信しない(") + elsewhereBase).size(), 2);
+    EXPECT_EQ(log.filter(QStringLiteral("★証券会社は要求を受けたが、応答の転送先へは進まない(") + elsewhereBase).size(),
+              2);
+    EXPECT_TRUE(log.filter(QStringLiteral("送信しない")).isEmpty()) << "the forms were sent";
     EXPECT_FALSE(log.join(u'\n').contains(QStringLiteral("secret")));
 }
 

@@ -1,47 +1,74 @@
 #include "platform/browser/Dom.h"
 
 #include "platform/browser/FormData.h"
+#include "platform/browser/NestingCap.h"
+#include "platform/browser/PageStyle.h"
 
 #include <gumbo.h>
 
 #include <QRegularExpression>
 
 namespace browser {
+namespace {
+
+// How deep elements may nest, as browsers limit their trees.
+constexpr int kMaxNesting = 512;
+
+} // namespace
 
 // Turns gumbo's parse tree into our own nodes.
 class DomBuilder {
 public:
     explicit DomBuilder(Document &document) : m_document(document) {}
 
+    // The element `source` with everything below it.
     std::unique_ptr<Node> element(const GumboNode &source)
     {
-        const GumboElement &e = source.v.element;
-        auto node = std::make_unique<Node>(m_document, Node::Kind::Element, tagName(e));
-        for (unsigned i = 0; i < e.attributes.length; ++i) {
-            const auto *a = static_cast<const GumboAttribute *>(e.attributes.data[i]);
-            node->m_attributes.append({QString::fromUtf8(a->name), QString::fromUtf8(a->value)});
-        }
-        appendChildren(*node, e.children);
+        auto node = bareElement(source);
+        appendChildren(*node, source.v.element.children, 0);
         return node;
     }
 
-    void appendChildren(Node &parent, const GumboVector &children)
+    // Copies gumbo's nodes below `parent` (at `depth` in the tree), without recursion. As a
+    // browser does, an element that would stand deeper than kMaxNesting is put beside its
+    // parent instead of inside it.
+    void appendChildren(Node &parent, const GumboVector &children, int depth)
     {
-        for (unsigned i = 0; i < children.length; ++i) {
-            const auto *child = static_cast<const GumboNode *>(children.data[i]);
+        struct Pending {
+            const GumboVector *children;
+            unsigned next;
+            Node *target;
+            int depth; // the target's
+        };
+        std::vector<Pending> pending{{&children, 0, &parent, depth}};
+        while (!pending.empty()) {
+            Pending &top = pending.back();
+            if (top.next == top.children->length) {
+                pending.pop_back();
+                continue;
+            }
+            const auto *child = static_cast<const GumboNode *>(top.children->data[top.next++]);
+            Node *target = top.target;
+            const int targetDepth = top.depth;
             switch (child->type) {
             case GUMBO_NODE_ELEMENT:
-            case GUMBO_NODE_TEMPLATE:
-                parent.appendChild(element(*child));
+            case GUMBO_NODE_TEMPLATE: {
+                const bool tooDeep = targetDepth >= kMaxNesting && target->m_parent;
+                m_capped = m_capped || tooDeep;
+                Node *into = tooDeep ? target->m_parent : target;
+                into->appendChild(bareElement(*child));
+                pending.push_back({&child->v.element.children, 0, into->m_children.back().get(),
+                                   tooDeep ? targetDepth : targetDepth + 1});
                 break;
+            }
             case GUMBO_NODE_TEXT:
             case GUMBO_NODE_CDATA:
             case GUMBO_NODE_WHITESPACE:
-                parent.appendChild(
+                target->appendChild(
                     std::make_unique<Node>(m_document, Node::Kind::Text, QString::fromUtf8(child->v.text.text)));
                 break;
             case GUMBO_NODE_COMMENT:
-                parent.appendChild(
+                target->appendChild(
                     std::make_unique<Node>(m_document, Node::Kind::Comment, QString::fromUtf8(child->v.text.text)));
                 break;
             case GUMBO_NODE_DOCUMENT:
@@ -49,6 +76,9 @@ public:
             }
         }
     }
+
+    // Whether an element had to be put beside its parent.
+    bool capped() const { return m_capped; }
 
     // Sets the controls' state from their markup: values, ticks and the selected option.
     static void initialiseControls(Node &node)
@@ -68,6 +98,17 @@ public:
     }
 
 private:
+    std::unique_ptr<Node> bareElement(const GumboNode &source) const
+    {
+        const GumboElement &e = source.v.element;
+        auto node = std::make_unique<Node>(m_document, Node::Kind::Element, tagName(e));
+        for (unsigned i = 0; i < e.attributes.length; ++i) {
+            const auto *a = static_cast<const GumboAttribute *>(e.attributes.data[i]);
+            node->m_attributes.append({QString::fromUtf8(a->name), QString::fromUtf8(a->value)});
+        }
+        return node;
+    }
+
     // A single-choice list shows one option: the last one marked selected, else the first.
     static void keepOneSelected(Node &select)
     {
@@ -92,6 +133,7 @@ private:
     }
 
     Document &m_document;
+    bool m_capped = false;
 };
 
 namespace {
@@ -153,65 +195,58 @@ void appendEscaped(QString &out, const QString &text, bool attributeValue)
     }
 }
 
-// The value an element's inline style gives a CSS property, in lower case and without
-// "!important"; empty when it gives none. As in a browser, the last declaration counts,
-// and an important one beats every plain one.
-QString inlineStyleValue(const Node &node, QLatin1String property)
-{
-    static const QRegularExpression importantMark(QStringLiteral(R"(\s*!\s*important$)"));
-    QString value;
-    bool important = false;
-    for (const QString &declaration : node.attribute(QStringLiteral("style")).split(u';')) {
-        const qsizetype colon = declaration.indexOf(u':');
-        if (colon < 0 || declaration.left(colon).trimmed().compare(property, Qt::CaseInsensitive) != 0)
-            continue;
-        QString v = declaration.mid(colon + 1).trimmed().toLower();
-        const bool isImportant = v.contains(importantMark);
-        v.remove(importantMark);
-        if (important && !isImportant)
-            continue;
-        value = v;
-        important = isImportant;
-    }
-    return value;
-}
-
 // Elements a browser never renders, whatever they hold: the page's templates, fallbacks
-// for features it has (scripts, frames, plug-ins), the text inside a frame (the frame shows
-// another document), metadata and a closed dialog. Written with their content they would
-// let a page pass markup it never shows for what it says.
-bool isNeverShown(const Node &node)
+// for features it has (scripts, frames, plug-ins, canvas and media), the text inside a
+// frame (the frame shows another document), metadata and a closed dialog. Written with
+// their content they would let a page pass markup it never shows for what it says. An
+// element the page's style takes out (display:none, or the hidden attribute where no style
+// sets display) is not rendered either.
+bool isNeverShown(const Node &node, const PageStyle &style)
 {
-    static const QStringList tags = {QStringLiteral("script"),   QStringLiteral("style"),    QStringLiteral("template"),
-                                     QStringLiteral("noscript"), QStringLiteral("noframes"), QStringLiteral("noembed"),
-                                     QStringLiteral("iframe"),   QStringLiteral("title"),    QStringLiteral("datalist"),
-                                     QStringLiteral("head"),     QStringLiteral("meta"),     QStringLiteral("link"),
-                                     QStringLiteral("base"),     QStringLiteral("basefont"), QStringLiteral("area"),
-                                     QStringLiteral("param"),    QStringLiteral("rp")};
-    return tags.contains(node.tag()) || node.hasAttribute(QStringLiteral("hidden")) ||
-           (node.isElement("dialog") && !node.hasAttribute(QStringLiteral("open"))) ||
-           inlineStyleValue(node, QLatin1String("display")) == QLatin1String("none");
+    static const QStringList tags = {
+        QStringLiteral("script"),   QStringLiteral("style"),    QStringLiteral("template"), QStringLiteral("noscript"),
+        QStringLiteral("noframes"), QStringLiteral("noembed"),  QStringLiteral("iframe"),   QStringLiteral("title"),
+        QStringLiteral("datalist"), QStringLiteral("head"),     QStringLiteral("meta"),     QStringLiteral("link"),
+        QStringLiteral("base"),     QStringLiteral("basefont"), QStringLiteral("param"),    QStringLiteral("rp"),
+        QStringLiteral("canvas"),   QStringLiteral("video"),    QStringLiteral("audio"),    QStringLiteral("object")};
+    if (tags.contains(node.tag()) || (node.isElement("dialog") && !node.hasAttribute(QStringLiteral("open"))))
+        return true;
+    const QString display = style.value(node, QLatin1String("display"));
+    return display == QLatin1String("none") || (display.isEmpty() && node.hasAttribute(QStringLiteral("hidden")));
 }
 
 // Whether an element is visible, given whether its parent is: visibility is inherited, and
 // an element may hide itself or show itself inside a hidden one.
-bool isVisible(const Node &node, bool parentVisible)
+bool isVisible(const Node &node, bool parentVisible, const PageStyle &style)
 {
-    const QString visibility = inlineStyleValue(node, QLatin1String("visibility"));
+    const QString visibility = style.value(node, QLatin1String("visibility"));
     if (visibility == QLatin1String("hidden") || visibility == QLatin1String("collapse"))
         return false;
     return visibility == QLatin1String("visible") || parentVisible;
 }
 
-// A closed <details> shows its first <summary> only.
-bool isFolded(const Node &parent, const Node &child)
+// The text a browser shows in place of an element without content: an image's alternative
+// text (shown where the image is not loaded), a button's label and a text field's value.
+QString shownText(const Node &node)
 {
-    if (!parent.isElement("details") || parent.hasAttribute(QStringLiteral("open")))
-        return false;
-    for (const auto &sibling : parent.children())
-        if (sibling->isElement("summary"))
-            return sibling.get() != &child;
-    return true;
+    static const QStringList valueNotShown = {
+        QStringLiteral("hidden"), QStringLiteral("password"), QStringLiteral("checkbox"), QStringLiteral("radio"),
+        QStringLiteral("file"),   QStringLiteral("image"),    QStringLiteral("color"),    QStringLiteral("range")};
+    if (node.isElement("img") || node.isElement("area") ||
+        (node.isElement("input") && node.inputType() == QLatin1String("image")))
+        return node.attribute(QStringLiteral("alt"));
+    if (node.isElement("input") && !valueNotShown.contains(node.inputType()))
+        return node.attribute(QStringLiteral("value"));
+    return {};
+}
+
+// A closed <details> shows its first <summary> only; nullptr when it shows none.
+const Node *shownSummary(const Node &details)
+{
+    for (const auto &child : details.children())
+        if (child->isElement("summary"))
+            return child.get();
+    return nullptr;
 }
 
 // The address in an onclick of the form [javascript:]location.href='X' (or "X").
@@ -267,27 +302,43 @@ void Node::appendChild(std::unique_ptr<Node> child)
 QString Node::innerHTML() const
 {
     QString out;
-    appendChildrenMarkup(out, false, true);
+    appendChildrenMarkup(out, nullptr, true);
     return out;
 }
 
 QString Node::contentHTML() const
 {
+    const PageStyle style(*m_document.m_root);
+    // What hides an ancestor (the body, the page itself) hides the content too.
+    std::vector<const Node *> chain;
+    for (const Node *up = this; up; up = up->m_parent)
+        chain.push_back(up);
+    bool visible = true;
+    for (auto node = chain.rbegin(); node != chain.rend(); ++node) {
+        if ((*node)->isElement() && isNeverShown(**node, style))
+            return {};
+        if ((*node)->m_parent && (*node)->m_parent->isElement("details") &&
+            !(*node)->m_parent->hasAttribute(QStringLiteral("open")) && shownSummary(*(*node)->m_parent) != *node)
+            return {};
+        visible = isVisible(**node, visible, style);
+    }
     QString out;
-    appendChildrenMarkup(out, true, true);
+    appendChildrenMarkup(out, &style, visible);
     return out;
 }
 
-void Node::appendChildrenMarkup(QString &out, bool contentOnly, bool visible) const
+void Node::appendChildrenMarkup(QString &out, const PageStyle *content, bool visible) const
 {
+    const bool folded = content && isElement("details") && !hasAttribute(QStringLiteral("open"));
+    const Node *summary = folded ? shownSummary(*this) : nullptr;
     for (const auto &child : m_children)
-        if (!contentOnly || !isFolded(*this, *child))
-            child->serialise(out, contentOnly, visible);
+        if (!folded || child.get() == summary)
+            child->serialise(out, content, visible);
 }
 
-void Node::serialise(QString &out, bool contentOnly, bool visible) const
+void Node::serialise(QString &out, const PageStyle *content, bool visible) const
 {
-    if (contentOnly && (m_kind == Kind::Comment || (m_kind == Kind::Element && isNeverShown(*this))))
+    if (content && (m_kind == Kind::Comment || (m_kind == Kind::Element && isNeverShown(*this, *content))))
         return;
     switch (m_kind) {
     case Kind::Text:
@@ -304,23 +355,25 @@ void Node::serialise(QString &out, bool contentOnly, bool visible) const
     case Kind::Element:
         break;
     }
-    if (contentOnly)
-        visible = isVisible(*this, visible);
+    if (content)
+        visible = isVisible(*this, visible, *content);
     if (visible) {
         out += u'<' + m_data;
         for (const auto &[name, value] : m_attributes) {
             out += u' ' + name;
-            if (contentOnly)
-                continue; // a value is never shown text
+            if (content)
+                continue; // a value is never shown text (what is, follows the tag)
             out += QStringLiteral("=\"");
             appendEscaped(out, value, true);
             out += u'"';
         }
         out += u'>';
+        if (content)
+            appendEscaped(out, shownText(*this), false);
         if (isVoidElement(m_data))
             return;
     }
-    appendChildrenMarkup(out, contentOnly, visible);
+    appendChildrenMarkup(out, content, visible);
     if (visible)
         out += QStringLiteral("</") + m_data + u'>';
 }
@@ -500,9 +553,11 @@ void Node::submitForm(const Node *submitter)
 Document::Document(const QString &html, const QUrl &url, QByteArray charset, Navigator navigator)
     : m_url(url), m_charset(std::move(charset)), m_navigator(std::move(navigator))
 {
-    const GumboTree tree = parse(html.toUtf8(), GUMBO_TAG_LAST);
+    const NestingCapped page = capNesting(html.toUtf8(), kMaxNesting);
+    const GumboTree tree = parse(page.html, GUMBO_TAG_LAST);
     DomBuilder builder(*this);
     m_root = builder.element(*tree->root);
+    m_nestingCapped = page.capped || builder.capped();
     DomBuilder::initialiseControls(*m_root);
     for (const auto &child : m_root->m_children)
         if (child->isElement("body"))
@@ -517,10 +572,12 @@ Document::Document(const QUrl &url, Navigator navigator) : Document(QString(), u
 
 void Document::setBodyInnerHTML(const QString &html)
 {
-    const GumboTree tree = parse(html.toUtf8(), GUMBO_TAG_BODY);
+    const NestingCapped content = capNesting(html.toUtf8(), kMaxNesting);
+    const GumboTree tree = parse(content.html, GUMBO_TAG_BODY);
     m_body->m_children.clear();
     DomBuilder builder(*this);
-    builder.appendChildren(*m_body, tree->root->v.element.children);
+    builder.appendChildren(*m_body, tree->root->v.element.children, 1);
+    m_nestingCapped = m_nestingCapped || content.capped || builder.capped();
     DomBuilder::initialiseControls(*m_body);
 }
 

@@ -20,6 +20,7 @@
 namespace browser {
 
 class Document;
+class PageStyle;
 
 // A call that does not fit the node (a value set on a <div>, a form element that is not
 // on the page, ...); the message names the element. The page drivers treat it as a failed
@@ -61,12 +62,15 @@ public:
     // order, text escaped, U+00A0 as "&nbsp;", void elements without an end tag.
     QString innerHTML() const;
     // The markup of what a browser shows of the page: as innerHTML, but attributes without
-    // their values, and without comments, without the elements a browser never renders
-    // (script, style, template, noscript, iframe text, ...), without elements hidden by the
-    // hidden attribute or an inline display:none, without the text of elements made
-    // invisible by an inline visibility, and without the folded part of a closed details.
-    // Texts a page is read by are searched here, so markup the page never shows cannot pass
-    // for its content.
+    // their values, each image's alternative text, button's label and text field's value
+    // as text after its tag, and without comments, without the elements a browser never
+    // renders (script, style, template, noscript, iframe text, the fallback content of
+    // canvas, video, audio and object, ...), without elements the page's style takes out
+    // (the hidden attribute, display:none inline or by a simple rule of the page's style
+    // sheets, see PageStyle), without the text of elements made invisible (visibility), and
+    // without the folded part of a closed details. The node's ancestors count: under a
+    // hidden body nothing is shown. Texts a page is read by are searched here, so markup
+    // the page never shows cannot pass for its content.
     QString contentHTML() const;
     // The text of the node and everything below it.
     QString textContent() const;
@@ -103,9 +107,10 @@ private:
     friend class DomBuilder;
 
     void appendChild(std::unique_ptr<Node> child);
-    // `visible`: whether the parent is visible (content only: see contentHTML).
-    void serialise(QString &out, bool contentOnly, bool visible) const;
-    void appendChildrenMarkup(QString &out, bool contentOnly, bool visible) const;
+    // `content`: the page's style, when only what is shown is written (see contentHTML);
+    // `visible`: whether the parent is visible.
+    void serialise(QString &out, const PageStyle *content, bool visible) const;
+    void appendChildrenMarkup(QString &out, const PageStyle *content, bool visible) const;
     void submitForm(const Node *submitter);
     void collectRadioGroup(const Node *root, QList<Node *> &group) const;
 
@@ -136,6 +141,10 @@ public:
 
     QUrl url() const { return m_url; }
     QByteArray charset() const { return m_charset; }
+    // Whether the page nested its elements deeper than a browser keeps them: elements
+    // beyond the limit were left out or put beside their parent, so the page may show otherwise than
+    // its markup says.
+    bool nestingCapped() const { return m_nestingCapped; }
     Node &body() const { return *m_body; }
 
     // The body's markup (see Node::innerHTML).
@@ -164,6 +173,7 @@ private:
     Navigator m_navigator;
     std::unique_ptr<Node> m_root;
     Node *m_body = nullptr;
+    bool m_nestingCapped = false;
 };
 
 } // namespace browser
