@@ -21,15 +21,6 @@ namespace {
 
 constexpr int kMaxNesting = 512; // the reader's limit
 
-QString repeated(const QString &piece, int times)
-{
-    QString out;
-    out.reserve(piece.size() * times);
-    for (int i = 0; i < times; ++i)
-        out += piece;
-    return out;
-}
-
 QString page(const QString &body)
 {
     return QStringLiteral("<html><head><title>t</title></head><body>") + body + QStringLiteral("</body></html>");
@@ -37,20 +28,20 @@ QString page(const QString &body)
 
 QString deepNesting()
 {
-    return page(repeated(QStringLiteral("<div>"), 100000) + QStringLiteral("ご注文を受け付けました") +
-                repeated(QStringLiteral("</div>"), 100000));
+    return page(QStringLiteral("<div>").repeated(100000) + QStringLiteral("ご注文を受け付けました") +
+                QStringLiteral("</div>").repeated(100000));
 }
 
 QString closedDetails()
 {
-    return page(QStringLiteral("<details><summary>s</summary>") + repeated(QStringLiteral("<p>x</p>"), 100000) +
+    return page(QStringLiteral("<details><summary>s</summary>") + QStringLiteral("<p>x</p>").repeated(100000) +
                 QStringLiteral("</details>"));
 }
 
 QString bigTable()
 {
     const QString row = QStringLiteral("<tr><td class=\"c\">7203</td><td class=\"n\">1,234,567</td></tr>\n");
-    return page(QStringLiteral("<table>") + repeated(row, 5 * 1024 * 1024 / int(row.toUtf8().size())) +
+    return page(QStringLiteral("<table>") + row.repeated(5 * 1024 * 1024 / int(row.toUtf8().size())) +
                 QStringLiteral("</table>"));
 }
 

@@ -8,18 +8,9 @@ using browser::Document;
 
 namespace {
 
-QString repeated(const QString &piece, int times)
-{
-    QString out;
-    out.reserve(piece.size() * times);
-    for (int i = 0; i < times; ++i)
-        out += piece;
-    return out;
-}
-
 QString nested(const QString &open, const QString &close, int depth, const QString &inside)
 {
-    return repeated(open, depth) + inside + repeated(close, depth);
+    return open.repeated(depth) + inside + close.repeated(depth);
 }
 
 QString numbered(const QString &pattern, int times)
@@ -63,14 +54,14 @@ TEST(HostilePages, EveryShapeIsReadWithoutACrash)
          true,
          kText,
          {}},
-        {"100,000 divs never closed", repeated(QStringLiteral("<div>x"), 100000) + kText + kField, true, kText, {}},
+        {"100,000 divs never closed", QStringLiteral("<div>x").repeated(100000) + kText + kField, true, kText, {}},
         {"20,000 nested tables",
          nested(QStringLiteral("<table><tr><td>"), QStringLiteral("</td></tr></table>"), 20000, kText + kField),
          true,
          kText,
          {}},
         {"blocks inside formatting, 100,000 times",
-         repeated(QStringLiteral("<b><div></b>"), 100000) + kText + kField,
+         QStringLiteral("<b><div></b>").repeated(100000) + kText + kField,
          true,
          kText,
          {}},
@@ -86,20 +77,20 @@ TEST(HostilePages, EveryShapeIsReadWithoutACrash)
          kText,
          {}},
         {"100,000 children of a closed details",
-         QStringLiteral("<details><summary>s</summary>") + repeated(QStringLiteral("<p>隠</p>"), 100000) +
+         QStringLiteral("<details><summary>s</summary>") + QStringLiteral("<p>隠</p>").repeated(100000) +
              QStringLiteral("</details>") + kText + kField,
          false, kText, QStringLiteral("隠")},
         {"a closed details of 3 children",
          QStringLiteral("<details><summary>s</summary><p>隠</p><p>隠</p></details>") + kText + kField, false, kText,
          QStringLiteral("隠")},
         {"a 5 MB table",
-         QStringLiteral("<table>") + repeated(row, 5 * 1024 * 1024 / int(row.toUtf8().size())) +
+         QStringLiteral("<table>") + row.repeated(5 * 1024 * 1024 / int(row.toUtf8().size())) +
              QStringLiteral("</table>") + kText + kField,
          false,
          QStringLiteral("1,234,567"),
          {}},
         {"a table of 3 rows",
-         QStringLiteral("<table>") + repeated(row, 3) + QStringLiteral("</table>") + kText + kField,
+         QStringLiteral("<table>") + row.repeated(3) + QStringLiteral("</table>") + kText + kField,
          false,
          QStringLiteral("1,234,567"),
          {}},
@@ -134,18 +125,17 @@ TEST(HostilePages, DeepContentSetIntoTheBodyIsCappedToo)
 TEST(HostilePages, PagesABrowserNestsShallowlyAreNotCut)
 {
     const QString legitimate[] = {
-        QStringLiteral("<table>") + repeated(QStringLiteral("<tr><td><font size=2>x<td><b>y"), 2000) +
+        QStringLiteral("<table>") + QStringLiteral("<tr><td><font size=2>x<td><b>y").repeated(2000) +
             QStringLiteral("</table>"),
-        QStringLiteral("<ul>") + repeated(QStringLiteral("<li>item"), 2000) + QStringLiteral("</ul>"),
-        repeated(QStringLiteral("<p>paragraph<div>block</div>"), 2000),
-        QStringLiteral("<select>") + repeated(QStringLiteral("<option>o"), 2000) + QStringLiteral("</select>"),
-        repeated(QStringLiteral("<dl><dt>t<dd>d</dl><a href=x>link<a href=y>next"), 2000),
-        repeated(QStringLiteral("<h1>a<h2>b<br><img src=x><input><hr/>"), 2000),
-        repeated(QStringLiteral("<p><b>bold<font size=2>small</p>"), 2000),
-        repeated(QStringLiteral("<svg><path d=\"M0 0\"/><g/></svg><script>if (a<b) '<div>';</script>"), 2000),
-        repeated(
-            QStringLiteral("<!-- <div> --><style>div>p{}</style><title><div></title><span title=\"<div>\">s</span>"),
-            2000),
+        QStringLiteral("<ul>") + QStringLiteral("<li>item").repeated(2000) + QStringLiteral("</ul>"),
+        QStringLiteral("<p>paragraph<div>block</div>").repeated(2000),
+        QStringLiteral("<select>") + QStringLiteral("<option>o").repeated(2000) + QStringLiteral("</select>"),
+        QStringLiteral("<dl><dt>t<dd>d</dl><a href=x>link<a href=y>next").repeated(2000),
+        QStringLiteral("<h1>a<h2>b<br><img src=x><input><hr/>").repeated(2000),
+        QStringLiteral("<p><b>bold<font size=2>small</p>").repeated(2000),
+        QStringLiteral("<svg><path d=\"M0 0\"/><g/></svg><script>if (a<b) '<div>';</script>").repeated(2000),
+        QStringLiteral("<!-- <div> --><style>div>p{}</style><title><div></title><span title=\"<div>\">s</span>")
+            .repeated(2000),
     };
     for (const QString &page : legitimate) {
         const QByteArray html = page.toUtf8();
