@@ -18,6 +18,9 @@ public:
     // Whether an error is ending the program: a start-up whose window loop saw one must not
     // go on into the event loop.
     bool endingOnError() const { return m_endingOnError; }
+    // A run of the program begins with no error ending it (the test programs run it more
+    // than once in one process).
+    void beginRun() { m_endingOnError = false; }
 
 private:
     bool m_endingOnError = false;

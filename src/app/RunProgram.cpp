@@ -9,6 +9,7 @@
 
 int runProgram(NimbraApplication &app)
 {
+    app.beginRun();
     // A logout, a shutdown, `kill`, Ctrl-C or a closed terminal ends the program as closing
     // its window does.
     const sys::TerminationRequests terminationRequests;
