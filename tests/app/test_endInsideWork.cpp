@@ -28,6 +28,8 @@
 #include <QTimer>
 
 #include <csignal>
+#include <cstdio>
+#include <cstdlib>
 #include <functional>
 #include <memory>
 #include <vector>
@@ -98,7 +100,16 @@ protected:
     // Runs the program to its end; its exit code. The steps end with it.
     int run()
     {
+        // A run that never ends would hold the whole test program: it fails it instead.
+        QTimer watchdog;
+        watchdog.setSingleShot(true);
+        QObject::connect(&watchdog, &QTimer::timeout, [] {
+            std::fputs("the program's run did not end within two minutes\n", stderr);
+            std::_Exit(1);
+        });
+        watchdog.start(120000);
         const int exitCode = runProgram(static_cast<NimbraApplication &>(*QCoreApplication::instance()));
+        watchdog.stop();
         steps.clear();
         takePendingQuit();
         return exitCode;
