@@ -39,7 +39,7 @@ struct NoticeBooking {
 // A fitting notice reaches its reservation whatever happened to the row since: the side's
 // weighted average price and shares, the order's executed shares and a history row are
 // written. A buy filled on its own day makes the row held (2); once the order's day has
-// passed the row is made what its shares say: held with 株数 = the shares held (a buy
+// passed the row is made what its shares say: held with 株数 = the shares bought (a buy
 // still to be placed on the row keeps its target, raised by the notice's shares); a
 // finished row that holds shares again is held. A sell finishes the row (9) once every
 // share bought is sold, unless a buy of the row is out. `t0` is the time of the pass.
